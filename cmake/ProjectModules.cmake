@@ -1,0 +1,41 @@
+# Helpers shared by every folder's CMakeLists.txt.
+#
+#   project_add_module(NAME SOURCES ... [DEPENDS ...] [SYSTEM_DEPENDS ...])
+#     One static library per source folder. Headers are included as
+#     "folder/file.h" relative to src/ (e.g. #include "platform/rtl/currency.h").
+#
+#   project_add_tests(NAME SOURCES ... DEPENDS ... LABEL label [ENVIRONMENT ...])
+#     One GoogleTest executable per test folder, discovered by ctest and
+#     labelled by the folder it tests.
+
+include(GoogleTest)
+
+function(project_add_module name)
+  cmake_parse_arguments(M "" "" "SOURCES;DEPENDS;SYSTEM_DEPENDS" ${ARGN})
+  add_library(${name} STATIC ${M_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${M_DEPENDS} ${M_SYSTEM_DEPENDS})
+endfunction()
+
+function(project_add_tests name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;DEPENDS;ENVIRONMENT" ${ARGN})
+  find_package(GTest REQUIRED)
+  add_executable(${name} ${T_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${T_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set(env "QT_QPA_PLATFORM=offscreen" "PROJECT_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+          "PROJECT_BINARY_DIR=${PROJECT_BINARY_DIR}" ${T_ENVIRONMENT})
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES LABELS "${T_LABEL}" ENVIRONMENT "${env}" TIMEOUT 600)
+endfunction()
+
+# Adds every listed sub-folder that already has a CMakeLists.txt, so that a
+# folder joins the build as soon as it holds code.
+function(project_add_subdirectories)
+  foreach(dir ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
