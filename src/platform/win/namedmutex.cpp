@@ -1,0 +1,64 @@
+#include "platform/win/namedmutex.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
+
+#include "platform/win/paths.h"
+#include "platform/win/specialfolders.h"
+
+namespace {
+
+int OpenLockFile(const std::string& path, bool create) {
+  int flags = O_CLOEXEC | O_NOCTTY | (create ? O_CREAT : 0);
+  int fd = open(path.c_str(), O_RDWR | flags, 0666);
+  // A lock file made by another user may be read-only for us; flock works on it all the same.
+  if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | flags, 0666);
+  return fd;
+}
+
+}  // namespace
+
+std::string NamedMutexPath(std::string_view name) {
+  std::string safe;
+  for (char c : name) {
+    bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                 c == '_' || c == '-' || c == '.';
+    safe += plain ? c : '_';
+  }
+  return PathJoin(RuntimeDir(), "mutex-" + safe + ".lock");
+}
+
+bool MutexExists(std::string_view name) {
+  int fd = OpenLockFile(NamedMutexPath(name), false);
+  if (fd < 0) return false;  // never created: nobody holds it
+  // A shared lock conflicts only with a holder's exclusive lock, so two
+  // processes testing at once do not see each other as holders.
+  bool held = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  close(fd);  // also drops the shared lock
+  return held;
+}
+
+std::unique_ptr<TNamedMutex> CreateNamedMutex(std::string_view name) {
+  std::string path = NamedMutexPath(name);
+  int fd = OpenLockFile(path, true);
+  if (fd < 0) return nullptr;
+  // A process that only tests for the name holds a shared lock for a moment;
+  // try again briefly so that such a test never makes the creation fail. A real
+  // holder keeps its lock, so the result is the same.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0)
+      return std::unique_ptr<TNamedMutex>(new TNamedMutex(std::string(name), fd));
+    if (errno != EWOULDBLOCK && errno != EINTR) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  close(fd);
+  return nullptr;
+}
+
+TNamedMutex::~TNamedMutex() {
+  if (fd_ >= 0) close(fd_);
+}
