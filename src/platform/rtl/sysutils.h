@@ -45,6 +45,9 @@ double StrToFloatDef(std::string_view text, double fallback);
 std::string FormatFloat(std::string_view pattern, Currency value);
 std::string FormatFloat(std::string_view pattern, double value);
 std::string FormatFloat(std::string_view pattern, std::int64_t value);
+inline std::string FormatFloat(std::string_view pattern, int value) {
+  return FormatFloat(pattern, static_cast<std::int64_t>(value));
+}
 std::string FormatCurr(std::string_view pattern, Currency value);
 
 // Format: %s %d %u %x %X %f %e %g with flags "-" "0", width and precision

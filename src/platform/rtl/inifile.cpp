@@ -1,0 +1,254 @@
+// TIniFile over a CP932 text file. The file is re-read whenever it changed on
+// disk (another program may write it) and rewritten as a whole, atomically, on
+// every change. Lines that are not key=value pairs (comments, blank lines) are
+// kept as they were.
+#include "platform/rtl/inifile.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "platform/rtl/cp932.h"
+#include "platform/rtl/sysutils.h"
+
+namespace {
+
+struct Line {
+  bool isValue = false;
+  std::string key;    // for values
+  std::string value;  // for values
+  std::string raw;    // for other lines
+};
+
+struct Section {
+  std::string name;
+  std::vector<Line> lines;
+};
+
+struct FileStamp {
+  bool exists = false;
+  dev_t dev = 0;
+  ino_t ino = 0;
+  off_t size = 0;
+  timespec mtime{};
+  bool operator==(const FileStamp& o) const {
+    return exists == o.exists && dev == o.dev && ino == o.ino && size == o.size &&
+           mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec;
+  }
+};
+
+FileStamp StampOf(const std::string& path) {
+  FileStamp s;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    s.exists = true;
+    s.dev = st.st_dev;
+    s.ino = st.st_ino;
+    s.size = st.st_size;
+    s.mtime = st.st_mtim;
+  }
+  return s;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
+
+}  // namespace
+
+struct TIniFile::Impl {
+  std::string path;
+  std::vector<Line> preamble;  // lines before the first section
+  std::vector<Section> sections;
+  FileStamp stamp;
+  bool loaded = false;
+
+  void Parse(const std::string& text) {
+    preamble.clear();
+    sections.clear();
+    std::size_t start = 0;
+    while (start < text.size()) {
+      std::size_t end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      std::string_view line(text.data() + start, end - start);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      start = end + 1;
+      std::string_view t = TrimBlanks(line);
+      if (t.size() >= 2 && t.front() == '[' && t.find(']') != std::string_view::npos) {
+        sections.push_back({std::string(TrimBlanks(t.substr(1, t.find(']') - 1))), {}});
+        continue;
+      }
+      Line l;
+      std::size_t eq = t.find('=');
+      if (eq != std::string_view::npos && eq > 0 && t[0] != ';' && !sections.empty()) {
+        l.isValue = true;
+        l.key = std::string(TrimBlanks(t.substr(0, eq)));
+        l.value = std::string(TrimBlanks(t.substr(eq + 1)));
+      } else {
+        l.raw = std::string(line);
+      }
+      (sections.empty() ? preamble : sections.back().lines).push_back(std::move(l));
+    }
+  }
+
+  void Load() {
+    FileStamp now = StampOf(path);
+    if (loaded && now == stamp) return;
+    std::string bytes;
+    if (now.exists) {
+      std::ifstream in(path, std::ios::binary);
+      std::ostringstream ss;
+      ss << in.rdbuf();
+      bytes = ss.str();
+    }
+    Parse(Cp932ToUtf8Lossy(bytes));
+    stamp = now;
+    loaded = true;
+  }
+
+  void Save() {
+    std::string text;
+    auto emit = [&](const std::vector<Line>& lines) {
+      for (const Line& l : lines) text += (l.isValue ? l.key + "=" + l.value : l.raw) + "\r\n";
+    };
+    emit(preamble);
+    for (const Section& s : sections) {
+      text += "[" + s.name + "]\r\n";
+      emit(s.lines);
+    }
+    WriteFileAtomically(path, Utf8ToCp932(text));
+    stamp = StampOf(path);
+  }
+
+  Section* FindSection(std::string_view name) {
+    for (Section& s : sections)
+      if (SameText(s.name, name)) return &s;
+    return nullptr;
+  }
+
+  static Line* FindKey(Section* s, std::string_view key) {
+    if (!s) return nullptr;
+    for (Line& l : s->lines)
+      if (l.isValue && SameText(l.key, key)) return &l;
+    return nullptr;
+  }
+};
+
+TIniFile::TIniFile(std::string path) : impl_(std::make_unique<Impl>()) { impl_->path = std::move(path); }
+
+TIniFile::~TIniFile() = default;
+
+const std::string& TIniFile::FileName() const { return impl_->path; }
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
+  impl_->Load();
+  const Line* l = Impl::FindKey(impl_->FindSection(section), key);
+  return l ? l->value : std::string(fallback);
+}
+
+int TIniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
+  impl_->Load();
+  const Line* l = Impl::FindKey(impl_->FindSection(section), key);
+  return l ? StrToIntDef(l->value, fallback) : fallback;
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
+  return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  impl_->Load();
+  Section* s = impl_->FindSection(section);
+  if (!s) {
+    impl_->sections.push_back({std::string(section), {}});
+    s = &impl_->sections.back();
+  }
+  Line* l = Impl::FindKey(s, key);
+  if (l) {
+    l->value = std::string(value);
+  } else {
+    // New keys follow the section's last key, before trailing blank lines.
+    std::size_t at = s->lines.size();
+    while (at > 0 && !s->lines[at - 1].isValue && TrimBlanks(s->lines[at - 1].raw).empty()) --at;
+    Line nl;
+    nl.isValue = true;
+    nl.key = std::string(key);
+    nl.value = std::string(value);
+    s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(nl));
+  }
+  impl_->Save();
+}
+
+void TIniFile::WriteInteger(std::string_view section, std::string_view key, int value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+bool TIniFile::SectionExists(std::string_view section) const {
+  impl_->Load();
+  return impl_->FindSection(section) != nullptr;
+}
+
+bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
+  impl_->Load();
+  return Impl::FindKey(impl_->FindSection(section), key) != nullptr;
+}
+
+std::vector<std::string> TIniFile::ReadSections() const {
+  impl_->Load();
+  std::vector<std::string> names;
+  for (const Section& s : impl_->sections) {
+    bool seen = false;
+    for (const std::string& n : names) seen = seen || SameText(n, s.name);
+    if (!seen) names.push_back(s.name);
+  }
+  return names;
+}
+
+std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
+  impl_->Load();
+  std::vector<std::string> keys;
+  if (Section* s = impl_->FindSection(section))
+    for (const Line& l : s->lines)
+      if (l.isValue) keys.push_back(l.key);
+  return keys;
+}
+
+std::vector<std::string> TIniFile::ReadSectionValues(std::string_view section) const {
+  impl_->Load();
+  std::vector<std::string> lines;
+  if (Section* s = impl_->FindSection(section))
+    for (const Line& l : s->lines)
+      if (l.isValue) lines.push_back(l.key + "=" + l.value);
+  return lines;
+}
+
+void TIniFile::EraseSection(std::string_view section) {
+  impl_->Load();
+  std::size_t before = impl_->sections.size();
+  std::erase_if(impl_->sections, [&](const Section& s) { return SameText(s.name, section); });
+  if (impl_->sections.size() != before) impl_->Save();
+}
+
+void TIniFile::DeleteKey(std::string_view section, std::string_view key) {
+  impl_->Load();
+  Section* s = impl_->FindSection(section);
+  if (!s) return;
+  std::size_t before = s->lines.size();
+  std::erase_if(s->lines, [&](const Line& l) { return l.isValue && SameText(l.key, key); });
+  if (s->lines.size() != before) impl_->Save();
+}
+
+void TIniFile::Reload() {
+  impl_->loaded = false;
+  impl_->Load();
+}
