@@ -1,0 +1,31 @@
+#include "platform/vcl/keypreview.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+KeyPreview::KeyPreview(QWidget* form, Handler onKeyDown, Handler onKeyUp)
+    : QObject(form), form_(form), onKeyDown_(std::move(onKeyDown)), onKeyUp_(std::move(onKeyUp)) {
+  qApp->installEventFilter(this);
+}
+
+KeyPreview::~KeyPreview() {
+  if (qApp) qApp->removeEventFilter(this);
+}
+
+bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
+  if (!enabled_ || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != form_) return false;
+  // A key travels up the parents when a control ignores it; the form sees it
+  // once, at the control that has the focus (or at the form itself).
+  QWidget* focus = QApplication::focusWidget();
+  if (focus && focus->window() == form_ ? widget != focus : widget != form_) return false;
+  auto* keyEvent = static_cast<QKeyEvent*>(event);
+  Word key = QtKeyToVk(keyEvent->key());
+  if (key == 0) return false;
+  const Handler& handler = event->type() == QEvent::KeyPress ? onKeyDown_ : onKeyUp_;
+  if (!handler) return false;
+  handler(key, keyEvent->modifiers());
+  return key == 0;
+}

@@ -1,0 +1,27 @@
+// Message-box buttons and kinds as the program's message requests carry them.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "platform/vcl/modalresult.h"
+
+enum TMsgDlgBtn : int {
+  mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp
+};
+
+// A set of TMsgDlgBtn as a 16-bit value (bit n = member n): 4 is [mbOK], 12 is [mbOK, mbCancel].
+using TMsgDlgButtons = std::uint16_t;
+constexpr TMsgDlgButtons MsgButtons(std::initializer_list<TMsgDlgBtn> members) {
+  TMsgDlgButtons set = 0;
+  for (auto m : members) set = static_cast<TMsgDlgButtons>(set | (1u << m));
+  return set;
+}
+constexpr bool HasButton(TMsgDlgButtons set, TMsgDlgBtn b) { return (set >> b) & 1u; }
+
+// Message kinds: 0 warning (警告), 1 error (エラー), 2 information (情報), 3 confirmation (確認).
+enum TMsgKind : std::uint8_t { mkWarning = 0, mkError = 1, mkInformation = 2, mkConfirmation = 3 };
+
+class QPixmap;
+// The desktop's icon for a kind at the given size; a null pixmap for other kinds.
+QPixmap MessageKindIcon(int kind, int size);
