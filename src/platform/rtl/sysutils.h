@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -66,6 +67,7 @@ std::string Format(std::string_view pattern, const Args&... args) {
     else if constexpr (std::is_floating_point_v<A>) list.emplace_back(static_cast<double>(a));
     else list.emplace_back(std::string(a));
   };
+  (void)push;  // unused when there are no arguments
   (push(args), ...);
   return FormatV(pattern, list);
 }
