@@ -1,0 +1,86 @@
+#include "platform/win/childprocess.h"
+
+#include <chrono>
+
+#include "platform/win/paths.h"
+#include "platform/win/win_test_util.h"
+
+class ChildProcess : public WinTest {};
+
+TEST_F(ChildProcess, ExitCodesAndOutputComeBack) {
+  struct Case {
+    std::string out, err;
+    int code;
+  };
+  const Case cases[] = {{"", "", 0}, {"ok\n", "", 0}, {"part", " of it", 3}, {"", "ERROR: 失敗\n", 255}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.out + c.err);
+    std::string output;
+    EXPECT_EQ(RunProcess(WIN_TEST_HELPER, {"print", c.out, c.err, std::to_string(c.code)}, 10000, &output), c.code);
+    EXPECT_EQ(output, c.out + c.err);
+  }
+  // More output than a pipe holds, with nobody reading while it runs.
+  std::string big(100000, 'x');  // an argument may hold up to 128 KiB
+  std::string output;
+  EXPECT_EQ(RunProcess(WIN_TEST_HELPER, {"print", big, "", "0"}, 10000, &output), 0);
+  EXPECT_EQ(output.size(), big.size());
+}
+
+TEST_F(ChildProcess, ArgumentsAreNeverInterpretedByAShell) {
+  std::string output;
+  const std::string tricky = "a b; echo 'x' $HOME \"q\" `id` | cat > " + Path("pwned");
+  EXPECT_EQ(RunProcess("echo", {tricky}, 10000, &output), 0);  // found in PATH
+  EXPECT_EQ(output, tricky + "\n");
+  EXPECT_FALSE(PathExists(Path("pwned")));
+}
+
+TEST_F(ChildProcess, OutputToAFileAndAWorkingFolder) {
+  TChildProcess child;
+  TChildOptions options;
+  options.output = TChildOptions::Output::File;
+  options.outputFile = Path("gbak.log");
+  options.workingDir = dir_;
+  ASSERT_TRUE(child.Start("pwd", {}, options));
+  ASSERT_TRUE(child.Wait(10000));
+  EXPECT_EQ(child.ExitCode(), 0);
+  EXPECT_EQ(ReadAll(Path("gbak.log")), dir_ + "\n");
+}
+
+TEST_F(ChildProcess, PollsWithoutBlockingAndKillsOnTimeOut) {
+  TChildProcess child;
+  ASSERT_TRUE(child.Start(WIN_TEST_HELPER, {"sleep", "30000"}));
+  EXPECT_TRUE(child.Running());
+  EXPECT_EQ(child.ExitCode(), -1);
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(child.Wait(100));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_TRUE(child.Running());
+  child.Kill();
+  EXPECT_FALSE(child.Running());
+  EXPECT_TRUE(child.Finished());
+  EXPECT_TRUE(child.Signaled());
+  EXPECT_EQ(child.ExitCode(), 128 + 9);
+
+  EXPECT_EQ(RunProcess(WIN_TEST_HELPER, {"sleep", "30000"}, 100), -1);
+
+  TChildProcess quick;
+  ASSERT_TRUE(quick.Start(WIN_TEST_HELPER, {"sleep", "10"}));
+  while (quick.Running()) usleep(1000);  // the way a window keeps pumping while it waits
+  EXPECT_EQ(quick.ExitCode(), 0);
+  EXPECT_FALSE(quick.Signaled());
+}
+
+TEST_F(ChildProcess, AProgramThatCannotStartIsReported) {
+  TChildProcess child;
+  EXPECT_FALSE(child.Start(Path("gbak"), {}));
+  EXPECT_NE(child.LastError().find("No such file"), std::string::npos) << child.LastError();
+  EXPECT_FALSE(child.Start("no-such-program-anywhere", {}));
+  WriteAll(Path("not-executable"), "data");
+  EXPECT_FALSE(child.Start(Path("not-executable"), {}));
+  TChildOptions options;
+  options.output = TChildOptions::Output::File;
+  options.outputFile = Path("missing/folder/out.log");
+  EXPECT_FALSE(child.Start("true", {}, options));
+  EXPECT_FALSE(child.Started());
+  EXPECT_EQ(RunProcess(Path("gbak"), {}), -1);
+}
