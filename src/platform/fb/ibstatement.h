@@ -115,5 +115,6 @@ class TIBCustomStatement {
   std::uint64_t cursorGeneration_ = 0;
   std::vector<unsigned char> row_;   // the current row when not buffered
   bool singleton_ = false;           // one row, no cursor
+  bool exhausted_ = false;           // the cursor has delivered its last row
   int rowsAffected_ = 0;
 };
