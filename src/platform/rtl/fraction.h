@@ -45,7 +45,7 @@ class Fraction {
   friend bool operator==(const Fraction& a, const Fraction& b);
   friend std::strong_ordering operator<=>(const Fraction& a, const Fraction& b);
 
-  // The value as an integer count of `unit` (unit 1 = whole, 100 = hundreds ...).
+  // The value rounded to a whole number.
   Int ToInteger(RoundingMode mode) const;
   // Rounded to a multiple of `step` yen (1, 100, 1000) and returned as Currency.
   Currency ToYen(RoundingMode mode, std::int64_t step = 1) const;

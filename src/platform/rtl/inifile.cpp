@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <system_error>
 
 #include "platform/rtl/cp932.h"
@@ -58,6 +59,23 @@ std::string_view TrimBlanks(std::string_view s) {
   while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
   while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
   return s.substr(b, e - b);
+}
+
+// A value in matching single or double quotes reads without them, as the
+// settings-file functions of the original platform return it.
+std::string Unquote(const std::string& value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+// Names and values that would change the structure of the file are refused.
+void CheckWritable(std::string_view section, std::string_view key, std::string_view value) {
+  auto hasBreak = [](std::string_view t) { return t.find_first_of("\r\n") != std::string_view::npos; };
+  if (hasBreak(section) || section.find(']') != std::string_view::npos || hasBreak(key) || hasBreak(value) ||
+      TrimBlanks(key).empty() || key.find('=') != std::string_view::npos || TrimBlanks(key).front() == ';' ||
+      TrimBlanks(key).front() == '[')
+    throw std::invalid_argument("Invalid settings entry [" + std::string(section) + "] " + std::string(key));
 }
 
 }  // namespace
@@ -149,13 +167,13 @@ const std::string& TIniFile::FileName() const { return impl_->path; }
 std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
   impl_->Load();
   const Line* l = Impl::FindKey(impl_->FindSection(section), key);
-  return l ? l->value : std::string(fallback);
+  return l ? Unquote(l->value) : std::string(fallback);
 }
 
 int TIniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
   impl_->Load();
   const Line* l = Impl::FindKey(impl_->FindSection(section), key);
-  return l ? StrToIntDef(l->value, fallback) : fallback;
+  return l ? StrToIntDef(Unquote(l->value), fallback) : fallback;
 }
 
 bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
@@ -163,6 +181,9 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool fal
 }
 
 void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  CheckWritable(section, key, value);
+  section = TrimBlanks(section);
+  key = TrimBlanks(key);
   impl_->Load();
   Section* s = impl_->FindSection(section);
   if (!s) {
@@ -228,7 +249,7 @@ std::vector<std::string> TIniFile::ReadSectionValues(std::string_view section) c
   std::vector<std::string> lines;
   if (Section* s = impl_->FindSection(section))
     for (const Line& l : s->lines)
-      if (l.isValue) lines.push_back(l.key + "=" + l.value);
+      if (l.isValue) lines.push_back(l.key + "=" + Unquote(l.value));
   return lines;
 }
 

@@ -131,6 +131,24 @@ TEST_F(IniFileTest, SeesChangesMadeByAnotherProgram) {
   EXPECT_EQ(ReadBytes(path), "[S]\r\nk=22\r\nj=3\r\ni=4\r\n");
 }
 
+TEST_F(IniFileTest, QuotedValuesAndUnsafeEntries) {
+  const std::string path = Path("q.ini");
+  WriteBytes(path, "[S]\r\na=\" spaced \"\r\nb='x'\r\nc=\"half\r\nd=\"\r\n");
+  TIniFile ini(path);
+  EXPECT_EQ(ini.ReadString("S", "a", ""), " spaced ");
+  EXPECT_EQ(ini.ReadString("S", "b", ""), "x");
+  EXPECT_EQ(ini.ReadString("S", "c", ""), "\"half");
+  EXPECT_EQ(ini.ReadString("S", "d", ""), "\"");
+  EXPECT_EQ(ini.ReadSectionValues("S")[0], "a= spaced ");
+  // A line break, "=" in a key or "]" in a section name would change other entries.
+  const std::string before = ReadBytes(path);
+  EXPECT_THROW(ini.WriteString("S", "k", "1\r\n[X]"), std::invalid_argument);
+  EXPECT_THROW(ini.WriteString("S", "k=1", "v"), std::invalid_argument);
+  EXPECT_THROW(ini.WriteString("S]", "k", "v"), std::invalid_argument);
+  EXPECT_THROW(ini.WriteString("S", " ", "v"), std::invalid_argument);
+  EXPECT_EQ(ReadBytes(path), before);
+}
+
 TEST_F(IniFileTest, MissingFolderIsNotCreated) {
   TIniFile ini(Path("nofolder/x.ini"));
   EXPECT_EQ(ini.ReadString("S", "k", "d"), "d");
