@@ -91,6 +91,7 @@ bool TCallerReceiver::Bind(CallerHandle handle) {
     error_ = std::strerror(errno);
     return false;
   }
+  ForceDirectories(ExtractFileDir(path_));
   unlink(path_.c_str());  // a socket file left by a caller that crashed
   if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     error_ = path_ + ": " + std::strerror(errno);

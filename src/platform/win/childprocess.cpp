@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/close_range.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -92,6 +93,9 @@ bool TChildProcess::Start(const std::string& program, const std::vector<std::str
       ReportErrno(report[1], errno);
       _exit(127);
     }
+    // Like a process started without inherited handles: nothing but the three
+    // standard streams survives the exec (the report pipe stays until then).
+    close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
     signal(SIGPIPE, SIG_DFL);
     execvp(argv[0], argv.data());
     ReportErrno(report[1], errno);

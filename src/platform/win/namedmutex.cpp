@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <thread>
@@ -13,10 +14,11 @@
 namespace {
 
 int OpenLockFile(const std::string& path, bool create) {
-  int flags = O_CLOEXEC | O_NOCTTY | (create ? O_CREAT : 0);
-  int fd = open(path.c_str(), O_RDWR | flags, 0666);
+  const int flags = O_CLOEXEC | O_NOCTTY;
+  int fd = open(path.c_str(), O_RDWR | flags);
   // A lock file made by another user may be read-only for us; flock works on it all the same.
-  if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | flags, 0666);
+  if (fd < 0 && errno == EACCES) fd = open(path.c_str(), O_RDONLY | flags);
+  if (fd < 0 && errno == ENOENT && create) fd = open(path.c_str(), O_RDWR | O_CREAT | flags, 0666);
   return fd;
 }
 
@@ -42,17 +44,25 @@ bool MutexExists(std::string_view name) {
   return held;
 }
 
-std::unique_ptr<TNamedMutex> CreateNamedMutex(std::string_view name) {
+std::unique_ptr<TNamedMutex> CreateNamedMutex(std::string_view name, std::string* error) {
+  if (error) error->clear();
   std::string path = NamedMutexPath(name);
+  ForceDirectories(ExtractFileDir(path));
   int fd = OpenLockFile(path, true);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    if (error) *error = path + ": " + std::strerror(errno);
+    return nullptr;
+  }
   // A process that only tests for the name holds a shared lock for a moment;
   // try again briefly so that such a test never makes the creation fail. A real
   // holder keeps its lock, so the result is the same.
   for (int attempt = 0; attempt < 5; ++attempt) {
     if (flock(fd, LOCK_EX | LOCK_NB) == 0)
       return std::unique_ptr<TNamedMutex>(new TNamedMutex(std::string(name), fd));
-    if (errno != EWOULDBLOCK && errno != EINTR) break;
+    if (errno != EWOULDBLOCK && errno != EINTR) {
+      if (error) *error = path + ": " + std::strerror(errno);
+      break;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   close(fd);

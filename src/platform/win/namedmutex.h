@@ -26,13 +26,15 @@ class TNamedMutex {
   const std::string& Name() const { return name_; }
 
  private:
-  friend std::unique_ptr<TNamedMutex> CreateNamedMutex(std::string_view name);
+  friend std::unique_ptr<TNamedMutex> CreateNamedMutex(std::string_view name, std::string* error);
   TNamedMutex(std::string name, int fd) : name_(std::move(name)), fd_(fd) {}
   std::string name_;
   int fd_;
 };
 
-// Creates and holds the named mutex in one atomic step. Null when another
-// process already holds it (or the lock file cannot be opened): of two
-// processes that try at the same moment exactly one gets it.
-std::unique_ptr<TNamedMutex> CreateNamedMutex(std::string_view name);
+// Creates and holds the named mutex in one atomic step (the runtime folder is
+// created when missing). Null when another process already holds it: of two
+// processes that try at the same moment exactly one gets it. Null as well when
+// the lock file cannot be opened; then `error`, when given, receives the reason
+// (it stays empty when the name is simply taken).
+std::unique_ptr<TNamedMutex> CreateNamedMutex(std::string_view name, std::string* error = nullptr);

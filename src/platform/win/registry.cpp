@@ -113,6 +113,7 @@ struct TRegistry::Impl {
   std::string WritableSection() {
     if (!Usable() || current.empty()) throw ERegistryException("レジストリキーが開かれていません。");
     if (readOnly) throw ERegistryException("レジストリキーは読み取り専用で開かれています。");
+    Refresh();  // every write rewrites the file: start from what another process left
     std::string section = Section(current);
     return section.empty() ? current : section;
   }

@@ -1,6 +1,7 @@
 #include "platform/win/childprocess.h"
 
 #include <chrono>
+#include <fcntl.h>
 
 #include "platform/win/paths.h"
 #include "platform/win/win_test_util.h"
@@ -32,6 +33,18 @@ TEST_F(ChildProcess, ArgumentsAreNeverInterpretedByAShell) {
   EXPECT_EQ(RunProcess("echo", {tricky}, 10000, &output), 0);  // found in PATH
   EXPECT_EQ(output, tricky + "\n");
   EXPECT_FALSE(PathExists(Path("pwned")));
+}
+
+TEST_F(ChildProcess, InheritsNoOpenFilesButTheStandardStreams) {
+  int fd = open(Path("open.txt").c_str(), O_WRONLY | O_CREAT, 0644);  // deliberately without O_CLOEXEC
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(dup2(fd, 57), 57);
+  std::string output;
+  EXPECT_EQ(RunProcess("ls", {"/proc/self/fd"}, 10000, &output), 0);
+  close(57);
+  close(fd);
+  EXPECT_EQ(output.find("57"), std::string::npos) << output;
+  EXPECT_EQ(output.rfind("0\n1\n2\n", 0), 0u) << output;
 }
 
 TEST_F(ChildProcess, OutputToAFileAndAWorkingFolder) {

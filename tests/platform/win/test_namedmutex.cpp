@@ -41,6 +41,18 @@ TEST_F(NamedMutex, HeldInThisProcessIsSeenAndReleased) {
   EXPECT_EQ(NamedMutexPath("a/../b c"), Path("mutex-a_.._b_c.lock"));
 }
 
+TEST_F(NamedMutex, AMissingRuntimeFolderIsCreatedAndAFailureIsNotTakenForAHolder) {
+  env_.Set("VERUDA_RUNTIME_DIR", Path("run/user"));
+  std::string error = "old";
+  EXPECT_TRUE(CreateNamedMutex("VERUDA_RENDO", &error));
+  EXPECT_EQ(error, "");
+  WriteAll(Path("file"), "");
+  env_.Set("VERUDA_RUNTIME_DIR", Path("file/below"));  // cannot be a folder
+  EXPECT_FALSE(CreateNamedMutex("VERUDA_RENDO", &error));
+  EXPECT_NE(error.find("mutex-VERUDA_RENDO.lock"), std::string::npos) << error;
+  EXPECT_FALSE(MutexExists("VERUDA_RENDO"));
+}
+
 TEST_F(NamedMutex, HeldByAnotherProcessUntilThatProcessIsKilled) {
   TChildProcess holder;
   ASSERT_TRUE(StartHelper(holder, {"hold", "PELORIN000"}, Path("holder.out")));

@@ -106,3 +106,15 @@ TEST_F(Registry, AKeyCreatedWithoutValuesIsOpenAndExists) {
   EXPECT_EQ(reg.GetKeyNames(), std::vector<std::string>{"Child"});
   EXPECT_THROW(TRegistry(file_).WriteString("X", "1"), ERegistryException);  // no key open
 }
+
+TEST_F(Registry, WritesOfTwoInstancesDoNotUndoEachOther) {
+  TRegistry first(file_), second(file_);
+  ASSERT_TRUE(first.OpenKey("\\SOFTWARE\\Corvex\\Zaimu", true));
+  ASSERT_TRUE(second.OpenKey("\\SOFTWARE\\Corvex\\Zaimu", true));
+  first.WriteString("Product", "財務");
+  second.WriteString("Version", "11.1.0");  // opened before the first write
+  first.WriteInteger("Edition", 3);
+  TRegistry reader(file_);
+  ASSERT_TRUE(reader.OpenKeyReadOnly("\\SOFTWARE\\Corvex\\Zaimu"));
+  EXPECT_EQ(reader.GetValueNames(), (std::vector<std::string>{"Product", "Version", "Edition"}));
+}
