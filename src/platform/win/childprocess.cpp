@@ -1,5 +1,6 @@
 #include "platform/win/childprocess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -82,6 +83,7 @@ bool TChildProcess::Start(const std::string& program, const std::vector<std::str
     return false;
   }
 
+  const int openMax = static_cast<int>(std::min<long>(sysconf(_SC_OPEN_MAX), 65536));
   pid_t pid = fork();
   if (pid == 0) {
     if (inFd >= 0) dup2(inFd, 0);
@@ -95,7 +97,9 @@ bool TChildProcess::Start(const std::string& program, const std::vector<std::str
     }
     // Like a process started without inherited handles: nothing but the three
     // standard streams survives the exec (the report pipe stays until then).
-    close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+    if (close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
+      for (int fd = 3; fd < openMax; ++fd) fcntl(fd, F_SETFD, FD_CLOEXEC);  // kernels before 5.11
+    }
     signal(SIGPIPE, SIG_DFL);
     execvp(argv[0], argv.data());
     ReportErrno(report[1], errno);
