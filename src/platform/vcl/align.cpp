@@ -84,4 +84,7 @@ void ArrangeChildren(QWidget* parent) {
     }
     c->setGeometry(g);
   }
+  // A hidden window delivers no resize events: arrange the inner levels here.
+  for (QWidget* c : children)
+    if (c->property(kFilter).toBool()) ArrangeChildren(c);
 }

@@ -266,12 +266,11 @@ void TPerfectGrid::Recolor() {
   p.setColor(QPalette::Base, ColorToQColor(backColor_));
   p.setColor(QPalette::AlternateBase, ColorToQColor(oddRowBackColor_));
   p.setColor(QPalette::Window, ColorToQColor(voidAreaColor_));
+  p.setColor(QPalette::Mid, ColorToQColor(borderColor_));  // grid lines
   setPalette(p);
   setAlternatingRowColors(oddRowBackColor_ != backColor_);
-  setStyleSheet(QString("QTableView { gridline-color: %1; }"
-                        "QHeaderView::section { background-color: %2; border: 1px solid %3; }")
-                    .arg(ColorToQColor(borderColor_).name(), ColorToQColor(fixedBackColor_).name(),
-                         ColorToQColor(fixedBorderColor_).name()));
+  horizontalHeader()->setStyleSheet(QString("QHeaderView::section { background-color: %1; border: 1px solid %2; }")
+                                        .arg(ColorToQColor(fixedBackColor_).name(), ColorToQColor(fixedBorderColor_).name()));
   for (int r = 1; r <= Rows(); ++r)
     for (int c = -fixedLefts_; c < 0; ++c) Item(r, c)->setBackground(ColorToQColor(fixedBackColor_));
   viewport()->update();

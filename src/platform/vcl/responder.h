@@ -20,7 +20,7 @@ struct ShownDialog {
   std::vector<std::string> lines;    // lines of text as shown (with their colours in `colors`)
   std::vector<int> colors;           // one TColor per line
   std::vector<std::string> buttons;  // captions of the visible buttons, left to right
-  QDialog* window = nullptr;         // the dialog, shown (offscreen in tests) while the responder runs
+  QDialog* window = nullptr;         // the dialog, shown while the responder runs (valid only then)
 };
 
 class DialogResponder {
