@@ -140,9 +140,10 @@ void TIBCustomStatement::Prepare() {
   CheckDatabase();
   SyncParams();
   TIBTransaction* transaction = ActiveTransaction();
+  const std::string text = fbapi::Utf8ToServerText(parsed_.sql);
   fbapi::Status st;
   Firebird::IStatement* statement = database_->Handle()->prepare(
-      &st, transaction->Handle(), 0, parsed_.sql.c_str(), static_cast<unsigned>(database_->SQLDialect),
+      &st, transaction->Handle(), static_cast<unsigned>(text.size()), text.c_str(), static_cast<unsigned>(database_->SQLDialect),
       Firebird::IStatement::PREPARE_PREFETCH_METADATA);
   st.Check();
   statement_ = statement;
