@@ -1,0 +1,27 @@
+// The frame of each computation pass: the reset of the result records, the
+// correction of tax codes of the other taxation method, and the run of the
+// engine of the return's era and pass with the refund statement's purchase
+// tax.
+#pragma once
+
+// Clears the result records and initialises the refund-statement record of
+// the company kind.
+void ResetTaxResults();
+
+// In the simplified pass, moves amounts booked with principle codes (and, in
+// era 1, with business-type-6 codes) to the main business type; clears the
+// form records and runs the engines. Messages only when showDialogs is true.
+void CorrectMixedTaxCodes(bool showDialogs);
+
+// Runs the engine entry of TaxPar.Era and TaxPar.SinkokuKubun; after a
+// principle pass stores the purchase-tax total of the refund statement.
+void RunTaxEngines();
+
+// After a principle pass: the refund statement's tax on taxable purchases
+// (thousand yen for corporations, yen for individuals) from the schedule-2
+// total column of the era; in eras 1-4 the journal tables are folded first.
+void StoreRefundPurchaseTax();
+
+// Clears the form-1 record and the era-0 records (with the four adjustment
+// amounts and the two markers they start with) and form 2 of the 2014 forms.
+void ClearFormRecords();

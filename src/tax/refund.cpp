@@ -1,0 +1,315 @@
+#include "tax/refund.h"
+
+#include <array>
+
+#include "platform/rtl/fraction.h"
+#include "platform/rtl/sysutils.h"
+#include "tax/schedules.h"
+#include "tax/taxcodes.h"
+#include "tax/taxcontext.h"
+#include "tax/taxpar.h"
+#include "tax/taxrates.h"
+
+namespace {
+
+bool IsHojinKind(int kind) { return kind == kCompanyCorporation || kind == kCompanyMedical; }
+
+// A journal purchase row found for an account group, and whether it is a
+// profit-and-loss or expense row (credit lines count there) or an asset row.
+struct RowRef {
+  TKanpuSiireRow* row = nullptr;
+  bool profitAndLoss = false;
+};
+
+struct GroupRange {
+  const char* from;
+  const char* to;
+};
+
+bool InGroup(const std::string& g, GroupRange r) { return g >= r.from && g <= r.to; }
+
+constexpr GroupRange kFixedAssets{"1400", "1680"};
+constexpr GroupRange kDeferredAssets{"1800", "1880"};
+constexpr GroupRange kPurchases{"5100", "5880"};
+constexpr GroupRange kExpenses{"6100", "6180"};
+constexpr GroupRange kNonOperating{"7200", "7280"};
+constexpr GroupRange kOther{"8200", "8280"};
+constexpr GroupRange kMedicalExpenses{"6110", "6880"};
+constexpr GroupRange kMedicalNonOperating{"7210", "7280"};
+constexpr GroupRange kMedicalOther{"8210", "8280"};
+
+constexpr std::array<const char*, 6> kInventoryGroups = {"5100", "5300", "5510", "5530", "5810", "5820"};
+
+// Row of the journal tables that an account group feeds; none for a line that
+// is not classified.
+RowRef FindRow(const std::string& g) {
+  const int kind = TaxCompany.DataType;
+  if (IsHojinKind(kind)) {
+    const bool medical = kind == kCompanyMedical;
+    auto& soneki = KanpuHojin.SiireSoneki.Row;
+    auto& sisan = KanpuHojin.SiireSisan.Row;
+    if (InGroup(g, kFixedAssets)) return {&sisan[0], false};
+    if (InGroup(g, kDeferredAssets)) return {&sisan[1], false};
+    if (InGroup(g, kPurchases)) {
+      if (SkipInventoryGroup("SHOHIN", g)) return {};
+      return {&soneki[0], true};
+    }
+    if (InGroup(g, medical ? kMedicalExpenses : kExpenses)) return {&soneki[1], true};
+    if (InGroup(g, medical ? kMedicalNonOperating : kNonOperating)) return {&soneki[2], true};
+    if (InGroup(g, medical ? kMedicalOther : kOther)) return {&soneki[3], true};
+    return {};
+  }
+  if (kind == kCompanyIndividual) {
+    const int code = TaxCompany.CodeType;
+    if (code == 1 || code == 3) {
+      auto& jigyou = KanpuKojin.SiireJigyou.Row;
+      if (InGroup(g, kFixedAssets)) return {&jigyou[2], false};
+      if (InGroup(g, kPurchases)) {
+        if (SkipInventoryGroup("SHOHIN", g)) return {};
+        return {&jigyou[0], true};
+      }
+      if (InGroup(g, kExpenses)) return {&jigyou[1], true};
+    } else if (code == 2 || code == 4) {
+      auto& fudousan = KanpuKojin.SiireFudousan.Row;
+      if (InGroup(g, kFixedAssets)) return {&fudousan[1], false};
+      if (InGroup(g, kExpenses)) return {&fudousan[0], true};
+    }
+  }
+  return {};
+}
+
+const TKanpuHead* HeadOfKind(int kind) {
+  if (IsHojinKind(kind)) return &KanpuHojin;
+  if (kind == kCompanyIndividual) return &KanpuKojin;
+  return nullptr;
+}
+
+template <int Rows>
+void ClearAmounts(TKanpuSiireTable<Rows>& table) {
+  table = TKanpuSiireTable<Rows>{};
+}
+
+template <int Rows>
+void SumTotal(TKanpuSiireTable<Rows>& table) {
+  TKanpuSiireRow& total = table.Total();
+  total.Kessan = total.NotKazei = total.Kazei = Currency(0);
+  for (int r = 0; r < Rows; ++r) {
+    total.Kessan += table.Row[static_cast<std::size_t>(r)].Kessan;
+    total.NotKazei += table.Row[static_cast<std::size_t>(r)].NotKazei;
+    total.Kazei += table.Row[static_cast<std::size_t>(r)].Kazei;
+  }
+}
+
+template <int Rows>
+void CountTokuteiAsNotTaxable(TKanpuSiireTable<Rows>& table) {
+  for (int r = 0; r < Rows; ++r) table.Row[static_cast<std::size_t>(r)].NotKazei += table.Row[static_cast<std::size_t>(r)].Tokutei;
+}
+
+template <int Rows>
+void FoldThousands(TKanpuSiireTable<Rows>& table) {
+  for (int r = 0; r < Rows; ++r) {
+    auto& row = table.Row[static_cast<std::size_t>(r)];
+    row.Kessan = RoundYen(0, Fraction(row.Kessan) / Fraction(1000));
+    row.NotKazei = RoundYen(0, Fraction(row.NotKazei) / Fraction(1000));
+    row.Kazei = row.Kessan - row.NotKazei;
+  }
+  SumTotal(table);
+}
+
+template <int Rows>
+void FoldYen(TKanpuSiireTable<Rows>& table) {
+  for (int r = 0; r < Rows; ++r) {
+    auto& row = table.Row[static_cast<std::size_t>(r)];
+    row.Kazei = row.Kessan - row.NotKazei;
+  }
+  SumTotal(table);
+}
+
+}  // namespace
+
+int EraYearOf(TDateTime date) {
+  int y, m, d;
+  DecodeDate(date, y, m, d);
+  const TDateTime day = DateOf(date);
+  if (day >= EncodeDate(2019, 5, 1)) return y - 2018;
+  if (day >= EncodeDate(1989, 1, 8)) return y - 1988;
+  if (day >= EncodeDate(1926, 12, 25)) return y - 1925;
+  if (day >= EncodeDate(1912, 7, 30)) return y - 1911;
+  return y - 1867;
+}
+
+void ResetRefundStatement() {
+  const int kind = TaxCompany.DataType;
+  const std::int32_t defUH = TaxCompany.TaxDefUH;
+  auto initHead = [&](TKanpuHead& head) {
+    head.ZeiKbn = defUH;
+    head.KessanZeiKbn = defUH;  // the export value is the setting itself
+    head.SisanZeiKbn = TaxHooks.TaxDefUHWithLinkSiwake ? TaxHooks.TaxDefUHWithLinkSiwake(defUH) : defUH;
+    head.KanpuRiyuu01 = 1;
+    head.KanpuRiyuu02 = 0;
+    head.KanpuRiyuuOther = 0;
+  };
+  if (IsHojinKind(kind)) {
+    KanpuHojin = TKanpuMeisai_Hojin{};
+    initHead(KanpuHojin);
+  } else if (kind == kCompanyIndividual) {
+    KanpuKojin = TKanpuMeisai_Kojin{};
+    initHead(KanpuKojin);
+    KanpuKojin.TokusyuJijyoNen = EraYearOf(TaxPar.KikanTo);
+  }
+}
+
+void ClearRefundJournalTables() {
+  const int kind = TaxCompany.DataType;
+  if (IsHojinKind(kind)) {
+    ClearAmounts(KanpuHojin.SiireSoneki);
+    ClearAmounts(KanpuHojin.SiireSisan);
+  } else if (kind == kCompanyIndividual) {
+    ClearAmounts(KanpuKojin.SiireJigyou);
+    ClearAmounts(KanpuKojin.SiireFudousan);
+    ClearAmounts(KanpuKojin.SiireSonota);
+    KanpuKojin.KazeiTotal = Currency(0);
+  }
+}
+
+bool SkipInventoryGroup(const std::string& kind, const std::string& groupM0) {
+  if (!SameText(kind, "SHOHIN")) return false;
+  for (const char* g : kInventoryGroups)
+    if (groupM0 == g) return true;
+  return false;
+}
+
+Currency SignedKanpuAmount(Currency current, Currency amount, int dac, int taishaku) {
+  if (dac < 1 || dac > 4) return current;
+  if (taishaku == 1) return current + amount;
+  if (taishaku == 2) return current - amount;
+  return current;
+}
+
+void ClassifyRefundStatementLine(bool counterIsTaxAccount, int taishaku, const std::string& groupM0, int dac,
+                                 int taxCode, Currency nuk, Currency zei, int linkKub) {
+  const TKanpuHead* head = HeadOfKind(TaxCompany.DataType);
+  const int m = head ? head->KessanZeiKbn : 0;
+  if (m == 1 && linkKub == 9) return;
+  const Currency amount = m == 0 ? nuk + zei : m == 1 ? nuk : Currency(0);
+
+  RowRef ref = FindRow(groupM0);
+  if (ref.row == nullptr) return;
+  const bool debit = taishaku == 1;
+
+  if (debit || ref.profitAndLoss || counterIsTaxAccount)
+    ref.row->Kessan = SignedKanpuAmount(ref.row->Kessan, amount, dac, taishaku);
+
+  const bool partRow = debit || ref.profitAndLoss;
+  if (!counterIsTaxAccount && (taxCode == 540 || taxCode == 810 || taxCode == 910) && partRow)
+    ref.row->NotKazei = SignedKanpuAmount(ref.row->NotKazei, amount, dac, taishaku);
+  if (TaxPar.SinkokuKubun == 0 && IsTokuteiShiireCode(taxCode) && partRow)
+    ref.row->Tokutei = SignedKanpuAmount(ref.row->Tokutei, amount, dac, taishaku);
+}
+
+void FoldRefundStatementColumns() {
+  if (TaxPar.EntryMode == "手書") return;
+  Currency ratio;
+  if (TaxPar.Era >= 1 && TaxPar.Era <= 3) ratio = Fuhyou2_H26[0].F[8];
+  else if (TaxPar.Era == 4) ratio = Fuhyou21_R01[-1].F[8];
+  const bool tokuteiNotTaxable = TaxPar.SinkokuKubun == 0 && ratio >= Currency(95);
+
+  const int kind = TaxCompany.DataType;
+  if (IsHojinKind(kind)) {
+    if (tokuteiNotTaxable) {
+      CountTokuteiAsNotTaxable(KanpuHojin.SiireSoneki);
+      CountTokuteiAsNotTaxable(KanpuHojin.SiireSisan);
+    }
+    FoldThousands(KanpuHojin.SiireSoneki);
+    FoldThousands(KanpuHojin.SiireSisan);
+    KanpuHojin.SiireZeigaku = Currency(0);
+  } else if (kind == kCompanyIndividual) {
+    if (tokuteiNotTaxable) {
+      CountTokuteiAsNotTaxable(KanpuKojin.SiireJigyou);
+      CountTokuteiAsNotTaxable(KanpuKojin.SiireFudousan);
+      CountTokuteiAsNotTaxable(KanpuKojin.SiireSonota);
+    }
+    FoldYen(KanpuKojin.SiireJigyou);
+    FoldYen(KanpuKojin.SiireFudousan);
+    FoldYen(KanpuKojin.SiireSonota);
+    KanpuKojin.KazeiTotal = KanpuKojin.SiireJigyou.Total().Kazei + KanpuKojin.SiireFudousan.Total().Kazei +
+                            KanpuKojin.SiireSonota.Total().Kazei;
+    KanpuKojin.SiireZeigaku = Currency(0);
+  }
+}
+
+// ---- Entered inputs --------------------------------------------------------
+
+TRefundInputBuilder::TRefundInputBuilder(int companyKind) : kind_(companyKind) {}
+
+void TRefundInputBuilder::Count(int rec) {
+  if (rec != lastRec_) {
+    lastRec_ = rec;
+    counter_ = 1;
+  }
+}
+
+namespace {
+
+// Fills row `counter` (1-based) of a fixed list when it fits.
+template <typename Row, std::size_t N>
+bool FillRow(std::array<Row, N>& list, int& counter, const Row& value) {
+  if (counter < 1 || counter > static_cast<int>(N)) return false;
+  list[static_cast<std::size_t>(counter - 1)] = value;
+  ++counter;
+  return true;
+}
+
+template <int Rows>
+bool FillPurchaseRow(TKanpuSiireTable<Rows>& table, int& counter, Currency kessan, Currency notKazei, Currency kazei) {
+  if (counter < 1 || counter > Rows) return false;
+  auto& row = table.Row[static_cast<std::size_t>(counter - 1)];
+  row.Kessan = kessan;
+  row.NotKazei = notKazei;
+  row.Kazei = kazei;
+  table.Total().Kessan += kessan;
+  table.Total().NotKazei += notKazei;
+  table.Total().Kazei += kazei;
+  ++counter;
+  return true;
+}
+
+}  // namespace
+
+void TRefundInputBuilder::AddTransaction(int rec, const TKanpuSisan& asset, const TKanpuTorihiki& exportRow) {
+  Count(rec);
+  if (IsHojinKind(kind_)) {
+    switch (rec) {
+      case 10: FillRow(KanpuHojin.SyuyouSisan, counter_, asset); break;
+      case 20: FillRow(KanpuHojin.Yusyutu, counter_, exportRow); break;
+      case 30: FillRow(KanpuHojin.Tanaorosi, counter_, asset); break;
+      case 40: FillRow(KanpuHojin.KoteiSisan, counter_, asset); break;
+      default: break;
+    }
+  } else if (kind_ == kCompanyIndividual) {
+    switch (rec) {
+      case 10: FillRow(KanpuKojin.SyuyouSisan, counter_, asset); break;
+      case 20: FillRow(KanpuKojin.Yusyutu, counter_, exportRow); break;
+      case 30: FillRow(KanpuKojin.Tanaorosi, counter_, asset); break;
+      case 40: FillRow(KanpuKojin.KoteiSisan, counter_, asset); break;
+      default: break;
+    }
+  }
+}
+
+void TRefundInputBuilder::AddPurchase(int rec, Currency kessan, Currency notKazei, Currency kazei) {
+  Count(rec);
+  if (IsHojinKind(kind_)) {
+    if (rec == 10) FillPurchaseRow(KanpuHojin.InputSiireSoneki, counter_, kessan, notKazei, kazei);
+    else if (rec == 20) FillPurchaseRow(KanpuHojin.InputSiireSisan, counter_, kessan, notKazei, kazei);
+  } else if (kind_ == kCompanyIndividual) {
+    bool filled = false;
+    if (rec == 10) filled = FillPurchaseRow(KanpuKojin.InputSiireJigyou, counter_, kessan, notKazei, kazei);
+    else if (rec == 20) filled = FillPurchaseRow(KanpuKojin.InputSiireFudousan, counter_, kessan, notKazei, kazei);
+    else if (rec == 30) filled = FillPurchaseRow(KanpuKojin.InputSiireSonota, counter_, kessan, notKazei, kazei);
+    if (filled)
+      KanpuKojin.InputKazeiTotal = KanpuKojin.InputSiireJigyou.Total().Kazei +
+                                   KanpuKojin.InputSiireFudousan.Total().Kazei +
+                                   KanpuKojin.InputSiireSonota.Total().Kazei;
+  }
+}

@@ -1,0 +1,82 @@
+// What the consumption-tax computation takes from its surroundings: the
+// company settings of the connected data set, the data set's database and
+// transactions, and the hooks of the user interface. The data module and the
+// main window hand these over; the computation itself never reaches for a
+// window or the data module.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/rtl/datetime.h"
+
+class TIBDatabase;
+class TIBTransaction;
+
+// Company kinds (DATATYPE).
+constexpr int kCompanyCorporation = 1;
+constexpr int kCompanyIndividual = 2;
+constexpr int kCompanyMedical = 3;
+
+// The company settings the computation reads (from the company information
+// record of the connected data set).
+struct TTaxCompanyInfo {
+  std::int32_t DataType = kCompanyCorporation;  // DATATYPE
+  std::int32_t CodeType = 1;                    // CODETYPE
+  TDateTime Kishu = 0;                          // KISHU: first day of the fiscal year
+  TDateTime Kimatu = 0;                         // KIMATU: last day
+  std::int32_t Sime = 99;                       // SIME: closing day (99 = month end)
+  std::int32_t TaxKanni = 0;                    // TAXKANNI: 1 simplified taxation
+  std::int32_t TaxJigyou = 0;                   // TAXJIGYOU: main business type
+  std::int32_t TaxUHasuu = 0;                   // TAXU_HASUU
+  std::int32_t TaxHHasuu = 0;                   // TAXH_HASUU
+  std::int32_t TaxDefUH = 0;                    // TAXDEFUH
+  // Internal account codes (KCODE) and displayed codes (USERCODE) of the
+  // fixed accounts 仮払消費税, 仮受消費税 and 諸口.
+  std::string KaribaraiKCode;
+  std::string KariukeKCode;
+  std::string KaribaraiUserCode;
+  std::string KariukeUserCode;
+  std::string ShokuchiUserCode;
+  // Data version of the data set (newest ACCVERSION row).
+  std::int32_t VerMajor = 0, VerMinor1 = 0, VerMinor2 = 0;
+};
+
+// The settings of the connected data set. Set through SetTaxCompanyInfo.
+extern TTaxCompanyInfo TaxCompany;
+
+// Stores the company settings and rebuilds the tax-rate table for the data
+// version; the company information reader calls it after every read.
+void SetTaxCompanyInfo(const TTaxCompanyInfo& info);
+
+// The data set's database with its two transactions: the ordinary one
+// (read committed) and the snapshot one used by the journal aggregation.
+struct TTaxDataConnection {
+  TIBDatabase* Database = nullptr;
+  TIBTransaction* Transaction = nullptr;          // IBTransactionDAT
+  TIBTransaction* SnapshotTransaction = nullptr;  // IBTransactionDATSS
+};
+extern TTaxDataConnection TaxData;
+
+// Hooks set by the user interface and the data module; each may be empty.
+struct TTaxHooks {
+  // Lets the application process its pending window messages. The
+  // aggregation calls it between journal rows, at most every few milliseconds.
+  std::function<void()> ProcessMessages;
+  // Shows a message: kind 0 information, 1 warning, 2 error. Lines are
+  // separated by "\r\n".
+  std::function<void(int kind, const std::string& text)> ShowMessage;
+  // The tax method of the asset amounts of the refund statement: the value
+  // itself, or, when it is 0, 1 if linked journal lines of kind 9 exist.
+  std::function<std::int32_t(std::int32_t taxDefUH)> TaxDefUHWithLinkSiwake;
+  // A date as "yyyy/mm/dd" (or in the era calendar when the era display is on)
+  // for messages; empty: the plain "yyyy/mm/dd".
+  std::function<std::string(TDateTime date)> FormatDateSlash;
+};
+extern TTaxHooks TaxHooks;
+
+// Message kinds of TTaxHooks::ShowMessage.
+constexpr int kTaxMsgInfo = 0;
+constexpr int kTaxMsgWarning = 1;
+constexpr int kTaxMsgError = 2;

@@ -1,0 +1,62 @@
+#include "tax/taxmath.h"
+
+namespace taxmath {
+
+Currency IntYen(const Fraction& x) { return x.ToYen(RoundingMode::TowardZero); }
+Currency K1000(const Fraction& x) { return x.ToYen(RoundingMode::TowardZero, 1000); }
+Currency K100(const Fraction& x) { return x.ToYen(RoundingMode::TowardZero, 100); }
+Currency Thousands(const Fraction& x) { return IntYen(x / Fraction(1000)); }
+Currency Max0(Currency x) { return x < Currency(0) ? Currency(0) : x; }
+
+Currency RoundCurrency(int mode, Currency amount) {
+  const std::int64_t r = amount.Raw();
+  const std::int64_t s = Currency::kScale;
+  switch (mode) {
+    case 0: return Currency::FromRaw((r / s) * s);
+    case 2:
+      if (r % s == 0) return amount;
+      return Currency::FromRaw(r < 0 ? ((r - s) / s) * s : ((r + s) / s) * s);
+    default: return Currency::FromRaw(r < 0 ? ((r - s / 2) / s) * s : ((r + s / 2) / s) * s);
+  }
+}
+
+Currency RoundCurrencyQ(int mode, const Fraction& quotient) {
+  return RoundCurrency(mode, quotient.ToCurrency(RoundingMode::HalfAwayFromZero));
+}
+
+Fraction RoundDownDigits(int digits, const Fraction& x) {
+  Fraction scale(1);
+  for (int i = 0; i < digits - 1; ++i) scale *= Fraction(10);
+  for (int i = 0; i < 1 - digits; ++i) scale /= Fraction(10);
+  Fraction v = x * scale;
+  if (!v.IsZero()) v = Fraction((v + Fraction(1, 1000000)).ToInteger(RoundingMode::Floor), 1);
+  return v / scale;
+}
+
+Fraction SafeDiv(const Fraction& a, const Fraction& b) { return b.IsZero() ? Fraction(0) : a / b; }
+
+namespace {
+
+// The closing date of the period that holds `date`.
+TDateTime ClosingDayDate(int closingDay, TDateTime date) {
+  if (!((closingDay >= 1 && closingDay <= 28) || closingDay == 99)) return date;
+  int y, m, d;
+  DecodeDate(date, y, m, d);
+  int k = (closingDay != 99 && d > closingDay) ? 1 : 0;
+  TDateTime moved = IncMonth(DateOf(date), k);
+  int y2, m2, d2;
+  DecodeDate(moved, y2, m2, d2);
+  int day = closingDay == 99 ? DaysInAMonth(y2, m2) : closingDay;
+  return EncodeDate(y2, m2, day);
+}
+
+}  // namespace
+
+int MonthsBetween(int closingDay, TDateTime from, TDateTime to) {
+  int fy, fm, fd, ty, tm, td;
+  DecodeDate(ClosingDayDate(closingDay, from), fy, fm, fd);
+  DecodeDate(ClosingDayDate(closingDay, to), ty, tm, td);
+  return 12 * (ty - fy) + (tm - fm);
+}
+
+}  // namespace taxmath

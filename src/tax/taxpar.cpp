@@ -1,0 +1,79 @@
+// The global records of the consumption-tax computation.
+#include "tax/taxpar.h"
+
+#include "tax/kanpu.h"
+#include "tax/schedules.h"
+#include "tax/taxcontext.h"
+#include "tax/taxrates.h"
+#include "tax/tokurei.h"
+
+TTAXPAR TaxPar;
+TDAI1HYOU Dai1Hyou;
+TKanpuMeisai_Hojin KanpuHojin;
+TKanpuMeisai_Kojin KanpuKojin;
+
+TFuhyou11_R01 Fuhyou11_R01;
+TFuhyou21_R01 Fuhyou21_R01;
+TFuhyou41_R01 Fuhyou41_R01;
+TFuhyou51_R01 Fuhyou51_R01;
+TDai2Hyou_R01 Dai2Hyou_R01;
+TFuhyou1_H26 Fuhyou1_H26;
+TFuhyou2_H26 Fuhyou2_H26;
+TFuhyou4_H26 Fuhyou4_H26;
+TFuhyou5_H26 Fuhyou5_H26;
+TDai2Hyou_H26 Dai2Hyou_H26;
+TFuhyou1_Old Fuhyou1_Old;
+TFUHYOU22 Fuhyou22_Old;
+TFuhyou4_Old Fuhyou4_Old;
+TFuhyou5_Old Fuhyou5_Old;
+
+TTokureiKeisan_Uriage010_R011001 TokureiUriage010;
+TTokureiKeisan_Uriage020_R011001 TokureiUriage020;
+TTokureiKeisan_Siire010_R011001 TokureiSiire010;
+
+TTaxCompanyInfo TaxCompany;
+TTaxDataConnection TaxData;
+TTaxHooks TaxHooks;
+
+void SetTaxCompanyInfo(const TTaxCompanyInfo& info) {
+  TaxCompany = info;
+  BuildZeiRituTable();
+}
+
+Currency MinasiRituOf(const TTAXPAR& par, int type) {
+  switch (type) {
+    case 1: return par.MinasiRitu1;
+    case 2: return par.MinasiRitu2;
+    case 3: return par.MinasiRitu3;
+    case 4: return par.MinasiRitu4;
+    case 5: return par.MinasiRitu5;
+    case 6: return par.MinasiRitu6;
+    default: return Currency(0);
+  }
+}
+
+void ClearTaxBlocks(TTAXPAR& par) {
+  par.Nuki = TaxBlock{};
+  par.Zei = TaxBlock{};
+  par.Komi = TaxBlock{};
+}
+
+void ResetFuhyou1Column(TFuhyou1Column& col) { col.F.fill(Currency(0)); }
+
+void ResetFuhyou2Column(TFuhyou2_H260401& col) { col.F.fill(Currency(0)); }
+
+void ResetFuhyou4Column(TFuhyou4Column& col) {
+  const Currency keep = col.F[2];
+  col.F.fill(Currency(0));
+  col.F[2] = keep;
+}
+
+void ResetFuhyou5Column(TFuhyou5Column& col) {
+  for (int n = 1; n <= 59; ++n) {
+    if ((n >= 13 && n <= 19) || (n >= 33 && n <= 39)) continue;
+    col.F[static_cast<std::size_t>(n)] = Currency(0);
+  }
+  col.SingleType = 0;
+  col.FirstType75 = 0;
+  col.DirectMethod = false;
+}

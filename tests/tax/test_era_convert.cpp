@@ -1,0 +1,176 @@
+// Eras of a return, the full-deduction date rule and the rate conversions.
+#include <gtest/gtest.h>
+
+#include "platform/rtl/fraction.h"
+#include "tax/convert.h"
+#include "tax/taxera.h"
+#include "taxtestutil.h"
+
+using taxtest::Yen;
+
+namespace {
+
+TDateTime D(int y, int m, int d) { return EncodeDate(y, m, d); }
+
+void SetYear(int dataType, TDateTime kishu, TDateTime kimatu, int taxJigyou = 0) {
+  TTaxCompanyInfo info;
+  info.DataType = dataType;
+  info.Kishu = kishu;
+  info.Kimatu = kimatu;
+  info.TaxJigyou = taxJigyou;
+  info.VerMajor = 11;
+  info.VerMinor1 = 1;
+  SetTaxCompanyInfo(info);
+}
+
+TEST(TaxEra, EraTable) {
+  struct Case {
+    TDateTime kishu, kimatu, to;  // fiscal year and the chosen period's end
+    int pass, era;
+  } cases[] = {
+      {D(2015, 4, 1), D(2016, 3, 31), D(2016, 3, 31), 1, 3},  // simplified: 2 by the start, 3 by the end
+      {D(2015, 4, 1), D(2016, 3, 31), D(2016, 3, 31), 0, 3},
+      {D(2014, 4, 1), D(2015, 3, 31), D(2015, 3, 31), 0, 1},
+      {D(2014, 4, 1), D(2015, 3, 31), D(2015, 3, 31), 1, 1},
+      {D(2015, 4, 1), D(2015, 12, 31), D(2015, 12, 31), 1, 2},
+      {D(2019, 4, 1), D(2020, 3, 31), D(2019, 9, 30), 0, 3},
+      {D(2019, 4, 1), D(2020, 3, 31), D(2020, 3, 31), 0, 4},
+      {D(2019, 4, 1), D(2020, 3, 31), D(2020, 3, 31), 1, 4},
+      {D(2013, 4, 1), D(2014, 3, 31), D(2014, 3, 31), 0, 0},
+  };
+  for (const auto& c : cases) {
+    SetYear(kCompanyCorporation, c.kishu, c.kimatu);
+    TTAXPAR par;
+    par.KikanFrom = c.kishu;
+    par.KikanTo = c.to;
+    par.SinkokuKubun = c.pass;
+    EXPECT_EQ(TaxEraOf(par), c.era) << FormatDateTime("yyyy/mm/dd", c.to) << " pass " << c.pass;
+    EXPECT_EQ(GetTaxEra(par), c.era == 0 ? 1 : c.era);
+    EXPECT_EQ(par.Era, 0);  // GetTaxEra does not store the era
+  }
+}
+
+TEST(TaxEra, PeriodFromSettings) {
+  SetYear(kCompanyCorporation, D(2013, 4, 1), D(2014, 3, 31));
+  TTAXPAR par;
+  par.KikanSettei = 1;
+  par.KikanFrom = D(2015, 4, 1);
+  par.KikanTo = D(2015, 9, 30);
+  par.SinkokuKubun = 1;
+  EXPECT_EQ(TaxEraOf(par), 2);
+  par.SinkokuKubun = 0;
+  EXPECT_EQ(TaxEraOf(par), 1);
+  par.KikanTo = D(2015, 10, 1);
+  EXPECT_EQ(TaxEraOf(par), 3);
+}
+
+TEST(TaxEra, MainBusinessType) {
+  struct Case {
+    int jigyou, pass;
+    TDateTime kishu, kimatu;
+    int main;
+  } cases[] = {
+      {0, 1, D(2019, 10, 1), D(2020, 9, 30), 4},
+      {6, 1, D(2014, 4, 1), D(2015, 3, 31), 5},  // era 1 knows no type 6
+      {6, 1, D(2015, 4, 1), D(2016, 3, 31), 6},
+      {6, 0, D(2014, 4, 1), D(2015, 3, 31), 6},
+  };
+  for (const auto& c : cases) {
+    SetYear(kCompanyCorporation, c.kishu, c.kimatu, c.jigyou);
+    TTAXPAR par;
+    par.KikanFrom = c.kishu;
+    par.KikanTo = c.kimatu;
+    par.SinkokuKubun = c.pass;
+    TaxEraOf(par);
+    EXPECT_EQ(par.MainBusiness, c.main) << c.jigyou << " pass " << c.pass;
+  }
+}
+
+TEST(TaxEra, New95PercentRule) {
+  EXPECT_FALSE(IsNew95PercentRule(1, D(2012, 3, 31), D(2013, 3, 30)));
+  EXPECT_TRUE(IsNew95PercentRule(1, D(2012, 4, 1), D(2013, 3, 31)));
+  struct Case {
+    int kind;
+    TDateTime kishu;
+    bool applies;
+  } cases[] = {
+      {kCompanyCorporation, D(2012, 4, 1), true}, {kCompanyCorporation, D(2012, 3, 1), false},
+      {kCompanyMedical, D(2012, 4, 1), true},     {kCompanyIndividual, D(2012, 1, 1), false},
+      {kCompanyIndividual, D(2013, 1, 1), true},  {9, D(2000, 1, 1), true},
+  };
+  for (const auto& c : cases) {
+    SetYear(c.kind, c.kishu, IncMonth(c.kishu, 12) - 1);
+    EXPECT_EQ(IsNew95PercentRule(0, 0, 0), c.applies) << c.kind;
+  }
+}
+
+// Every name and slot in era 4 on 1,000,000 yen, computed by hand from the
+// rate figures: multiply first, divide last.
+TEST(ConvertByRate, EveryNameAndSlotInEra4) {
+  TaxPar.Era = 4;
+  const Currency x = Yen(1000000);
+  struct Case {
+    const char* name;
+    int slot;
+    Fraction expected;
+  } cases[] = {
+      {"KOMI2NUKI", 0, Fraction(100000000, 103)},  {"KOMI2NUKI", 1, Fraction(100000000, 105)},
+      {"KOMI2NUKI", 2, Fraction(100000000, 108)},  {"KOMI2NUKI", 3, Fraction(100000000, 108)},
+      {"KOMI2NUKI", 4, Fraction(100000000, 110)},  {"KOMI_KOKUZEI", 0, Fraction(3000000, 103)},
+      {"KOMI_KOKUZEI", 1, Fraction(4000000, 105)}, {"KOMI_KOKUZEI", 2, Fraction(6300000, 108)},
+      {"KOMI_KOKUZEI", 3, Fraction(6240000, 108)}, {"KOMI_KOKUZEI", 4, Fraction(7800000, 110)},
+      {"NUKI_KOKUZEI", 0, Fraction(0)},            {"NUKI_KOKUZEI", 1, Fraction(40000)},
+      {"NUKI_KOKUZEI", 2, Fraction(63000)},        {"NUKI_KOKUZEI", 3, Fraction(62400)},
+      {"NUKI_KOKUZEI", 4, Fraction(78000)},        {"NUKI_ZEIGAKU", 0, Fraction(30000)},
+      {"NUKI_ZEIGAKU", 1, Fraction(50000)},        {"NUKI_ZEIGAKU", 2, Fraction(80000)},
+      {"NUKI_ZEIGAKU", 3, Fraction(80000)},        {"NUKI_ZEIGAKU", 4, Fraction(100000)},
+      {"TAX_KOKUZEI", 0, Fraction(1000000)},       {"TAX_KOKUZEI", 1, Fraction(800000)},
+      {"TAX_KOKUZEI", 2, Fraction(787500)},        {"TAX_KOKUZEI", 3, Fraction(780000)},
+      {"TAX_KOKUZEI", 4, Fraction(780000)},        {"TAX_ZEIRITU", 0, Fraction(30000)},
+      {"TAX_ZEIRITU", 1, Fraction(40000)},         {"TAX_ZEIRITU", 2, Fraction(63000)},
+      {"TAX_ZEIRITU", 3, Fraction(62400)},         {"TAX_ZEIRITU", 4, Fraction(78000)},
+      {"JYOTOWARI", 0, Fraction(0)},               {"JYOTOWARI", 1, Fraction(250000)},
+      {"JYOTOWARI", 2, Fraction(17000000, 63)},    {"JYOTOWARI", 3, Fraction(0)},
+      {"JYOTOWARI", 4, Fraction(22000000, 78)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ConvertByRate(c.slot, c.name, x), c.expected) << c.name << " " << c.slot;
+}
+
+TEST(ConvertByRate, EarlierErasKnowOnlyThreeSlots) {
+  TaxPar.Era = 3;
+  for (const char* name : {"KOMI2NUKI", "KOMI_KOKUZEI", "NUKI_KOKUZEI", "NUKI_ZEIGAKU", "TAX_KOKUZEI", "TAX_ZEIRITU", "JYOTOWARI"}) {
+    EXPECT_EQ(ConvertByRate(3, name, Yen(10800)), Fraction(0)) << name;
+    EXPECT_EQ(ConvertByRate(4, name, Yen(11000)), Fraction(0)) << name;
+  }
+  EXPECT_EQ(ConvertByRate(2, "KOMI_KOKUZEI", Yen(10800)), Fraction(630));
+  EXPECT_EQ(ConvertByRate(1, "JYOTOWARI", Yen(4000)), Fraction(1000));
+  EXPECT_EQ(ConvertByRate(2, "JYOTOWARI", Yen(6300)), Fraction(1700));
+}
+
+TEST(ConvertByRate, ExactValuesWhereTruncatedFactorsWouldLoseAYen) {
+  TaxPar.Era = 4;
+  EXPECT_EQ(ConvertByRate(4, "KOMI_KOKUZEI", Yen(11000)), Fraction(780));
+  EXPECT_EQ(ConvertByRate(4, "KOMI_KOKUZEI", Yen(5500000)), Fraction(390000));
+  EXPECT_EQ(ConvertByRate(4, "JYOTOWARI", Yen(156000)), Fraction(44000));
+  EXPECT_EQ(ConvertByRate(4, "JYOTOWARI", Yen(7800)), Fraction(2200));
+  EXPECT_EQ(ConvertByRate(2, "KOMI_KOKUZEI", Yen(10800)), Fraction(630));
+  EXPECT_EQ(ConvertByRate(4, "KOMI2NUKI", Yen(11000)), Fraction(10000));
+  // Fractions of a yen are kept for the caller's own rounding step.
+  EXPECT_EQ(ConvertByRate(4, "KOMI_KOKUZEI", Yen(1000)), Fraction(780, 11));
+}
+
+TEST(ConvertByRate, UnknownNamesAndSlotsGiveZero) {
+  TaxPar.Era = 4;
+  EXPECT_EQ(ConvertByRate(4, "komi_kokuzei", Yen(11000)), Fraction(0));
+  EXPECT_EQ(ConvertByRate(4, "", Yen(11000)), Fraction(0));
+  EXPECT_EQ(ConvertByRate(5, "KOMI2NUKI", Yen(11000)), Fraction(0));
+  EXPECT_EQ(ConvertByRate(-1, "KOMI2NUKI", Yen(11000)), Fraction(0));
+}
+
+TEST(ConvertByRate, TruncatedFactorHelper) {
+  EXPECT_EQ(TruncRateFactor(Fraction(78, 1100)), Fraction::FromDecimal("0.0709090909"));
+  EXPECT_EQ(TruncRateFactor(Fraction(22, 78)), Fraction::FromDecimal("0.28205128205"));
+  EXPECT_EQ(TruncRateFactor(Fraction(4, 100)), Fraction::FromDecimal("0.04"));
+}
+
+}  // namespace
