@@ -1,6 +1,7 @@
 #include "core/accountlayout.h"
 
 #include "core/globals.h"
+#include "core/settings.h"
 
 namespace {
 

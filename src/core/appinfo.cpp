@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "core/globals.h"
+#include "core/settings.h"
 #include "platform/rtl/inifile.h"
 #include "platform/rtl/sysutils.h"
 

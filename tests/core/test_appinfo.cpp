@@ -6,6 +6,7 @@
 
 #include "core/appinfo.h"
 #include "core/globals.h"
+#include "core/settings.h"
 #include "platform/rtl/cp932.h"
 
 namespace fs = std::filesystem;

@@ -2,6 +2,7 @@
 
 #include "core/accountlayout.h"
 #include "core/globals.h"
+#include "core/settings.h"
 #include "core/processforms.h"
 
 namespace {
