@@ -54,6 +54,8 @@ TEST(AccountLayout, GroupCodesFollowTheLayout) {
   EXPECT_EQ(GroupMedicalExpensesTo, "****");
   EXPECT_EQ(PlusNameGroups[4], "5688");
   EXPECT_EQ(PlusNameGroups[5], "5790");
+  GroupMedicalExpensesFrom = "6110";  // the load-time state again
+  GroupMedicalExpensesTo = "6880";
 }
 
 TEST(AccountLayout, CashFlowItems) {
