@@ -1,0 +1,47 @@
+#include "tax/taxdb.h"
+
+#include "platform/rtl/sysutils.h"
+#include "tax/taxcontext.h"
+
+namespace {
+constexpr const char* kNotConnected = "データベースに接続されていません。";
+}
+
+TIBTransaction* TaxTransaction() {
+  if (TaxData.Database == nullptr || TaxData.Transaction == nullptr) throw Exception(kNotConnected);
+  return TaxData.Transaction;
+}
+
+TIBTransaction* TaxSnapshotTransaction() {
+  if (TaxData.Database == nullptr || TaxData.SnapshotTransaction == nullptr) throw Exception(kNotConnected);
+  return TaxData.SnapshotTransaction;
+}
+
+std::unique_ptr<TIBSQL> NewTaxStatement(TIBTransaction* transaction, std::initializer_list<const char*> lines) {
+  if (TaxData.Database == nullptr) throw Exception(kNotConnected);
+  auto sql = std::make_unique<TIBSQL>();
+  sql->SetDatabase(TaxData.Database);
+  sql->SetTransaction(transaction);
+  for (const char* line : lines) sql->SQL.Add(line);
+  return sql;
+}
+
+TOwnTransaction::TOwnTransaction(TIBTransaction* transaction)
+    : transaction_(transaction), started_(!transaction->InTransaction()) {
+  if (started_) transaction_->StartTransaction();
+}
+
+TOwnTransaction::~TOwnTransaction() {
+  if (started_ && !done_ && transaction_->InTransaction()) {
+    try {
+      transaction_->Rollback();
+    } catch (...) {
+      // The reader's own error is the one that matters.
+    }
+  }
+}
+
+void TOwnTransaction::Commit() {
+  if (started_ && transaction_->InTransaction()) transaction_->Commit();
+  done_ = true;
+}
