@@ -1,0 +1,174 @@
+#include "dbaccess/fberror.h"
+
+#include <array>
+#include <cstdio>
+#include <exception>
+
+#include "core/globals.h"
+#include "core/textutil.h"
+#include "dbaccess/dm.h"
+#include "dbaccess/fberrortable.h"
+#include "platform/fb/iberror.h"
+#include "platform/rtl/cp932.h"
+#include "platform/rtl/inifile.h"
+#include "platform/rtl/sysutils.h"
+#include "platform/win/paths.h"
+
+namespace {
+
+// Appends the two lines to the .log file and makes them the whole .txt
+// file. Logging is best effort: a folder or file that cannot be written is
+// skipped, so that the error is still shown and acted on.
+void WriteErrorLogs(const std::string& line1, const std::string& line2) {
+  const std::string bytes = Utf8ToCp932Lossy(line1 + "\r\n" + line2 + "\r\n");
+  const std::string base = PathJoin(SystemDef.LogDir, kFbErrorLogName);
+  try {
+    if (std::FILE* f = std::fopen((base + ".log").c_str(), "ab")) {
+      std::fwrite(bytes.data(), 1, bytes.size(), f);
+      std::fclose(f);
+    }
+  } catch (...) {
+  }
+  try {
+    WriteFileAtomically(base + ".txt", bytes);
+  } catch (...) {
+  }
+}
+
+void ShowFatal(const std::string& message) {
+  std::string text = message;
+  if (ConnectKind == 0) text += kStandAloneNote;
+  DbShowMessage(text, mdError);
+}
+
+// Closes a database whatever state its connection is in: up to five forced
+// closes, stopping as soon as it reports itself disconnected.
+void ForceDisconnect(TIBDatabase& database) {
+  for (int attempt = 0; attempt < 5 && database.Connected(); ++attempt) {
+    try {
+      database.ForceClose();
+      database.SetConnected(false);
+    } catch (...) {
+    }
+  }
+}
+
+// Reopens the system database and, when one is connected, the data set's
+// database after a lost network connection. Returns false when the program
+// must end.
+bool RecoverNetworkLoss() {
+  if (!DM) return false;
+  bool failed = false;
+  ForceDisconnect(DM->IBDatabaseDEF);
+  if (DM->IBDatabaseDEF.Connected()) {
+    failed = true;
+  } else {
+    DM->fnAccDefConnected(SystemDef.HostName, true);
+    if (!DM->IBDatabaseDEF.Connected()) failed = true;
+  }
+  if (failed) {
+    DbFatalError = 1;
+    ShowFatal(kNetworkLossMessage);
+    DbTerminate();
+  }
+  ForceDisconnect(DM->IBDatabaseDAT);
+  // A disconnect empties the parameters: then no data set was in use.
+  if (!DM->IBDatabaseDAT.Params.Empty()) {
+    if (DM->IBDatabaseDAT.Connected()) {
+      failed = true;
+    } else {
+      DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
+      if (!DM->IBDatabaseDAT.Connected()) failed = true;
+    }
+  }
+  if (failed) {
+    DbFatalError = 1;
+    ShowFatal(kNetworkLossMessage);
+    DbTerminate();
+  }
+  return !failed;
+}
+
+std::string DetailOf(const EIBError& error, const std::string& explanation) {
+  return Format("IBXエラーコード:%d", error.IBErrorCode()) + "\r" + error.what() + "\r" + explanation;
+}
+
+}  // namespace
+
+std::string FbErrorLogLine1() {
+  const std::string dbName = DM ? DM->IBDatabaseDAT.DatabaseName : std::string();
+  return Format("%s,%s,%d,%s,%s,%s,%s", FormatDateTime("yyyy/mm/dd hh:nn:ss", Now()), SystemDef.PcName,
+                SystemDef.OpCode, "Serial=" + SystemDef.Serial, "AppVer=" + SystemDef.AppVer,
+                "DBName=" + SystemDef.HostName + ":" + dbName, "DataVer=" + DataVer);
+}
+
+std::string FbErrorLogLine2(const EIBError& Error, const std::string& Location) {
+  return Format("Error=%s [%d] (%d) %s,%s", Location, Error.IBErrorCode(), Error.SQLCode(),
+                FbErrorMessage(Error.IBErrorCode(), Error.SQLCode()), std::string(Error.what()));
+}
+
+void ShowFbError(const EIBError& Error, const std::string& Location, const std::string& Message, bool Recover) {
+  if (DbFatalError) return;
+  const std::int32_t status = Error.IBErrorCode();
+  const std::string explanation = FbErrorMessage(status, Error.SQLCode());
+  try {
+    WriteErrorLogs(FbErrorLogLine1(), FbErrorLogLine2(Error, Location));
+  } catch (...) {
+  }
+
+  std::string message = Message;
+  if (status == kFbStatusBugCheck) {
+    DbFatalError = 1;
+    message = explanation + kFatalEndText;
+  }
+  if (!message.empty()) {
+    if (DbFatalError) ShowFatal(message);
+    else if (status != kFbStatusNetworkLoss) ShowErrorDetail(message, DetailOf(Error, explanation), mdError);
+  }
+  if (DbFatalError) {
+    DbTerminate();
+    return;
+  }
+  if (Recover && status == kFbStatusNetworkLoss && RecoverNetworkLoss() && !Message.empty()) {
+    // The connection is back, but the operation that failed did not happen:
+    // the user is told so and may repeat it.
+    ShowErrorDetail(Message, DetailOf(Error, explanation), mdError);
+  }
+}
+
+void ShowErrorDetail(const std::string& Message, const std::string& Detail, int Kind) {
+  if (Message.empty() && Detail.empty()) return;
+  std::string text = Message;
+  if (!Detail.empty()) text += std::string("\r\r") + kDetailHeading + "\r" + Detail;
+  DbShowMessage(text, Kind);
+}
+
+void ShowMessageLines(const std::string& Text, int Kind) {
+  std::array<std::string, 51> parts;
+  const int last = SplitToArray(Text, ',', parts);
+  std::string text;
+  for (int i = 0; i <= last && i < static_cast<int>(parts.size()); ++i) text += parts[static_cast<std::size_t>(i)] + "\r";
+  DbShowMessage(text, Kind);
+}
+
+void ReportCurrentException(const std::string& Location, const std::string& Message, bool Recover) {
+  try {
+    throw;
+  } catch (const EIBError& e) {
+    ShowFbError(e, Location, Message, Recover);
+  } catch (const std::exception& e) {
+    ShowErrorDetail(Message, e.what(), mdError);
+  } catch (...) {
+    ShowErrorDetail(Message, "", mdError);
+  }
+}
+
+std::int32_t CurrentFbStatus() {
+  try {
+    throw;
+  } catch (const EIBError& e) {
+    return e.IBErrorCode();
+  } catch (...) {
+    return 0;
+  }
+}

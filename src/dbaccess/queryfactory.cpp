@@ -1,0 +1,34 @@
+#include "dbaccess/queryfactory.h"
+
+#include <new>
+
+#include "dbaccess/dm.h"
+
+namespace {
+
+template <typename Statement>
+std::unique_ptr<Statement> CreateStatement(const std::string& name, bool snapshot) noexcept {
+  try {
+    if (!DM) return nullptr;
+    auto statement = std::make_unique<Statement>();
+    if (name == "ACCDEF") {
+      statement->SetDatabase(&DM->IBDatabaseDEF);
+    } else {
+      statement->SetDatabase(&DM->IBDatabaseDAT);
+      if (snapshot) statement->SetTransaction(&DM->IBTransactionDATSS);
+    }
+    return statement;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<TIBQuery> CreateAccQuery(const std::string& Name, bool Snapshot) {
+  return CreateStatement<TIBQuery>(Name, Snapshot);
+}
+
+std::unique_ptr<TIBSQL> CreateAccSQL(const std::string& Name, int Snapshot) {
+  return CreateStatement<TIBSQL>(Name, Snapshot == 1);
+}

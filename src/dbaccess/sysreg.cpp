@@ -1,0 +1,164 @@
+// The typed settings store SYSREG of the system database, and the data
+// version and schema tests of the connected data set.
+#include "core/globals.h"
+#include "dbaccess/dm.h"
+#include "dbaccess/fberror.h"
+#include "dbaccess/regtypes.h"
+#include "dbaccess/txscope.h"
+#include "platform/rtl/sysutils.h"
+
+namespace {
+
+void SetText(TIBQuery& query, const std::string& sql) {
+  query.Close();
+  query.SQL.SetText(sql);
+  if (!query.Prepared()) query.Prepare();
+}
+
+void BindKey(TIBQuery& query, std::int32_t opCode, const std::string& key) {
+  query.ParamByName("OPCODE").AsInteger(opCode);
+  query.ParamByName("SCODE").AsString(key);
+}
+
+void BindText(TIBQuery& query, const std::optional<std::string>& text) {
+  if (text) query.ParamByName("STEXT").AsString(*text);
+  else query.ParamByName("STEXT").Clear();
+}
+
+const char* const kInsertSysReg =
+    "INSERT INTO SYSREG(OPCODE,SCODE,STYPE,STEXT) VALUES(:OPCODE,:SCODE,:STYPE,:STEXT )";
+
+}  // namespace
+
+void TDM::funcGetSysReg(const std::string& Key, const std::string& Type, const std::string& Default,
+                        std::int32_t OpCode, TVariant& Value) {
+  Value = TVariant();
+  TTransactionScope scope(IBTransactionDEF);
+  try {
+    scope.Begin();
+    SetText(QueryDef, "SELECT STEXT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
+    BindKey(QueryDef, OpCode, Key);
+    QueryDef.Open();
+    std::string text;
+    if (!QueryDef.Eof()) {
+      text = QueryDef.FieldByName("STEXT").AsString();
+    } else {
+      SetText(QueryDef, kInsertSysReg);
+      BindKey(QueryDef, OpCode, Key);
+      QueryDef.ParamByName("STYPE").AsString(Type);
+      QueryDef.ParamByName("STEXT").AsString(Default);
+      QueryDef.ExecSQL();
+      text = Default;
+    }
+    QueryDef.Close();
+    Value = RegTextToValue(TRegStore::System, Type, text);
+    scope.Commit();
+  } catch (...) {
+    QueryDef.Close();
+    Value = TVariant();
+    ReportCurrentException("TDM.funcGetSysReg", "システム共通変数の取得に失敗しました。", true);
+    scope.Rollback();
+  }
+}
+
+void TDM::funcPutSysReg(const std::string& Key, const std::string& Type, std::int32_t OpCode,
+                        const TVariant& Value) {
+  TTransactionScope scope(IBTransactionDEF);
+  try {
+    const std::optional<std::string> text = RegValueToText(TRegStore::System, Type, Value);
+    scope.Begin();
+    SetText(QueryDef, "SELECT COUNT(OPCODE) AS RECCNT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE");
+    BindKey(QueryDef, OpCode, Key);
+    QueryDef.Open();
+    const bool exists = QueryDef.FieldByName("RECCNT").AsInteger() > 0;
+    if (exists) {
+      SetText(QueryDef, "UPDATE SYSREG SET STEXT=:STEXT WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
+    } else {
+      SetText(QueryDef, kInsertSysReg);
+      QueryDef.ParamByName("STYPE").AsString(Type);
+    }
+    BindKey(QueryDef, OpCode, Key);
+    BindText(QueryDef, text);
+    QueryDef.ExecSQL();
+    scope.Commit();
+  } catch (...) {
+    QueryDef.Close();
+    ReportCurrentException("TDM.funcPutSysReg", "システム共通変数の保存に失敗しました。", true);
+    scope.Rollback();
+  }
+}
+
+void TDM::GetSysRegOp(const std::string& Key, const std::string& Type, const std::string& Default, TVariant& Value) {
+  funcGetSysReg(Key, Type, Default, SystemDef.OpCode, Value);
+}
+
+void TDM::PutSysRegOp(const std::string& Key, const std::string& Type, const TVariant& Value) {
+  funcPutSysReg(Key, Type, SystemDef.OpCode, Value);
+}
+
+void TDM::fnGetDataBaseVer(std::string& Version) {
+  Version = "0.0.0";
+  try {
+    if (IBTransactionDAT.InTransaction()) IBTransactionDAT.Commit();
+    IBTransactionDAT.StartTransaction();
+    SetText(IBQACC1, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION WHERE REC=1");
+    IBQACC1.Open();
+    if (!IBQACC1.Eof())
+      Version = Format("%d.%d.%d", IBQACC1.FieldByName("MAJOR").AsInteger(), IBQACC1.FieldByName("MINOR1").AsInteger(),
+                       IBQACC1.FieldByName("MINOR2").AsInteger());
+    IBQACC1.Close();
+    IBTransactionDAT.Commit();
+  } catch (...) {
+    IBQACC1.Close();
+    ReportCurrentException("TDM.fnGetDataBaseVer", "データベースのバージョンの取得に失敗しました。", true);
+    if (IBTransactionDAT.InTransaction()) {
+      try {
+        IBTransactionDAT.Rollback();
+      } catch (...) {
+      }
+    }
+  }
+}
+
+namespace {
+
+// Runs a count of the connected data set's metadata under its transaction
+// as the caller left it (started for the read when idle).
+bool CountPositive(TDM& dm, const std::string& sql, const std::vector<std::pair<std::string, std::string>>& params,
+                   const std::string& location, const std::string& message) {
+  TTransactionScope scope(dm.IBTransactionDAT);
+  try {
+    scope.Begin();
+    SetText(dm.IBQACC1, sql);
+    for (const auto& [name, value] : params) dm.IBQACC1.ParamByName(name).AsString(value);
+    dm.IBQACC1.Open();
+    const bool found = !dm.IBQACC1.Eof() && dm.IBQACC1.Fields(0).AsInteger() > 0;
+    dm.IBQACC1.Close();
+    scope.Commit();
+    return found;
+  } catch (const EIBError& e) {
+    dm.IBQACC1.Close();
+    ShowFbError(e, location, message, true);
+    scope.Rollback();
+    return false;
+  } catch (...) {
+    dm.IBQACC1.Close();
+    scope.Rollback();
+    throw;
+  }
+}
+
+}  // namespace
+
+bool TDM::fnExistence_Table(const std::string& Table) {
+  return CountPositive(*this, "SELECT Count(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME=:Table_NAME",
+                       {{"Table_NAME", Table}}, "TDM.fnExistence_Table", "テーブルの存在情報の取得に失敗しました。");
+}
+
+bool TDM::fnExistence_Field(const std::string& Table, const std::string& Column) {
+  return CountPositive(*this,
+                       "SELECT count(*) FROM RDB$RELATION_FIELDS WHERE (RDB$RELATION_NAME=:TABLE_NAME) AND "
+                       "(RDB$FIELD_NAME=:FIELD_NAME )",
+                       {{"TABLE_NAME", Table}, {"FIELD_NAME", Column}}, "TDM.fnExistence_Field",
+                       "テーブル項目の存在情報の取得に失敗しました。");
+}
