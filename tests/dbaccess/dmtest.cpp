@@ -1,0 +1,203 @@
+#include "dmtest.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "core/globals.h"
+#include "dbaccess/datasethooks.h"
+#include "dbaccess/dbui.h"
+#include "dbaccess/dm.h"
+#include "fixture/description.h"
+
+namespace fs = std::filesystem;
+
+namespace dmtest {
+
+namespace {
+
+std::string SourceDir() {
+  const char* dir = std::getenv("PROJECT_SOURCE_DIR");
+  return dir && *dir ? dir : PROJECT_SOURCE_DIR_FALLBACK;
+}
+
+std::string BinaryDir() {
+  const char* dir = std::getenv("PROJECT_BINARY_DIR");
+  return dir && *dir ? dir : fs::temp_directory_path().string();
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void OpenUp(const fs::path& root) {
+  ::chmod(root.c_str(), 0777);
+  for (const auto& entry : fs::recursive_directory_iterator(root))
+    ::chmod(entry.path().c_str(), entry.is_directory() ? 0777 : 0666);
+}
+
+// The installation built once per build tree and description; later runs
+// reuse it. A build goes to a folder of its own and is renamed into place.
+const fixture::Installation& CachedInstallation() {
+  static fixture::Installation cached;
+  static bool ready = false;
+  if (ready) return cached;
+  const std::string descFile = SourceDir() + "/tests/dbaccess/data/installation.txt";
+  const std::string text = ReadFile(descFile);
+  const std::string key = std::to_string(std::hash<std::string>{}(text));
+  const fs::path base = fs::path(BinaryDir()) / "dbaccess-installation";
+  const fs::path target = base / key;
+  const fixture::InstallationDesc desc = fixture::ParseDescription(text, descFile, SourceDir() + "/tests/dbaccess/data");
+  fixture::BuildOptions options;
+  options.serverAccess = true;
+  if (!fs::exists(target / "done")) {
+    fs::create_directories(base);
+    const fs::path work = base / (key + ".build-" + std::to_string(::getpid()));
+    fs::remove_all(work);
+    fixture::BuildInstallation(desc, work.string(), options);
+    std::ofstream(work / "done") << "ok\n";
+    std::error_code ec;
+    fs::rename(work, target, ec);
+    if (ec) fs::remove_all(work);
+  }
+  // The paths of the cached build: built again only as a description (no files).
+  cached.target = target.string();
+  ready = true;
+  return cached;
+}
+
+
+}  // namespace
+
+std::string ServerHost() {
+  const char* host = std::getenv("VERUDA_TEST_FB_SERVER");
+  return host ? host : "";
+}
+
+TempFolder::TempFolder() {
+  std::random_device random;
+  const fs::path root = fs::temp_directory_path();
+  path_ = (root / ("dmtest-" + std::to_string(::getpid()) + "-" + std::to_string(random()))).string();
+  fs::create_directories(path_);
+  ::chmod(path_.c_str(), 0777);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ec;
+  fs::remove_all(path_, ec);
+}
+
+void DmTest::SetUp() {
+  const fixture::Installation& cached = CachedInstallation();
+  const std::string root = temp_.File("inst");
+  fs::copy(cached.target, root, fs::copy_options::recursive);
+  OpenUp(root);
+  inst_.target = root;
+  inst_.dataRoot = root + "/appdata/norvane/corvexzaimu";
+  inst_.sysDir = inst_.dataRoot + "/data";
+  inst_.systemDatabase = inst_.sysDir + "/rqaccdef.fdb";
+  inst_.fileManagerDatabase = inst_.sysDir + "/rqfileman.fdb";
+  inst_.tempDir = root + "/temp";
+
+  SystemDef = TSystemDef{};
+  AccInf = TACCINF{};
+  AppKind = 0;
+  ConnectKind = 0;
+  OemKind = 0;
+  DbFatalError = 0;
+  DataVer.clear();
+  VerifyDataProc = nullptr;
+  DataSetHooks = TDataSetHooks{};
+  SystemDef.GroupId = 10000;
+  SystemDef.OpCode = kOpLevel9;
+  SystemDef.LoginCode = 10;
+  SystemDef.OpName = "試験担当";
+  SystemDef.JobLevel = 9;
+  SystemDef.PcName = "testpc";
+  SystemDef.DbUser = "VFNZFR";
+  SystemDef.DbPassword = "dravon";
+  SystemDef.SysDir = inst_.sysDir;
+  SystemDef.DataRoot = inst_.dataRoot;
+  SystemDef.LogDir = inst_.dataRoot + "/log";
+  SystemDef.TempDir = inst_.dataRoot + "/temp";
+  SystemDef.WinTempDir = inst_.tempDir;
+  fs::create_directories(SystemDef.LogDir);
+  fs::create_directories(SystemDef.WinTempDir);
+  ::chmod(SystemDef.WinTempDir.c_str(), 0777);
+  SystemDef.DataDir = DataFolder(1);
+
+  shown_.clear();
+  terminateRequests_ = 0;
+  DbUi = TDbUiServices{};
+  DbUi.MessageDlg = [this](const std::string& text, int kind) { shown_.push_back({text, kind}); };
+  DbUi.Terminate = [this]() { ++terminateRequests_; };
+  CreateDataModule();
+}
+
+void DmTest::TearDown() {
+  FreeDataModule();
+  DbUi = TDbUiServices{};
+  DataSetHooks = TDataSetHooks{};
+  VerifyDataProc = nullptr;
+}
+
+std::string DmTest::DataFolder(int rec) const {
+  char name[8];
+  std::snprintf(name, sizeof name, "%04d", rec);
+  return inst_.sysDir + "/" + name;
+}
+
+void DmTest::ExecOn(const std::string& databaseFile, const std::string& sql) {
+  TIBDatabase db;
+  db.DatabaseName = databaseFile;
+  db.Params = TIBStrings{"user_name=VFNZFR", "lc_ctype=SJIS_0208"};
+  db.Open();
+  TIBTransaction tr;
+  tr.SetDefaultDatabase(&db);
+  TIBSQL q;
+  q.SetDatabase(&db);
+  q.SetTransaction(&tr);
+  q.ParamCheck = false;
+  q.SQL.SetText(sql);
+  tr.StartTransaction();
+  q.ExecQuery();
+  q.Close();
+  tr.Commit();
+  db.Close();
+}
+
+void DmTest::ConnectDataSet(int rec) {
+  ASSERT_TRUE(DM->fnAccDatConnected("", DataFolder(rec), false));
+}
+
+namespace {
+
+std::string FirstValue(TIBDatabase& db, TIBTransaction& tr, const std::string& sql) {
+  TIBSQL q;
+  q.SetDatabase(&db);
+  q.SetTransaction(&tr);
+  q.SQL.SetText(sql);
+  const bool started = !tr.InTransaction();
+  if (started) tr.StartTransaction();
+  q.ExecQuery();
+  std::string value = q.Eof() ? std::string() : q.Fields(0).AsTrimString();
+  q.Close();
+  if (started) tr.Commit();
+  return value;
+}
+
+}  // namespace
+
+std::string DmTest::QueryDat(const std::string& sql) { return FirstValue(DM->IBDatabaseDAT, DM->IBTransactionDAT, sql); }
+
+std::string DmTest::QueryDef(const std::string& sql) { return FirstValue(DM->IBDatabaseDEF, DM->IBTransactionDEF, sql); }
+
+}  // namespace dmtest
