@@ -19,6 +19,9 @@ const char* const kMsgDatConnect =
 const char* const kMsgInConnection = "データベースの使用情報の取得に失敗しました。";
 const char* const kMsgDrop = "ユーザーデータベースの削除処理に失敗しました。\r接続パスを確認して下さい。";
 
+// The services manager refuses a request that needs its administrator.
+constexpr std::int32_t kInsufficientServicePrivileges = 335544790;
+
 std::string OrDefault(const std::string& value, const std::string& fallback) {
   return value.empty() ? fallback : value;
 }
@@ -122,12 +125,21 @@ bool TDM::AccDatInConnection(std::uint8_t Kind, const std::string& Host, const s
   bool result = false;
   try {
     if (!KeepConnected && wasOpen) own.Close();
-    service.Attach();
-    service.FetchDatabaseInfo();
-    for (const std::string& name : service.DatabaseInfo.DbName) {
-      std::string shortName;
-      ServerShortFileName(LowerCase(name), shortName, ConnectKind);
-      if (shortName == target) result = true;
+    try {
+      service.Attach();
+      service.FetchDatabaseInfo();
+      for (const std::string& name : service.DatabaseInfo.DbName) {
+        std::string shortName;
+        ServerShortFileName(LowerCase(name), shortName, ConnectKind);
+        if (shortName == target) result = true;
+      }
+    } catch (const EIBError& e) {
+      // The server lists its attachments only to its administrator; the
+      // installation's own user owns the databases and sees every
+      // attachment in their monitoring tables instead.
+      if (e.IBErrorCode() != kInsufficientServicePrivileges) throw;
+      service.Detach();
+      result = OtherAttachments(DatabaseNameFor(host, Folder, Kind == 0 ? DataDefFile : DataFile));
     }
   } catch (...) {
     ReportCurrentException("TDM.AccDatInConnection", kMsgInConnection, true);
@@ -141,6 +153,27 @@ bool TDM::AccDatInConnection(std::uint8_t Kind, const std::string& Host, const s
     }
   }
   return result;
+}
+
+bool TDM::OtherAttachments(const std::string& Name) {
+  TIBDatabase database;
+  TIBTransaction transaction;
+  transaction.SetDefaultDatabase(&database);
+  transaction.Params = TIBStrings{"read_committed", "rec_version", "nowait", "read"};
+  ConnectDatabase(database, Name);
+  TIBSQL count;
+  count.SetDatabase(&database);
+  count.SetTransaction(&transaction);
+  count.SQL.SetText(
+      "SELECT COUNT(*) FROM MON$ATTACHMENTS\n"
+      "WHERE (MON$ATTACHMENT_ID<>CURRENT_CONNECTION) AND (MON$SYSTEM_FLAG=0)");
+  transaction.StartTransaction();
+  count.ExecQuery();
+  const bool others = count.Fields(0).AsInteger() > 0;
+  count.Close();
+  transaction.Commit();
+  database.Close();
+  return others;
 }
 
 bool TDM::AccDatDropDatabase(const std::string& Host, const std::string& Folder) {

@@ -179,6 +179,7 @@ class TDM {
  private:
   void ConnectDatabase(TIBDatabase& Database, const std::string& Name);
   void WriteInUseMark(const std::string& Folder);
+  bool OtherAttachments(const std::string& Name);
   void RunSysRegRead(const std::string& Key, const std::string& Type, const std::string& Default,
                      std::int32_t OpCode, TVariant& Value);
   bool RunServerBool(const std::string& Mode, const std::string& Path1, const std::string& Path2);

@@ -143,6 +143,8 @@ void DmTest::SetUp() {
 }
 
 void DmTest::TearDown() {
+  if (HasFailure())
+    for (const TShown& s : shown_) std::fprintf(stderr, "shown (kind %d): %s\n", s.kind, s.text.c_str());
   FreeDataModule();
   DbUi = TDbUiServices{};
   DataSetHooks = TDataSetHooks{};
