@@ -31,10 +31,10 @@ constexpr ButtonDef kButtons[] = {
 
 const char* KindCaption(int kind) {
   switch (kind) {
-    case mkWarning: return "警告";
-    case mkError: return "エラー";
-    case mkInformation: return "情報";
-    case mkConfirmation: return "確認";
+    case kMsgWarning: return "警告";
+    case kMsgError: return "エラー";
+    case kMsgInformation: return "情報";
+    case kMsgConfirmation: return "確認";
     default: return "";
   }
 }
@@ -57,8 +57,8 @@ int LastLineWithText(const TMessage2InfoRec& info) {
 
 void InitMessage2Info(std::uint8_t kind, TMessage2InfoRec& info) {
   info.MessageNo = 0;
-  info.Kind = kind <= mkConfirmation ? kind : 4;
-  info.Buttons = kind == mkConfirmation ? MsgButtons({mbOK, mbCancel}) : MsgButtons({mbOK});
+  info.Kind = kind <= kMsgConfirmation ? kind : 4;
+  info.Buttons = kind == kMsgConfirmation ? MsgButtons({mbOK, mbCancel}) : MsgButtons({mbOK});
   info.Caption = KindCaption(kind);
   for (auto& line : info.Lines) line = TMessage2CaptionRec{};
   info.AgreeMode = 0;

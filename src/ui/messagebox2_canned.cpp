@@ -73,7 +73,7 @@ const std::vector<CannedMessage>& CannedMessages() {
 }  // namespace
 
 bool ResolveCannedMessage(int messageNo, TMessage2InfoRec& info) {
-  InitMessage2Info(mkInformation, info);
+  InitMessage2Info(kMsgInformation, info);
   info.MessageNo = messageNo;
   for (const auto& m : CannedMessages()) {
     if (m.number != messageNo) continue;

@@ -7,10 +7,10 @@
 QPixmap MessageKindIcon(int kind, int size) {
   QStyle::StandardPixmap which;
   switch (kind) {
-    case mkWarning: which = QStyle::SP_MessageBoxWarning; break;
-    case mkError: which = QStyle::SP_MessageBoxCritical; break;
-    case mkInformation: which = QStyle::SP_MessageBoxInformation; break;
-    case mkConfirmation: which = QStyle::SP_MessageBoxQuestion; break;
+    case kMsgWarning: which = QStyle::SP_MessageBoxWarning; break;
+    case kMsgError: which = QStyle::SP_MessageBoxCritical; break;
+    case kMsgInformation: which = QStyle::SP_MessageBoxInformation; break;
+    case kMsgConfirmation: which = QStyle::SP_MessageBoxQuestion; break;
     default: return QPixmap();
   }
   return QApplication::style()->standardIcon(which).pixmap(size, size);
