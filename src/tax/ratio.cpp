@@ -2,6 +2,7 @@
 // total transfers, the taxable-sales ratio, the purchase tax, the choice among
 // full deduction, the itemised and the proportional method, and the tax on
 // collected bad debts.
+#include "core/dates.h"
 #include "tax/engine_util.h"
 #include "tax/engines_r01.h"
 #include "tax/taxcontext.h"
@@ -62,7 +63,7 @@ Currency ItemisedLine(const TTAXPAR& par, int s, const Codes& p, const Returns& 
 }  // namespace
 
 bool IsSalesWithin500MillionR01(TTAXPAR par, Currency sales) {
-  const int m = MonthsBetween(TaxCompany.Sime, par.KikanFrom, par.KikanTo);
+  const int m = ::MonthsBetween(TaxCompany.Sime, par.KikanFrom, par.KikanTo);
   if (m >= 0 && m <= 10) sales = RoundCurrencyQ(0, Fraction(sales) / Fraction(m + 1) * Fraction(12));
   return sales <= Currency::FromYen(500000000);
 }

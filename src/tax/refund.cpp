@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/accountlayout.h"
+#include "core/eras.h"
 #include "platform/rtl/fraction.h"
 #include "platform/rtl/sysutils.h"
 #include "tax/schedules.h"
@@ -21,24 +23,7 @@ struct RowRef {
   bool profitAndLoss = false;
 };
 
-struct GroupRange {
-  const char* from;
-  const char* to;
-};
-
-bool InGroup(const std::string& g, GroupRange r) { return g >= r.from && g <= r.to; }
-
-constexpr GroupRange kFixedAssets{"1400", "1680"};
-constexpr GroupRange kDeferredAssets{"1800", "1880"};
-constexpr GroupRange kPurchases{"5100", "5880"};
-constexpr GroupRange kExpenses{"6100", "6180"};
-constexpr GroupRange kNonOperating{"7200", "7280"};
-constexpr GroupRange kOther{"8200", "8280"};
-constexpr GroupRange kMedicalExpenses{"6110", "6880"};
-constexpr GroupRange kMedicalNonOperating{"7210", "7280"};
-constexpr GroupRange kMedicalOther{"8210", "8280"};
-
-constexpr std::array<const char*, 6> kInventoryGroups = {"5100", "5300", "5510", "5530", "5810", "5820"};
+bool InGroup(const std::string& g, const std::string& from, const std::string& to) { return g >= from && g <= to; }
 
 // Row of the journal tables that an account group feeds; none for a line that
 // is not classified.
@@ -48,31 +33,33 @@ RowRef FindRow(const std::string& g) {
     const bool medical = kind == kCompanyMedical;
     auto& soneki = KanpuHojin.SiireSoneki.Row;
     auto& sisan = KanpuHojin.SiireSisan.Row;
-    if (InGroup(g, kFixedAssets)) return {&sisan[0], false};
-    if (InGroup(g, kDeferredAssets)) return {&sisan[1], false};
-    if (InGroup(g, kPurchases)) {
+    if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&sisan[0], false};
+    if (InGroup(g, GroupDeferredAssetsFrom, GroupDeferredAssetsTo)) return {&sisan[1], false};
+    if (InGroup(g, GroupPurchasesFrom, GroupPurchasesTo)) {
       if (SkipInventoryGroup("SHOHIN", g)) return {};
       return {&soneki[0], true};
     }
-    if (InGroup(g, medical ? kMedicalExpenses : kExpenses)) return {&soneki[1], true};
-    if (InGroup(g, medical ? kMedicalNonOperating : kNonOperating)) return {&soneki[2], true};
-    if (InGroup(g, medical ? kMedicalOther : kOther)) return {&soneki[3], true};
+    if (medical ? InGroup(g, GroupMedicalExpensesFrom, GroupMedicalExpensesTo)
+                : InGroup(g, GroupExpensesFrom, GroupExpensesTo))
+      return {&soneki[1], true};
+    if (InGroup(g, GroupNonOperatingFrom, GroupNonOperatingTo)) return {&soneki[2], true};
+    if (InGroup(g, GroupOtherFrom, GroupOtherTo)) return {&soneki[3], true};
     return {};
   }
   if (kind == kCompanyIndividual) {
     const int code = TaxCompany.CodeType;
     if (code == 1 || code == 3) {
       auto& jigyou = KanpuKojin.SiireJigyou.Row;
-      if (InGroup(g, kFixedAssets)) return {&jigyou[2], false};
-      if (InGroup(g, kPurchases)) {
+      if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&jigyou[2], false};
+      if (InGroup(g, GroupPurchasesFrom, GroupPurchasesTo)) {
         if (SkipInventoryGroup("SHOHIN", g)) return {};
         return {&jigyou[0], true};
       }
-      if (InGroup(g, kExpenses)) return {&jigyou[1], true};
+      if (InGroup(g, GroupExpensesFrom, GroupExpensesTo)) return {&jigyou[1], true};
     } else if (code == 2 || code == 4) {
       auto& fudousan = KanpuKojin.SiireFudousan.Row;
-      if (InGroup(g, kFixedAssets)) return {&fudousan[1], false};
-      if (InGroup(g, kExpenses)) return {&fudousan[0], true};
+      if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&fudousan[1], false};
+      if (InGroup(g, GroupExpensesFrom, GroupExpensesTo)) return {&fudousan[0], true};
     }
   }
   return {};
@@ -128,14 +115,10 @@ void FoldYen(TKanpuSiireTable<Rows>& table) {
 }  // namespace
 
 int EraYearOf(TDateTime date) {
-  int y, m, d;
-  DecodeDate(date, y, m, d);
-  const TDateTime day = DateOf(date);
-  if (day >= EncodeDate(2019, 5, 1)) return y - 2018;
-  if (day >= EncodeDate(1989, 1, 8)) return y - 1988;
-  if (day >= EncodeDate(1926, 12, 25)) return y - 1925;
-  if (day >= EncodeDate(1912, 7, 30)) return y - 1911;
-  return y - 1867;
+  if (GengoTable.empty()) BuildGengoTable();
+  TWarekiRec rec;
+  DateToWareki(rec, date);
+  return rec.Year;
 }
 
 void ResetRefundStatement() {
@@ -174,7 +157,7 @@ void ClearRefundJournalTables() {
 
 bool SkipInventoryGroup(const std::string& kind, const std::string& groupM0) {
   if (!SameText(kind, "SHOHIN")) return false;
-  for (const char* g : kInventoryGroups)
+  for (const std::string& g : InventoryGroupCodes)
     if (groupM0 == g) return true;
   return false;
 }

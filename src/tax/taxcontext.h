@@ -46,6 +46,10 @@ struct TTaxCompanyInfo {
 // The settings of the connected data set. Set through SetTaxCompanyInfo.
 extern TTaxCompanyInfo TaxCompany;
 
+struct TACCINF;
+// The tax settings of a company information record (AccInf).
+TTaxCompanyInfo TaxCompanyInfoOf(const TACCINF& accInf);
+
 // Stores the company settings and rebuilds the tax-rate table for the data
 // version; the company information reader calls it after every read.
 void SetTaxCompanyInfo(const TTaxCompanyInfo& info);

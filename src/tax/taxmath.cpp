@@ -35,28 +35,4 @@ Fraction RoundDownDigits(int digits, const Fraction& x) {
 
 Fraction SafeDiv(const Fraction& a, const Fraction& b) { return b.IsZero() ? Fraction(0) : a / b; }
 
-namespace {
-
-// The closing date of the period that holds `date`.
-TDateTime ClosingDayDate(int closingDay, TDateTime date) {
-  if (!((closingDay >= 1 && closingDay <= 28) || closingDay == 99)) return date;
-  int y, m, d;
-  DecodeDate(date, y, m, d);
-  int k = (closingDay != 99 && d > closingDay) ? 1 : 0;
-  TDateTime moved = IncMonth(DateOf(date), k);
-  int y2, m2, d2;
-  DecodeDate(moved, y2, m2, d2);
-  int day = closingDay == 99 ? DaysInAMonth(y2, m2) : closingDay;
-  return EncodeDate(y2, m2, day);
-}
-
-}  // namespace
-
-int MonthsBetween(int closingDay, TDateTime from, TDateTime to) {
-  int fy, fm, fd, ty, tm, td;
-  DecodeDate(ClosingDayDate(closingDay, from), fy, fm, fd);
-  DecodeDate(ClosingDayDate(closingDay, to), ty, tm, td);
-  return 12 * (ty - fy) + (tm - fm);
-}
-
 }  // namespace taxmath

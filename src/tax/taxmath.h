@@ -4,7 +4,6 @@
 #pragma once
 
 #include "platform/rtl/currency.h"
-#include "platform/rtl/datetime.h"
 #include "platform/rtl/fraction.h"
 
 namespace taxmath {
@@ -31,8 +30,5 @@ Fraction RoundDownDigits(int digits, const Fraction& x);
 
 // The quotient a / b, exact; 0 when b is 0.
 Fraction SafeDiv(const Fraction& a, const Fraction& b);
-
-// Number of closing-day periods from the period of `from` to that of `to`.
-int MonthsBetween(int closingDay, TDateTime from, TDateTime to);
 
 }  // namespace taxmath

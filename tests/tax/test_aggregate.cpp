@@ -3,6 +3,7 @@
 // rows, without a database.
 #include <gtest/gtest.h>
 
+#include "core/accountlayout.h"
 #include "tax/aggregate.h"
 #include "tax/kanpu.h"
 #include "tax/refund.h"
@@ -164,6 +165,7 @@ TEST_F(RefundTest, CorporationTablesByGroup) {
 
 TEST_F(RefundTest, MedicalCorporationAndTaxExclusiveStatements) {
   Start(kCompanyMedical, 1, 1);
+  SetupAccountLayout(true);  // as the company information sets it for this chart
   Classify(1, "6200", 810, 3000, 0);
   EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(3000));
   EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].NotKazei, Yen(3000));
@@ -173,6 +175,7 @@ TEST_F(RefundTest, MedicalCorporationAndTaxExclusiveStatements) {
   EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(103000));
   Classify(1, "7200", 511, 100, 10);  // the medical non-operating range starts at 7210
   EXPECT_EQ(KanpuHojin.SiireSoneki.Row[2].Kessan, Yen(0));
+  SetupAccountLayout(false);
 }
 
 TEST_F(RefundTest, IndividualTablesByCodeType) {
