@@ -51,6 +51,18 @@ void SetAnchors(QWidget* control, TAnchors anchors) {
   EnsureFilter(parent);
 }
 
+TAnchors GetAnchors(const QWidget* control) {
+  const QVariant a = control ? control->property(kAnchors) : QVariant();
+  return a.isValid() ? static_cast<TAnchors>(a.toInt()) : static_cast<TAnchors>(akLeft | akTop);
+}
+
+void ScaleAnchors(QWidget* control, int numerator, int denominator) {
+  if (!control || denominator == 0 || !control->property(kAnchorMargins).isValid()) return;
+  const QRect m = control->property(kAnchorMargins).toRect();
+  control->setProperty(kAnchorMargins, QRect(0, 0, m.width() * numerator / denominator,
+                                              m.height() * numerator / denominator));
+}
+
 void ArrangeChildren(QWidget* parent) {
   if (!parent) return;
   QRect free = parent->contentsRect();

@@ -21,5 +21,8 @@ TAlign GetAlign(const QWidget* control);
 // Anchors `control` to the given edges of its parent, keeping the distances
 // it has now (left and top are the default).
 void SetAnchors(QWidget* control, TAnchors anchors);
+TAnchors GetAnchors(const QWidget* control);  // akLeft | akTop when never set
+// Scales the kept distances of an anchored control (a window zoom).
+void ScaleAnchors(QWidget* control, int numerator, int denominator);
 // Re-arranges the docked and anchored children of `parent` at once.
 void ArrangeChildren(QWidget* parent);

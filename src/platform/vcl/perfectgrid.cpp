@@ -252,7 +252,11 @@ void TPerfectGrid::SetDefHeight(int height) {
 void TPerfectGrid::SetDefWidth(int width) {
   if (width == defWidth_) return;
   defWidth_ = width;
+  // The header resets every column to a new default: the columns keep theirs.
+  std::vector<int> widths;
+  for (int c = 0; c < columnCount(); ++c) widths.push_back(columnWidth(c));
   horizontalHeader()->setDefaultSectionSize(width);
+  for (int c = 0; c < columnCount(); ++c) setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
 }
 
 void TPerfectGrid::SetColor(TColor& field, TColor value) {
