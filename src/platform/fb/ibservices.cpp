@@ -3,6 +3,8 @@
 #include <ibase.h>
 
 #include <cctype>
+#include <chrono>
+#include <thread>
 
 #include "platform/fb/fbapi.h"
 
@@ -69,7 +71,7 @@ void TIBCustomService::Start(const std::vector<unsigned char>& spb) {
 
 std::vector<unsigned char> TIBCustomService::Query(const std::vector<unsigned char>& items) {
   CheckActive();
-  std::vector<unsigned char> answer(65536);
+  std::vector<unsigned char> answer(32000);   // the length travels as 16 bits
   fbapi::Status st;
   service_->query(&st, 0, nullptr, static_cast<unsigned>(items.size()), items.data(),
                   static_cast<unsigned>(answer.size()), answer.data());
@@ -78,24 +80,38 @@ std::vector<unsigned char> TIBCustomService::Query(const std::vector<unsigned ch
 }
 
 bool TIBCustomService::QueryLine(std::string& line) {
-  std::vector<unsigned char> answer = Query({isc_info_svc_line});
-  line.clear();
-  const unsigned char* p = answer.data();
-  const unsigned char* end = p + answer.size();
-  while (p < end && *p != isc_info_end) {
-    const unsigned char item = *p++;
-    if (item == isc_info_svc_line) {
-      const int length = VaxInt(p, 2);
-      p += 2;
-      line.assign(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
-      p += length;
-      line = fbapi::ServerTextToUtf8(line);
-      return length > 0;
+  // An empty line means the end, unless the service says it has no data
+  // ready yet (it is still starting or working).
+  for (;;) {
+    std::vector<unsigned char> answer = Query({isc_info_svc_line});
+    line.clear();
+    bool notReady = false;
+    bool gotLine = false;
+    const unsigned char* p = answer.data();
+    const unsigned char* end = p + answer.size();
+    while (p < end && *p != isc_info_end) {
+      const unsigned char item = *p++;
+      if (item == isc_info_svc_line) {
+        const int length = VaxInt(p, 2);
+        p += 2;
+        line.assign(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
+        p += length;
+        gotLine = length > 0;
+      } else if (item == isc_info_data_not_ready || item == isc_info_svc_timeout) {
+        notReady = true;
+      } else if (item == isc_info_truncated) {
+        continue;
+      } else {
+        break;
+      }
     }
-    if (item == isc_info_truncated || item == isc_info_svc_timeout || item == isc_info_data_not_ready) continue;
-    break;
+    if (gotLine) {
+      line = fbapi::ServerTextToUtf8(line);
+      return true;
+    }
+    if (!notReady) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  return false;
 }
 
 // Task services -------------------------------------------------------------
@@ -115,6 +131,14 @@ std::string TIBControlService::GetNextLine() {
   }
   lines_.push_back(line);
   return line;
+}
+
+void TIBControlService::EndWithReport(const std::string& text) {
+  TIBStrings report;
+  report.SetText(text);
+  if (eof_) lines_.clear();   // a report at the start replaces an earlier run's lines
+  for (const std::string& line : report.Lines()) lines_.push_back(line);
+  eof_ = true;
 }
 
 namespace {
@@ -162,19 +186,33 @@ void TIBValidationService::ServiceStart() {
   unsigned options = isc_spb_rpr_validate_db | isc_spb_rpr_check_db;
   options |= Options & (validation_options::ValidateFull | validation_options::IgnoreChecksum);
   spb.Int(isc_spb_options, static_cast<int>(options));
-  StartAction(Bytes(spb));
+  try {
+    StartAction(Bytes(spb));
+  } catch (const EIBError& e) {
+    ReportOrRethrow(e);
+  }
+}
+
+void TIBValidationService::ReportOrRethrow(const EIBError& e) {
+  // The engine hands its summary of problems back as the service's error,
+  // at the start or while the output is read.
+  if (e.IBErrorCode() == ibcodes::kBadDpbContent || e.IBErrorCode() == ibcodes::kIoError ||
+      e.IBErrorCode() == ibcodes::kNetworkError)
+    throw e;
+  EndWithReport(e.Message());
 }
 
 bool TIBValidationService::ErrorsFound() {
-  bool found = false;
+  auto nonBlank = [](const std::string& line) { return line.find_first_not_of(" \t\r\n") != std::string::npos; };
+  try {
+    while (!Eof()) GetNextLine();
+  } catch (const EIBError& e) {
+    ReportOrRethrow(e);
+  }
   for (const std::string& line : Lines()) {
-    if (line.find_first_not_of(" \t\r\n") != std::string::npos) found = true;
+    if (nonBlank(line)) return true;
   }
-  while (!Eof()) {
-    std::string line = GetNextLine();
-    if (line.find_first_not_of(" \t\r\n") != std::string::npos) found = true;
-  }
-  return found;
+  return false;
 }
 
 // Server properties -------------------------------------------------------

@@ -62,6 +62,8 @@ class TIBControlService : public TIBCustomService {
 
  protected:
   void StartAction(const std::vector<unsigned char>& spb);
+  // Ends the output with the lines of a report that came as an error.
+  void EndWithReport(const std::string& text);
 
  private:
   bool eof_ = true;
@@ -121,8 +123,14 @@ class TIBValidationService : public TIBControlService {
   std::string DatabaseName;
   unsigned Options = validation_options::ValidateFull;
   void ServiceStart() override;
-  // Reads all output; true when a non-blank line reported a problem.
+  // Reads all output; true when a non-blank line reported a problem. The
+  // engine hands its summary of problems back as an error of the service
+  // (at ServiceStart or while reading): that text becomes the report's lines. Errors that mean the database
+  // cannot be reached (bad parameters, file not opened, network) are thrown.
   bool ErrorsFound();
+
+ private:
+  void ReportOrRethrow(const EIBError& e);
 };
 
 struct TDatabaseInfo {
