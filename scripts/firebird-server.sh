@@ -6,8 +6,10 @@
 #
 # start: starts the server on 127.0.0.1:3050, waits until it accepts
 #        connections and makes sure the installation's database user exists
-#        (FB_DB_USER / FB_DB_PASSWORD, default "VFNZFR" / "dravon") and may
-#        create databases (restores and new data sets go through the server).
+#        (FB_DB_USER / FB_DB_PASSWORD, default "VFNZFR" / "dravon"), may
+#        create databases (restores and new data sets go through the server)
+#        and is mapped to the server's administrator role (the in-use test
+#        reads the server's list of attached databases, which needs it).
 #        The SYSDBA password is read from /etc/firebird/3.0/SYSDBA.password
 #        and handed to isql-fb through its environment only.
 # status: exit 0 when the server accepts connections, 3 otherwise.
@@ -55,6 +57,7 @@ CREATE DATABASE '$HOST/$PORT:$work/admin.fdb';
 CREATE OR ALTER USER $DB_USER PASSWORD '$(sql_quote "$DB_PASSWORD")';
 COMMIT;
 GRANT CREATE DATABASE TO USER $DB_USER;
+CREATE OR ALTER GLOBAL MAPPING ${DB_USER}_ADMIN USING PLUGIN Srp FROM USER $DB_USER TO ROLE RDB\$ADMIN;
 COMMIT;
 DROP DATABASE;
 SQL

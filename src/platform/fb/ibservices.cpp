@@ -34,6 +34,8 @@ void TIBCustomService::Attach() {
   const std::string password = ParamValue(Params, "password");
   if (!user.empty()) spb.String(isc_spb_user_name, user);
   if (!password.empty()) spb.String(isc_spb_password, password);
+  const std::string role = ParamValue(Params, "sql_role_name");
+  if (!role.empty()) spb.String(isc_spb_sql_role_name, role);
   if (Protocol != TProtocol::TCP && password.empty()) spb.String(isc_spb_config, "Providers=Engine12");
   fbapi::Status st;
   const unsigned length = spb.Length();

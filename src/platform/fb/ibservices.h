@@ -26,7 +26,7 @@ class TIBCustomService {
 
   std::string ServerName;
   TProtocol Protocol = TProtocol::Local;
-  TIBStrings Params;        // "user_name=", "password="
+  TIBStrings Params;        // "user_name=", "password=", "sql_role_name="
   bool LoginPrompt = false; // kept for the callers' settings; never prompts
 
   bool Active() const { return service_ != nullptr; }
