@@ -84,6 +84,10 @@ void TCorvexEdit::FormatText() {
 void TCorvexEdit::TextChanged() {
   if (comma_ && keyPressed_) {
     keyPressed_ = false;
+    if (text() == "-") {  // a sign typed first waits for its digits
+      if (OnChange) OnChange();
+      return;
+    }
     const QString before = text();
     const int p = cursorPosition();
     const int commasBefore = CountCommas(before);
@@ -230,6 +234,7 @@ bool TCorvexEdit::KeyPress(char16_t& ch, Qt::KeyboardModifiers shift) {
 
 void TCorvexEdit::keyPressEvent(QKeyEvent* e) {
   const Word vk = QtKeyToVk(e->key());
+  if (vk == 0) keyPressed_ = true;
   if (vk != 0) {
     if (KeyDown(vk, e->modifiers())) { e->accept(); return; }
     Word key = vk;
@@ -242,7 +247,11 @@ void TCorvexEdit::keyPressEvent(QKeyEvent* e) {
   else if (vk == VK_BACK) ch = 8;
   else if (vk == VK_ESCAPE) ch = 27;
   if (ch != 0) {
-    if (KeyPress(ch, e->modifiers())) { e->accept(); return; }
+    if (KeyPress(ch, e->modifiers())) {
+      keyPressed_ = false;  // nothing typed: the next change is not a key's
+      e->accept();
+      return;
+    }
     if (OnKeyPress) OnKeyPress(ch);
     if (ch == 0) { e->accept(); return; }
   }

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QVariant>
 
 #include "ui/keynav.h"
 
@@ -78,14 +79,25 @@ void TxComboBox::hidePopup() {
   searching_ = false;
 }
 
+bool TxComboBox::DeleteKey() {
+  const bool atStart = !isEditable() || lineEdit()->cursorPosition() == 0;
+  if (!droppedDown_ && !atStart && !currentText().isEmpty()) return false;
+  SelectFirst();
+  return true;
+}
+
+bool TxComboBox::eventFilter(QObject* watched, QEvent* event) {
+  // The edit part handles Delete itself: the reset comes first.
+  if (isEditable() && watched == lineEdit() && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && DeleteKey())
+    return true;
+  return QComboBox::eventFilter(watched, event);
+}
+
 void TxComboBox::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Delete) {
-    const bool atStart = !isEditable() || lineEdit()->cursorPosition() == 0;
-    if (droppedDown_ || atStart || currentText().isEmpty()) {
-      event->accept();
-      SelectFirst();
-      return;
-    }
+  if (event->key() == Qt::Key_Delete && DeleteKey()) {
+    event->accept();
+    return;
   }
   if (!droppedDown_ && HandleNavigationKey(this, event, keyStyles_)) return;
   QComboBox::keyPressEvent(event);
@@ -93,6 +105,10 @@ void TxComboBox::keyPressEvent(QKeyEvent* event) {
 
 void TxComboBox::focusInEvent(QFocusEvent* event) {
   QComboBox::focusInEvent(event);
+  if (isEditable() && !lineEdit()->property("xComboFilter").toBool()) {
+    lineEdit()->installEventFilter(this);
+    lineEdit()->setProperty("xComboFilter", true);
+  }
   remembered_ = currentIndex();
 }
 

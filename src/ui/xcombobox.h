@@ -35,10 +35,12 @@ class TxComboBox : public QComboBox {
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SearchKeyPart(const QString& text);
   void SelectFirst();
+  bool DeleteKey();  // true when Delete reset the box
 
   TKeyStyles keyStyles_ = kDefaultKeyStyles;
   int dropDownWidth_ = 0;
