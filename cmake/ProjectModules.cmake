@@ -4,9 +4,9 @@
 #     One static library per source folder. Headers are included as
 #     "folder/file.h" relative to src/ (e.g. #include "platform/rtl/currency.h").
 #
-#   project_add_tests(NAME SOURCES ... DEPENDS ... LABEL label [ENVIRONMENT ...])
+#   project_add_tests(NAME SOURCES ... DEPENDS ... LABEL label [ENVIRONMENT VAR=value])
 #     One GoogleTest executable per test folder, discovered by ctest and
-#     labelled by the folder it tests.
+#     labelled by the folder it tests (ENVIRONMENT takes one variable).
 
 include(GoogleTest)
 
@@ -19,15 +19,25 @@ endfunction()
 
 function(project_add_tests name)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;DEPENDS;ENVIRONMENT" ${ARGN})
-  find_package(GTest REQUIRED)
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE ${T_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set(env "QT_QPA_PLATFORM=offscreen" "PROJECT_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-          "PROJECT_BINARY_DIR=${PROJECT_BINARY_DIR}" ${T_ENVIRONMENT})
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 120
-    PROPERTIES LABELS "${T_LABEL}" ENVIRONMENT "${env}" TIMEOUT 600)
+  target_link_libraries(${name} PRIVATE ${T_DEPENDS} project_test_main)
+  set(props LABELS "${T_LABEL}" TIMEOUT 600)
+  if(T_ENVIRONMENT)
+    list(APPEND props ENVIRONMENT "${T_ENVIRONMENT}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES ${props})
+endfunction()
+
+# The shared test entry (tests/testmain.cpp) sets QT_QPA_PLATFORM=offscreen,
+# PROJECT_SOURCE_DIR and PROJECT_BINARY_DIR unless they are already set.
+function(project_add_test_main)
+  find_package(GTest REQUIRED)
+  add_library(project_test_main STATIC ${PROJECT_SOURCE_DIR}/tests/testmain.cpp)
+  target_link_libraries(project_test_main PUBLIC GTest::gtest GTest::gmock)
+  target_compile_definitions(project_test_main PRIVATE
+    PROJECT_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}"
+    PROJECT_BINARY_DIR_DEFAULT="${PROJECT_BINARY_DIR}")
 endfunction()
 
 # Adds every listed sub-folder that already has a CMakeLists.txt, so that a
