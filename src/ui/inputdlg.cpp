@@ -7,6 +7,7 @@
 #include "core/sjis.h"
 #include "platform/vcl/align.h"
 #include "platform/vcl/dpi.h"
+#include <algorithm>
 #include "platform/vcl/hint.h"
 #include "ui/corvexedit.h"
 #include "ui/dateedit.h"
@@ -133,6 +134,9 @@ TInputDlgBox::TInputDlgBox(QWidget* owner) : TBSDI(owner, bsDialog, "TInputDlgBo
   btnOK_ = makeButton("btnOK", "OK", 221);
   btnCancel_ = makeButton("btnCancel", "キャンセル", 321);
   btnCancel_->SetModalResult(mrCancel);
+  SetAnchors(hintArea_, akLeft | akTop | akRight);
+  SetAnchors(btnOK_, akTop | akRight);
+  SetAnchors(btnCancel_, akTop | akRight);
   btnOK_->OnClick = [this](QObject*) { btnOKClick(); };
   btnCancel_->OnClick = [this](QObject*) { SetFormModalResult(this, mrCancel); };
   HintMemo = hintArea_;
@@ -153,6 +157,10 @@ void TInputDlgBox::ApplyMask() {
 
 void TInputDlgBox::Prepare(bool ready) {
   ready_ = ready;
+  // The date range is wider than the design on this desktop's fonts: the dialog widens for it.
+  const int needed = InputMode == 4 ? pnlText_->x() + pnlDate_->width() + Px(16) : 0;
+  setFixedWidth(std::max(Px(427), needed));
+  ArrangeChildren(this);
   setWindowTitle(QString::fromStdString(CaptionText));
   lblMain_->setText(QString::fromStdString(MessageText));
   QPalette p = lblMain_->palette();

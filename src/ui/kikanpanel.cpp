@@ -53,6 +53,7 @@ TxKikanPanelBase::TxKikanPanelBase(QWidget* parent, int cells, int width) : QFra
   }
   hitRects_.resize(static_cast<std::size_t>(cells));
   edno_ = cells - 1;
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   resize(width, 22);
 }
 

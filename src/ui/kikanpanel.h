@@ -67,6 +67,7 @@ class TxKikanPanelBase : public QFrame {
   void SetColorField(TColor& field, TColor value);
   void ReportMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
+  QSize sizeHint() const override { return QSize(layoutCells_ * 14 + 8, 22); }
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

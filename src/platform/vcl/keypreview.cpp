@@ -17,11 +17,14 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
   if (!enabled_ || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != form_) return false;
-  // A key travels up the parents when a control ignores it; the form sees it
-  // once, at the control that has the focus (or at the form itself).
-  QWidget* focus = QApplication::focusWidget();
-  if (focus && focus->window() == form_ ? widget != focus : widget != form_) return false;
   auto* keyEvent = static_cast<QKeyEvent*>(event);
+  if (lastEvent_ == event && lastType_ == event->type() && lastKey_ == keyEvent->key() &&
+      lastTime_ == keyEvent->timestamp())
+    return false;  // the same key on its way up the parents
+  lastEvent_ = event;
+  lastType_ = event->type();
+  lastKey_ = keyEvent->key();
+  lastTime_ = keyEvent->timestamp();
   Word key = QtKeyToVk(keyEvent->key());
   if (key == 0) return false;
   const Handler& handler = event->type() == QEvent::KeyPress ? onKeyDown_ : onKeyUp_;

@@ -28,4 +28,9 @@ class KeyPreview : public QObject {
   QWidget* form_;
   Handler onKeyDown_, onKeyUp_;
   bool enabled_ = true;
+  // The key event seen last: a key travels up the parents when a control
+  // ignores it, and the form sees it once.
+  const void* lastEvent_ = nullptr;
+  int lastType_ = 0, lastKey_ = 0;
+  unsigned long lastTime_ = 0;
 };

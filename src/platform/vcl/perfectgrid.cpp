@@ -55,14 +55,16 @@ TPerfectGrid::TPerfectGrid(QWidget* parent) : QTableWidget(parent) {
 
 void TPerfectGrid::SetCols(int cols) {
   cols_ = std::max(0, cols);
+  const int before = columnCount();
   setColumnCount(fixedLefts_ + cols_);
+  for (int c = before; c < columnCount(); ++c) setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
   kinds_.resize(static_cast<std::size_t>(fixedLefts_ + cols_), ckText);
   Recolor();
 }
 
 void TPerfectGrid::SetFixedLefts(int count) {
   count = std::max(0, count);
-  while (fixedLefts_ < count) { insertColumn(0); kinds_.insert(kinds_.begin(), ckText); ++fixedLefts_; }
+  while (fixedLefts_ < count) { insertColumn(0); setHorizontalHeaderItem(0, new QTableWidgetItem(QString())); kinds_.insert(kinds_.begin(), ckText); ++fixedLefts_; }
   while (fixedLefts_ > count) { removeColumn(0); kinds_.erase(kinds_.begin()); --fixedLefts_; }
   Recolor();
 }
