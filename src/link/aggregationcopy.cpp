@@ -1,0 +1,82 @@
+#include "link/aggregationcopy.h"
+
+#include "tax/aggregate.h"
+#include "tax/kanpu.h"
+#include "tax/taxcontext.h"
+#include "tax/tokurei.h"
+
+namespace {
+
+// What the aggregation reads of TaxPar and the company settings besides the
+// journal itself.
+struct TSteering {
+  std::int32_t Era = 0;
+  TDateTime KikanFrom = 0, KikanTo = 0;
+  bool KeisanTokurei = false;
+  std::string SCode;
+  std::int32_t TokureiOn = 0, UriageTokurei1On = 0, UriageTokurei2On = 0, SiireTokureiOn = 0;
+  std::int32_t DataType = 0, CodeType = 0, TaxDefUH = 0;
+
+  static TSteering Current() {
+    const TTAXPAR& p = TaxPar;
+    return {p.Era,       p.KikanFrom,        p.KikanTo,          p.KeisanTokurei,
+            p.SCode,     p.TokureiOn,        p.UriageTokurei1On, p.UriageTokurei2On,
+            p.SiireTokureiOn, TaxCompany.DataType, TaxCompany.CodeType, TaxCompany.TaxDefUH};
+  }
+  bool operator==(const TSteering&) const = default;
+};
+
+}  // namespace
+
+struct TAggregationCopy::Data {
+  TSteering Steering;
+  TaxBlock Nuki{}, Zei{}, Komi{};
+  std::int32_t ImportCodesUsed = 0;
+  TKanpuMeisai_Hojin Hojin;
+  TKanpuMeisai_Kojin Kojin;
+  TTokureiKeisan_Uriage010_R011001 Uriage010;
+  TTokureiKeisan_Uriage020_R011001 Uriage020;
+  TTokureiKeisan_Siire010_R011001 Siire010;
+
+  void Take() {
+    Steering = TSteering::Current();
+    Nuki = TaxPar.Nuki;
+    Zei = TaxPar.Zei;
+    Komi = TaxPar.Komi;
+    ImportCodesUsed = TaxPar.ImportCodesUsed;
+    Hojin = KanpuHojin;
+    Kojin = KanpuKojin;
+    Uriage010 = TokureiUriage010;
+    Uriage020 = TokureiUriage020;
+    Siire010 = TokureiSiire010;
+  }
+  void Restore() const {
+    TaxPar.Nuki = Nuki;
+    TaxPar.Zei = Zei;
+    TaxPar.Komi = Komi;
+    TaxPar.ImportCodesUsed = ImportCodesUsed;
+    KanpuHojin = Hojin;
+    KanpuKojin = Kojin;
+    TokureiUriage010 = Uriage010;
+    TokureiUriage020 = Uriage020;
+    TokureiSiire010 = Siire010;
+  }
+};
+
+TAggregationCopy::TAggregationCopy() = default;
+TAggregationCopy::~TAggregationCopy() = default;
+
+void TAggregationCopy::Aggregate(bool AllowReuse) {
+  reused_ = false;
+  if (AllowReuse && data_ && data_->Steering == TSteering::Current()) {
+    data_->Restore();
+    reused_ = true;
+    return;
+  }
+  data_.reset();
+  AggregateJournal();
+  if (AllowReuse) {
+    data_ = std::make_unique<Data>();
+    data_->Take();
+  }
+}

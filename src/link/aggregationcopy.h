@@ -1,0 +1,33 @@
+// One journal read for both passes of a link run. The simplified and the
+// principle pass aggregate the same period's journal; when the settings that
+// steer the aggregation are the same in both, the second pass can start from
+// a copy of what the first pass's aggregation produced (the accumulators, the
+// import-code flag, the refund-statement record with its entered inputs and
+// journal tables, the special-measure records) instead of reading the journal
+// again. The copy is taken right after the aggregation, before the correction
+// of mixed codes and the engines change anything.
+#pragma once
+
+#include <memory>
+
+#include "tax/taxpar.h"
+
+class TAggregationCopy {
+ public:
+  TAggregationCopy();
+  ~TAggregationCopy();
+  TAggregationCopy(const TAggregationCopy&) = delete;
+  TAggregationCopy& operator=(const TAggregationCopy&) = delete;
+
+  // AggregateJournal for the current TaxPar, or, when a copy taken with the
+  // same steering settings exists, that copy restored; keeps a copy after a
+  // fresh aggregation when reuse is allowed.
+  void Aggregate(bool AllowReuse);
+  // True when the last Aggregate restored the copy instead of reading.
+  bool Reused() const { return reused_; }
+
+ private:
+  struct Data;
+  std::unique_ptr<Data> data_;
+  bool reused_ = false;
+};

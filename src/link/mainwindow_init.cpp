@@ -1,0 +1,121 @@
+// The main window's start-up after its creation: folders, connection
+// settings and the data module (InitApplication), and the operator logon of
+// the first showing.
+#include <QApplication>
+#include <QStyle>
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "dataselect/connsettings.h"
+#include "dataselect/logondialog.h"
+#include "dbaccess/dm.h"
+#include "link/exportobject.h"
+#include "link/mainwindow.h"
+#include "platform/rtl/sysutils.h"
+#include "platform/win/paths.h"
+#include "platform/win/specialfolders.h"
+
+namespace {
+
+const char* const kMsgInitFailed = "アプリケーションの初期化に失敗しました。\r%sを終了します。";
+
+// A folder name of the application information ("a\b" or "a/b") as a path.
+std::string NativeFolder(std::string path) {
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
+TFontDesc FontDescOf(const QFont& font) {
+  TFontDesc d;
+  d.Name = font.family().toStdString();
+  d.Size = font.pointSize() > 0 ? font.pointSize() : 10;
+  d.Style = (font.bold() ? 1 : 0) | (font.italic() ? 2 : 0);
+  d.CharSet = 128;
+  d.Height = font.pixelSize() > 0 ? -font.pixelSize() : -13;
+  return d;
+}
+
+}  // namespace
+
+bool TForm1::InitApplication() {
+  FErrorText = Format(kMsgInitFailed, "");
+  bool result = false;
+  try {
+    InitPathsAndServer();
+    QApplication::setApplicationDisplayName(QString::fromStdString(FExport->Caption));
+    setWindowTitle(QString::fromStdString(FExport->Caption));
+    CreateDataModule();
+    result = true;
+  } catch (...) {
+    result = false;
+  }
+  if (!result) ShowTextBox(kMsgError, FErrorText, MsgButtons({mbYes}));
+  return result;
+}
+
+bool TForm1::InitPathsAndServer() {
+  SystemDef.AppTitle.clear();
+  SystemDef.OSMajorVersion = 10;
+  SystemDef.MenuHeight = fontMetrics().height() + 6;
+  SystemDef.CaptionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  SystemDef.FrameHeight = 4;
+  SystemDef.FrameAdjust = SystemDef.FrameHeight > 4 ? 2 * (SystemDef.FrameHeight - 4) : 0;
+  AppKind = 0;
+
+  SystemDef.WinUserName = LogonUserName();
+  SystemDef.PcName = ComputerName().value_or("");
+  SystemDef.ExeDir = ProgramDir();
+  SystemDef.BaseDir = ExtractFileDir(SystemDef.ExeDir);
+  SystemDef.PrintDir = PathJoin(SystemDef.BaseDir, "print");
+  SystemDef.HelpDir = PathJoin(SystemDef.BaseDir, "help");
+  SystemDef.SqlDir = PathJoin(SystemDef.BaseDir, "sql");
+
+  const std::string common = ExcludeTrailingPathDelimiter(CommonAppDataDir());
+  if (common.empty()) {
+    FErrorText = Format("アプリケーションの初期化に失敗しました。\r%sを終了します。\rデータフォルダの取得に失敗しました。",
+                        SystemDef.AppTitle);
+    throw Exception(FErrorText);
+  }
+  SystemDef.DataRoot = PathJoin(common, NativeFolder(HomeDir));
+  SystemDef.IniDir = PathJoin(SystemDef.DataRoot, "ini");
+  SystemDef.LogDir = PathJoin(SystemDef.DataRoot, "log");
+  SystemDef.TempDir = PathJoin(SystemDef.DataRoot, "temp");
+
+  SystemDef.WinTempDir = TempDir();
+  SystemDef.SystemFolder = "/";
+  SystemDef.UserDocDir = PathJoin(DocumentsDir(), NativeFolder(HomeDir));
+  SystemDef.ViewerTempDir = PathJoin(SystemDef.WinTempDir, NativeFolder(ZEdoreDataDir));
+  SystemDef.SysDir = PathJoin(SystemDef.DataRoot, "data");
+  SystemDef.DataDir.clear();
+  SystemDef.HostName = SystemDef.PcName;
+  SystemDef.DbUser = "VFNZFR";
+  SystemDef.DbPassword = "dravon";
+
+  SystemDef.MainFont = FontDescOf(font());
+  SystemDef.SysFont = SystemDef.MainFont;
+
+  for (const std::string* dir : {&SystemDef.IniDir, &SystemDef.LogDir, &SystemDef.TempDir, &SystemDef.UserDocDir})
+    ForceDirectories(*dir);
+
+  SystemDef.ConnectIniFile = PathJoin(SystemDef.DataRoot, AppName + ".ini");
+  try {
+    EnsureConnectSettings();
+  } catch (...) {
+    FErrorText = Format("アプリケーションの初期設定がおこなわれていないため\r%sを終了します。", SystemDef.AppTitle);
+    throw;
+  }
+  // The start-up always runs stand-alone; the logon chooses the kind later.
+  SystemDef.HostName.clear();
+  SystemDef.GoGlobal = 0;
+  SystemDef.GroupId = 10000;
+  return true;
+}
+
+bool TForm1::ShowLogon() {
+  TLogonBox box(nullptr);
+  FLogonCreated = box.Created();
+  if (!FLogonCreated) return false;
+  FLogonCreated = box.Execute() == mrOk;
+  return FLogonCreated;
+}
