@@ -1,0 +1,433 @@
+// Reading and writing a data set's information: from its database, from the
+// settings file or the server's data-set list, and the status marks.
+#include "dbaccess/datainfo.h"
+
+#include <filesystem>
+#include <memory>
+
+#include "core/globals.h"
+#include "core/regini.h"
+#include "core/settings.h"
+#include "core/sjis.h"
+#include "core/sysinfo.h"
+#include "core/versions.h"
+#include "dbaccess/accreg.h"
+#include "dbaccess/datasethooks.h"
+#include "dbaccess/dm.h"
+#include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/sysutils.h"
+
+namespace {
+
+constexpr std::int32_t kDynamicSqlError = 335544569;
+
+std::string DateText(TDateTime Date) { return Date == 0 ? std::string() : FormatDateTime("yyyy/mm/dd", Date); }
+
+void SetSql(TIBCustomStatement& Statement, const std::string& Text) {
+  Statement.Close();
+  Statement.SQL.SetText(Text);
+}
+
+bool FileExists(const std::string& Path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(Path, ec);
+}
+
+// A folder on this machine (its network form is the folder itself).
+bool IsLocalFolder(const std::string& Folder) {
+  try {
+    std::string unc;
+    GetUNCPath(Folder, unc);
+    return unc == Folder;
+  } catch (...) {
+    return true;
+  }
+}
+
+}  // namespace
+
+TDataInfomation::TDataInfomation() {
+  ClearDataInfoRec(rec_);
+  versions_.Execute(false);
+}
+
+void TDataInfomation::ClearDataInfoRec(TDataInfomationRec& Rec) { Rec = TDataInfomationRec{}; }
+
+std::int32_t TDataInfomation::GetDataInfoRec(TDataInfomationRec& Rec) {
+  ClearDataInfoRec(Rec);
+  TDM& dm = *DM;
+  const bool wasConnected = dm.IBDatabaseDAT.Connected();
+  bool started = false;
+  try {
+    if (!wasConnected) dm.IBDatabaseDAT.Open();
+    if (!dm.IBTransactionDAT.InTransaction()) {
+      dm.IBTransactionDAT.StartTransaction();
+      started = true;
+    }
+    TIBQuery& q = dm.IBQACC1;
+    SetSql(q,
+           "SELECT ENTTEXT,DATATYPE,CODETYPE,SCODE1,SKANA,SHOUGOU,TANTOU,NENDO,KISHU,KIMATU,SITEN,BUMON,DATALOCK\n"
+           "FROM ACCDEF1\nWHERE REC=1");
+    for (q.Open(); !q.Eof(); q.Next()) {
+      Rec.DATALISTNAME = q.FieldByName("ENTTEXT").AsTrimString();
+      Rec.CODE = q.FieldByName("SCODE1").AsTrimString();
+      Rec.DATAKBN = q.FieldByName("DATATYPE").AsInteger();
+      Rec.CODEKBN = q.FieldByName("CODETYPE").AsInteger();
+      Rec.SHOUGOU = q.FieldByName("SHOUGOU").AsTrimString();
+      Rec.KANA = q.FieldByName("SKANA").AsTrimString();
+      Rec.NENDO = q.FieldByName("NENDO").AsInteger();
+      Rec.KISHU = DateText(q.FieldByName("KISHU").AsDateTime());
+      Rec.KIMATU = DateText(q.FieldByName("KIMATU").AsDateTime());
+      Rec.TANTO = q.FieldByName("TANTOU").AsInteger();
+      Rec.SITEN = q.FieldByName("SITEN").AsInteger();
+      Rec.BUMON = q.FieldByName("BUMON").AsInteger();
+      Rec.UPDATE_LOCK = q.FieldByName("DATALOCK").AsInteger();
+    }
+    q.Close();
+
+    TVariant value;
+    GetAccReg("基本設定", "合算データ区分", "整数", "0", value);
+    Rec.GASSANKBN = static_cast<std::uint8_t>(value.AsInteger());
+
+    SetSql(q, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION\nWHERE REC=1\nORDER BY MAJOR,MINOR1,MINOR2");
+    q.Open();
+    if (!q.Eof()) {
+      Rec.VERSION1 = {q.FieldByName("MAJOR").AsInteger(), q.FieldByName("MINOR1").AsInteger(),
+                      q.FieldByName("MINOR2").AsInteger()};
+      GetEditionName(Rec.VERSION1[0], Rec.VERSION1[1], Rec.VERSION2);
+    }
+    q.Close();
+
+    auto count = [&](const char* Sql) {
+      SetSql(q, Sql);
+      q.Open();
+      const std::int32_t n = q.Eof() ? 0 : q.FieldByName("RECCNT").AsInteger();
+      q.Close();
+      return n;
+    };
+    if (Rec.SITEN > 0) Rec.SITENCNT = count("SELECT COUNT(SCODE) AS RECCNT FROM SISETUMST\nWHERE SCODE <> ''");
+    if (Rec.BUMON > 0) Rec.BUMONCNT = count("SELECT COUNT(BCODE) AS RECCNT FROM BUMONMST\nWHERE BCODE <> ''");
+
+    Rec.SIWAKE = dm.GetYukouSiwakeCount("");
+    Rec.TOTALSIWAKE = dm.GetSiwakeCountTotal("");
+
+    GetAccReg("基本設定", "＃USE", "整数", "0", value);
+    Rec.USEMYNUMBER = value.AsInteger();
+
+    const std::string version = Format("%d.%d.%d", Rec.VERSION1[0], Rec.VERSION1[1], Rec.VERSION1[2]);
+    if (dm.CanUseCloudShare(false) && VersionGreater(version, "11.0.0")) {
+      SetSql(q, "SELECT CLOUD_LINE\nFROM ACCDEF1\nWHERE REC=1");
+      q.Open();
+      Rec.CLOUD_SHARE = (!q.Eof() && q.FieldByName("CLOUD_LINE").AsInteger() > 0) ? 1 : 0;
+      q.Close();
+    }
+    if (started) dm.IBTransactionDAT.Commit();
+    return 1;
+  } catch (...) {
+    dm.IBQACC1.Close();
+    if (started && dm.IBTransactionDAT.InTransaction()) {
+      try {
+        dm.IBTransactionDAT.Commit();
+      } catch (...) {
+        dm.IBTransactionDAT.Rollback();
+      }
+    }
+    // A column an older database lacks is its caller's affair.
+    if (CurrentFbStatus() == kDynamicSqlError) throw;
+    try {
+      throw;
+    } catch (const EIBError& e) {
+      ShowFbError(e, "TDataInfomation.GetDataInfoRec", "基本情報の取得に失敗しました。\r(iniファイル)", true);
+    } catch (...) {
+      ShowErrorDetail("基本情報の取得に失敗しました。\r(iniファイル)", "", mdError);
+    }
+    if (!wasConnected && dm.IBDatabaseDAT.Connected()) {
+      try {
+        dm.IBDatabaseDAT.Close();
+      } catch (...) {
+      }
+    }
+    return 0;
+  }
+}
+
+std::int32_t TDataInfomation::ReadDataInfoFromDb(const std::string& Folder, TDataInfomationRec& Rec) {
+  ClearDataInfoRec(Rec);
+  if (!DM->ServerFExist(Folder + "/" + DataFile, ConnectKind)) return 0;
+  std::int32_t result = 0;
+  if (DM->fnAccDatConnected(SystemDef.HostName, Folder, false)) {
+    try {
+      result = GetDataInfoRec(Rec);
+    } catch (...) {
+      DM->AccDatDisconnect(Folder, false, false);
+      throw;
+    }
+    DM->AccDatDisconnect(Folder, false, false);
+  }
+  return result;
+}
+
+std::int32_t TDataInfomation::ReadIniFile(const std::string& Host, const std::string& Folder,
+                                          TDataInfomationRec& Rec) {
+  ClearDataInfoRec(Rec);
+  if (Folder.empty()) return 1;
+  TDM& dm = *DM;
+  if (ConnectKind == 0) {
+    const std::string iniFile = DataInfoFileName(Folder);
+    const std::string dbFile = Folder + "/" + DataFile;
+    const bool hasIni = FileExists(iniFile);
+    const bool hasDb = FileExists(dbFile);
+    if (!hasIni && !hasDb) return 0;
+    if (hasDb && !hasIni && IsLocalFolder(Folder)) {
+      // A connect and a disconnect with the in-use mark write the file.
+      if (!dm.fnAccDatConnected(Host, Folder, true)) {
+        Rec.STATUS = dsNotConnectable;
+        return 1;
+      }
+      dm.AccDatDisconnect(Folder, true, false);
+    }
+    ReadDataInfoFile(iniFile, Rec);
+    return 1;
+  }
+  if (ConnectKind != 1 && ConnectKind != 2) return 1;
+
+  const std::string upperFolder = UpperCase(Folder);
+  const std::string table =
+      (upperFolder + "/").find("/DATA/") == std::string::npos ? "DATALIST_EX" : "DATALIST";
+  const bool defWasConnected = dm.IBDatabaseDEF.Connected();
+  bool started = false;
+  bool locked = false;
+  try {
+    if (!defWasConnected) dm.fnAccDefConnected(Host, true);
+    if (!dm.IBTransactionDEF.InTransaction()) {
+      dm.IBTransactionDEF.StartTransaction();
+      started = true;
+    }
+    TIBSQL& q = dm.IBSQLDEF;
+    SetSql(q,
+           "SELECT D.DATALOCK,O.OPCODE,O.OPNAME,\n"
+           "D.ENTTEXT,D.DATACODE,D.DATATYPE,D.CODETYPE,D.SHOUGOU,D.NENDO,D.KISHU,D.KIMATU,D.TANTOU,D.UPDATE_LOCK,"
+           "D.VER_TEXT\n"
+           ",D.VER_MAJOR,D.VER_MINOR1,D.VER_MINOR2\n"
+           ",D.CLOUD\n"
+           "FROM " + table + " D\n"
+           "LEFT JOIN OPERATOR O ON(D.GROUPID=O.GROUPID AND D.DATALOCK=O.OPCODE)\n"
+           "WHERE (D.DATALOCK<>0)AND(UPPER(D.PASNAME)=:PASNAME)AND(D.GROUPID=:GROUPID)");
+    q.ParamByName("PASNAME").AsString(upperFolder);
+    q.ParamByName("GROUPID").AsInteger(SystemDef.GroupId);
+    for (q.ExecQuery(); !q.Eof(); q.Next()) {
+      locked = true;
+      Rec.STATUS = dsLocked;
+      Rec.OPCODE = q.FieldByName("OPCODE").AsInteger() + SystemDef.GroupId * 10000;
+      Rec.OPERATOR = q.FieldByName("OPNAME").AsTrimString();
+      Rec.DATALISTNAME = q.FieldByName("ENTTEXT").AsTrimString();
+      Rec.CODE = q.FieldByName("DATACODE").AsTrimString();
+      Rec.DATAKBN = q.FieldByName("DATATYPE").AsInteger();
+      Rec.CODEKBN = q.FieldByName("CODETYPE").AsInteger();
+      Rec.SHOUGOU = q.FieldByName("SHOUGOU").AsTrimString();
+      Rec.NENDO = q.FieldByName("NENDO").AsInteger();
+      Rec.KISHU = DateText(q.FieldByName("KISHU").AsDateTime());
+      Rec.KIMATU = DateText(q.FieldByName("KIMATU").AsDateTime());
+      Rec.TANTO = q.FieldByName("TANTOU").AsInteger();
+      Rec.UPDATE_LOCK = q.FieldByName("UPDATE_LOCK").AsInteger();
+      Rec.VERSION1 = {q.FieldByName("VER_MAJOR").AsInteger(), q.FieldByName("VER_MINOR1").AsInteger(),
+                      q.FieldByName("VER_MINOR2").AsInteger()};
+      Rec.VERSION2 = q.FieldByName("VER_TEXT").AsTrimString();
+      Rec.CLOUD_SHARE = static_cast<std::uint8_t>(q.FieldByName("CLOUD").AsInteger());
+    }
+    q.Close();
+    if (started) dm.IBTransactionDEF.Commit();
+  } catch (...) {
+    dm.IBSQLDEF.Close();
+    if (started && dm.IBTransactionDEF.InTransaction()) {
+      try {
+        dm.IBTransactionDEF.Commit();
+      } catch (...) {
+        dm.IBTransactionDEF.Rollback();
+      }
+    }
+    try {
+      throw;
+    } catch (const EIBError& e) {
+      ShowFbError(e, "TDataInfomation.ReadIniFile", "ロック情報の取得に失敗しました。", true);
+    } catch (...) {
+    }
+    locked = false;
+    ClearDataInfoRec(Rec);
+  }
+  std::int32_t result = 1;
+  if (locked) {
+    result = 0;
+  } else if (dm.fnAccDatConnected(Host, Folder, false)) {
+    GetDataInfoRec(Rec);
+    dm.AccDatDisconnect(Folder, false, false);
+    Rec.STATUS = dm.AccDatInConnection(1, Host, Folder, false) ? dsInUse : dsFree;
+  } else {
+    Rec.STATUS = dsNotConnectable;
+  }
+  if (!defWasConnected && dm.IBDatabaseDEF.Connected()) dm.IBDatabaseDEF.Close();
+  return result;
+}
+
+std::int32_t TDataInfomation::ReadInfo(const std::string& Folder, TDataInfomationRec& Rec) {
+  return ReadIniFile(SystemDef.HostName, Folder, Rec);
+}
+
+void TDataInfomation::UpdateDataInfomation(const std::string& Host, const std::string& Folder,
+                                           TDataInfomationRec& Rec) {
+  TDM& dm = *DM;
+  if (!dm.fnAccDatConnected(Host, Folder, false)) return;
+  bool started = false;
+  try {
+    if (!dm.IBTransactionDAT.InTransaction()) {
+      dm.IBTransactionDAT.StartTransaction();
+      started = true;
+    }
+    TIBQuery& q = dm.IBQACC1;
+    if (Trim(Rec.DATALISTNAME).empty()) {
+      SetSql(q, "SELECT ENTTEXT FROM ACCDEF1\nWHERE REC=1");
+      q.Open();
+      if (!q.Eof()) Rec.DATALISTNAME = q.FieldByName("ENTTEXT").AsTrimString();
+      q.Close();
+    }
+    Rec.DATALISTNAME = TrimZen(FixLen(Rec.DATALISTNAME, 40));
+    SetSql(q, "UPDATE ACCDEF1 SET ENTTEXT=:ENTTEXT,DATALOCK=:DATALOCK\nWHERE REC=1");
+    q.ParamByName("ENTTEXT").AsString(Rec.DATALISTNAME);
+    q.ParamByName("DATALOCK").AsInteger(Rec.UPDATE_LOCK);
+    q.ExecSQL();
+    if (started) dm.IBTransactionDAT.Commit();
+  } catch (...) {
+    dm.IBQACC1.Close();
+    if (started && dm.IBTransactionDAT.InTransaction()) dm.IBTransactionDAT.Rollback();
+    ReportCurrentException("TDM.UpdateDataInfomation", "データ情報の更新に失敗しました。", true);
+  }
+  dm.AccDatDisconnect(Folder, false, false);
+}
+
+bool TDataInfomation::WritesFile(const std::string& Folder) const {
+  return !Folder.empty() && ConnectKind != 1 && ConnectKind != 2;
+}
+
+void TDataInfomation::SetStatus(const std::string& Folder, std::uint8_t Status) {
+  if (!WritesFile(Folder)) return;
+  WriteIniValue(Folder, kSectionDataSts, false, Status, "STATUS");
+  const bool clear = Status == 1;
+  WriteIniValue(Folder, kSectionDataSts, clear, SystemDef.OpCode, "OPCODE");
+  WriteIniValue(Folder, kSectionDataSts, clear, SystemDef.OpName, "OPERATOR");
+}
+
+void TDataInfomation::SetShareStatus(const std::string& Folder, std::uint8_t Status) {
+  if (!WritesFile(Folder)) return;
+  WriteIniValue(Folder, kSectionDataSts, false, Status, "SHARE_STATUS");
+  const bool clear = Status == 1;
+  WriteIniValue(Folder, kSectionDataSts, clear, SystemDef.OpCode, "SHARE_OPCODE");
+  WriteIniValue(Folder, kSectionDataSts, clear, SystemDef.OpName, "SHARE_OPERATOR");
+}
+
+void TDataInfomation::WriteIniFile(const std::string& Folder, const std::string& Section,
+                                   const TDataInfomationRec& Rec) {
+  if (!WritesFile(Folder)) return;
+  rec_ = Rec;
+  WriteDataInfoFile(DataInfoFileName(Folder), Section, rec_);
+}
+
+void TDataInfomation::WriteIniValue(const std::string& Folder, const std::string& Section, bool Delete,
+                                    const std::string& Value, const std::string& Key) {
+  if (!WritesFile(Folder)) return;
+  WriteOrDeleteIniValue(DataInfoFileName(Folder), Section, Key, Delete, TRegValue(Value));
+}
+
+void TDataInfomation::WriteIniValue(const std::string& Folder, const std::string& Section, bool Delete,
+                                    std::int32_t Value, const std::string& Key) {
+  WriteIniValue(Folder, Section, Delete, IntToStr(Value), Key);
+}
+
+void TDataInfomation::RefreshIniFile(const std::string& Folder, const std::string& Section) {
+  if (!WritesFile(Folder)) return;
+  TDM& dm = *DM;
+  if (!Section.empty()) {
+    TDataInfomationRec rec;
+    if (Section == kSectionDataInfo && dm.fnAccDatConnected(SystemDef.HostName, Folder, false)) {
+      GetDataInfoRec(rec);
+      dm.AccDatDisconnect(Folder, false, false);
+    }
+    WriteIniFile(Folder, Section, rec);
+    return;
+  }
+  if (IsLocalFolder(Folder) && dm.fnAccDatConnected(SystemDef.HostName, Folder, true))
+    dm.AccDatDisconnect(Folder, true, false);
+}
+
+std::int32_t TDataInfomation::ChangeShareStatus(const std::string& Folder, std::uint8_t Status) {
+  ReadInfo(Folder, rec_);
+  if ((Status == 1 || Status == 2) && rec_.SHARE_STATUS != Status) {
+    SetShareStatus(Folder, Status);
+    return 1;
+  }
+  return 0;
+}
+
+void TDataInfomation::GetEditionName(std::int32_t Major, std::int32_t Minor, std::string& Name) const {
+  if (Major == 0 && Minor > 0) {
+    Name = "評価版";
+    return;
+  }
+  const std::string wanted = Format("%d.%d", Major, Minor);
+  for (std::int32_t i = 0; i < versions_.Count; ++i) {
+    std::string text;
+    versions_.GetVersionText(i, text);
+    if (text == wanted) {
+      versions_.GetName(i, Name);
+      return;
+    }
+  }
+  Name = wanted;
+}
+
+// ---- the data module's in-use record ------------------------------------------
+
+namespace {
+
+class TInUseRecord : public IDataSetInUseRecord {
+ public:
+  bool ReadFromConnectedDatabase() override {
+    info_.ConnectKind = ConnectKind;
+    return info_.GetDataInfoRec(rec_) == 1;
+  }
+  void SetInUse(std::int32_t Status, std::int32_t OpCode, const std::string& OpName) override {
+    rec_.STATUS = static_cast<std::uint8_t>(Status);
+    rec_.OPCODE = OpCode;
+    rec_.OPERATOR = OpName;
+  }
+  void WriteIniFile(const std::string& Folder) override { info_.WriteIniFile(Folder, "", rec_); }
+  TDataListFigures Figures() const override {
+    TDataListFigures f;
+    f.CODE = rec_.CODE;
+    f.SHOUGOU = rec_.SHOUGOU;
+    f.NENDO = rec_.NENDO;
+    TryStrToDate(rec_.KISHU, f.KISHU);
+    TryStrToDate(rec_.KIMATU, f.KIMATU);
+    f.DATAKBN = rec_.DATAKBN;
+    f.CODEKBN = rec_.CODEKBN;
+    f.TANTO = rec_.TANTO;
+    f.MAJOR = rec_.VERSION1[0];
+    f.MINOR1 = rec_.VERSION1[1];
+    f.MINOR2 = rec_.VERSION1[2];
+    f.VERSION2 = rec_.VERSION2;
+    f.GASSANKBN = rec_.GASSANKBN;
+    f.CLOUD_SHARE = rec_.CLOUD_SHARE;
+    return f;
+  }
+
+ private:
+  TDataInfomation info_;
+  TDataInfomationRec rec_;
+};
+
+}  // namespace
+
+void InstallDataInfoHooks() {
+  DataSetHooks.CreateInUseRecord = [] { return std::make_unique<TInUseRecord>(); };
+}

@@ -1,0 +1,206 @@
+// Taking a data set out of the shared server and bringing it back under
+// status marks, and the two checks before a data set is chosen.
+#include <filesystem>
+#include <thread>
+
+#include "core/fileutil.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "dbaccess/datainfo.h"
+#include "dbaccess/dbui.h"
+#include "dbaccess/dm.h"
+#include "dbaccess/fberror.h"
+#include "dbaccess/oplists.h"
+#include "platform/rtl/sysutils.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kShareGoneMessage =
+    "共有サーバー上のデータ領域が削除された可能性があります。\r現在の領域設定情報でデータ領域を作成します。";
+constexpr const char* kDamagedMessage =
+    "共有サーバー上のデータが破損しているため、共有データの取得を中止します。\r"
+    "データのバックアップを行っている場合は、適正な方法で破損前の状態へ戻して下さい。";
+constexpr const char* kUnreachableMessage =
+    "共有サーバーが起動していない、接続が切断されている \rまたは 共有サーバー上のデータ領域が削除された可能性があります。\r"
+    "処理を中止します。";
+
+bool FileExists(const std::string& Path) {
+  std::error_code ec;
+  return fs::is_regular_file(Path, ec);
+}
+
+bool FolderExists(const std::string& Path) {
+  std::error_code ec;
+  return fs::is_directory(Path, ec);
+}
+
+std::string Stem(const std::string& Name) {
+  const std::size_t dot = Name.rfind('.');
+  return dot == std::string::npos ? Name : Name.substr(0, dot);
+}
+
+}  // namespace
+
+// Every file of FromFolder named like DataFile with any extension, copied
+// into ToFolder; true when at least one was copied and none failed.
+bool TDataInfomation::CopyDataFiles(const std::string& FromFolder, const std::string& ToFolder) {
+  const std::string stem = Stem(DataFile);
+  std::error_code ec;
+  bool any = false;
+  for (const fs::directory_entry& entry : fs::directory_iterator(FromFolder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file(ec) || Stem(name) != stem || name == stem) continue;
+    if (!CopyFileOverwrite(entry.path().string(), ToFolder + "/" + name)) return false;
+    any = true;
+  }
+  return any && !ec;
+}
+
+std::int32_t TDataInfomation::PutSharedData(const std::string& SharedFolder, const std::string& LocalFolder,
+                                            std::int32_t Silent) {
+  if (SharedFolder.empty() || LocalFolder.empty()) return 0;
+  ChangeShareStatus(SharedFolder, 1);
+  SetShareStatus(LocalFolder, 1);
+  try {
+    SetStatus(SharedFolder, dsCopying);
+  } catch (const std::exception&) {
+    if (Silent != 1) DbShowMessage(kShareGoneMessage, mdInformation);
+  }
+  const bool copied = CopyDataFiles(LocalFolder, SharedFolder);
+  SetStatus(LocalFolder, dsFree);
+  SetStatus(SharedFolder, dsFree);
+  if (copied) return 1;
+  SetShareStatus(LocalFolder, 2);
+  ChangeShareStatus(SharedFolder, 2);
+  return 0;
+}
+
+std::int32_t TDataInfomation::GetSharedData(const std::string& SharedFolder, const std::string& LocalFolder,
+                                            std::int32_t Silent) {
+  if (SharedFolder.empty() || LocalFolder.empty()) return 0;
+  if (!ForceFolder(LocalFolder)) {
+    if (Silent != 1) DbShowMessage(Format("\"%s\"の作成に失敗しました。", LocalFolder), mdWarning);
+    return 0;
+  }
+  ReadInfo(SharedFolder, rec_);
+  if (rec_.STATUS == dsDamaged) {
+    if (Silent != 1) throw Exception(kDamagedMessage);
+    return -1;
+  }
+  const bool sharedExists = FolderExists(SharedFolder);
+  if (rec_.SHARE_STATUS == ssTakenOut) {
+    // Already taken out: every mark stays, and a local database (perhaps
+    // holding work not yet brought back) is never overwritten.
+    if (sharedExists) {
+      if (!FileExists(LocalFolder + "/" + DataFile)) CopyDataFiles(SharedFolder, LocalFolder);
+    } else if (Silent != 1) {
+      throw Exception(kUnreachableMessage);
+    }
+    return -1;
+  }
+  if (!sharedExists) {
+    if (Silent != 1) throw Exception(kUnreachableMessage);
+    return 0;
+  }
+  SetStatus(SharedFolder, dsCopying);
+  const std::int32_t result = CopyDataFiles(SharedFolder, LocalFolder) ? 1 : 0;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  SetStatus(LocalFolder, dsFree);
+  SetStatus(SharedFolder, dsFree);
+  // Only a completed copy counts as taken out.
+  const std::uint8_t share = result == 1 ? ssTakenOut : ssOnServer;
+  SetShareStatus(LocalFolder, share);
+  ChangeShareStatus(SharedFolder, share);
+  return result;
+}
+
+bool TDataInfomation::IsDataSiyouKengen(const std::string& Folder) {
+  if (Folder.empty()) return false;
+  TDM& dm = *DM;
+  if (!dm.ServerFExist(Folder + "/" + DataFile, ConnectKind) || dm.IsUnrestrictedOperator()) return true;
+  bool result = false;
+  if (dm.fnAccDatConnected(SystemDef.HostName, Folder, false)) {
+    const bool wasActive = dm.IBTransactionDAT.InTransaction();
+    try {
+      if (!wasActive) dm.IBTransactionDAT.StartTransaction();
+      TSitenList branches;
+      result = dm.fnGetExistsOpeDefSisetu();
+      if (result) {
+        dm.fnGetAccInfo();
+        branches.SetTransaction(&dm.IBTransactionDAT);
+        branches.Flags = slBranches;
+        branches.Execute(-1);
+        const std::int32_t all = branches.Count;
+        branches.Execute(SystemDef.OpCode);
+        result = branches.Count == all;
+      }
+      if (!wasActive && dm.IBTransactionDAT.InTransaction()) dm.IBTransactionDAT.Commit();
+    } catch (...) {
+      // Any failure denies the use.
+      result = false;
+      if (!wasActive) {
+        if (dm.IBTransactionDAT.InTransaction()) {
+          try {
+            dm.IBTransactionDAT.Commit();
+          } catch (...) {
+            dm.IBTransactionDAT.Rollback();
+          }
+        }
+        try {
+          throw;
+        } catch (const EIBError& e) {
+          ShowFbError(e, "TDataInfomation.IsDataSiyouKengen", "データ使用権限の問い合わせに失敗しました。", true);
+        } catch (...) {
+          ShowErrorDetail("データ使用権限の問い合わせに失敗しました。", "", mdError);
+        }
+      }
+    }
+    dm.AccDatDisconnect(Folder, false, false);
+  }
+  if (!result)
+    DbShowMessage("このデータを扱う権限がありません、他のデータを選択して下さい。\r"
+                  "権限を付与するには管理者でログインし、「オペレータ登録」より[選択中のデータを処理します]にチェックを入れて下さい。",
+                  mdInformation);
+  return result;
+}
+
+bool TDataInfomation::IsDataPasswordAuth(const std::string& Folder) {
+  if (Folder.empty()) return false;
+  TDM& dm = *DM;
+  if (!dm.ServerFExist(Folder + "/" + DataFile, ConnectKind)) return true;
+  bool result = false;
+  if (dm.fnAccDatConnected(SystemDef.HostName, Folder, false)) {
+    const bool wasActive = dm.IBTransactionDAT.InTransaction();
+    try {
+      if (!wasActive) dm.IBTransactionDAT.StartTransaction();
+      if (dm.fnGetAccInfo()) {
+        result = dm.CheckDataPassword();
+        if (!result)
+          DbShowMessage("このデータに設定されている「パスワード」と一致しませんでした。\r他のデータを選択して下さい。",
+                        mdInformation);
+      }
+      if (!wasActive && dm.IBTransactionDAT.InTransaction()) dm.IBTransactionDAT.Commit();
+    } catch (...) {
+      if (!wasActive) {
+        if (dm.IBTransactionDAT.InTransaction()) {
+          try {
+            dm.IBTransactionDAT.Commit();
+          } catch (...) {
+            dm.IBTransactionDAT.Rollback();
+          }
+        }
+        try {
+          throw;
+        } catch (const EIBError& e) {
+          ShowFbError(e, "TDataInfomation.IsDataPasswordAuth", "データのパスワード認証に失敗しました。", true);
+        } catch (...) {
+          ShowErrorDetail("データのパスワード認証に失敗しました。", "", mdError);
+        }
+      }
+    }
+    dm.AccDatDisconnect(Folder, false, false);
+  }
+  return result;
+}
