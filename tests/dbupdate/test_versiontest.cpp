@@ -131,4 +131,12 @@ TEST(VersionTest, ParseDbVersionTextKeepsSignedParts) {
   EXPECT_GT(CompareDbVersion({11, 1, 0}, {11, 0, 9}), 0);
 }
 
+TEST(VersionTest, NoDatabaseToReadIsUnknown) {
+  TDbUpdateBox box;
+  box.PrepareDbUpdate(dbkAccounting, "");
+  EXPECT_TRUE(box.VersionUnknown);
+  EXPECT_FALSE(box.UpdateNeeded);
+  EXPECT_EQ(box.FirstStep, -1);
+}
+
 }  // namespace
