@@ -1,0 +1,176 @@
+// The export object without a database: the link settings file Veruda.ini,
+// the installed product's registry values, the SYSTEM and BASIC nodes, and
+// the splitter of version texts.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/appinfo.h"
+#include "link/exportobject.h"
+#include "link/mojibunkatu.h"
+#include "link/xmlsavedoc.h"
+#include "platform/rtl/cp932.h"
+#include "platform/rtl/inifile.h"
+#include "platform/win/registry.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ExportObject : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "link-export-XXXXXX").string();
+    dir_ = mkdtemp(pattern.data());
+    setenv("VERUDA_APPDATA_DIR", dir_.c_str(), 1);
+    setenv("VERUDA_REGISTRY_FILE", (dir_ + "/registry.ini").c_str(), 1);
+    SetDefaultAppInfo(AppInfo);
+  }
+  void TearDown() override {
+    unsetenv("VERUDA_APPDATA_DIR");
+    unsetenv("VERUDA_REGISTRY_FILE");
+    fs::remove_all(dir_);
+  }
+  std::string SettingsFile() const { return dir_ + "/norvane/corvexzaimu/ini/Veruda.ini"; }
+  void RegisterProduct(const std::string& key, const std::string& product, const std::string& version) {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\SOFTWARE\\NORVANE\\" + key, true));
+    reg.WriteString("Product", product);
+    reg.WriteString("Version", version);
+  }
+  std::string dir_;
+};
+
+TEST_F(ExportObject, SettingsFileRemembersTheLastChoicesWithoutACaller) {
+  {
+    TComDataExport exporter("", 0);
+    EXPECT_TRUE(fs::is_directory(dir_ + "/norvane/corvexzaimu/ini"));
+    EXPECT_EQ(exporter.ExportFile, "");
+    EXPECT_EQ(exporter.FunctionId, 1);
+    exporter.ExportFile = "/home/user/Documents/link.xml";
+    exporter.KomonsakiName = "株式会社前回";
+    exporter.DataPath = "data/0001";
+  }
+  TIniFile ini(SettingsFile());
+  EXPECT_EQ(ini.ReadString("SYOUHIZEI", "EXPORTFILE", "?"), "/home/user/Documents/link.xml");
+  EXPECT_EQ(ini.ReadString("SYOUHIZEI", "KOMONSAKI", "?"), "株式会社前回");
+  EXPECT_EQ(ini.ReadString("SYOUHIZEI", "DATA", "?"), "data/0001");
+
+  {
+    TComDataExport again("/caller/ignored.xml", 0);  // value 0: the file's path wins
+    EXPECT_EQ(again.ExportFile, "/home/user/Documents/link.xml");
+    EXPECT_EQ(again.KomonsakiName, "株式会社前回");
+  }
+  {
+    TComDataExport called("/caller/out.xml", 3);  // a caller's value: its path stays
+    EXPECT_EQ(called.ExportFile, "/caller/out.xml");
+    EXPECT_EQ(called.FunctionId, 3);
+    EXPECT_EQ(called.CallerValue, 3);
+  }
+  ini.Reload();
+  EXPECT_EQ(ini.ReadString("SYOUHIZEI", "EXPORTFILE", "?"), "/home/user/Documents/link.xml");
+  EXPECT_EQ(TComDataExport::SettingsSection("RC_G"), "RENKETUNOUZEI_G");
+  EXPECT_EQ(TComDataExport::SettingsSection("XX"), "");
+}
+
+TEST_F(ExportObject, ProductNameAndVersionFromTheNewestKeyOfVersion11) {
+  {
+    TComDataExport none("", 0);  // no key: empty values, no error
+    EXPECT_EQ(none.ProgramName, "");
+    EXPECT_EQ(none.ProgramVer, "");
+  }
+  RegisterProduct("CORVEXZAIMU10", "財務10", "10.4.0");
+  RegisterProduct("CORVEXZAIMU11", "財務11", "11.1.0");
+  RegisterProduct("CorvexZaimu11_R2", "財務11 R2", "11.2.0");
+  RegisterProduct("CORVEXZAIMU12OLD", "財務12", "12.0.0");
+  TComDataExport exporter("", 0);
+  EXPECT_EQ(exporter.ProgramName, "財務11 R2");
+  EXPECT_EQ(exporter.ProgramVer, "11.2.0");
+  EXPECT_EQ(exporter.Caption, "消費税のヴェルダ（令和元年度版 以降） from 財務11 R2");
+  EXPECT_EQ(TComDataExport::GetProductRegValue(10, 0, "Version"), "10.4.0");
+}
+
+TEST_F(ExportObject, FrameOfASimplifiedIndividual) {
+  RegisterProduct("CORVEXZAIMU11", "財務<11>", "11.1.0");
+  TComDataExport exporter("", 4);
+  exporter.KomonsakiName = "山田 & 子";
+  exporter.PeriodFrom = EncodeDate(2020, 1, 1);
+  exporter.PeriodTo = EncodeDate(2020, 12, 31);
+  exporter.CompanyKind = 2;
+  exporter.TaxKanni = 1;
+  TXmlSaveDoc doc("1.0", "Shift_JIS", "");
+  exporter.WriteSystemNode(doc);
+  exporter.WriteBasicNode(doc);
+  EXPECT_EQ(Cp932ToUtf8(doc.SaveToBytes()),
+            "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n"
+            "<REPORT>\r\n"
+            "  <SYSTEM>\r\n"
+            "    <GYOUMUPREFIX>SY31</GYOUMUPREFIX>\r\n"
+            "    <VERSION>1</VERSION>\r\n"
+            "    <FUNCTIONID>4</FUNCTIONID>\r\n"
+            "    <CONNECTEDPROGRAMVER>11.0.2</CONNECTEDPROGRAMVER>\r\n"
+            "    <PROGRAMNAME>財務&lt;11&gt;</PROGRAMNAME>\r\n"
+            "    <PROGRAMVER>11.1.0</PROGRAMVER>\r\n"
+            "  </SYSTEM>\r\n"
+            "  <BASIC>\r\n"
+            "    <KOMONSAKINAME>山田 &amp; 子</KOMONSAKINAME>\r\n"
+            "    <JIGYOUNENDOFROM>20200101</JIGYOUNENDOFROM>\r\n"
+            "    <JIGYOUNENDOTO>20201231</JIGYOUNENDOTO>\r\n"
+            "    <HOUJINKOJINKUBUN>2</HOUJINKOJINKUBUN>\r\n"
+            "    <KAZEIKUBUN>2</KAZEIKUBUN>\r\n"
+            "    <KEIKASHOCHIKAZEISHISAN>1</KEIKASHOCHIKAZEISHISAN>\r\n"
+            "    <URIAGEZEIGAKUKEISAN>1</URIAGEZEIGAKUKEISAN>\r\n"
+            "    <SHIIREZEIGAKUKEISAN/>\r\n"
+            "  </BASIC>\r\n"
+            "</REPORT>\r\n");
+}
+
+TEST_F(ExportObject, FormIdWithoutABranchAndTheAbstractBody) {
+  TComDataExport exporter("", 0);
+  TXmlSaveDoc doc("1.0", "Shift_JIS", "");
+  exporter.WriteSystemNode(doc);
+  exporter.FormId = "ZZ99";
+  try {
+    exporter.WriteBasicNode(doc);
+    ADD_FAILURE();
+  } catch (const EDataExportError& e) {
+    EXPECT_STREQ(e.what(), "業務Prefixが条件に加えられていません。");
+    EXPECT_EQ(e.Detail, "SetBasicNode(BASICﾉｰﾄﾞを作成)");
+    EXPECT_EQ(e.Code, 256);
+  }
+  EXPECT_THROW(exporter.WriteBody(doc), Exception);
+  EXPECT_EQ(exporter.ExportKind, 0);
+}
+
+TEST(MojiBunkatu, SplitsLikeDelimitedText) {
+  const struct {
+    const char* text;
+    char delimiter;
+    std::vector<std::string> items;
+  } cases[] = {
+      {"11.1.0", '.', {"11", "1", "0"}},
+      {"11.1.0 beta", '.', {"11", "1", "0", "beta"}},
+      {"", '.', {""}},
+      {"a,b,", ',', {"a", "b", ""}},
+      {"  a, \"b c,d\" ,e", ',', {"a", "b c,d", "e"}},
+      {"\"say \"\"hi\"\"\"", ',', {"say \"hi\""}},
+  };
+  for (const auto& c : cases) {
+    TMojiBunkatu split;
+    split.Delimiter = c.delimiter;
+    split.Split(c.text);
+    EXPECT_EQ(split.Items, c.items) << c.text;
+    EXPECT_EQ(split.Count, static_cast<int>(c.items.size())) << c.text;
+  }
+  TMojiBunkatu split;
+  EXPECT_EQ(split.Delimiter, ',');
+  split.Split("x,y");
+  EXPECT_EQ(split.GetItem(1), "y");
+  EXPECT_EQ(split.GetItem(2), "");
+  EXPECT_EQ(split.GetItem(-1), "");
+}
+
+}  // namespace
