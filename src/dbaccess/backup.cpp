@@ -95,6 +95,20 @@ std::vector<std::string> Credentials() {
 
 bool IsDataSetFile(const std::string& databaseName) { return databaseName.find(DataFile) != std::string::npos; }
 
+// Status codes of a validation that could not start or went on without its
+// database: bad attach parameters, the file cannot be opened, locks, the
+// login, an unavailable or shut-down database, privileges, the network.
+bool ValidationCouldNotRun(std::int32_t status) {
+  switch (status) {
+    case 335544325: case 335544344: case 335544345: case 335544510: case 335544472: case 335544375:
+    case 335544528: case 335544506: case 335544790: case 335544721: case 335544726: case 335544727:
+    case 335544856: case 335544648:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // The name a new backup is written under before it replaces the old one.
 std::string PartialName(const std::string& backupFile) { return backupFile + ".part"; }
 
@@ -230,22 +244,20 @@ std::int32_t TDM::ValidateFDB(std::uint8_t Protocol, const std::string& Host, co
     IBValidationService1.Options = validation_options::ValidateFull | validation_options::IgnoreChecksum;
     IBValidationService1.Attach();
     IBValidationService1.ServiceStart();
+    DrainOutput(IBValidationService1);
+    // Any line that is not blank is a finding: the database is damaged.
     std::int32_t result = 1;
-    while (!IBValidationService1.Eof()) {
-      const std::string line = IBValidationService1.GetNextLine();
-      DbProcessMessages();
-      if (!Trim(line).empty()) {
-        result = 0;
-        break;
-      }
-    }
+    for (const std::string& line : IBValidationService1.Lines())
+      if (!Trim(line).empty()) result = 0;
     IBValidationService1.Detach();
     if (wasConnected) IBDatabaseDAT.Open();
     return result;
   } catch (const EIBError& e) {
-    // A validation that could not run (no access, a lock, the network) finds
-    // nothing: only the validation's own findings mark a database damaged.
     IBValidationService1.Detach();
+    // A validation that could not run (no file, no access, a lock, the
+    // network) has found nothing: it is logged and the database is not called
+    // damaged. Any other database error comes from the check itself.
+    if (!ValidationCouldNotRun(e.IBErrorCode())) return 0;
     ShowFbError(e, "TDM.ValidateFDB", "", false);
     return 1;
   } catch (...) {

@@ -17,7 +17,7 @@ const std::string kDateTime = "日時";
 }  // namespace
 
 TVariant RegTextToValue(TRegStore Store, const std::string& Type, std::string Text) {
-  if (Text.empty()) Text = " ";
+  if (Text.empty()) Text.push_back(' ');
   const bool dataSet = Store == TRegStore::DataSet;
   if (Type == kText) return TVariant(Text);
   if (Type == kBoolean) return TVariant(dataSet ? UpperCase(Text) == "TRUE" : Text == "TRUE");
