@@ -228,3 +228,43 @@ TEST_F(BackupThread, PersonalNumberLogMergeKeepsStampsAndCompany) {
   EXPECT_EQ(check.LogCount, 0);
   EXPECT_TRUE(shown_.empty());
 }
+
+// Through the server's file-manager database: the backup travels from the
+// server's work folder in a FILETRANS row, and back for the restore.
+TEST_F(BackupThread, FileManagerRouteThroughTheServer) {
+  if (ServerHost().empty()) GTEST_SKIP() << "VERUDA_TEST_FB_SERVER not set";
+  ConnectKind = ckServer;
+  SystemDef.HostName = "localhost";
+  SystemDef.ServerWorkDir = temp_.File("work");
+  const std::string backupFile = temp_.File("fileman.fbk");
+
+  TBackupRestoreThread backup(true);
+  backup.Mode = 0;
+  backup.ViaFileMan = true;
+  backup.CheckMyNumber = false;
+  backup.HostName = "localhost";
+  backup.DbFile = Database(1);
+  backup.BackupFile = backupFile;
+  backup.AppendDataInfo = true;
+  backup.DataInfo.SHOUGOU = "株式会社テスト商事";
+  Run(backup);
+  ASSERT_TRUE(backup.Success) << backup.Message;
+  EXPECT_GT(fs::file_size(backupFile), 1000u);
+  EXPECT_FALSE(DM->IBFileMan.Connected());
+
+  TBackupRestoreThread restore(true);
+  ASSERT_TRUE(restore.ReadDataInfo(backupFile, true));
+  ExecOn(Database(1), "UPDATE ACCDEF1 SET SHOUGOU='変更後'");
+  restore.Mode = 1;
+  restore.ViaFileMan = true;
+  restore.CheckMyNumber = false;
+  restore.HostName = "localhost";
+  restore.DbFile = Database(1);
+  restore.BackupFile = backupFile;
+  Run(restore);
+  ASSERT_TRUE(restore.Success) << restore.Message;
+  ConnectDataSet(1);
+  EXPECT_EQ(QueryDat("SELECT SHOUGOU FROM ACCDEF1"), "株式会社テスト商事");
+  DM->AccDatDisconnect("", false, false);
+  ConnectKind = ckLocal;
+}

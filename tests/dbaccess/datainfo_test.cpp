@@ -10,6 +10,7 @@
 #include "dbaccess/dm.h"
 #include "dmtest.h"
 #include "platform/rtl/cp932.h"
+#include "platform/rtl/sysutils.h"
 
 using namespace dmtest;
 namespace fs = std::filesystem;
@@ -193,4 +194,31 @@ TEST_F(DataInfo, RightToUseAndPassword) {
   EXPECT_TRUE(info_.IsDataSiyouKengen(temp_.File("nowhere"))) << "no database file";
   EXPECT_FALSE(info_.IsDataSiyouKengen(""));
   EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+}
+
+// A server installation reads the data-set list: a lock row names the
+// holder; otherwise the data set's own database answers.
+TEST_F(DataInfo, ServerKindReadsTheDataSetList) {
+  const std::string folder = DataFolder(1);
+  // The list row of data set 1, pointing at this test's copy of the installation.
+  ExecOn(inst_.systemDatabase, "UPDATE DATALIST SET DATALOCK=11, ENTTEXT='一覧名', PASNAME='" + folder + "' WHERE REC=1");
+  ConnectKind = ckServer;
+  SystemDef.HostName = "127.0.0.1";  // this machine: the files are opened directly
+  info_.ConnectKind = ckServer;
+  TDataInfomationRec rec;
+  EXPECT_EQ(info_.ReadIniFile(SystemDef.HostName, folder, rec), 0);
+  EXPECT_EQ(rec.STATUS, dsLocked);
+  EXPECT_EQ(rec.OPCODE, 100000011);
+  EXPECT_EQ(rec.OPERATOR, "一般担当");
+  EXPECT_EQ(rec.DATALISTNAME, "一覧名");
+
+  ExecOn(inst_.systemDatabase, "UPDATE DATALIST SET DATALOCK=0 WHERE REC=1");
+  EXPECT_EQ(info_.ReadIniFile(SystemDef.HostName, folder, rec), 1);
+  EXPECT_EQ(rec.STATUS, dsFree);
+  EXPECT_EQ(rec.SHOUGOU, "株式会社テスト商事");
+  EXPECT_FALSE(fs::exists(folder + "/rqacc.ini.tmp"));
+
+  EXPECT_EQ(info_.ReadIniFile(SystemDef.HostName, temp_.File("none"), rec), 1);
+  EXPECT_EQ(rec.STATUS, dsNotConnectable);
+  ConnectKind = ckLocal;
 }
