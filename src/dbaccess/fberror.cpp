@@ -95,6 +95,11 @@ std::string DetailOf(const EIBError& error, const std::string& explanation) {
 
 }  // namespace
 
+bool IsNetworkLoss(std::int32_t Status) {
+  return Status == kFbStatusNetworkLoss || Status == 335544726 /* read */ || Status == 335544727 /* write */ ||
+         Status == 335544856 /* connection shut down */;
+}
+
 std::string FbErrorLogLine1() {
   const std::string dbName = DM ? DM->IBDatabaseDAT.DatabaseName : std::string();
   return Format("%s,%s,%d,%s,%s,%s,%s", FormatDateTime("yyyy/mm/dd hh:nn:ss", Now()), SystemDef.PcName,
@@ -123,13 +128,13 @@ void ShowFbError(const EIBError& Error, const std::string& Location, const std::
   }
   if (!message.empty()) {
     if (DbFatalError) ShowFatal(message);
-    else if (status != kFbStatusNetworkLoss) ShowErrorDetail(message, DetailOf(Error, explanation), mdError);
+    else if (!IsNetworkLoss(status)) ShowErrorDetail(message, DetailOf(Error, explanation), mdError);
   }
   if (DbFatalError) {
     DbTerminate();
     return;
   }
-  if (Recover && status == kFbStatusNetworkLoss && RecoverNetworkLoss() && !Message.empty()) {
+  if (Recover && IsNetworkLoss(status) && RecoverNetworkLoss() && !Message.empty()) {
     // The connection is back, but the operation that failed did not happen:
     // the user is told so and may repeat it.
     ShowErrorDetail(Message, DetailOf(Error, explanation), mdError);

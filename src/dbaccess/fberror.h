@@ -18,6 +18,12 @@ class EIBError;
 inline constexpr std::int32_t kFbStatusBugCheck = 335544333;    // internal consistency check
 inline constexpr std::int32_t kFbStatusNetworkLoss = 335544721; // network request failed
 
+// True for the status codes of a lost connection to the database server: the
+// failed network request itself, and the read and write errors and the
+// shut-down connection by which the client notices a connection broken
+// under it.
+bool IsNetworkLoss(std::int32_t Status);
+
 // Base name of the error logs: <LogDir>/ErrFbAccess.log (two lines appended
 // per error) and <LogDir>/ErrFbAccess.txt (the last error's two lines).
 inline constexpr const char* kFbErrorLogName = "ErrFbAccess";

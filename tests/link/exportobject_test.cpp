@@ -1,6 +1,5 @@
 // The export object without a database: the link settings file Veruda.ini,
-// the installed product's registry values, the SYSTEM and BASIC nodes, and
-// the splitter of version texts.
+// the installed product's registry values, and the SYSTEM and BASIC nodes.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -10,7 +9,6 @@
 
 #include "core/appinfo.h"
 #include "link/exportobject.h"
-#include "link/mojibunkatu.h"
 #include "link/xmlsavedoc.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/inifile.h"
@@ -143,34 +141,6 @@ TEST_F(ExportObject, FormIdWithoutABranchAndTheAbstractBody) {
   }
   EXPECT_THROW(exporter.WriteBody(doc), Exception);
   EXPECT_EQ(exporter.ExportKind, 0);
-}
-
-TEST(MojiBunkatu, SplitsLikeDelimitedText) {
-  const struct {
-    const char* text;
-    char delimiter;
-    std::vector<std::string> items;
-  } cases[] = {
-      {"11.1.0", '.', {"11", "1", "0"}},
-      {"11.1.0 beta", '.', {"11", "1", "0", "beta"}},
-      {"", '.', {""}},
-      {"a,b,", ',', {"a", "b", ""}},
-      {"  a, \"b c,d\" ,e", ',', {"a", "b c,d", "e"}},
-      {"\"say \"\"hi\"\"\"", ',', {"say \"hi\""}},
-  };
-  for (const auto& c : cases) {
-    TMojiBunkatu split;
-    split.Delimiter = c.delimiter;
-    split.Split(c.text);
-    EXPECT_EQ(split.Items, c.items) << c.text;
-    EXPECT_EQ(split.Count, static_cast<int>(c.items.size())) << c.text;
-  }
-  TMojiBunkatu split;
-  EXPECT_EQ(split.Delimiter, ',');
-  split.Split("x,y");
-  EXPECT_EQ(split.GetItem(1), "y");
-  EXPECT_EQ(split.GetItem(2), "");
-  EXPECT_EQ(split.GetItem(-1), "");
 }
 
 }  // namespace
