@@ -11,6 +11,7 @@
 #include "core/protect.h"
 #include "dbaccess/accreg.h"
 #include "dbaccess/backupthread.h"
+#include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/mynumber.h"
 #include "dmtest.h"
@@ -267,4 +268,89 @@ TEST_F(BackupThread, FileManagerRouteThroughTheServer) {
   EXPECT_EQ(QueryDat("SELECT SHOUGOU FROM ACCDEF1"), "株式会社テスト商事");
   DM->AccDatDisconnect("", false, false);
   ConnectKind = ckLocal;
+}
+
+TEST_F(BackupThread, ManagementPasswordPrompt) {
+  std::vector<std::string> answers;
+  int asked = 0;
+  DbUi.InputDialog = [&](TInputDlgRequest& request) {
+    if (asked >= static_cast<int>(answers.size())) return 0;
+    EXPECT_EQ(request.Message, asked == 0 ? "マイナンバー管理パスワードを入力して下さい。" : "正しいパスワードを入力して下さい。");
+    request.InputText = answers[static_cast<std::size_t>(asked++)];
+    return kModalOk;
+  };
+  EXPECT_TRUE(AskMyNumberPassword("pass")) << "no administrator: nothing asked";
+  EXPECT_EQ(asked, 0);
+  SystemDef.MyNumberAdmin = 1;
+  EXPECT_FALSE(AskMyNumberPassword(""));
+  struct Case {
+    std::vector<std::string> typed;
+    bool accepted;
+    int asks;
+  } cases[] = {{{"pass　"}, true, 1}, {{"x", "Pass", "pass"}, true, 3}, {{"x", "y", "z", "pass"}, false, 3}, {{}, false, 0}};
+  for (const Case& c : cases) {
+    answers = c.typed;
+    asked = 0;
+    EXPECT_EQ(AskMyNumberPassword("pass"), c.accepted);
+    EXPECT_EQ(asked, c.asks);
+  }
+
+  // An administrator who wants the data in the copy but fails the password stops the backup.
+  const std::string key = ManagePersonalNumbers();
+  BackupAskYesNo = [](const std::string& text) { return text == "保存データにマイナンバー情報を含めますか？"; };
+  answers = {"a", "b", "c"};
+  asked = 0;
+  TBackupRestoreThread job(true);
+  job.Mode = 0;
+  job.AskMyNumber = true;
+  job.DbFile = Database(1);
+  job.BackupFile = temp_.File("never.fbk");
+  job.DataInfo.USEMYNUMBER = 1;
+  Run(job);
+  BackupAskYesNo = nullptr;
+  EXPECT_EQ(job.ErrorCode, "100");
+  EXPECT_EQ(job.Message, "データベースの保存処理を中止しました。");
+  EXPECT_EQ(job.SubMessage, "");
+  EXPECT_FALSE(fs::exists(job.BackupFile));
+}
+
+TEST_F(BackupThread, RestoreOfACopyWithPersonalNumbersKeepsTheTargetsLog) {
+  ManagePersonalNumbers();
+  const std::string backupFile = temp_.File("with.fbk");
+  TBackupRestoreThread backup(true);
+  backup.Mode = 0;
+  backup.DbFile = Database(1);
+  backup.BackupFile = backupFile;
+  backup.IncludeMyNumber = true;
+  backup.ProductTitle = "試験";
+  backup.DataInfo.SHOUGOU = "株式会社テスト商事";
+  backup.DataInfo.USEMYNUMBER = 1;
+  backup.AppendDataInfo = true;
+  Run(backup);
+  ASSERT_TRUE(backup.Success) << backup.Message;
+  EXPECT_EQ(backup.MyNumberAnswer, 6);
+
+  // A row written after the backup must survive the restore.
+  ConnectDataSet(1);
+  TMyNumberIO io;
+  TMyNumberLogRec later;
+  io.MakeLogRec(later, 4, "参照");
+  io.AddLog(later);
+  DM->AccDatDisconnect("", false, false);
+
+  TBackupRestoreThread restore(true);
+  ASSERT_TRUE(restore.ReadDataInfo(backupFile, true));
+  restore.Mode = 1;
+  restore.DbFile = Database(1);
+  restore.BackupFile = backupFile;
+  restore.IncludeMyNumber = true;
+  Run(restore);
+  ASSERT_TRUE(restore.Success) << restore.Message;
+  EXPECT_EQ(restore.MyNumberAnswer, 7);
+  ConnectDataSet(1);
+  EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM MYNUMBER_LOG"), "3") << "saved, referred to, restored";
+  EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM MYNUMBER_LOG WHERE FSTATE=4"), "1");
+  EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM MYNUMBER_LOG WHERE FSTATE=7"), "1");
+  DM->AccDatDisconnect("", false, false);
+  EXPECT_TRUE(shown_.empty());
 }

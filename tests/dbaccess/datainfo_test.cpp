@@ -189,11 +189,27 @@ TEST_F(DataInfo, SharedDataTakeOutAndBringBack) {
   EXPECT_EQ(info_.GetSharedData("", local, 0), 0);
 }
 
-TEST_F(DataInfo, RightToUseAndPassword) {
+TEST_F(DataInfo, RightToUseNeedsEveryBranch) {
   EXPECT_TRUE(info_.IsDataSiyouKengen(DataFolder(1))) << "unrestricted operator";
   EXPECT_TRUE(info_.IsDataSiyouKengen(temp_.File("nowhere"))) << "no database file";
   EXPECT_FALSE(info_.IsDataSiyouKengen(""));
+  EXPECT_TRUE(shown_.empty());
+
+  const std::string db = DataFolder(3) + "/rqacc.fdb";
+  for (const char* sql : {"DELETE FROM OPLICENSE", "DELETE FROM OPDEFSISETU",
+                          "INSERT INTO OPDEFSISETU(OPCODE,SCODE) VALUES(100000011,'00')",
+                          "INSERT INTO OPLICENSE(OPCODE,SCODE) VALUES(100000011,'00')",
+                          "INSERT INTO OPLICENSE(OPCODE,SCODE) VALUES(100000011,'01')"})
+    ExecOn(db, sql);
+  SystemDef.OpCode = kOpLevel3;
+  SystemDef.JobLevel = 3;
+  EXPECT_FALSE(info_.IsDataSiyouKengen(DataFolder(3)));
+  ASSERT_EQ(shown_.size(), 1u);
+  EXPECT_EQ(shown_[0].text.substr(0, 30), std::string("このデータを扱う権限がありません、他のデータを選択して下さい。").substr(0, 30));
+  ExecOn(db, "INSERT INTO OPLICENSE(OPCODE,SCODE) VALUES(100000011,'02')");
+  EXPECT_TRUE(info_.IsDataSiyouKengen(DataFolder(3)));
   EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
 }
 
 // A server installation reads the data-set list: a lock row names the
