@@ -98,25 +98,22 @@ void TDM::PutSysRegOp(const std::string& Key, const std::string& Type, const TVa
 
 void TDM::fnGetDataBaseVer(std::string& Version) {
   Version = "0.0.0";
+  // Reads under the caller's transaction when one is active; a transaction
+  // started here is committed or rolled back here.
+  TTransactionScope scope(IBTransactionDAT);
   try {
-    if (IBTransactionDAT.InTransaction()) IBTransactionDAT.Commit();
-    IBTransactionDAT.StartTransaction();
+    scope.Begin();
     SetText(IBQACC1, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION WHERE REC=1");
     IBQACC1.Open();
     if (!IBQACC1.Eof())
       Version = Format("%d.%d.%d", IBQACC1.FieldByName("MAJOR").AsInteger(), IBQACC1.FieldByName("MINOR1").AsInteger(),
                        IBQACC1.FieldByName("MINOR2").AsInteger());
     IBQACC1.Close();
-    IBTransactionDAT.Commit();
+    scope.Commit();
   } catch (...) {
     IBQACC1.Close();
     ReportCurrentException("TDM.fnGetDataBaseVer", "データベースのバージョンの取得に失敗しました。", true);
-    if (IBTransactionDAT.InTransaction()) {
-      try {
-        IBTransactionDAT.Rollback();
-      } catch (...) {
-      }
-    }
+    scope.Rollback();
   }
 }
 
