@@ -1,0 +1,32 @@
+// The management commands of the data-selection dialog behind F2 to F8 (copy
+// and paste, new data, area release and addition, delete, save, restore, list
+// print, take-out, distributed-input child). This program starts the dialog
+// only for selection, where these keys are blank; each entry point here says
+// that its command is not available in this program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TDataSentakuBox;
+
+// Results: 1 done; 0 not done (the dialog stays as it was); -1 failed.
+std::int32_t DataCopyOrPaste(TDataSentakuBox& Box, std::uint8_t KeyBarState);
+// Ends a pending copy: the copy source's status goes back to 1.
+void CancelCopyPending(TDataSentakuBox& Box);
+// New data on the grid row Row; 1 only when the data set was created.
+std::int32_t NewData(TDataSentakuBox& Box, std::int32_t Row);
+std::int32_t AddChildData(TDataSentakuBox& Box);
+std::int32_t TakeOutData(TDataSentakuBox& Box);
+std::int32_t ReleaseArea(TDataSentakuBox& Box);
+std::int32_t AddArea(TDataSentakuBox& Box);
+std::int32_t DeleteData(TDataSentakuBox& Box);
+std::int32_t SaveData(TDataSentakuBox& Box);
+std::int32_t RestoreData(TDataSentakuBox& Box);
+std::int32_t PrintDataList(TDataSentakuBox& Box);
+// Backup of the selected data to, and restore from, a backup file.
+std::int32_t BackupToFile(TDataSentakuBox& Box, const std::string& BackupPath);
+std::int32_t RestoreFromBackup(TDataSentakuBox& Box, const std::string& BackupPath);
+
+// The text every command shows here.
+inline constexpr const char* kCommandNotAvailable = "この処理は現在ご利用いただけません。";
