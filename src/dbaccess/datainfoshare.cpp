@@ -48,6 +48,12 @@ std::string Stem(const std::string& Name) {
 bool TDataInfomation::CopyDataFiles(const std::string& FromFolder, const std::string& ToFolder) {
   const std::string stem = Stem(DataFile);
   std::error_code ec;
+  // A target area that has gone is made again.
+  try {
+    if (!FolderExists(ToFolder) && !ForceFolder(ToFolder)) return false;
+  } catch (const std::exception&) {
+    return false;
+  }
   bool any = false;
   for (const fs::directory_entry& entry : fs::directory_iterator(FromFolder, ec)) {
     const std::string name = entry.path().filename().string();
