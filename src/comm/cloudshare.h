@@ -46,7 +46,9 @@ class TfmDataTusin : public TBSDI {
   const std::string& ReceiveFolder() const { return State.ReceiveFolder; }
 
   // ---- data-set connection of the entries --------------------------------------------
-  void ConnectData();
+  // Connects the entry's data set (another data set still connected is left
+  // first) and reads its company information; false after its warning.
+  bool ConnectData();
   void DisconnectData();
 
   // ---- transfer pipeline ------------------------------------------------------------------

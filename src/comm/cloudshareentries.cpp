@@ -35,10 +35,9 @@ std::int32_t TfmDataTusin::CloudShareSend(const std::string& Folder, const std::
   State.WorkFileName = kCloudWorkFile;
   State.Auto = Auto != 0;
   std::int32_t result = 1;
-  ConnectData();
   // The entries never act on a data set that did not connect: the company
   // information would still be that of an earlier data set.
-  if (DM->IBDatabaseDAT.Connected()) {
+  if (ConnectData()) {
     if (!Records.ReadVersionOrClearCloudLine(true)) {
       ShowNotice(TCommNotice::WarningOk("データバージョンが取得できません。"));
     } else if (AccInf.CLOUD_LINE == 0) {
@@ -91,8 +90,7 @@ std::int32_t TfmDataTusin::ReceiveEntry(const std::string& Folder, std::int32_t 
     }
     if (go) {
       State.Auto = Auto != 0;
-      ConnectData();
-      go = DM->IBDatabaseDAT.Connected() && FetchSlotTable();
+      go = ConnectData() && FetchSlotTable();
     }
     const int area = AccInf.CLOUD_LINE;
     const TSlotEntry* slot = area >= 1 && area <= 10 ? &Member.SlotTable.Slots[static_cast<std::size_t>(area - 1)] : nullptr;

@@ -9,6 +9,7 @@
 #include "comm/cloudshare.h"
 #include "comm/filestore.h"
 #include "comm/waitmess.h"
+#include "core/settings.h"
 #include "dbaccess/backupthread.h"
 #include "dbaccess/dm.h"
 #include "ui/messagebox.h"
@@ -132,8 +133,17 @@ void TfmDataTusin::FreeWaitMess2() { waitMess2_.reset(); }
 
 // ---- connection ------------------------------------------------------------------------
 
-void TfmDataTusin::ConnectData() {
+bool TfmDataTusin::ConnectData() {
   const std::string folder = State.WorkDataFolder();
+  // A connection to another data set must not lend its company information
+  // to this one.
+  if (DM->IBDatabaseDAT.Connected() &&
+      DM->IBDatabaseDAT.DatabaseName != TDM::DatabaseNameFor(SystemDef.HostName, folder, DataFile)) {
+    try {
+      DM->AccDatDisconnect(SystemDef.DataDir, true, false);
+    } catch (...) {
+    }
+  }
   bool ok = DM->IBDatabaseDAT.Connected();
   if (!ok) ok = DM->fnAccDatConnected(SystemDef.HostName, folder, true);
   if (ok) ok = DM->fnGetAccInfo();
@@ -143,6 +153,7 @@ void TfmDataTusin::ConnectData() {
     if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Commit();
   } catch (...) {
   }
+  return ok;
 }
 
 void TfmDataTusin::DisconnectData() {

@@ -216,7 +216,8 @@ bool TfmDataTusin::RestoreReceivedData(bool /*ShowMessage*/) {
   if (goOn) {
     xAnimeProgressDialog1->SetInfoLabel("復元中、しばらくお待ちください…");
     fs::create_directories(target, ec);
-    SetDataStatus(target, dsRestoring);
+    // The fresh receive folder holds no data set yet to be marked.
+    if (!toWork) SetDataStatus(target, dsRestoring);
     BackupThread = std::make_unique<TBackupRestoreThread>(true);
     TBackupRestoreThread& job = *BackupThread;
     job.Mode = 1;

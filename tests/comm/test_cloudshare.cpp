@@ -191,6 +191,43 @@ TEST_F(CloudShareTest, AreaInUseIsRefused) {
   EXPECT_EQ(Codes(), (std::vector<std::string>{"1724"}));  // nothing taken, nothing released
   EXPECT_EQ(Slot(3)["use"].toString(), "2");
   EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+
+  // Silent: received all the same, reported as done while marked in use.
+  responder_->Clear();
+  EXPECT_EQ(window_->CloudShareReceive(Folder(), 1, 1), 5);
+  EXPECT_TRUE(responder_->Shown().empty());
+  EXPECT_EQ(Codes(), (std::vector<std::string>{"1724", "1833"}));
+}
+
+TEST_F(CloudShareTest, ReceiveToWorkLeavesTheDataFolderAlone) {
+  StartServers();
+  CheckIn();
+  ExecOn(Db(), "UPDATE ACCVERSION SET MEMO='local change' WHERE REC=1");
+  ASSERT_EQ(window_->CloudShareReceiveToWork(Folder(), 0), 0);
+  EXPECT_EQ(window_->ReceiveFolder(), SystemDef.TempDir + "/receive");
+  EXPECT_TRUE(fs::exists(window_->ReceiveFolder() + "/rqacc.fdb"));
+  EXPECT_EQ(Query("SELECT MEMO FROM ACCVERSION WHERE REC=1"), "local change");
+  EXPECT_EQ(window_->CloudShareRelease(Folder()), 0);
+  EXPECT_EQ(Codes(), (std::vector<std::string>{"1723", "1833", "1730"}));  // Auto 0: the plain slot table
+  EXPECT_EQ(Slot(3)["use"].toString(), "1");
+  EXPECT_TRUE(responder_->Shown().empty());
+}
+
+TEST_F(CloudShareTest, EntriesActOnlyOnTheDataSetTheyConnected) {
+  StartServers();
+  // Another data set (without a communication ID) is still connected: the
+  // check-in reads the values of the folder it was given.
+  ConnectDataSet(2);
+  ASSERT_EQ(window_->CloudShareSend(Folder(), "", 1), 0);
+  EXPECT_EQ(Slot(3)["company_b64"].toString().toStdString(), CompanyNameField("株式会社テスト商事"));
+  Codes();
+  // A folder that cannot be connected stops the entry before any request,
+  // although the values of the last data set are still loaded.
+  ConnectDataSet(1);
+  EXPECT_EQ(window_->CloudShareSend(dir_ / "missing", "", 1), 1);
+  EXPECT_EQ(window_->CloudShareReceive(dir_ / "missing", 1, 0), 1);
+  EXPECT_TRUE(Codes().empty());
+  EXPECT_TRUE(Shown("データの接続に失敗したため、データ選択画面を開きます。"));
 }
 
 TEST_F(CloudShareTest, BrokenPutKeepsThePreviousCopyAndReleasesTheArea) {
