@@ -179,6 +179,22 @@ TEST_F(CloudShareTest, CheckInCheckOutRoundTrip) {
   EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
   EXPECT_TRUE(WorkFolderEmpty("ComR"));
   for (const ShownDialog& d : responder_->Shown()) ADD_FAILURE() << "shown: " << (d.lines.empty() ? "" : d.lines[0]);
+  EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(CloudShareTest, CopyOfAnotherCombineKindIsRefused) {
+  StartServers();
+  ExecOn(Db(), "DELETE FROM ACCREG WHERE AGROUP='基本設定' AND ACODE IN ('合算データ区分','合算データ数')");
+  ExecOn(Db(), "INSERT INTO ACCREG(AGROUP,ACODE,ATYPE,ATEXT) VALUES('基本設定','合算データ区分','整数','10')");
+  ExecOn(Db(), "INSERT INTO ACCREG(AGROUP,ACODE,ATYPE,ATEXT) VALUES('基本設定','合算データ数','整数','3')");
+  CheckIn();  // a distributed copy
+  ExecOn(Db(), "UPDATE ACCREG SET ATEXT='1' WHERE AGROUP='基本設定' AND ACODE='合算データ区分'");
+  ExecOn(Db(), "UPDATE ACCVERSION SET MEMO='local change' WHERE REC=1");
+  ExecOn(Db(), "UPDATE ACCDEF1 SET CLOUD_TIME='2024-01-01 00:00:00' WHERE REC=1");
+  EXPECT_EQ(window_->CloudShareReceive(Folder(), 1, 0), 1);
+  EXPECT_TRUE(Shown("現在の処理データは、合算データですが、受信したデータは、分散データなので、復元出来ません。"));
+  EXPECT_EQ(Query("SELECT MEMO FROM ACCVERSION WHERE REC=1"), "local change");
+  EXPECT_EQ(Codes(), (std::vector<std::string>{"1724", "1833", "1730"}));
 }
 
 TEST_F(CloudShareTest, AreaInUseIsRefused) {
