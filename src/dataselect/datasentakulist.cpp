@@ -3,6 +3,7 @@
 // incremental search.
 #include <QComboBox>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -386,4 +387,14 @@ void TDataSentakuBox::IncSerchTimerTimer() {
   IncSearchText.clear();
   txtIncSerch->clear();
   txtIncSerch->hide();
+}
+
+bool TDataSentakuBox::eventFilter(QObject* watched, QEvent* event) {
+  // Page Up and Page Down do nothing on the grid.
+  if (watched == PerfectGrid1 && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) return true;
+  }
+  if (watched == PerfectGrid1 && event->type() == QEvent::FocusIn) UpdateKeyBar();
+  return TBSDI::eventFilter(watched, event);
 }

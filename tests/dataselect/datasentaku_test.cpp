@@ -1,0 +1,353 @@
+// The data-selection dialog against a real installation: two real data sets
+// (built once from data/datasentaku.txt and copied into the logon tests'
+// installation) and list rows written by the tests, with the window offscreen.
+#include <QApplication>
+#include <QCheckBox>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/globals.h"
+#include "core/processforms.h"
+#include "core/settings.h"
+#include "dataselect/datakensaku.h"
+#include "dataselect/datasentaku.h"
+#include "dbaccess/datainfo.h"
+#include "dbaccess/dm.h"
+#include "dstest.h"
+#include "fixture/builder.h"
+#include "fixture/description.h"
+#include "platform/vcl/application.h"
+#include "platform/vcl/keys.h"
+#include "platform/vcl/perfectgrid.h"
+#include "ui/plbutton.h"
+#include "ui/xedit.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string EnvOr(const char* name, const std::string& fallback) {
+  const char* v = std::getenv(name);
+  return v && *v ? v : fallback;
+}
+
+// The two data sets' installation, built once per build tree and description.
+const fixture::Installation& DataSets() {
+  static fixture::Installation inst;
+  static bool built = false;
+  if (!built) {
+    const std::string source = EnvOr("PROJECT_SOURCE_DIR", PROJECT_SOURCE_DIR_FALLBACK);
+    const std::string file = source + "/tests/dataselect/data/datasentaku.txt";
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    const fs::path target = fs::path(EnvOr("PROJECT_BINARY_DIR", fs::temp_directory_path().string())) /
+                            ("datasentaku-sets-" + std::to_string(std::hash<std::string>{}(text.str())));
+    fixture::BuildOptions options;
+    options.replace = true;
+    inst = fixture::BuildInstallation(fixture::ParseDescription(text.str(), file, source + "/tests/dataselect/data"),
+                                      target.string(), options);
+    built = true;
+  }
+  return inst;
+}
+
+struct TRowDef {
+  int rec;
+  const char* code;
+  const char* name;
+  int dataType;
+  int major, minor1, minor2;
+  int dataStatus;
+};
+
+class SentakuTest : public dstest::DsTest {
+ protected:
+  void SetUp() override {
+    DsTest::SetUp();
+    const fixture::Installation& sets = DataSets();
+    for (const auto& ds : sets.dataSets) {
+      const fs::path to = fs::path(sysDir_) / fs::path(ds.folder).filename();
+      fs::remove_all(to);
+      fs::copy(ds.folder, to, fs::copy_options::recursive);
+    }
+    ConnectDef();
+    SystemDef.OpCode = 10010;
+    // Rows 1 and 2 hold the real data sets; the others only list rows.
+    const TRowDef rows[] = {{1, "A100", "アルファ商事", 1, 11, 1, 0, 0},  {2, "B200", "ベータ工業", 1, 11, 0, 5, 0},
+                            {3, "a150", "ガンマ医療", 3, 11, 0, 1, 0},    {4, "C300", "デルタ個人", 2, 11, 1, 0, 0},
+                            {5, "D400", "旧版データ", 1, 10, 2, 0, 0},    {6, "E500", "新版データ", 1, 12, 0, 0, 0},
+                            {7, "F600", "破損データ", 1, 11, 1, 0, 1}};
+    std::vector<std::string> sql;
+    for (int rec = 1; rec <= 10; ++rec)
+      sql.push_back("UPDATE DATALIST SET PASNAME='" + Folder(rec) + "' WHERE REC=" + std::to_string(rec));
+    for (const TRowDef& r : rows)
+      sql.push_back(std::string("UPDATE DATALIST SET DATACODE='") + r.code + "',ENTTEXT='" + r.name + "',SHOUGOU='" +
+                    r.name + "',DATATYPE=" + std::to_string(r.dataType) + ",CODETYPE=1,NENDO=3," +
+                    "KISHU='2019-04-01',KIMATU='2020-03-31',VER_MAJOR=" + std::to_string(r.major) +
+                    ",VER_MINOR1=" + std::to_string(r.minor1) + ",VER_MINOR2=" + std::to_string(r.minor2) +
+                    ",VER_TEXT='" + std::to_string(r.major) + "版',UPDATE_LOCK=1,DATA_STATUS=" +
+                    std::to_string(r.dataStatus) + " WHERE REC=" + std::to_string(r.rec));
+    ExecDef(sql);
+  }
+
+  std::string Folder(int rec) const {
+    char name[8];
+    std::snprintf(name, sizeof name, "%.4d", rec);
+    return sysDir_ + "/" + name;
+  }
+
+  // A dialog of this program's kind, prepared and shown.
+  std::unique_ptr<TDataSentakuBox> Open(const std::vector<std::string>& params = {"SyoriType=3", "JyokenSet=1",
+                                                                                 "DataVerMajor=11", "FormStyle=2"}) {
+    auto box = std::make_unique<TDataSentakuBox>();
+    box->KeepOnClose = true;
+    box->SetParams(params);
+    box->KeepOnClose = true;
+    box->PrepareMode();
+    box->show();
+    QApplication::setActiveWindow(box.get());
+    box->PerfectGrid1->setFocus();
+    QApplication::processEvents();
+    return box;
+  }
+
+  static std::vector<std::string> Codes(const TDataSentakuBox& box) {
+    std::vector<std::string> codes;
+    for (int r = 1; r <= box.PerfectGrid1->Rows(); ++r) codes.push_back(box.PerfectGrid1->CellText(r, dcCode));
+    return codes;
+  }
+
+  static int RowOfCode(const TDataSentakuBox& box, const std::string& code) {
+    for (int r = 1; r <= box.PerfectGrid1->Rows(); ++r)
+      if (box.PerfectGrid1->CellText(r, dcCode) == code) return r;
+    return 0;
+  }
+
+  bool BoxShown(const std::string& text) const {
+    for (const std::string& t : BoxTexts())
+      if (t.find(text) != std::string::npos) return true;
+    return false;
+  }
+};
+
+}  // namespace
+
+TEST(DataSentakuParams, ReadsTypeStyleAndCallerCondition) {
+  EnsureApplication();
+  TDataSentakuBox box;
+  box.SetParams({"SyoriType=3"});
+  EXPECT_EQ(box.SyoriType, 3);
+  box.SetParams({"SyoriType=abc"});
+  EXPECT_EQ(box.SyoriType, 3) << "a value that is not a number leaves the type";
+  EXPECT_THROW(box.SetParams({"SyoriType=6"}), std::exception);
+  box.SetParams({"SyoriType=3", "ManualFree=1"});
+  EXPECT_FALSE(box.ManualFree) << "ManualFree counts only with JyokenSet";
+  EXPECT_FALSE(box.CallerJyokenOn);
+  box.SetParams({"SyoriType=3", "JyokenSet=1", "DataVerMore=11.1", "DataVerMajor=11", "DataType=-13", "FormStyle=2"});
+  EXPECT_TRUE(box.CallerJyokenOn);
+  EXPECT_EQ(box.CallerJyoken.DATAVER, "11");
+  EXPECT_EQ(box.CallerJyoken.VERCOMPARE, 1) << "the last version key wins";
+  EXPECT_EQ(box.CallerJyoken.DATATYPE, -13);
+  EXPECT_EQ(box.FormStyle, 2);
+  EXPECT_FALSE(box.windowFlags() & Qt::WindowStaysOnTopHint);
+  box.SetParams({"SyoriType=3", "FormStyle=7"});
+  EXPECT_TRUE(box.windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
+TEST(DataSentakuFilter, ConditionsOfTheCallerAndTheSearch) {
+  auto row = [](const char* code, const char* name, int type, int major, int minor) {
+    TDataListRec r;
+    r.DataCode = code;
+    r.EntText = name;
+    r.DataType = type;
+    r.CodeType = 1;
+    r.VerMajor = major;
+    r.VerMinor1 = minor;
+    return r;
+  };
+  const TDataListRec rows[] = {row("AB10", "ｱﾙﾌｧ商事", 1, 11, 0), row("ab20", "ベータ", 2, 11, 1),
+                               row("XAB3", "ガンマ", 3, 10, 2), row("C400", "デルタ", 1, 12, 0)};
+  struct Case {
+    const char* what;
+    int dataType;
+    const char* code;
+    const char* name;
+    const char* ver;
+    int compare;
+    const char* expect;  // one letter per row
+  } cases[] = {
+      {"major 11", 0, "", "", "11", 1, "YYNN"},
+      {"11.1 or later", 0, "", "", "11.1", 2, "NYNY"},
+      {"exactly 11.1", 0, "", "", "11.1", 0, "NYNN"},
+      {"corporations and medical corporations", -13, "", "", "", 0, "YNYY"},
+      {"individuals", 2, "", "", "", 0, "NYNN"},
+      {"code prefix, any case", 0, "ab", "", "", 0, "YYNN"},
+      {"name in either width", 0, "", "アルファ", "", 0, "YNNN"},
+  };
+  for (const Case& c : cases) {
+    TDataKensakuRec cond;
+    cond.DATATYPE = c.dataType;
+    cond.DATACODE = c.code;
+    cond.DATANAME = c.name;
+    cond.DATAVER = c.ver;
+    cond.VERCOMPARE = c.compare;
+    std::string got;
+    for (const TDataListRec& r : rows) got += KensakuPasses(cond, r) ? 'Y' : 'N';
+    EXPECT_EQ(got, c.expect) << c.what;
+  }
+}
+
+TEST_F(SentakuTest, ListsMajorVersion11WithColumnsSortAndColours) {
+  auto box = Open();
+  EXPECT_EQ(Codes(*box), (std::vector<std::string>{"A100", "B200", "a150", "C300", "F600"}));
+  TPerfectGrid* g = box->PerfectGrid1;
+  const int a = RowOfCode(*box, "A100");
+  EXPECT_EQ(g->CellText(a, dcName), "アルファ商事");
+  EXPECT_EQ(g->CellText(a, dcNendo), "3 期");
+  EXPECT_EQ(g->CellText(a, dcFolder), "~/data/0001");
+  EXPECT_EQ(g->CellText(a, dcVerText), "11.1.0");
+  EXPECT_EQ(g->ColumnHeader(0), "No▲");
+  EXPECT_EQ(g->ColumnWidth(dcSharePic), 32);
+  EXPECT_EQ(g->ColumnWidth(dcLockPic), 0);
+  EXPECT_EQ(g->ColumnWidth(dcName), 280 - g->ColumnWidth(dcCloud) - 32);
+  // The update-pending mark: 11.0.5 has the 11.1.0 step before it, 11.1.0 none.
+  EXPECT_EQ(g->CellNumber(RowOfCode(*box, "B200"), dcUpdate), 1);
+  EXPECT_EQ(g->RowTextColor(RowOfCode(*box, "B200")), static_cast<TColor>(0x808080));
+  EXPECT_EQ(g->CellNumber(a, dcUpdate), 0);
+  EXPECT_EQ(g->RowTextColor(RowOfCode(*box, "F600")), static_cast<TColor>(255)) << "a damaged row is red";
+  // Header clicks: by code (in the database's order), then back to the default order.
+  box->PerfectGrid1CellClick(0, dcCode);
+  EXPECT_EQ(g->ColumnHeader(dcCode), "コード▲");
+  EXPECT_EQ(g->ColumnHeader(0), "No");
+  EXPECT_EQ(Codes(*box), (std::vector<std::string>{"A100", "B200", "C300", "F600", "a150"}));
+  box->PerfectGrid1CellClick(0, dcCode);
+  EXPECT_EQ(g->ColumnHeader(dcCode), "コード▼");
+  EXPECT_EQ(Codes(*box).front(), "a150");
+  box->PerfectGrid1CellClick(0, 0);
+  EXPECT_EQ(g->ColumnHeader(0), "No▲");
+  EXPECT_EQ(Codes(*box).front(), "A100");
+  box->PerfectGrid1CellClick(0, 0);
+  EXPECT_EQ(g->ColumnHeader(0), "No▼");
+  // The sort order is stored for the operator when the dialog closes.
+  box->ESCClick();
+  EXPECT_EQ(QueryDef("SELECT SORTCOL||'/'||SORTTYPE FROM KENSAKUJYOKEN WHERE OPCODE=10010 AND LISTTYPE=0"), "0/1");
+}
+
+TEST_F(SentakuTest, KeyBarOfSelectionBlanksManagementKeys) {
+  auto box = Open();
+  box->PerfectGrid1->SetRow(RowOfCode(*box, "A100"));
+  box->UpdateKeyBar();
+  EXPECT_EQ(box->ESC->text().toStdString(), "ESC:ｷｬﾝｾﾙ");
+  for (int i = 1; i <= 8; ++i) EXPECT_EQ(box->FKeys[i]->text().toStdString(), FKeyCaptions[i]);
+  EXPECT_EQ(box->F12->text().toStdString(), "F12:選択");
+  EXPECT_FALSE(box->btnSearch->isEnabled());
+  box->FKeyClick(5);
+  EXPECT_TRUE(BoxTexts().empty()) << "blank keys do nothing";
+  box->PerfectGrid1->SetRow(RowOfCode(*box, "F600"));
+  box->UpdateKeyBar();
+  EXPECT_EQ(box->F12->text().toStdString(), "F12:") << "a damaged row cannot be chosen";
+}
+
+TEST_F(SentakuTest, IncrementalSearchSelectsNextCodeIgnoringCase) {
+  auto box = Open();
+  box->PerfectGrid1->SetRow(1);
+  Word k = 'A';
+  box->PerfectGrid1KeyDown(k, Qt::NoModifier);
+  EXPECT_EQ(k, 0);
+  EXPECT_EQ(box->IncSerchTimer->interval(), 500);
+  k = '1';
+  box->PerfectGrid1KeyDown(k, Qt::NoModifier);
+  EXPECT_EQ(box->IncSerchTimer->interval(), 1000);
+  EXPECT_EQ(box->txtIncSerch->text().toStdString(), "A1");
+  EXPECT_TRUE(box->txtIncSerch->isVisible());
+  box->IncSerchTimerTimer();
+  EXPECT_EQ(box->PerfectGrid1->Row(), RowOfCode(*box, "a150")) << "the next row after the current one, any case";
+  EXPECT_FALSE(box->txtIncSerch->isVisible());
+  EXPECT_FALSE(box->IncSerchTimer->isActive());
+  for (const char* keys : {"A1", "A1"}) {
+    for (const char* c = keys; *c; ++c) {
+      k = static_cast<Word>(*c);
+      box->PerfectGrid1KeyDown(k, Qt::NoModifier);
+    }
+  }
+  EXPECT_EQ(box->txtIncSerch->text().toStdString(), "A1A1");
+  for (const char* c = "BCDEF"; *c; ++c) {
+    k = static_cast<Word>(*c);
+    box->PerfectGrid1KeyDown(k, Qt::NoModifier);
+  }
+  EXPECT_EQ(box->txtIncSerch->text().toStdString(), "A1A1BCDE") << "a ninth character is swallowed";
+}
+
+TEST_F(SentakuTest, ChoosingARowSetsTheDataFolderAndClosesWithOk) {
+  SystemDef.DataDir.clear();
+  auto box = Open();
+  box->PerfectGrid1->SetRow(RowOfCode(*box, "A100"));
+  box->UpdateKeyBar();
+  box->F12Click();
+  EXPECT_EQ(SystemDef.DataDir, Folder(1));
+  EXPECT_EQ(SystemDef.DataPasName, Folder(1));
+  EXPECT_EQ(box->result(), mrOk);
+  EXPECT_FALSE(box->isVisible());
+}
+
+TEST_F(SentakuTest, LockedRowIsRefusedWithItsStatus) {
+  TDataInfomationRec info;
+  ReadDataInfoFile(DataInfoFileName(Folder(1)), info);
+  info.STATUS = 3;
+  info.OPCODE = 10011;
+  info.OPERATOR = "一般担当";
+  WriteDataInfoFile(DataInfoFileName(Folder(1)), "", info);
+  SystemDef.DataDir = "/nowhere";
+  auto box = Open();
+  box->PerfectGrid1->SetRow(RowOfCode(*box, "A100"));
+  box->UpdateKeyBar();
+  box->F12Click();
+  EXPECT_EQ(SystemDef.DataDir, "/nowhere");
+  EXPECT_TRUE(box->isVisible());
+  ASSERT_FALSE(responder_.Shown().empty());
+  const ShownDialog& shown = responder_.Shown().back();
+  EXPECT_EQ(shown.caption, "選択データの状態");
+  EXPECT_TRUE(BoxShown("このデータはデータロック中のため処理が行えません。"));
+  EXPECT_TRUE(BoxShown("11")) << "the operator's logon code";
+}
+
+TEST_F(SentakuTest, FolderWithoutDataIsRefusedAndStaysOpen) {
+  SystemDef.DataDir = "/nowhere";
+  auto box = Open({"SyoriType=3"});
+  const int row = RowOfCode(*box, "D400");
+  ASSERT_GT(row, 0) << "without JyokenSet the stored condition (none) filters nothing";
+  box->PerfectGrid1->SetRow(row);
+  box->UpdateKeyBar();
+  box->F12Click();
+  EXPECT_TRUE(BoxShown("このフォルダには財務データがありません。"));
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_EQ(SystemDef.DataDir, "/nowhere");
+}
+
+TEST_F(SentakuTest, CancelKeepsTheShowTimeDataWhenItStillExists) {
+  SystemDef.DataDir = Folder(2);
+  auto box = Open();
+  EXPECT_EQ(box->PerfectGrid1->Row(), RowOfCode(*box, "B200")) << "the current data is selected on show";
+  box->ESCClick();
+  EXPECT_EQ(box->result(), mrCancel);
+  EXPECT_EQ(SystemDef.DataDir, Folder(2));
+}
+
+TEST_F(SentakuTest, ProcessWindowIsRegisteredByName) {
+  RegisterDataSentakuBox();
+  const TProcessClass* c = FindProcessClass("wzdatasenkaku");
+  ASSERT_NE(c, nullptr);
+  std::unique_ptr<IProcessForm> form = c->Create(nullptr);
+  form->SetParams({"SyoriType=3", "JyokenSet=1", "DataVerMajor=11", "FormStyle=2"});
+  responder_.Then([](const ShownDialog& shown) {
+    auto* box = dynamic_cast<TDataSentakuBox*>(shown.window);
+    if (!box) return mrCancel;
+    box->ESCClick();
+    return mrCancel;
+  });
+  EXPECT_EQ(form->Execute(1), mrCancel);
+}
