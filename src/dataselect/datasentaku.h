@@ -191,6 +191,9 @@ class TDataSentakuBox : public TBSDI {
   void BuildControls();
   void SetUpColumns();
   void EndTransfer();
+  // The common end of a transfer: dialog in front, progress closed, the grid's
+  // current cell entered again without its click handler.
+  void EndGridClick();
   void ShowProgress(const std::string& Caption, const std::string& Line, bool Cancel);
   void ApplyKeyCaptions(const std::array<std::string, 13>& Captions);
   int closeResult_ = 0;   // the modal result while the dialog decides whether to close

@@ -6,6 +6,8 @@
 #include "core/globals.h"
 #include "dataselect/datasentaku.h"
 #include "dataselect/datasentakucmds.h"
+#include "dataselect/serverfetch.h"
+#include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
 #include "platform/vcl/perfectgrid.h"
 #include "ui/messagebox2.h"
@@ -127,20 +129,102 @@ void TDataSentakuBox::btnKyoyuDataUpClick() {
   UpdateKeyBar();
 }
 
+// Marks the parent row P and its child rows with the share state of a fetch
+// (taken) or a store (on the server).
+static void MarkShared(TDataSentakuBox& Box, int Parent, bool Taken) {
+  TPerfectGrid* g = Box.PerfectGrid1;
+  const double index = g->CellNumber(Parent, dcIndex);
+  for (int r = Parent; r <= g->Rows() && g->CellNumber(r, dcIndex) == index; ++r) {
+    g->SetCellNumber(r, dcShared, Taken ? 1 : 0);
+    g->SetCellPicture(r, Box.StateColumn(), Box.StatePictures[Taken ? 0 : 2]);
+  }
+}
+
+void TDataSentakuBox::EndGridClick() {
+  EndTransfer();
+  const auto handler = PerfectGrid1->OnCellClick;
+  PerfectGrid1->OnCellClick = nullptr;
+  if (HasCurrentRow()) PerfectGrid1->SetRow(PerfectGrid1->Row());
+  PerfectGrid1->OnCellClick = handler;
+}
+
 std::int32_t TDataSentakuBox::FetchSharedData(std::int32_t Auto) {
   if (Auto == 0 &&
       ShowSentakuBox(kMsgConfirmation, "共有データの取得を行います。よろしいですか？", MsgButtons({mbYes, mbNo})) != mrYes)
     return 0;
-  ShowSentakuBox(kMsgInformation, kCommandNotAvailable, MsgButtons({mbOK}));
-  return 0;
+  if (!HasCurrentRow()) return 0;
+  const int row = PerfectGrid1->Row();
+  const int parent = GetParentRow(row);
+  const auto index = static_cast<std::size_t>(PerfectGrid1->CellNumber(parent, dcIndex));
+  if (index >= DataList.size()) return 0;
+  const std::string folder = GetRowDataFolder(parent);
+  ShowProgress("共有データ受信中", "共有データから受信中…", false);
+  std::int32_t result = 0;
+  try {
+    result = KyoyuDataDown(*ListCtl, DataList[index], Auto);
+  } catch (...) {
+    EndGridClick();
+    throw;
+  }
+  if (result == 1) {
+    MarkShared(*this, parent, true);
+    DataListRefresh(row);
+    if (int again = GridRowOfIndex(static_cast<std::int32_t>(index))) PerfectGrid1->SetRow(again);
+  } else {
+    DataInfo->SetShareStatus(NativePath(DataList[index].Row.PasName), ssOnServer);
+  }
+  EndGridClick();
+  return result;
 }
 
 std::int32_t TDataSentakuBox::StoreSharedData(std::int32_t Auto) {
+  if (!HasCurrentRow()) return 0;
+  const int row = PerfectGrid1->Row();
+  const int parent = GetParentRow(row);
+  const auto index = static_cast<std::size_t>(PerfectGrid1->CellNumber(parent, dcIndex));
+  if (index >= DataList.size()) return 0;
+  TDataSentakuRec& entry = DataList[index];
+  TDataListRec* r = GetRowRecord(row);
+  auto verify = [this](TDataListRec& rec, int gridRow) {
+    if (DM && DM->VerifyData(SystemDef.HostName, DataFolderPath(rec), 1, 0) != 0) return true;
+    rec.DataStatus = 1;
+    if (gridRow > 0) DataListRefresh(gridRow);
+    return false;
+  };
+  if (!r || !verify(*r, row)) {
+    UpdateKeyBar();
+    return 0;
+  }
+  if (entry.Row.Gassan == 1 || entry.Row.Gassan == 2) {
+    bool damaged = entry.Row.DataStatus == 1 || !verify(entry.Row, parent);
+    for (std::size_t k = 0; !damaged && k < entry.Children.size(); ++k)
+      damaged = entry.Children[k].DataStatus == 1 || !verify(entry.Children[k], 0);
+    if (damaged && Auto == 0) {
+      TMessage2InfoRec info;
+      InitMessage2Info(kMsgInformation, info);
+      info.Lines[0].Text = "合算・分散データに破損したデータが存在するため、共有データの保管を中止します。";
+      info.Lines[1].Text = "データのバックアップを行っている場合は、適正な方法で破損前の状態へ戻して下さい。";
+      info.Lines[2].Text = "ご不明な点がございましたら、お問い合わせ先をご確認の上ご連絡下さい。";
+      ShowMessageBox2(info);
+      UpdateKeyBar();
+      return 0;
+    }
+  }
   if (Auto == 0 &&
       ShowSentakuBox(kMsgConfirmation, "共有データの保管を行います。よろしいですか？", MsgButtons({mbYes, mbNo})) != mrYes)
     return 0;
-  ShowSentakuBox(kMsgInformation, kCommandNotAvailable, MsgButtons({mbOK}));
-  return 0;
+  xAnimeProgressDialog1->Close();
+  ShowProgress("共有データ送信中", "共有データへ送信中…", false);
+  std::int32_t result = 0;
+  try {
+    result = KyoyuDataUp(*ListCtl, entry, Auto);
+  } catch (...) {
+    EndGridClick();
+    throw;
+  }
+  if (result == 1) MarkShared(*this, parent, false);
+  EndGridClick();
+  return result;
 }
 
 void TDataSentakuBox::ToggleLock(std::int32_t) {}

@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "dataselect/datakensaku.h"
 #include "dataselect/datasentaku.h"
+#include "dataselect/serverfetch.h"
 #include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
 #include "dstest.h"
@@ -350,4 +351,128 @@ TEST_F(SentakuTest, ProcessWindowIsRegisteredByName) {
     return mrCancel;
   });
   EXPECT_EQ(form->Execute(1), mrCancel);
+}
+
+// ---- shared-server fetch and store, stand-alone ----------------------------------------------
+
+namespace {
+
+class KyoyuTest : public SentakuTest {
+ protected:
+  void SetUp() override {
+    SentakuTest::SetUp();
+    // A second folder stands for the server share: a combined data set with
+    // two distributed-input children.
+    share_ = root_ + "/share/0001";
+    const fs::path setA = DataSets().dataSets[0].folder, setB = DataSets().dataSets[1].folder;
+    fs::create_directories(share_);
+    for (const char* f : {"rqacc.fdb", "rqacc.ini"}) {
+      fs::copy_file(setA / f, fs::path(share_) / f);
+      for (const char* child : {"001", "002"}) {
+        fs::create_directories(fs::path(share_) / child);
+        fs::copy_file(setB / f, fs::path(share_) / child / f);
+      }
+    }
+    TDataInfomationRec info;
+    ReadDataInfoFile(DataInfoFileName(share_), info);
+    info.STATUS = 1;
+    info.SHARE_STATUS = 1;
+    info.GASSANKBN = 1;
+    info.DATALISTNAME = "共有合算";
+    WriteDataInfoFile(DataInfoFileName(share_), "", info);
+    fs::remove_all(Folder(1));
+    ExecDef({"UPDATE DATALIST SET NETDRIVE=1,KYOYULOCK=0,GASSAN=1,PASNAME='" + share_ + "' WHERE REC=1"});
+    SystemDef.SysDir = sysDir_;
+    ctl_ = std::make_unique<TDataSentakuListCtl>();
+    row_.Row.Rec = 1;
+    row_.Row.NetDrive = 1;
+    row_.Row.PasName = share_;
+    row_.Row.EntText = "共有合算";
+    row_.Row.Gassan = 1;
+    row_.Row.DataFolder = DataFolderPath(row_.Row);
+  }
+
+  std::uint8_t ShareStatus(const std::string& folder) const {
+    TDataInfomationRec info;
+    ReadDataInfoFile(DataInfoFileName(folder), info);
+    return info.SHARE_STATUS;
+  }
+
+  static bool AnyStaging(const std::string& folder) {
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+      if (e.path().filename().string().find(".staging") != std::string::npos) return true;
+    return false;
+  }
+
+  std::string share_;
+  std::unique_ptr<TDataSentakuListCtl> ctl_;
+  TDataSentakuRec row_;
+};
+
+}  // namespace
+
+TEST_F(KyoyuTest, FetchAndStoreCarryTheDataSetAndItsChildren) {
+  ASSERT_EQ(row_.Row.DataFolder, Folder(1));
+  ASSERT_EQ(KyoyuDataDown(*ctl_, row_, 1), 1);
+  EXPECT_EQ(row_.Row.KyoyuLock, 1);
+  EXPECT_TRUE(fs::exists(Folder(1) + "/rqacc.fdb"));
+  ASSERT_EQ(row_.Children.size(), 2u);
+  EXPECT_EQ(row_.Children[1].RowNo, 2);
+  EXPECT_TRUE(fs::exists(Folder(1) + "/002/rqacc.fdb"));
+  EXPECT_EQ(ShareStatus(share_), ssTakenOut);
+  EXPECT_EQ(QueryDef("SELECT KYOYULOCK FROM DATALIST WHERE REC=1"), "1");
+  // Work done on the local copy goes back with the store.
+  std::ofstream(Folder(1) + "/rqacc.txt") << "local work\n";
+  std::ofstream(Folder(1) + "/002/rqacc.txt") << "child work\n";
+  ASSERT_EQ(KyoyuDataUp(*ctl_, row_, 1), 1);
+  EXPECT_EQ(row_.Row.KyoyuLock, 0);
+  EXPECT_TRUE(fs::exists(share_ + "/rqacc.txt"));
+  EXPECT_TRUE(fs::exists(share_ + "/002/rqacc.txt"));
+  EXPECT_TRUE(fs::exists(share_ + "/001/rqacc.fdb"));
+  EXPECT_EQ(ShareStatus(share_), ssOnServer);
+  EXPECT_FALSE(AnyStaging(root_ + "/share"));
+  EXPECT_EQ(QueryDef("SELECT KYOYULOCK FROM DATALIST WHERE REC=1"), "0");
+}
+
+TEST_F(KyoyuTest, StoreFailingHalfWayLeavesTheShareAndKeepsTheLock) {
+  ASSERT_EQ(KyoyuDataDown(*ctl_, row_, 1), 1);
+  std::ofstream(Folder(1) + "/rqacc.txt") << "local work\n";
+  std::ofstream(Folder(1) + "/001/rqacc.txt") << "child work\n";
+  // The second child's database cannot be read: its copy fails.
+  fs::remove_all(Folder(1) + "/002");
+  fs::create_directories(Folder(1) + "/002/rqacc.fdb");
+  const auto before = fs::file_size(share_ + "/002/rqacc.fdb");
+  EXPECT_EQ(KyoyuDataUp(*ctl_, row_, 1), 0);
+  EXPECT_EQ(row_.Row.KyoyuLock, 1);
+  EXPECT_EQ(ShareStatus(share_), ssTakenOut) << "the share stays taken";
+  EXPECT_FALSE(fs::exists(share_ + "/rqacc.txt")) << "nothing of the store reached the share";
+  EXPECT_FALSE(fs::exists(share_ + "/001/rqacc.txt"));
+  EXPECT_EQ(fs::file_size(share_ + "/002/rqacc.fdb"), before);
+  EXPECT_FALSE(AnyStaging(root_ + "/share"));
+  EXPECT_TRUE(fs::exists(Folder(1) + "/001/rqacc.txt")) << "the local work is kept";
+}
+
+TEST_F(KyoyuTest, FetchFailingHalfWayKeepsTheLocalChildren) {
+  fs::create_directories(Folder(1) + "/001");
+  std::ofstream(Folder(1) + "/001/rqacc.fdb") << "older local child";
+  // The copy of the second child cannot be written: a folder stands where its database would go.
+  fs::create_directories(Folder(1) + "/002.staging/rqacc.fdb");
+  EXPECT_EQ(KyoyuDataDown(*ctl_, row_, 1), 1) << "the data set itself was fetched";
+  EXPECT_EQ(fs::file_size(Folder(1) + "/001/rqacc.fdb"), std::string("older local child").size())
+      << "no local child is replaced unless all children came";
+  EXPECT_FALSE(fs::exists(Folder(1) + "/002"));
+  EXPECT_FALSE(AnyStaging(Folder(1)));
+}
+
+TEST_F(KyoyuTest, DamagedAreaIsRefusedWithTheOperatorOfItsShareMark) {
+  TDataInfomationRec info;
+  ReadDataInfoFile(DataInfoFileName(share_), info);
+  info.STATUS = dsDamaged;
+  info.SHARE_OPCODE = 10012;
+  info.SHARE_OPERATOR = "別端末担当";
+  WriteDataInfoFile(DataInfoFileName(share_), "", info);
+  EXPECT_EQ(KyoyuDataDown(*ctl_, row_, 1), -1);
+  EXPECT_TRUE(BoxShown("共有サーバー上のデータが破損しているため、共有データの取得を中止します。"));
+  EXPECT_TRUE(BoxShown("12"));
+  EXPECT_FALSE(fs::exists(Folder(1) + "/rqacc.fdb"));
 }
