@@ -3,6 +3,7 @@
 // installation) and list rows written by the tests, with the window offscreen.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QTimer>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "core/processforms.h"
 #include "core/settings.h"
 #include "dataselect/datakensaku.h"
+#include "dataselect/dataplace.h"
 #include "dataselect/datasentaku.h"
 #include "dataselect/serverfetch.h"
 #include "dbaccess/datainfo.h"
@@ -475,4 +477,52 @@ TEST_F(KyoyuTest, DamagedAreaIsRefusedWithTheOperatorOfItsShareMark) {
   EXPECT_TRUE(BoxShown("共有サーバー上のデータが破損しているため、共有データの取得を中止します。"));
   EXPECT_TRUE(BoxShown("12"));
   EXPECT_FALSE(fs::exists(Folder(1) + "/rqacc.fdb"));
+}
+
+TEST_F(SentakuTest, RefreshTurnsARemovedDataSetIntoAnEmptyArea) {
+  fs::remove(Folder(2) + "/rqacc.fdb");
+  auto box = Open({"SyoriType=3"});
+  const int row = RowOfCode(*box, "B200");
+  ASSERT_GT(row, 0);
+  responder_.Then(mrYes);
+  box->btnListUpdateClick();
+  EXPECT_TRUE(BoxShown("データリストの更新を行います。"));
+  EXPECT_EQ(box->PerfectGrid1->CellText(row, dcName), "");
+  EXPECT_EQ(box->PerfectGrid1->CellText(row, dcKikan), "～");
+  EXPECT_FALSE(fs::exists(Folder(2) + "/rqacc.ini")) << "the orphan settings file is deleted";
+  EXPECT_EQ(QueryDef("SELECT ENTTEXT FROM DATALIST WHERE REC=2"), "");
+  EXPECT_EQ(box->PerfectGrid1->CellText(RowOfCode(*box, "A100"), dcName), "アルファ商事")
+      << "a data set that is still there keeps its row";
+}
+
+TEST_F(SentakuTest, DataPlacesInClientMode) {
+  ConnectKind = 1;
+  std::vector<TDataPlaceRec> places;
+  ASSERT_TRUE(LoadDataPlaces(places, false));
+  ASSERT_EQ(places.size(), 100u) << "the first use makes the hundred places";
+  ExecDef({"UPDATE DATAPLACEMAN SET NAME='第二の場所' WHERE REC=3",
+           "SELECT COUNT(*) FROM SP_DATALIST_INSERT(3, '" + sysDir_ + "03', 4)"});
+  ExecDef({"UPDATE DATALIST_EX SET ENTTEXT='場所3の会社',SHOUGOU='場所3の会社',DATACODE='P300',VER_MAJOR=11,"
+           "VER_MINOR1=1,VER_MINOR2=0,NENDO=1 WHERE DATAPLACEREC=3 AND REC=2"});
+  SystemDef.DataPlace = 3;
+  auto box = Open({"SyoriType=3"});
+  EXPECT_EQ(box->windowTitle().toStdString(), "データ選択（サーバー）");
+  EXPECT_EQ(box->PerfectGrid1->OddRowBackColor(), static_cast<TColor>(0xFFF0E1));
+  EXPECT_EQ(box->PerfectGrid1->ColumnHeader(dcLockPic), "鍵");
+  EXPECT_TRUE(box->pnlDataMan->isVisibleTo(box.get()));
+  ASSERT_EQ(box->cmbDataMan->count(), 2);
+  EXPECT_EQ(box->cmbDataMan->currentText().toStdString(), "第二の場所");
+  EXPECT_EQ(box->PerfectGrid1->Rows(), 4);
+  EXPECT_GT(RowOfCode(*box, "P300"), 0);
+  // Choosing the first place lists the data sets of DATALIST again.
+  box->cmbDataMan->setCurrentIndex(0);
+  box->cmbDataManChange();
+  EXPECT_FALSE(box->PerfectGrid1->isEnabled());
+  EXPECT_EQ(box->F12->text().toStdString(), "F12:");
+  box->cmbDataManExit();
+  EXPECT_EQ(box->DataPlace, 0);
+  EXPECT_GT(RowOfCode(*box, "A100"), 0);
+  box->ESCClick();
+  EXPECT_EQ(SystemDef.DataPlace, 0) << "the chosen place is kept for the next start";
+  ConnectKind = 0;
 }
