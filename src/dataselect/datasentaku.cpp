@@ -15,6 +15,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/textutil.h"
+#include "dataselect/datadetail.h"
 #include "dataselect/datasentakucmds.h"
 #include "dbaccess/dm.h"
 #include "dbupdate/dbupdatebox.h"

@@ -30,6 +30,7 @@ class QCheckBox;
 class QComboBox;
 class QPlainTextEdit;
 class QTimer;
+class TDataSyosaiInfoBox;
 class TDbUpdateBox;
 class TPerfectGrid;
 class TxAnimeProgressDialog;
@@ -111,6 +112,7 @@ class TDataSentakuBox : public TBSDI {
   std::unique_ptr<TDataInfomation> DataInfo;
   TDataInfomationRec InfoRec;
   std::unique_ptr<TDbUpdateBox> DbUpdateBox;
+  std::unique_ptr<TDataSyosaiInfoBox> DetailBox;   // created on first use
 
   // ---- window (datasentaku.cpp) --------------------------------------------------------------
   void PrepareMode();

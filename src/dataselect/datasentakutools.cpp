@@ -5,6 +5,7 @@
 
 #include "core/globals.h"
 #include "dataselect/datasentaku.h"
+#include "dataselect/datadetail.h"
 #include "dataselect/datasentakucmds.h"
 #include "dataselect/serverfetch.h"
 #include "dbaccess/datainfo.h"
@@ -105,7 +106,57 @@ void TDataSentakuBox::btnCloudShareClick() {
 
 void TDataSentakuBox::btnDataInfoClick() {
   if (!ListResponds(*this)) return;
-  ShowSentakuBox(kMsgInformation, kCommandNotAvailable, MsgButtons({mbOK}));
+  if (!HasCurrentRow()) return;
+  const int row = PerfectGrid1->Row();
+  TDataListRec* r = GetRowRecord(row);
+  if (!r) return;
+  const std::string folder = GetRowDataFolder(row);
+  if ((r->Kishu != 0 || r->Kimatu != 0) && r->DataStatus != 1 && DM &&
+      DM->VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
+    r->DataStatus = 1;
+    DataListRefresh(row);
+    UpdateKeyBar();
+  }
+  if (!DetailBox) DetailBox = std::make_unique<TDataSyosaiInfoBox>(this);
+  DetailBox->ListRow = r;
+  DetailBox->DataFolder = UpperCase(folder);
+  DetailBox->ListName = r->EntText;
+  DetailBox->UpdateLock = r->UpdateLock;
+  DetailBox->ReadOnly = GetShareState(0, row) == 1;
+  DetailBox->Origin = 0;
+  DetailBox->Prepare(0);
+  if (DetailBox->ShowModal() == mrOk) {
+    const std::uint8_t status = CheckDataStatus(folder, false, false);
+    const bool allowed = status == 1 || (ConnectKind != 0 && status == 2);
+    if (allowed) {
+      TDataInfomation::ClearDataInfoRec(InfoRec);
+      InfoRec.DATALISTNAME = DetailBox->NewListName;
+      InfoRec.UPDATE_LOCK = DetailBox->NewUpdateLock;
+      DataInfo->UpdateDataInfomation(SystemDef.HostName, folder, InfoRec);
+      r->EntText = r->DispName = DetailBox->NewListName;
+      r->UpdateLock = DetailBox->NewUpdateLock;
+      const auto index = static_cast<std::size_t>(PerfectGrid1->CellNumber(row, dcIndex));
+      if (index < DataList.size()) NumberChildNames(DataList[index]);
+      PerfectGrid1->SetCellText(row, dcName, r->DispName);
+      PerfectGrid1->SetCellNumber(row, dcUpdate, r->UpdateLock);
+      DataInfo->WriteIniValue(folder, kSectionDataInfo, false, r->EntText, "DATALISTNAME");
+      DataInfo->WriteIniValue(folder, kSectionDataSts, false, r->UpdateLock, "UPDATE_LOCK");
+    }
+    if (DetailBox->StatusClear == 1) {
+      SetDataStatus(folder, 1);
+      r->DataLock = 0;
+      PerfectGrid1->SetCellPicture(row, dcLockPic, StatePictures[0]);
+      PerfectGrid1->SetCellNumber(row, dcLock, 0);
+    }
+    StoreListRow(*r);
+    IsDbUpdatePending(row, true);
+    PerfectGrid1CellGotFocus(row, 0);
+  }
+  if (DetailBox->Rebuilt == 1) {
+    r->DataStatus = 0;
+    DataListRefresh(row);
+    PerfectGrid1->SetRow(row);
+  }
   UpdateKeyBar();
 }
 

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <filesystem>
@@ -13,6 +15,7 @@
 #include "core/globals.h"
 #include "core/processforms.h"
 #include "core/settings.h"
+#include "dataselect/datadetail.h"
 #include "dataselect/datakensaku.h"
 #include "dataselect/dataplace.h"
 #include "dataselect/datasentaku.h"
@@ -24,7 +27,9 @@
 #include "fixture/description.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/keys.h"
+#include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
+#include "ui/corvexedit.h"
 #include "ui/plbutton.h"
 #include "ui/xedit.h"
 
@@ -525,4 +530,33 @@ TEST_F(SentakuTest, DataPlacesInClientMode) {
   box->ESCClick();
   EXPECT_EQ(SystemDef.DataPlace, 0) << "the chosen place is kept for the next start";
   ConnectKind = 0;
+}
+
+TEST_F(SentakuTest, DetailsDialogRenamesTheDataSetEverywhere) {
+  auto box = Open();
+  const int row = RowOfCode(*box, "A100");
+  box->PerfectGrid1->SetRow(row);
+  std::vector<std::string> seen;
+  responder_.Then([&seen](const ShownDialog& shown) {
+    auto* details = dynamic_cast<TDataSyosaiInfoBox*>(shown.window);
+    if (!details) return mrCancel;
+    seen = {details->lblCode->text().toStdString(), details->lblDataKbn->text().toStdString(),
+            details->lblStatus->text().toStdString(), details->txtDataPath->toPlainText().toStdString()};
+    details->txtListName->setText("");
+    details->btnOKClick();   // an empty name is never taken
+    EXPECT_TRUE(details->isVisible());
+    details->txtListName->setText("アルファ新社名");
+    details->btnOKClick();
+    return details->result();
+  });
+  box->btnDataInfoClick();
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(seen[3].find(UpperCase(Folder(1)).substr(UpperCase(dataRoot_).size())) != std::string::npos, true);
+  EXPECT_EQ(seen[3].rfind("[", 0), 0u) << "the data root is shown as the product's data";
+  EXPECT_TRUE(BoxShown("データリスト名が入力されていません。会社名を設定しますか？"));
+  EXPECT_EQ(box->PerfectGrid1->CellText(row, dcName), "アルファ新社名");
+  TDataInfomationRec info;
+  ReadDataInfoFile(DataInfoFileName(Folder(1)), info);
+  EXPECT_EQ(info.DATALISTNAME, "アルファ新社名");
+  EXPECT_EQ(QueryDef("SELECT ENTTEXT FROM DATALIST WHERE REC=1"), "アルファ新社名");
 }
