@@ -1,14 +1,12 @@
-// Entry of the link program. Until the wizard is in place this shows a plain
-// window that says so.
+// veruda-rendo: makes the link file of the consumption-tax return from the
+// accounting product's data.
 #include <QApplication>
-#include <QLabel>
+
+#include "app/entry.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QString::fromUtf8("連動ﾃﾞｰﾀの作成"));
-  QLabel label(QString::fromUtf8("連動ﾃﾞｰﾀの作成 — the wizard is not built yet."));
-  label.setMinimumSize(480, 120);
-  label.setAlignment(Qt::AlignCenter);
-  label.show();
-  return app.exec();
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  return RunLinkProgram(args);
 }

@@ -27,7 +27,7 @@
 #include "platform/vcl/application.h"
 #include "platform/win/caller.h"
 #include "platform/win/paths.h"
-#include "platform/win/specialfolders.h"
+#include "core/sysinfo.h"
 #include "ui/kikanpanel.h"
 #include "ui/plbutton.h"
 #include "ui/progressdialog.h"
@@ -266,7 +266,7 @@ bool TForm1::FormCreate() {
                           std::int32_t& result) { VerifyDataHook(host, folder, quiet, result); };
   SetMainForm(this);
 
-  FSystemDrive = "/";
+  FSystemDrive = SystemDriveRoot();
   FCloseCode = 2;
   Wizard1->SetActivePage("page1");
 
@@ -284,9 +284,15 @@ bool TForm1::FormCreate() {
     }
     EnableWindow(caller_.Wnd, false);
     Wizard1->DeletePage("page4");
+    Label4a = Label4b = nullptr;
+    GroupBox4a = nullptr;
+    Edit4a = nullptr;
+    BitBtn4a = nullptr;
   }
 
-  const std::int32_t read = ReadAppInfo(ProgramPath(), AppInfo);
+  std::string programDir;
+  GetSpecialFolder("program", programDir);
+  const std::int32_t read = ReadAppInfo(PathJoin(programDir, "veruda-rendo"), AppInfo);
   if (read < 1) {
     const char* text =
         read == 0 ? "アプリケーションの設定ファイル(AppInfo.ini)が見つかりませんでした。\rアプリケーションを強制終了します。"
@@ -314,7 +320,7 @@ bool TForm1::FormCreate() {
                 MsgButtons({mbOK}));
     return false;
   }
-  FMyDocumentsDir = DocumentsDir();
+  GetMyDocumentsDir(FMyDocumentsDir);
   FPrevDataDir.clear();
   FDataTaken = false;
   setWindowTitle(Q(FExport->Caption));
@@ -357,7 +363,7 @@ std::int32_t TForm1::StartProcessByName(const std::string& FormName, std::int32_
 
   const TProcessClass* cls = FindProcessClass(FormName);
   std::unique_ptr<IProcessForm> form;
-  if (cls && cls->Create) form = cls->Create(QCoreApplication::instance());
+  if (cls && cls->Create) form = cls->Create(nullptr);  // owned by the application, not by a window
   if (!form) {
     ShowTextBox(kMsgError, kMsgNoInterface, MsgButtons({mbOK}));
     return -1;
@@ -391,7 +397,8 @@ void TForm1::VerifyDataHook(const std::string& Host, const std::string& Folder, 
       }
       sql.ParamByName("REC").AsInteger(rec);
       if (row > 0) sql.ParamByName("ROWNO").AsInteger(row);
-      sql.ExecSQL();
+      sql.ExecQuery();
+      sql.Close();
     }
     scope.Commit();
     TDataInfomation info;

@@ -13,7 +13,7 @@
 #include "link/mainwindow.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
-#include "platform/win/specialfolders.h"
+#include "core/sysinfo.h"
 
 namespace {
 
@@ -56,22 +56,24 @@ bool TForm1::InitApplication() {
 
 bool TForm1::InitPathsAndServer() {
   SystemDef.AppTitle.clear();
-  SystemDef.OSMajorVersion = 10;
+  SystemDef.OSMajorVersion = GetOSMajorVersion();
   SystemDef.MenuHeight = fontMetrics().height() + 6;
   SystemDef.CaptionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
   SystemDef.FrameHeight = 4;
   SystemDef.FrameAdjust = SystemDef.FrameHeight > 4 ? 2 * (SystemDef.FrameHeight - 4) : 0;
   AppKind = 0;
 
-  SystemDef.WinUserName = LogonUserName();
-  SystemDef.PcName = ComputerName().value_or("");
-  SystemDef.ExeDir = ProgramDir();
+  GetWindowsUserName(SystemDef.WinUserName);
+  GetPcName(SystemDef.PcName);
+  GetSpecialFolder("program", SystemDef.ExeDir);
   SystemDef.BaseDir = ExtractFileDir(SystemDef.ExeDir);
   SystemDef.PrintDir = PathJoin(SystemDef.BaseDir, "print");
   SystemDef.HelpDir = PathJoin(SystemDef.BaseDir, "help");
   SystemDef.SqlDir = PathJoin(SystemDef.BaseDir, "sql");
 
-  const std::string common = ExcludeTrailingPathDelimiter(CommonAppDataDir());
+  std::string common;
+  GetAppDataDir(true, common);
+  common = ExcludeTrailingPathDelimiter(common);
   if (common.empty()) {
     FErrorText = Format("アプリケーションの初期化に失敗しました。\r%sを終了します。\rデータフォルダの取得に失敗しました。",
                         SystemDef.AppTitle);
@@ -82,9 +84,11 @@ bool TForm1::InitPathsAndServer() {
   SystemDef.LogDir = PathJoin(SystemDef.DataRoot, "log");
   SystemDef.TempDir = PathJoin(SystemDef.DataRoot, "temp");
 
-  SystemDef.WinTempDir = TempDir();
-  SystemDef.SystemFolder = "/";
-  SystemDef.UserDocDir = PathJoin(DocumentsDir(), NativeFolder(HomeDir));
+  GetTempDir("/tmp", SystemDef.WinTempDir);
+  GetSystemFolderPath(SystemDef.SystemFolder);
+  std::string documents;
+  GetMyDocumentsDir(documents);
+  SystemDef.UserDocDir = PathJoin(documents, NativeFolder(HomeDir));
   SystemDef.ViewerTempDir = PathJoin(SystemDef.WinTempDir, NativeFolder(ZEdoreDataDir));
   SystemDef.SysDir = PathJoin(SystemDef.DataRoot, "data");
   SystemDef.DataDir.clear();

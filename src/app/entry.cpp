@@ -1,0 +1,55 @@
+#include "app/entry.h"
+
+#include <QApplication>
+
+#include "link/mainwindow.h"
+#include "platform/win/namedmutex.h"
+#include "ui/coreservices.h"
+
+namespace {
+
+struct TRefusal {
+  const char* mutex;
+  const char* text;
+};
+
+constexpr TRefusal kRefusals[] = {
+    {"PELORIN000", "コルベクス財務が起動しています。同時に起動することは出来ません。"},
+    {"PELORIN_TOOLS", "コルベクス財務ツールが起動しています。同時に起動することは出来ません。"},
+};
+
+constexpr const char* kOwnMutex = "VERUDA_RENDO";
+
+void Refuse(const char* text) { ShowTextBox(kMsgInformation, text, MsgButtons({mbOK})); }
+
+}  // namespace
+
+int RunLinkProgram(const std::vector<std::string>& Args) {
+  InstallFrameworkServices();
+  for (const TRefusal& refusal : kRefusals) {
+    if (MutexExists(refusal.mutex)) {
+      Refuse(refusal.text);
+      return 1;
+    }
+  }
+  // Testing and creating in one step: of two copies started together only
+  // one gets the name.
+  std::unique_ptr<TNamedMutex> own = CreateNamedMutex(kOwnMutex);
+  if (!own) {
+    Refuse("アプリケーションは既に起動しています。");
+    return 1;
+  }
+  QApplication::setApplicationDisplayName(QString::fromUtf8("連動ﾃﾞｰﾀの作成"));
+
+  TForm1 form(Args);
+  if (!form.Created()) return 1;
+  if (!form.InitApplication()) {
+    QCoreApplication::processEvents();
+    return 1;
+  }
+  QCoreApplication::processEvents();
+  QApplication::restoreOverrideCursor();
+  form.show();
+  QApplication::exec();
+  return 0;
+}

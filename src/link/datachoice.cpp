@@ -1,0 +1,305 @@
+// The main window's data choice: the data-selection dialog started by name,
+// the connection and checks of the chosen data set, the shared-server fetch
+// and store and the cloud check-out and check-in around it, and the release
+// of everything on close.
+#include "link/datachoice.h"
+
+#include <QApplication>
+#include <QTableWidget>
+#include <QThread>
+
+#include "core/globals.h"
+#include "core/processforms.h"
+#include "core/datetext.h"
+#include "core/settings.h"
+#include "core/sjis.h"
+#include "dataselect/datalistctl.h"
+#include "dbaccess/datainfo.h"
+#include "dbaccess/dm.h"
+#include "link/exportobject.h"
+#include "link/mainwindow.h"
+#include "platform/rtl/sysutils.h"
+#include "platform/win/paths.h"
+#include "ui/plbutton.h"
+#include "ui/progressdialog.h"
+
+std::string DataSelectionParams(int ExportKind, const std::string& DataVerMajor) {
+  std::string lines = Format("SyoriType=%d", 3) + "\rJyokenSet=1\r";
+  if (ExportKind == 1) lines += Format("DataType=%d", -13) + "\r" + Format("CodeType=%d", 0) + "\r";
+  if (ExportKind == 2) lines += Format("DataType=%d", 2) + "\r" + Format("CodeType=%d", 0) + "\r";
+  return lines + Format("DataVerMajor=%s", DataVerMajor);
+}
+
+namespace {
+
+// Information box with one OK button; lines in the given colours.
+void InfoLines(std::uint8_t kind, const std::vector<std::string>& lines) {
+  TMessage2InfoRec info;
+  InitMessage2Info(kind, info);
+  for (std::size_t i = 0; i < lines.size() && i < info.Lines.size(); ++i) info.Lines[i].Text = lines[i];
+  ShowMessageBox2(info);
+}
+
+bool DataDbConnected() { return DM && DM->IBDatabaseDAT.Connected(); }
+
+}  // namespace
+
+void TForm1::ShowProgress(const std::string& Caption, const std::string& Info) {
+  xAnimeProgressDialog1->SetCaption(Caption);
+  xAnimeProgressDialog1->SetInfoLabel(Info);
+  xAnimeProgressDialog1->SetAviFile(PathJoin(SystemDef.ExeDir, "progress.avi"));
+  xAnimeProgressDialog1->SetCancelBtnShow(false);
+  xAnimeProgressDialog1->Show(this);
+}
+
+void TForm1::CloseProgress() { xAnimeProgressDialog1->Close(); }
+
+bool TForm1::AskQuestion(const std::vector<std::string>& Lines) {
+  InitMessage2Info(kMsgConfirmation, FMsgInfo);
+  FMsgInfo.Buttons = MsgButtons({mbOK, mbCancel});
+  for (std::size_t i = 0; i < Lines.size() && i < FMsgInfo.Lines.size(); ++i) FMsgInfo.Lines[i].Text = Lines[i];
+  return ShowMessageBox2(FMsgInfo) == mrOk;
+}
+
+bool TForm1::ConnectionFailedAskAgain() {
+  return AskQuestion({"データの接続に失敗しました。", "データ選択画面を開き、別のデータを選択しますか？"});
+}
+
+void TForm1::DisconnectData() {
+  if (DataDbConnected()) DM->AccDatDisconnect(SystemDef.DataDir, true, false);
+  FDataConnected = false;
+}
+
+void TForm1::ShowDataInfo() {
+  std::vector<std::string> lines;
+  if (!AccInf.CodeTypeName.empty())
+    lines.push_back(Format("データ区分=%s／%s", AccInf.DataTypeName, AccInf.CodeTypeName));
+  else
+    lines.push_back(Format("データ区分=%s", AccInf.DataTypeName));
+  if (AccInf.DATATYPE == 1) lines.push_back(Format("会社名=%s", AccInf.SHOUGOU));
+  if (AccInf.DATATYPE == 2) lines.push_back(Format("データ名=%s", AccInf.SHOUGOU));
+  lines.push_back(Format("会計年度=%d期", AccInf.NENDO));
+  std::string range;
+  FormatDateRange(range, AccInf.KISHU, AccInf.KIMATU);
+  lines.push_back(Format("会計期間=%s", range));
+  SetDataInfoLines(lines);
+}
+
+void TForm1::btnDataSentakuClick() {
+  if (SelectAndConnectData(3, 1)) ShowDataInfo();
+  if (FDataConnected && !SystemDef.DataDir.empty()) return;
+  SetDataInfoLines({});
+  if (DataDbConnected()) DM->AccDatDisconnect(SystemDef.DataDir, true, false);
+  FDataConnected = false;
+}
+
+bool TForm1::SelectAndConnectData(int, int OpenDialog) {
+  if (SystemDef.DataDir.empty()) OpenDialog = 1;
+  SystemDef.DataVersion.clear();
+  bool ok = false;
+  bool result = false;
+  bool fromA = true;
+  for (;;) {
+    if (fromA && AppKind == 0 && FDataTaken && !ok) {  // release what was taken so far
+      DisconnectData();
+      StoreSharedDataAndDisconnect();
+    }
+    fromA = false;
+    int r = 1;
+    if (OpenDialog != 0) {
+      r = StartProcessProc ? StartProcessProc(kProcDataSentaku, 1,
+                                              DataSelectionParams(FExport->ExportKind, FExport->DataVerMajor))
+                           : -1;
+    } else {
+      OpenDialog = 1;
+    }
+    bool retake = false;
+    if (r == 1) {
+      result = true;
+    } else if (FDataTaken) {
+      result = true;
+      SystemDef.DataDir = FPrevDataDir;
+      retake = true;
+    } else {
+      result = false;
+      FPrevDataDir.clear();
+      SystemDef.DataDir.clear();
+    }
+    if (SystemDef.DataDir.empty()) break;
+
+    FDataConnected = DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, true);
+    if (FDataConnected) ok = DM->fnGetAccInfo();
+    if (!ok) {
+      if (ConnectionFailedAskAgain()) continue;
+      result = false;
+      break;
+    }
+    ok = false;
+    if (FetchSharedDataAndDisconnect() < 1) {
+      if (retake) {
+        // The data set taken last cannot be taken again: end without one
+        // instead of offering the same failing choice for ever.
+        result = false;
+        SystemDef.DataDir.clear();
+        FPrevDataDir.clear();
+        break;
+      }
+      SystemDef.DataDir = FPrevDataDir;
+      continue;
+    }
+    FDataTaken = true;
+    ShowProgress("接続中", "会計データに接続中です…");
+    bool stop = false;
+    FDataConnected = DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, true);
+    if (!FDataConnected) {
+      stop = !ConnectionFailedAskAgain();
+    } else {
+      ok = DM->fnGetAccInfo();
+      if (!ok) stop = !ConnectionFailedAskAgain();
+      if (!stop && ok && !DM->fnGetExistsOpeDefSisetu()) {
+        stop = !AskQuestion({"このデータを扱う権限がありません。", "データ選択画面を開き、別のデータを選択しますか？"});
+        DisconnectData();
+        ok = false;
+      }
+      if (!stop && ok) {
+        DM->fnGetDataBaseVer(SystemDef.DataVersion);
+        if (!IsVersionAtLeast(SystemDef.DataVersion, FExport->MinProgramVer)) {
+          stop = !AskQuestion({"このプログラムで処理できるデータバージョンに達していません。",
+                               "データバージョン:" + FExport->MinProgramVer + "以降のデータを選択して下さい。",
+                               "データ選択画面を開き、別のデータを選択しますか？"});
+          DisconnectData();
+          ok = false;
+        }
+      }
+    }
+    if (stop) {
+      CloseProgress();
+      result = false;
+      break;
+    }
+    FPrevDataDir = SystemDef.DataDir;
+    CloseProgress();
+    if (ok) break;
+    fromA = true;
+  }
+  if (AppKind == 0 && !result && FDataTaken) StoreSharedDataAndDisconnect();
+  return result;
+}
+
+void TForm1::DisconnectAround() {
+  if (FDataConnected || DataDbConnected()) DM->AccDatDisconnect(SystemDef.DataDir, false, false);
+  FDataConnected = false;
+  QThread::msleep(100);
+  QCoreApplication::processEvents();
+}
+
+int TForm1::FetchSharedDataAndDisconnect() {
+  if (FDataConnected) DM->AccDatDisconnect(SystemDef.DataDir, false, false);
+  FDataConnected = false;
+  int result = 1;
+  if (ReceiveSharedData(SystemDef.KyoyuDataAuto) < 1) result = -912;
+  else if (RunDataCommunication(0) < 1) result = -922;
+  DisconnectAround();
+  return result;
+}
+
+int TForm1::StoreSharedDataAndDisconnect() {
+  if (FDataConnected) DM->AccDatDisconnect(SystemDef.DataDir, false, false);
+  FDataConnected = false;
+  int result = 1;
+  if (RunDataCommunication(1) < 1) result = -921;
+  else if (SendSharedData(SystemDef.KyoyuDataAuto) < 1) result = -911;
+  DisconnectAround();
+  return result;
+}
+
+int TForm1::ReceiveSharedData(int Auto) {
+  if (AppKind != 0 || ConnectKind != 0 || SystemDef.DataDir.empty()) return 1;
+  if (!FListCtl) FListCtl = std::make_unique<TDataSentakuListCtl>();
+  FListCtl->ConnectKind = ConnectKind;
+  std::string sharePath;
+  std::int32_t netDrive = 0, kyoyuLock = 0;
+  if (!FListCtl->ConvLocalPathToSharePath(SystemDef.DataDir, sharePath, netDrive, kyoyuLock)) {
+    InfoLines(kMsgInformation, {"共有データパスの変換に失敗しました。データ選択画面を開きます。"});
+    return 0;
+  }
+  if (netDrive != 1 || kyoyuLock != 0) return 1;
+  if (Auto == 0) {
+    InfoLines(kMsgInformation, {"このデータは共有取得が行われていません。データ選択画面を開きます。"});
+    return 0;
+  }
+  // The shared-server fetch of the data-set list is not part of this build:
+  // a shared-server copy that is not yet taken here cannot be fetched.
+  InfoLines(kMsgInformation, {"共有サーバーが起動していない、接続が切断されている または 共有サーバー上のデータ領域が削除された可能性があります。",
+                              "共有データパス: " + sharePath});
+  return 0;
+}
+
+int TForm1::SendSharedData(int Auto) {
+  if (AppKind != 0 || ConnectKind != 0 || SystemDef.DataDir.empty()) return 1;
+  if (SystemDef.DataDamaged == 1) return 0;
+  if (Auto == 0) return 1;
+  if (!FListCtl) FListCtl = std::make_unique<TDataSentakuListCtl>();
+  FListCtl->ConnectKind = ConnectKind;
+  std::string sharePath;
+  std::int32_t netDrive = 0, kyoyuLock = 0;
+  if (!FListCtl->ConvLocalPathToSharePath(SystemDef.DataDir, sharePath, netDrive, kyoyuLock)) {
+    InfoLines(kMsgInformation, {"共有データパスの変換に失敗しました。共有データの自動保管は行えませんでした。"});
+    return 0;
+  }
+  if (netDrive != 1 || kyoyuLock != 1) return 1;
+  // The shared-server store of the data-set list is not part of this build.
+  return 0;
+}
+
+int TForm1::RunDataCommunication(int Mode) {
+  if (OemKind != 0 || ConnectKind == 2) return 1;
+  if (AppKind != 0 || AccInf.CLOUD_LINE <= 0) return 1;
+  // Only 0 is the documented success of the check-out and the check-in.
+  if (Mode == 0) {
+    if (!UpdateSharedDataList(1)) return -1;
+    if (!CloudShareCalls.Receive) return -1;
+    return CloudShareCalls.Receive(SystemDef.DataDir, 1, 0) == 0 ? 1 : -1;
+  }
+  int result = 1;
+  if (!CloudShareCalls.Send || CloudShareCalls.Send(SystemDef.DataDir, "", 1) != 0) result = -1;
+  if (!UpdateSharedDataList(0) && result == 1) result = -1;
+  return result;
+}
+
+bool TForm1::UpdateSharedDataList(int InUse) {
+  if (TrimZen(SystemDef.DataDir).empty()) return false;
+  if (ConnectKind == 1) {
+    TDataSentakuListCtl ctl;
+    ctl.ConnectKind = 1;
+    ctl.SetDataPlace(SystemDef.DataPlace);
+    TDataListRec rec;
+    TDataSentakuListCtl::InitDataListRecord(rec, SystemDef.DataDir);
+    ctl.GetDataListRecord(1, rec, true);
+    rec.DataLock = InUse == 1 ? SystemDef.OpCode % (SystemDef.GroupId * 10000) : 0;
+    ctl.UpdateDataListRecord(rec, 0, true);
+  }
+  return true;
+}
+
+void TForm1::CloseDataConnections() {
+  if (!DM) return;
+  if (FDataConnected && !Trim(SystemDef.DataDir).empty()) {
+    int r = 1;
+    if (AppKind == 0) r = RunDataCommunication(1);
+    if (FDataConnected && !Trim(SystemDef.DataDir).empty()) {
+      if (!DataDbConnected()) {
+        DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
+      }
+      if (DataDbConnected()) DM->AccDatDisconnect(SystemDef.DataDir, true, true);
+    }
+    FDataConnected = false;
+    if (AppKind == 0 && r == 1) SendSharedData(SystemDef.KyoyuDataAuto);
+  }
+  if (FLoggedOn) {
+    if (!DM->IBDatabaseDEF.Connected()) DM->fnAccDefConnected(SystemDef.HostName, true);
+    DM->DeleteLogonInfo();
+    DM->IBDatabaseDEF.Close();
+    FLoggedOn = false;
+  }
+}
