@@ -16,6 +16,7 @@
 #include "core/settings.h"
 #include "core/textutil.h"
 #include "dataselect/datadetail.h"
+#include "dataselect/datakensakubox.h"
 #include "dataselect/datasentakucmds.h"
 #include "dbaccess/dm.h"
 #include "dbupdate/dbupdatebox.h"

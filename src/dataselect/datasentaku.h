@@ -30,6 +30,7 @@ class QCheckBox;
 class QComboBox;
 class QPlainTextEdit;
 class QTimer;
+class TDataListKensakuBox;
 class TDataSyosaiInfoBox;
 class TDbUpdateBox;
 class TPerfectGrid;
@@ -113,6 +114,7 @@ class TDataSentakuBox : public TBSDI {
   TDataInfomationRec InfoRec;
   std::unique_ptr<TDbUpdateBox> DbUpdateBox;
   std::unique_ptr<TDataSyosaiInfoBox> DetailBox;   // created on first use
+  std::unique_ptr<TDataListKensakuBox> SearchBox;  // created on first use
 
   // ---- window (datasentaku.cpp) --------------------------------------------------------------
   void PrepareMode();

@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "dataselect/datasentaku.h"
 #include "dataselect/datadetail.h"
+#include "dataselect/datakensakubox.h"
 #include "dataselect/datasentakucmds.h"
 #include "dataselect/serverfetch.h"
 #include "dbaccess/datainfo.h"
@@ -68,8 +69,18 @@ void TDataSentakuBox::btnSearchClick(bool Cancel) {
     btnSearchTag = 0;
     return;
   }
-  // The search-condition dialog is not part of this program's selection.
-  ShowSentakuBox(kMsgInformation, kCommandNotAvailable, MsgButtons({mbOK}));
+  if (!SearchBox) SearchBox = std::make_unique<TDataListKensakuBox>(this);
+  SearchBox->ListType = 0;
+  SearchBox->Jyoken = StoredJyoken;
+  SearchBox->Prepare(0);
+  if (SearchBox->ShowModal() != mrOk) return;
+  StoredJyoken = SearchBox->Jyoken;
+  KensakuUpdateRecord(StoredJyoken);
+  ActiveJyoken = StoredJyoken;
+  ReloadList();
+  FillGrid(-1);
+  btnSearchCancel->setEnabled(true);
+  btnSearchTag = 1;
 }
 
 void TDataSentakuBox::cmbDataManChange() {

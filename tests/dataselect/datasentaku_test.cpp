@@ -17,6 +17,7 @@
 #include "core/settings.h"
 #include "dataselect/datadetail.h"
 #include "dataselect/datakensaku.h"
+#include "dataselect/datakensakubox.h"
 #include "dataselect/dataplace.h"
 #include "dataselect/datasentaku.h"
 #include "dataselect/serverfetch.h"
@@ -559,4 +560,34 @@ TEST_F(SentakuTest, DetailsDialogRenamesTheDataSetEverywhere) {
   ReadDataInfoFile(DataInfoFileName(Folder(1)), info);
   EXPECT_EQ(info.DATALISTNAME, "アルファ新社名");
   EXPECT_EQ(QueryDef("SELECT ENTTEXT FROM DATALIST WHERE REC=1"), "アルファ新社名");
+}
+
+TEST(DataSentakuSearchKinds, KindsReadBackAsTheirEntries) {
+  struct Case { int type, code, index; } cases[] = {{3, 1, 4}, {3, 2, 4}, {1, 7, 1}, {2, 2, 3}, {2, 9, 0}, {0, 0, 0}};
+  for (const Case& c : cases) EXPECT_EQ(KensakuKindIndex(c.type, c.code), c.index) << c.type << "," << c.code;
+  int type = 0, code = 0;
+  KensakuKindTypes(4, type, code);
+  EXPECT_EQ(type * 10 + code, 31) << "医療法人 stores 3 and 1";
+}
+
+TEST_F(SentakuTest, SearchConditionIsStoredAndFiltersTheList) {
+  auto box = Open({"SyoriType=0"});
+  responder_.Then([](const ShownDialog& shown) {
+    auto* search = dynamic_cast<TDataListKensakuBox*>(shown.window);
+    if (!search) return mrCancel;
+    search->cmbDataKbn->setCurrentIndex(4);
+    search->cboxYukou->setChecked(true);
+    search->btnOKClick();
+    return search->result();
+  });
+  box->btnSearchClick(false);
+  EXPECT_EQ(Codes(*box), std::vector<std::string>{"a150"});
+  EXPECT_TRUE(box->btnSearchCancel->isEnabled());
+  EXPECT_EQ(QueryDef("SELECT JYOKENUSE||'/'||DATATYPE||'/'||CODETYPE FROM KENSAKUJYOKEN WHERE OPCODE=10010"), "1/3/1");
+  box->btnSearchClick(true);
+  EXPECT_GT(Codes(*box).size(), 5u);
+  // The next dialog reads the stored condition, in use, and filters again.
+  box->ESCClick();
+  auto again = Open({"SyoriType=0"});
+  EXPECT_EQ(Codes(*again), std::vector<std::string>{"a150"});
 }
