@@ -12,6 +12,8 @@
 #include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
 #include "platform/vcl/perfectgrid.h"
+#include "platform/rtl/sysutils.h"
+#include "ui/messagebox.h"
 #include "ui/messagebox2.h"
 #include "ui/plbutton.h"
 #include "ui/progressdialog.h"
@@ -51,7 +53,7 @@ void TDataSentakuBox::cboxKyoyuDataAutoClick() {
 
 void TDataSentakuBox::btnListUpdateClick() {
   if (!ListResponds(*this)) return;
-  if (ShowSentakuBox(kMsgConfirmation, "データリストの更新を行います。よろしいですか？", MsgButtons({mbYes, mbNo})) != mrYes)
+  if (ShowSentakuBox(kMsgConfirmation, "データリストの更新を行います。\rよろしいですか？", MsgButtons({mbYes, mbNo})) != mrYes)
     return;
   ShowProgress("更新中", "データリストの更新中…", true);
   DataListRefresh(-1);
@@ -67,6 +69,7 @@ void TDataSentakuBox::btnSearchClick(bool Cancel) {
     FillGrid(-1);
     btnSearchCancel->setEnabled(false);
     btnSearchTag = 0;
+    UpdateKeyBar();
     return;
   }
   if (!SearchBox) SearchBox = std::make_unique<TDataListKensakuBox>(this);
@@ -81,6 +84,7 @@ void TDataSentakuBox::btnSearchClick(bool Cancel) {
   FillGrid(-1);
   btnSearchCancel->setEnabled(true);
   btnSearchTag = 1;
+  UpdateKeyBar();
 }
 
 void TDataSentakuBox::cmbDataManChange() {
@@ -289,4 +293,42 @@ std::int32_t TDataSentakuBox::StoreSharedData(std::int32_t Auto) {
   return result;
 }
 
-void TDataSentakuBox::ToggleLock(std::int32_t) {}
+void TDataSentakuBox::ToggleLock(std::int32_t Row) {
+  TDataListRec* r = GetRowRecord(Row);
+  if (!r || PerfectGrid1->CellText(Row, dcName).empty()) return;
+  const std::string folder = GetRowDataFolder(Row);
+  const std::uint8_t status = CheckDataStatus(folder, true, false);
+  if (status == 0) return;
+  const std::int64_t base = static_cast<std::int64_t>(SystemDef.GroupId) * 10000;
+  auto inGroup = [base](std::int32_t op) { return static_cast<std::int32_t>(base > 0 ? op % base : op); };
+  auto statusBox = [&](const std::string& caption, const std::string& text) {
+    TMessageInfoRec info;
+    InitMessageInfo(info);
+    info.Kind = 1;
+    info.Caption = caption;
+    info.Text = text;
+    info.Lines = {"【データフォルダ】", "　" + folder, "", "【オペレータ】", "　" + Format("%d", inGroup(InfoRec.OPCODE)), "",
+                  "【オペレータ名】", "　" + InfoRec.OPERATOR};
+    ShowMessageBox(info);
+  };
+  if (status > 3) {
+    statusBox("選択データの状態", Format("このデータは%sのため処理が行えません。", DataStatusText(status)));
+    return;
+  }
+  std::int32_t lock = static_cast<std::int32_t>(PerfectGrid1->CellNumber(Row, dcLock));
+  if (lock != 0) {
+    if (status == 3 && InfoRec.OPCODE == SystemDef.OpCode) {
+      SetDataStatus(folder, 1);
+      lock = 0;
+    } else if (status == 3) {
+      statusBox("ロックデータの状態", "このデータは違うオペレータによりロックされているため解除は行えません。");
+    }
+  } else {
+    lock = inGroup(SystemDef.OpCode);
+    SetDataStatus(folder, 3);
+  }
+  PerfectGrid1->SetCellPicture(Row, dcLockPic, StatePictures[lock != 0 ? 1 : 0]);
+  PerfectGrid1->SetCellNumber(Row, dcLock, lock);
+  r->DataLock = lock;
+  StoreListRow(*r);
+}
