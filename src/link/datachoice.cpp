@@ -13,6 +13,7 @@
 #include "core/datetext.h"
 #include "core/settings.h"
 #include "core/sjis.h"
+#include "dataselect/serverfetch.h"
 #include "dataselect/datalistctl.h"
 #include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
@@ -228,11 +229,13 @@ int TForm1::ReceiveSharedData(int Auto) {
     InfoLines(kMsgInformation, {"このデータは共有取得が行われていません。データ選択画面を開きます。"});
     return 0;
   }
-  // The shared-server fetch of the data-set list is not part of this build:
-  // a shared-server copy that is not yet taken here cannot be fetched.
-  InfoLines(kMsgInformation, {"共有サーバーが起動していない、接続が切断されている または 共有サーバー上のデータ領域が削除された可能性があります。",
-                              "共有データパス: " + sharePath});
-  return 0;
+  TDataSentakuRec row;
+  if (FListCtl->GetDataListRecordByLocalPath(SystemDef.DataDir, row) < 1) {
+    InfoLines(kMsgInformation, {"共有サーバーが起動していない、接続が切断されている または 共有サーバー上のデータ領域が削除された可能性があります。",
+                                "共有データパス: " + sharePath});
+    return 0;
+  }
+  return KyoyuDataDown(*FListCtl, row, 1) == 1 ? 1 : 0;
 }
 
 int TForm1::SendSharedData(int Auto) {
@@ -248,8 +251,9 @@ int TForm1::SendSharedData(int Auto) {
     return 0;
   }
   if (netDrive != 1 || kyoyuLock != 1) return 1;
-  // The shared-server store of the data-set list is not part of this build.
-  return 0;
+  TDataSentakuRec row;
+  if (FListCtl->GetDataListRecordByLocalPath(SystemDef.DataDir, row) < 1) return 0;
+  return KyoyuDataUp(*FListCtl, row, 1) == 1 ? 1 : 0;
 }
 
 int TForm1::RunDataCommunication(int Mode) {

@@ -2,13 +2,19 @@
 // settings and the data module (InitApplication), and the operator logon of
 // the first showing.
 #include <QApplication>
+#include <QPointer>
 #include <QStyle>
 
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dataselect/connsettings.h"
 #include "dataselect/logondialog.h"
+#include "comm/cloudshare.h"
+#include "dataselect/datalisthook.h"
+#include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
+#include "link/datachoice.h"
+#include "ui/dmformstore.h"
 #include "link/exportobject.h"
 #include "link/mainwindow.h"
 #include "platform/rtl/sysutils.h"
@@ -36,6 +42,28 @@ TFontDesc FontDescOf(const QFont& font) {
   return d;
 }
 
+// The data-communication window of the cloud share: created on first need with
+// the main window as owner, never shown itself (its wait windows appear during
+// a transfer).
+TfmDataTusin& DataTusinOf(QWidget* owner) {
+  static QPointer<TfmDataTusin> window;
+  if (!window) window = new TfmDataTusin(owner);
+  return *window;
+}
+
+// What the data module, the framework windows and the data choice call back.
+void InstallDataModuleServices(QWidget* owner) {
+  InstallDataInfoHooks();
+  InstallDataListHook();
+  InstallDataModuleFormStore();
+  CloudShareCalls.Receive = [owner](const std::string& folder, int automatic, int inUseQuiet) {
+    return static_cast<int>(DataTusinOf(owner).CloudShareReceive(folder, automatic, inUseQuiet));
+  };
+  CloudShareCalls.Send = [owner](const std::string& folder, const std::string& text, int automatic) {
+    return static_cast<int>(DataTusinOf(owner).CloudShareSend(folder, text, automatic));
+  };
+}
+
 }  // namespace
 
 bool TForm1::InitApplication() {
@@ -46,6 +74,7 @@ bool TForm1::InitApplication() {
     QApplication::setApplicationDisplayName(QString::fromStdString(FExport->Caption));
     setWindowTitle(QString::fromStdString(FExport->Caption));
     CreateDataModule();
+    InstallDataModuleServices(this);
     result = true;
   } catch (...) {
     result = false;

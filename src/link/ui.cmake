@@ -11,5 +11,5 @@ add_library(linkui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/wizard.h
   ${CMAKE_CURRENT_LIST_DIR}/mainwindow.h)
 target_include_directories(linkui PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(linkui PUBLIC link dataselect dbaccess ui vcl core win rtl Qt6::Widgets)
+target_link_libraries(linkui PUBLIC link comm dataselect dbaccess ui vcl core win rtl Qt6::Widgets)
 set_target_properties(linkui PROPERTIES AUTOMOC ON)

@@ -40,25 +40,10 @@ std::string SourceDir() {
   return dir && *dir ? dir : PROJECT_SOURCE_DIR_FALLBACK;
 }
 
-// The demo installation, built once per build tree and description.
+// The demo installation, built once per test process.
 const fixture::Installation& CachedInstallation() {
-  static std::unique_ptr<fixture::Installation> cached;
-  if (cached) return *cached;
   const std::string descDir = SourceDir() + "/tools/fixture/demo";
-  std::string text;
-  for (const auto& entry : fs::directory_iterator(descDir)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    text += s.str();
-  }
-  const std::string key = std::to_string(std::hash<std::string>{}(text));
-  const fs::path target = fs::path(BinaryDir()) / "app-installation" / key;
-  fs::remove_all(target);
-  fs::create_directories(target.parent_path());
-  const fixture::InstallationDesc desc = fixture::ReadDescription(descDir);
-  cached = std::make_unique<fixture::Installation>(fixture::BuildInstallation(desc, target.string()));
-  return *cached;
+  return fixture::ProcessInstallation(fixture::ReadDescription(descDir), BinaryDir() + "/app-installation", "demo");
 }
 
 std::string Rebase(const std::string& path, const std::string& from, const std::string& to) {

@@ -43,25 +43,16 @@ std::string EnvOr(const char* name, const std::string& fallback) {
   return v && *v ? v : fallback;
 }
 
-// The two data sets' installation, built once per build tree and description.
+// The two data sets' installation, built once per test process.
 const fixture::Installation& DataSets() {
-  static fixture::Installation inst;
-  static bool built = false;
-  if (!built) {
-    const std::string source = EnvOr("PROJECT_SOURCE_DIR", PROJECT_SOURCE_DIR_FALLBACK);
-    const std::string file = source + "/tests/dataselect/data/datasentaku.txt";
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    const fs::path target = fs::path(EnvOr("PROJECT_BINARY_DIR", fs::temp_directory_path().string())) /
-                            ("datasentaku-sets-" + std::to_string(std::hash<std::string>{}(text.str())));
-    fixture::BuildOptions options;
-    options.replace = true;
-    inst = fixture::BuildInstallation(fixture::ParseDescription(text.str(), file, source + "/tests/dataselect/data"),
-                                      target.string(), options);
-    built = true;
-  }
-  return inst;
+  const std::string source = EnvOr("PROJECT_SOURCE_DIR", PROJECT_SOURCE_DIR_FALLBACK);
+  const std::string file = source + "/tests/dataselect/data/datasentaku.txt";
+  std::ifstream in(file);
+  std::stringstream text;
+  text << in.rdbuf();
+  return fixture::ProcessInstallation(
+      fixture::ParseDescription(text.str(), file, source + "/tests/dataselect/data"),
+      EnvOr("PROJECT_BINARY_DIR", fs::temp_directory_path().string()) + "/datasentaku-sets", "sets");
 }
 
 struct TRowDef {
