@@ -8,7 +8,9 @@
 // The window and its modes, key bar, selection and closing are in
 // datasentaku.cpp; the list display in datasentakulist.cpp; the refresh and
 // row operations in datasentakurows.cpp; the toolbar and lock column in
-// datasentakutools.cpp. The management commands behind F2 to F8 are the entry
+// datasentakutools.cpp, the data place in datasentakuplace.cpp, the cloud
+// button in datasentakucloud.cpp, the shared-server selection in
+// datasentakuserver.cpp. The management commands behind F2 to F8 are the entry
 // points of datasentakucmds.h.
 #pragma once
 
@@ -30,10 +32,13 @@ class QCheckBox;
 class QComboBox;
 class QPlainTextEdit;
 class QTimer;
+class TCloudShareIO;
 class TDataListKensakuBox;
+class TDataPlaceBox;
 class TDataSyosaiInfoBox;
 class TDbUpdateBox;
 class TPerfectGrid;
+class TServerSentakuBox;
 class TxAnimeProgressDialog;
 class TxEdit;
 class TxPlButton;
@@ -115,6 +120,10 @@ class TDataSentakuBox : public TBSDI {
   std::unique_ptr<TDbUpdateBox> DbUpdateBox;
   std::unique_ptr<TDataSyosaiInfoBox> DetailBox;   // created on first use
   std::unique_ptr<TDataListKensakuBox> SearchBox;  // created on first use
+  // Created on first use; the two dialogs are child windows freed with the dialog.
+  TServerSentakuBox* ServerBox = nullptr;
+  TDataPlaceBox* PlaceBox = nullptr;
+  std::shared_ptr<TCloudShareIO> CloudShareIO;
 
   // ---- window (datasentaku.cpp) --------------------------------------------------------------
   void PrepareMode();
@@ -176,6 +185,11 @@ class TDataSentakuBox : public TBSDI {
   void btnDataInfoClick();
   void btnSearchClick(bool Cancel);
   void btnListUpdateClick();
+  // The fetch into an empty local row through the shared-server selection
+  // dialog, and that dialog's copy of a row changed here
+  // (datasentakuserver.cpp).
+  void FetchIntoEmptyRow(std::int32_t Row);
+  void UpdateServerBoxRow(const TDataListRec& Rec);
   std::int32_t FetchSharedData(std::int32_t Auto);
   std::int32_t StoreSharedData(std::int32_t Auto);
   void ToggleLock(std::int32_t Row);

@@ -87,38 +87,6 @@ void TDataSentakuBox::btnSearchClick(bool Cancel) {
   UpdateKeyBar();
 }
 
-void TDataSentakuBox::cmbDataManChange() {
-  btnDataMan->setFocusPolicy(Qt::StrongFocus);
-  btnSearch->setEnabled(false);
-  btnSearchCancel->setEnabled(false);
-  PerfectGrid1->setEnabled(false);
-  UpdateKeyBar();
-}
-
-void TDataSentakuBox::cmbDataManExit() {
-  if (cmbDataMan->currentIndex() >= 0) DataPlace = cmbDataMan->currentData().toInt();
-  btnDataMan->setFocusPolicy(Qt::NoFocus);
-  btnSearch->setEnabled(true);
-  btnSearchCancel->setEnabled(ActiveJyoken.JYOKENUSE == 1);
-  PerfectGrid1->setEnabled(true);
-  if (ReloadList() > 0) {
-    FillGrid(-1);
-    PerfectGrid1->setFocus();
-  } else {
-    PerfectGrid1->ClearRows();
-  }
-  UpdateKeyBar();
-}
-
-void TDataSentakuBox::btnDataManClick() {
-  ShowSentakuBox(kMsgInformation, kCommandNotAvailable, MsgButtons({mbOK}));
-  UpdateKeyBar();
-}
-
-void TDataSentakuBox::btnCloudShareClick() {
-  ShowSentakuBox(kMsgInformation, kCommandNotAvailable, MsgButtons({mbOK}));
-}
-
 void TDataSentakuBox::btnDataInfoClick() {
   if (!ListResponds(*this)) return;
   if (!HasCurrentRow()) return;
@@ -156,6 +124,7 @@ void TDataSentakuBox::btnDataInfoClick() {
       PerfectGrid1->SetCellNumber(row, dcUpdate, r->UpdateLock);
       DataInfo->WriteIniValue(folder, kSectionDataInfo, false, r->EntText, "DATALISTNAME");
       DataInfo->WriteIniValue(folder, kSectionDataSts, false, r->UpdateLock, "UPDATE_LOCK");
+      UpdateServerBoxRow(*r);
     }
     if (DetailBox->StatusClear == 1) {
       SetDataStatus(folder, 1);
@@ -183,8 +152,11 @@ void TDataSentakuBox::btnKyoyuDataDownClick() {
     ShowSentakuBox(kMsgInformation, "選択したフォルダには既にデータが登録されています。\r", MsgButtons({mbYes}));
     return;
   }
-  if (r->NetDrive == 1) FetchSharedData(0);
-  else ShowSentakuBox(kMsgInformation, kCommandNotAvailable, MsgButtons({mbOK}));
+  if (r->NetDrive == 1) {
+    FetchSharedData(0);
+  } else {
+    FetchIntoEmptyRow(PerfectGrid1->Row());
+  }
   raise();
   UpdateKeyBar();
 }
