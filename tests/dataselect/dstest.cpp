@@ -16,6 +16,7 @@
 #include "dbaccess/dm.h"
 #include "fixture/builder.h"
 #include "fixture/description.h"
+#include "fixture/testcache.h"
 #include "platform/fb/ibx.h"
 #include "platform/rtl/inifile.h"
 #include "platform/vcl/application.h"
@@ -43,36 +44,15 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-void OpenUp(const fs::path& root) {
-  ::chmod(root.c_str(), 0777);
-  for (const auto& entry : fs::recursive_directory_iterator(root))
-    ::chmod(entry.path().c_str(), entry.is_directory() ? 0777 : 0666);
-}
-
 // Built once per build tree and description, then reused.
 std::string CachedInstallation() {
-  static std::string cached;
-  if (!cached.empty()) return cached;
-  const std::string descFile = SourceDir() + "/tests/dataselect/data/installation.txt";
-  const std::string text = ReadFile(descFile);
-  const std::string key = std::to_string(std::hash<std::string>{}(text));
-  const fs::path base = fs::path(BinaryDir()) / "dataselect-installation";
-  const fs::path target = base / key;
-  if (!fs::exists(target / "done")) {
-    fs::create_directories(base);
-    const fs::path work = base / (key + ".build-" + std::to_string(::getpid()));
-    fs::remove_all(work);
-    const fixture::InstallationDesc desc =
-        fixture::ParseDescription(text, descFile, SourceDir() + "/tests/dataselect/data");
+  static const std::string cached = [] {
+    const std::string descFile = SourceDir() + "/tests/dataselect/data/installation.txt";
     fixture::BuildOptions options;
     options.serverAccess = true;
-    fixture::BuildInstallation(desc, work.string(), options);
-    std::ofstream(work / "done") << "ok\n";
-    std::error_code ec;
-    fs::rename(work, target, ec);
-    if (ec) fs::remove_all(work);
-  }
-  cached = target.string();
+    return fixture::CachedInstallation(ReadFile(descFile), descFile, SourceDir() + "/tests/dataselect/data",
+                                       BinaryDir() + "/dataselect-installation", options);
+  }();
   return cached;
 }
 
@@ -105,7 +85,7 @@ void DsTest::SetUp() {
   root_ = (fs::temp_directory_path() / ("dstest-" + std::to_string(::getpid()) + "-" + std::to_string(random())))
               .string();
   fs::copy(CachedInstallation(), root_, fs::copy_options::recursive);
-  OpenUp(root_);
+  fixture::OpenToServer(root_);
   dataRoot_ = root_ + "/appdata/norvane/corvexzaimu";
   sysDir_ = dataRoot_ + "/data";
   systemDatabase_ = sysDir_ + "/rqaccdef.fdb";

@@ -14,6 +14,7 @@
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "fixture/description.h"
+#include "fixture/testcache.h"
 
 namespace fs = std::filesystem;
 
@@ -38,42 +39,20 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-void OpenUp(const fs::path& root) {
-  ::chmod(root.c_str(), 0777);
-  for (const auto& entry : fs::recursive_directory_iterator(root))
-    ::chmod(entry.path().c_str(), entry.is_directory() ? 0777 : 0666);
-}
-
 // The installation built once per build tree and description; later runs
-// reuse it. A build goes to a folder of its own and is renamed into place.
+// reuse it.
 const fixture::Installation& CachedInstallation() {
-  static fixture::Installation cached;
-  static bool ready = false;
-  if (ready) return cached;
-  const std::string descFile = SourceDir() + "/tests/dbaccess/data/installation.txt";
-  const std::string text = ReadFile(descFile);
-  const std::string key = std::to_string(std::hash<std::string>{}(text));
-  const fs::path base = fs::path(BinaryDir()) / "dbaccess-installation";
-  const fs::path target = base / key;
-  const fixture::InstallationDesc desc = fixture::ParseDescription(text, descFile, SourceDir() + "/tests/dbaccess/data");
-  fixture::BuildOptions options;
-  options.serverAccess = true;
-  if (!fs::exists(target / "done")) {
-    fs::create_directories(base);
-    const fs::path work = base / (key + ".build-" + std::to_string(::getpid()));
-    fs::remove_all(work);
-    fixture::BuildInstallation(desc, work.string(), options);
-    std::ofstream(work / "done") << "ok\n";
-    std::error_code ec;
-    fs::rename(work, target, ec);
-    if (ec) fs::remove_all(work);
-  }
-  // The paths of the cached build: built again only as a description (no files).
-  cached.target = target.string();
-  ready = true;
+  static const fixture::Installation cached = [] {
+    const std::string descFile = SourceDir() + "/tests/dbaccess/data/installation.txt";
+    fixture::BuildOptions options;
+    options.serverAccess = true;
+    fixture::Installation inst;
+    inst.target = fixture::CachedInstallation(ReadFile(descFile), descFile, SourceDir() + "/tests/dbaccess/data",
+                                              BinaryDir() + "/dbaccess-installation", options);
+    return inst;
+  }();
   return cached;
 }
-
 
 }  // namespace
 
@@ -99,7 +78,7 @@ void DmTest::SetUp() {
   const fixture::Installation& cached = CachedInstallation();
   const std::string root = temp_.File("inst");
   fs::copy(cached.target, root, fs::copy_options::recursive);
-  OpenUp(root);
+  fixture::OpenToServer(root);
   inst_.target = root;
   inst_.dataRoot = root + "/appdata/norvane/corvexzaimu";
   inst_.sysDir = inst_.dataRoot + "/data";

@@ -17,6 +17,7 @@
 
 #include "dbupdate/dbupdatebox.h"
 #include "fixture/builder.h"
+#include "fixture/testcache.h"
 #include "platform/fb/ibx.h"
 
 namespace {
@@ -78,34 +79,13 @@ std::string BinaryDir() {
   return dir && *dir ? dir : std::filesystem::temp_directory_path().string();
 }
 
-void OpenUp(const std::filesystem::path& root) {
-  chmod(root.c_str(), 0777);
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
-    chmod(entry.path().c_str(), entry.is_directory() ? 0777 : 0666);
-}
-
-// The installation is built once per build tree and description (into a
-// folder of its own, then renamed into place) and copied for each test
-// process, which spoils only its copy.
-std::filesystem::path CachedInstallation() {
-  namespace fs = std::filesystem;
-  const std::string key = std::to_string(std::hash<std::string>{}(kDescription));
-  const fs::path base = fs::path(BinaryDir()) / "dbupdate-installation";
-  const fs::path target = base / key;
-  if (!fs::exists(target / "done")) {
-    fs::create_directories(base);
-    const fs::path work = base / (key + ".build-" + std::to_string(getpid()));
-    fs::remove_all(work);
-    fixture::BuildOptions options;
-    options.serverAccess = true;
-    fixture::BuildInstallation(fixture::ParseDescription(kDescription, "versionread", base.string()), work.string(),
-                               options);
-    std::ofstream(work / "done") << "ok\n";
-    std::error_code ec;
-    fs::rename(work, target, ec);
-    if (ec) fs::remove_all(work);
-  }
-  return target;
+// The installation is built once per build tree and description and copied
+// for each test process, which spoils only its copy.
+std::string CachedInstallation() {
+  fixture::BuildOptions options;
+  options.serverAccess = true;
+  const std::string base = BinaryDir() + "/dbupdate-installation";
+  return fixture::CachedInstallation(kDescription, "versionread", base, base, options);
 }
 
 class VersionReadTest : public ::testing::Test {
@@ -116,7 +96,7 @@ class VersionReadTest : public ::testing::Test {
     chmod(folder_.c_str(), 0777);
     const std::string root = folder_ + "/inst";
     std::filesystem::copy(CachedInstallation(), root, std::filesystem::copy_options::recursive);
-    OpenUp(root);
+    fixture::OpenToServer(root);
     sysDir_ = root + "/appdata/norvane/corvexzaimu/data";
     Exec(DataSetFile(kEmptyTable), "DELETE FROM ACCVERSION");
     Exec(DataSetFile(kNoTable), "DROP TABLE ACCVERSION");

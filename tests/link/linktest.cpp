@@ -15,6 +15,7 @@
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "fixture/description.h"
+#include "fixture/testcache.h"
 #include "link/exportsetup.h"
 #include "link/linkbody.h"
 #include "platform/fb/ibx.h"
@@ -71,21 +72,8 @@ std::unique_ptr<CopiedInstallation>& Copied() {
 
 std::string CachedInstallation() {
   const std::string file = SourceDir() + "/tests/link/data/installation.txt";
-  const std::string text = ReadBytes(file);
-  const std::string key = std::to_string(std::hash<std::string>{}(text));
-  const fs::path base = fs::path(BinaryDir()) / "link-installation";
-  const fs::path target = base / key;
-  if (!fs::exists(target / "done")) {
-    fs::create_directories(base);
-    const fs::path work = base / (key + ".build-" + std::to_string(::getpid()));
-    fs::remove_all(work);
-    fixture::BuildInstallation(fixture::ParseDescription(text, file, SourceDir() + "/tests/link/data"), work.string());
-    std::ofstream(work / "done") << "ok\n";
-    std::error_code ec;
-    fs::rename(work, target, ec);
-    if (ec) fs::remove_all(work);
-  }
-  return target.string();
+  return fixture::CachedInstallation(ReadBytes(file), file, SourceDir() + "/tests/link/data",
+                                     BinaryDir() + "/link-installation");
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
