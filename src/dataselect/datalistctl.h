@@ -45,6 +45,10 @@ struct TDataListInfoFields {
   std::uint8_t CLOUD_SHARE = 0;
 };
 
+struct TDataInfomationRec;
+// The figures of a data set's information record, its list name included.
+TDataListInfoFields DataListInfoFields(const TDataInfomationRec& Info);
+
 class TDataSentakuListCtl {
  public:
   TDataSentakuListCtl();

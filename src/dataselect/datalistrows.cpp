@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "dataselect/connsettings.h"
 #include "dataselect/datalistctl.h"
+#include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
@@ -353,4 +354,28 @@ void TDataSentakuListCtl::GetRecNoByPath(const std::string& Path, std::int32_t& 
     GetDataListRecord(1, rec, true);
     RecNo = rec.Rec;
   }
+}
+
+TDataListInfoFields DataListInfoFields(const TDataInfomationRec& i) {
+  TDataListInfoFields f;
+  f.STATUS = i.STATUS;
+  f.OPCODE = i.OPCODE;
+  f.SHARE_STATUS = i.SHARE_STATUS;
+  f.SHARE_OPCODE = i.SHARE_OPCODE;
+  f.UPDATE_LOCK = i.UPDATE_LOCK;
+  f.DATALISTNAME = i.DATALISTNAME;
+  f.CODE = i.CODE;
+  f.SHOUGOU = i.SHOUGOU;
+  f.NENDO = i.NENDO;
+  f.KISHU = i.KISHU;
+  f.KIMATU = i.KIMATU;
+  f.DATAKBN = i.DATAKBN;
+  f.CODEKBN = i.CODEKBN;
+  f.TANTO = i.TANTO;
+  f.MAJOR = i.VERSION1[0];
+  f.MINOR1 = i.VERSION1[1];
+  f.MINOR2 = i.VERSION1[2];
+  f.VERSION2 = i.VERSION2;
+  f.CLOUD_SHARE = i.CLOUD_SHARE;
+  return f;
 }

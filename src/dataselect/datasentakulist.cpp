@@ -260,26 +260,8 @@ void TDataSentakuBox::FillListRow(TDataListRec& Rec, bool Empty) {
     return;
   }
   const TDataInfomationRec& i = InfoRec;
-  TDataListInfoFields f;
-  f.STATUS = i.STATUS;
-  f.OPCODE = i.OPCODE;
-  f.SHARE_STATUS = i.SHARE_STATUS;
-  f.SHARE_OPCODE = i.SHARE_OPCODE;
-  f.UPDATE_LOCK = i.UPDATE_LOCK;
+  TDataListInfoFields f = DataListInfoFields(i);
   f.DATALISTNAME = Rec.EntText;
-  f.CODE = i.CODE;
-  f.SHOUGOU = i.SHOUGOU;
-  f.NENDO = i.NENDO;
-  f.KISHU = i.KISHU;
-  f.KIMATU = i.KIMATU;
-  f.DATAKBN = i.DATAKBN;
-  f.CODEKBN = i.CODEKBN;
-  f.TANTO = i.TANTO;
-  f.MAJOR = i.VERSION1[0];
-  f.MINOR1 = i.VERSION1[1];
-  f.MINOR2 = i.VERSION1[2];
-  f.VERSION2 = i.VERSION2;
-  f.CLOUD_SHARE = i.CLOUD_SHARE;
   const std::uint8_t gassan = Rec.Gassan;
   TDataSentakuListCtl::SetDataListRecordFromInfo(f, Rec);
   Rec.Gassan = Rec.RowNo > 0 ? gassan : i.GASSANKBN;

@@ -121,29 +121,6 @@ void StoreRow(TDataSentakuListCtl& Ctl, TDataListRec& Rec) {
   else Ctl.UpdateDataListRecord(Rec, 0, true);
 }
 
-TDataListInfoFields FieldsOf(const TDataInfomationRec& i) {
-  TDataListInfoFields f;
-  f.STATUS = i.STATUS;
-  f.OPCODE = i.OPCODE;
-  f.SHARE_STATUS = i.SHARE_STATUS;
-  f.SHARE_OPCODE = i.SHARE_OPCODE;
-  f.UPDATE_LOCK = i.UPDATE_LOCK;
-  f.DATALISTNAME = i.DATALISTNAME;
-  f.CODE = i.CODE;
-  f.SHOUGOU = i.SHOUGOU;
-  f.NENDO = i.NENDO;
-  f.KISHU = i.KISHU;
-  f.KIMATU = i.KIMATU;
-  f.DATAKBN = i.DATAKBN;
-  f.CODEKBN = i.CODEKBN;
-  f.TANTO = i.TANTO;
-  f.MAJOR = i.VERSION1[0];
-  f.MINOR1 = i.VERSION1[1];
-  f.MINOR2 = i.VERSION1[2];
-  f.VERSION2 = i.VERSION2;
-  f.CLOUD_SHARE = i.CLOUD_SHARE;
-  return f;
-}
 
 bool IsCombined(std::uint8_t Gassan) { return Gassan == kGassanParent || Gassan == kGassanHonsiten; }
 
@@ -176,7 +153,7 @@ std::int32_t KyoyuDataDown(TDataSentakuListCtl& Ctl, TDataSentakuRec& Row, std::
   r.EntText = r.DispName = rec.DATALISTNAME;
   r.UpdateLock = rec.UPDATE_LOCK;
   r.Gassan = rec.GASSANKBN;
-  TDataSentakuListCtl::SetDataListRecordFromInfo(FieldsOf(rec), r);
+  TDataSentakuListCtl::SetDataListRecordFromInfo(DataListInfoFields(rec), r);
   r.KyoyuLock = 0;
   Ctl.UpdateDataListRecord(r, 0, true);
   Ctl.DeleteDataListChildRecord(r, true);
@@ -199,7 +176,7 @@ std::int32_t KyoyuDataDown(TDataSentakuListCtl& Ctl, TDataSentakuRec& Row, std::
       child.NetDrive = r.NetDrive;
       child.UpdateLock = r.UpdateLock;
       child.Gassan = kGassanChild;
-      TDataSentakuListCtl::SetDataListRecordFromInfo(FieldsOf(childInfo), child);
+      TDataSentakuListCtl::SetDataListRecordFromInfo(DataListInfoFields(childInfo), child);
       child.KyoyuLock = 0;
       Ctl.UpdateDataListRecord(child, 0, true);
       Row.Children.push_back(child);
