@@ -41,6 +41,25 @@ std::string Stem(const std::string& Name) {
   return dot == std::string::npos ? Name : Name.substr(0, dot);
 }
 
+// After a failed check: ends the transaction the check started (a commit, or
+// a rollback when that fails too) and reports the failure being handled.
+void ReportCheckFailure(TDM& dm, const char* location, const char* text) {
+  if (dm.IBTransactionDAT.InTransaction()) {
+    try {
+      dm.IBTransactionDAT.Commit();
+    } catch (...) {
+      dm.IBTransactionDAT.Rollback();
+    }
+  }
+  try {
+    throw;
+  } catch (const EIBError& e) {
+    ShowFbError(e, location, text, true);
+  } catch (...) {
+    ShowErrorDetail(text, "", mdError);
+  }
+}
+
 }  // namespace
 
 // Every file of FromFolder named like DataFile with any extension, copied
@@ -146,22 +165,7 @@ bool TDataInfomation::IsDataSiyouKengen(const std::string& Folder) {
     } catch (...) {
       // Any failure denies the use.
       result = false;
-      if (!wasActive) {
-        if (dm.IBTransactionDAT.InTransaction()) {
-          try {
-            dm.IBTransactionDAT.Commit();
-          } catch (...) {
-            dm.IBTransactionDAT.Rollback();
-          }
-        }
-        try {
-          throw;
-        } catch (const EIBError& e) {
-          ShowFbError(e, "TDataInfomation.IsDataSiyouKengen", "データ使用権限の問い合わせに失敗しました。", true);
-        } catch (...) {
-          ShowErrorDetail("データ使用権限の問い合わせに失敗しました。", "", mdError);
-        }
-      }
+      if (!wasActive) ReportCheckFailure(dm, "TDataInfomation.IsDataSiyouKengen", "データ使用権限の問い合わせに失敗しました。");
     }
     dm.AccDatDisconnect(Folder, false, false);
   }
@@ -189,22 +193,7 @@ bool TDataInfomation::IsDataPasswordAuth(const std::string& Folder) {
       }
       if (!wasActive && dm.IBTransactionDAT.InTransaction()) dm.IBTransactionDAT.Commit();
     } catch (...) {
-      if (!wasActive) {
-        if (dm.IBTransactionDAT.InTransaction()) {
-          try {
-            dm.IBTransactionDAT.Commit();
-          } catch (...) {
-            dm.IBTransactionDAT.Rollback();
-          }
-        }
-        try {
-          throw;
-        } catch (const EIBError& e) {
-          ShowFbError(e, "TDataInfomation.IsDataPasswordAuth", "データのパスワード認証に失敗しました。", true);
-        } catch (...) {
-          ShowErrorDetail("データのパスワード認証に失敗しました。", "", mdError);
-        }
-      }
+      if (!wasActive) ReportCheckFailure(dm, "TDataInfomation.IsDataPasswordAuth", "データのパスワード認証に失敗しました。");
     }
     dm.AccDatDisconnect(Folder, false, false);
   }
