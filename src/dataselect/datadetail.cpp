@@ -13,6 +13,7 @@
 #include "dbaccess/dm.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/align.h"
+#include "platform/vcl/color.h"
 #include "platform/vcl/dpi.h"
 #include "platform/vcl/hint.h"
 #include "ui/corvexedit.h"
@@ -65,6 +66,8 @@ TDataSyosaiInfoBox::TDataSyosaiInfoBox(QWidget* owner) : TBSDI(owner, bsDialog, 
   txtListName = new TCorvexEdit(basic);
   txtListName->setObjectName("txtListName");
   txtListName->setMaxLength(40);
+  txtListName->SetImeMode(imHira);
+  txtListName->OnImeStatusChange = [this] { txtListNameImeStatusChange(); };
   txtListName->setGeometry(Px(130), Px(112), Px(300), Px(21));
   auto* manage = new QGroupBox("管理情報", this);
   manage->setGeometry(Px(12), Px(312), Px(536), Px(160));
@@ -99,9 +102,22 @@ TDataSyosaiInfoBox::TDataSyosaiInfoBox(QWidget* owner) : TBSDI(owner, bsDialog, 
   btnCancel->SetModalResult(mrCancel);
   btnCancel->setGeometry(Px(456), Px(520), Px(90), Px(28));
   SetHint(btnCancel, "画面を閉じます。|画面を閉じます。");
-  F7 = new TxPlButton(this);
-  F7->setText("F7:");
-  F7->setGeometry(Px(12), Px(520), Px(90), Px(28));
+  auto* hints = new QPlainTextEdit(this);
+  hints->setObjectName("HintMemo");
+  hints->setReadOnly(true);
+  hints->setGeometry(Px(12), Px(478), Px(536), Px(36));
+  HintMemo = hints;
+  const char* names[] = {"F1", "F2", "F3", "F4", "F5", "F6", "F7"};
+  for (int i = 1; i <= 7; ++i) {
+    TxPlButton* b = FKeys[static_cast<std::size_t>(i)] = new TxPlButton(this);
+    b->setObjectName(names[i - 1]);
+    b->setText(QString::fromStdString(FKeyCaptions[static_cast<std::size_t>(i)]));
+    b->setGeometry(Px(12 + 48 * (i - 1)), Px(520), Px(46), Px(28));
+    b->setFocusPolicy(Qt::NoFocus);
+    b->OnClick = [this, b](QObject*) { F1Click(b); };
+  }
+  F7 = FKeys[7];
+  F7->setGeometry(Px(12 + 48 * 6), Px(520), Px(90), Px(28));
   Initialized = true;
 }
 
@@ -110,8 +126,9 @@ void TDataSyosaiInfoBox::Prepare(std::uint8_t Mode) {
   TDataInfomation data;
   data.ConnectKind = ConnectKind;
   TDataInfomation::ClearDataInfoRec(Info);
-  const std::string file = DataFolder + "/" + DataFile;
-  if (DM ? DM->ServerFExist(file, ConnectKind) : false) data.ReadInfo(DataFolder, Info);
+  const std::string folder = AccessFolder();
+  const std::string file = folder + "/" + DataFile;
+  if (DM ? DM->ServerFExist(file, ConnectKind) : false) data.ReadInfo(folder, Info);
   const bool readOnly = ReadOnly || Info.STATUS == 0 || Info.STATUS == 3 || !ListRow || ListRow->Shougou.empty();
   NewListName.clear();
   NewUpdateLock = 0;
@@ -134,7 +151,7 @@ void TDataSyosaiInfoBox::Prepare(std::uint8_t Mode) {
   cboxStatusClear->setVisible(ClearShown);
   cboxStatusClear->setChecked(false);
   cboxDataUpdateLock->setChecked(UpdateLock == 1);
-  lblDataSeigenMessage->setVisible(false);
+  lblDataSeigenMessage->setVisible(SystemDef.UnrestrictedOperators == 1);
   const bool inUse = Info.STATUS == 3;
   lblCode->setText(QString::fromStdString(OrNone(Info.CODE)));
   lblDataKbn->setText(QString::fromStdString(DataKindName(Info.DATAKBN, Info.CODEKBN)));
@@ -161,7 +178,9 @@ void TDataSyosaiInfoBox::Prepare(std::uint8_t Mode) {
   lblBumonKanri->setText(QString::fromStdString(inUse ? "-" : bumon));
   lblSitenKanri->setText(QString::fromStdString(inUse ? "-" : siten));
   lblSiwakeKensu->setText(QString::fromStdString(inUse ? "-件" : Format("%d件", Info.SIWAKE)));
+  readOnly_ = readOnly;
   txtListName->setEnabled(!readOnly);
+  txtListName->SetColor(readOnly ? clBtnFace : clWindow);
   SetHint(txtListName,
           readOnly ? "ﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名です。|「データ選択」画面におけるﾃﾞｰﾀの表示名です。\r\n決算書、試算表、元帳などの社名の印字は「基本設定」の「名称・期間」ﾀﾌﾞで変更します。"
                    : "ﾃﾞｰﾀ選択画面におけるﾃﾞｰﾀの表示名を変更できます。|「データ選択」画面におけるﾃﾞｰﾀの表示名を変更できます。\r\n決算書、試算表、元帳などの社名の印字は「基本設定」の「名称・期間」ﾀﾌﾞで変更します。");
@@ -173,9 +192,54 @@ void TDataSyosaiInfoBox::Prepare(std::uint8_t Mode) {
     ClearShown = false;
   }
   btnOK->setVisible(okVisible);
-  // The rebuild is not offered by this program's details dialog.
-  F7->setText("F7:");
+  UpdateKeyBar();
   FirstPlacement = false;
+}
+
+std::string TDataSyosaiInfoBox::AccessFolder() const {
+  if (ListRow) {
+    for (std::string path : {DataFolderPath(*ListRow), NativePath(ListRow->PasName)}) {
+      while (path.size() > 1 && path.back() == '/') path.pop_back();
+      if (!path.empty() && UpperCase(path) == DataFolder) return path;
+    }
+  }
+  return DataFolder;
+}
+
+std::int32_t TDataSyosaiInfoBox::RowPlace() const {
+  if (ConnectKind != 1 && ConnectKind != 2) return 0;
+  if (DataPlace >= 0) return DataPlace;
+  if (const auto* owner = qobject_cast<const TDataSentakuBox*>(parentWidget()))
+    return owner->ListCtl ? owner->ListCtl->DataPlace : owner->DataPlace;
+  return SystemDef.DataPlace;
+}
+
+void TDataSyosaiInfoBox::UpdateKeyBar() {
+  for (std::size_t i = 1; i <= 6; ++i) FKeys[i]->setText(QString::fromStdString(FKeyCaptions[i]));
+  const bool offered = RebuildAllowed && !txtListName->ImeOnFlg();
+  F7->setText(QString::fromStdString(offered ? "F7:再構築" : FKeyCaptions[7]));
+}
+
+void TDataSyosaiInfoBox::txtListNameImeStatusChange() { UpdateKeyBar(); }
+
+void TDataSyosaiInfoBox::F1Click(TxPlButton* Sender) {
+  if (Sender != F7 || F7->text().toStdString() == FKeyCaptions[7]) return;
+  RebuildClick();
+}
+
+void TDataSyosaiInfoBox::FormKeyUp(Word& key, Qt::KeyboardModifiers shift) {
+  if (key >= VK_F1 && key <= VK_F1 + 6) {
+    F1Click(FKeys[static_cast<std::size_t>(key - VK_F1 + 1)]);
+  } else if (key == VK_F1 + 7) {
+    key = 0;  // F8 is consumed
+  }
+  TBSDI::FormKeyUp(key, shift);
+}
+
+void TDataSyosaiInfoBox::showEvent(QShowEvent* event) {
+  TBSDI::showEvent(event);
+  if (readOnly_) btnCancel->setFocus();
+  else if (txtListName->isEnabled()) txtListName->setFocus();
 }
 
 void TDataSyosaiInfoBox::btnOKClick() {

@@ -22,7 +22,7 @@ void CancelCopyPending(TDataSentakuBox& Box) {
   Box.CopySource = -1;
 }
 
-std::int32_t NewData(TDataSentakuBox&, std::int32_t) { return NotAvailable(); }
+std::int32_t NewData(TDataSentakuBox& Box, std::int32_t Row) { return CreateNewData(Box, Row); }
 std::int32_t AddChildData(TDataSentakuBox&) { return NotAvailable(); }
 std::int32_t TakeOutData(TDataSentakuBox&) { return NotAvailable(); }
 std::int32_t ReleaseArea(TDataSentakuBox&) { return NotAvailable(); }

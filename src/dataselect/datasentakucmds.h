@@ -1,8 +1,9 @@
 // The management commands of the data-selection dialog behind F2 to F8 (copy
 // and paste, new data, area release and addition, delete, save, restore, list
 // print, take-out, distributed-input child). This program starts the dialog
-// only for selection, where these keys are blank; each entry point here says
-// that its command is not available in this program.
+// only for selection, where these keys are blank; each entry point here but
+// the new data of F12 on an empty folder says that its command is not
+// available in this program.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,10 @@ std::int32_t DataCopyOrPaste(TDataSentakuBox& Box, std::uint8_t KeyBarState);
 void CancelCopyPending(TDataSentakuBox& Box);
 // New data on the grid row Row; 1 only when the data set was created.
 std::int32_t NewData(TDataSentakuBox& Box, std::int32_t Row);
+// The new data through the setup wizard "WzKihonWiz" (datasentakunew.cpp):
+// 1 created, 2 cancelled, -1 the wizard failed or could not start, 0 the row
+// cannot take new data. Anything but 1 leaves no folder and no status behind.
+std::int32_t CreateNewData(TDataSentakuBox& Box, std::int32_t Row);
 std::int32_t AddChildData(TDataSentakuBox& Box);
 std::int32_t TakeOutData(TDataSentakuBox& Box);
 std::int32_t ReleaseArea(TDataSentakuBox& Box);
