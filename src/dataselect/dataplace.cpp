@@ -3,8 +3,10 @@
 #include <exception>
 
 #include "core/globals.h"
+#include "core/settings.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/txscope.h"
 #include "platform/fb/iberror.h"
 #include "platform/fb/ibsql.h"
 #include "platform/rtl/sysutils.h"
@@ -28,14 +30,19 @@ void InsertFirstRows(TIBSQL& q) {
   }
 }
 
+// A statement on the system database in its default transaction.
+void BindDef(TIBSQL& q) {
+  q.SetDatabase(&DM->IBDatabaseDEF);
+  q.SetTransaction(&DM->IBTransactionDEF);
+}
+
 }  // namespace
 
 bool LoadDataPlaces(std::vector<TDataPlaceRec>& Places, bool NamedOnly) {
   Places.clear();
   if (!DM) return false;
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDEF);
-  q.SetTransaction(&DM->IBTransactionDEF);
+  BindDef(q);
   const bool started = !DM->IBTransactionDEF.InTransaction();
   try {
     if (started) DM->IBTransactionDEF.StartTransaction();
@@ -66,4 +73,96 @@ bool LoadDataPlaces(std::vector<TDataPlaceRec>& Places, bool NamedOnly) {
     if (!started) throw;
   }
   return false;
+}
+
+std::int32_t SaveDataPlaces(std::vector<TDataPlaceRec>& Places) {
+  TTransactionScope scope(DM->IBTransactionDEF);
+  TIBSQL q;
+  BindDef(q);
+  try {
+    scope.Begin();
+    for (const TDataPlaceRec& p : Places) {
+      if (p.Change == pcNone) continue;
+      q.SQL.SetText("UPDATE DATAPLACEMAN SET ORDERKBN=:ORDERKBN,NAME=:NAME WHERE REC=:REC");
+      q.ParamByName("ORDERKBN").AsInteger(p.OrderKbn);
+      q.ParamByName("NAME").AsString(p.Name);
+      q.ParamByName("REC").AsInteger(p.Rec);
+      q.ExecQuery();
+      q.Close();
+      if (p.Change == pcCreated) {
+        q.SQL.SetText("SELECT REC FROM SP_DATALIST_INSERT(:REC,:PATH,:MAXCNT)");
+        q.ParamByName("REC").AsInteger(p.Rec);
+        q.ParamByName("PATH").AsString(p.Path);
+        q.ParamByName("MAXCNT").AsInteger(DataListCnt);
+        for (q.ExecQuery(); !q.Eof(); q.Next()) {
+        }
+        q.Close();
+      } else if (p.Change == pcDeleted) {
+        q.SQL.SetText("DELETE FROM DATALIST_EX WHERE DATAPLACEREC=:REC");
+        q.ParamByName("REC").AsInteger(p.Rec);
+        q.ExecQuery();
+        q.Close();
+      }
+    }
+    scope.Commit();
+  } catch (...) {
+    q.Close();
+    scope.Rollback();
+    throw;
+  }
+  for (TDataPlaceRec& p : Places) p.Change = pcNone;
+  return 1;
+}
+
+bool PlaceHasData(std::int32_t Rec) {
+  // The folders are read first: the server's folder test runs in the same
+  // transaction and must not find a statement of ours still open.
+  std::vector<std::string> folders;
+  {
+    TTransactionScope scope(DM->IBTransactionDEF);
+    TIBSQL q;
+    BindDef(q);
+    try {
+      scope.Begin();
+      q.SQL.SetText("SELECT PASNAME FROM DATALIST_EX WHERE (DATAPLACEREC=:REC) ORDER BY REC");
+      q.ParamByName("REC").AsInteger(Rec);
+      for (q.ExecQuery(); !q.Eof(); q.Next()) folders.push_back(q.FieldByName("PASNAME").AsTrimString());
+      q.Close();
+      scope.Commit();
+    } catch (...) {
+      q.Close();
+      scope.Rollback();
+      return true;
+    }
+  }
+  for (const std::string& folder : folders)
+    if (!folder.empty() && DM->ServerDExist(folder, static_cast<std::uint8_t>(ConnectKind))) return true;
+  return false;
+}
+
+std::string GetPlaceNames(std::vector<TDataPlaceRec>& Places) {
+  std::string names;
+  LoadDataPlaces(Places, true);
+  for (const TDataPlaceRec& p : Places) names += p.Name + "\r";
+  return names;
+}
+
+std::int32_t GetPlaceRec(const std::vector<TDataPlaceRec>& Places, std::int32_t Index) {
+  if (Index < 0 || static_cast<std::size_t>(Index) >= Places.size()) return -1;
+  return Places[static_cast<std::size_t>(Index)].Rec;
+}
+
+std::string GetPlacePath(const std::vector<TDataPlaceRec>& Places, std::int32_t Index) {
+  if (Index < 0 || static_cast<std::size_t>(Index) >= Places.size()) return "";
+  return Places[static_cast<std::size_t>(Index)].Path;
+}
+
+std::int32_t IndexOfPlace(const std::vector<TDataPlaceRec>& Places, std::int32_t Rec) {
+  for (std::size_t i = 0; i < Places.size(); ++i)
+    if (Places[i].Rec == Rec) return static_cast<std::int32_t>(i);
+  return -1;
+}
+
+std::string GetPlacePathByRec(const std::vector<TDataPlaceRec>& Places, std::int32_t Rec) {
+  return GetPlacePath(Places, IndexOfPlace(Places, Rec));
 }

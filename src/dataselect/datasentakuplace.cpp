@@ -2,11 +2,25 @@
 // list, leaving it (which loads the place's list) and the settings button.
 #include <QComboBox>
 
+#include "core/globals.h"
+#include "dataselect/dataplace.h"
+#include "dataselect/dataplacebox.h"
 #include "dataselect/datasentaku.h"
-#include "dataselect/datasentakucmds.h"
 #include "platform/vcl/perfectgrid.h"
-#include "ui/messagebox.h"
 #include "ui/plbutton.h"
+
+namespace {
+
+// Refills the place list with the named places; returns the entry of place
+// Rec, -1 when it is not among them. Entry data is the place's REC.
+int RefillPlaceList(QComboBox& Combo, std::vector<TDataPlaceRec>& Places, std::int32_t Rec) {
+  LoadDataPlaces(Places, true);
+  Combo.clear();
+  for (const TDataPlaceRec& p : Places) Combo.addItem(QString::fromStdString(p.Name), p.Rec);
+  return IndexOfPlace(Places, Rec);
+}
+
+}  // namespace
 
 void TDataSentakuBox::cmbDataManChange() {
   btnDataMan->setFocusPolicy(Qt::StrongFocus);
@@ -32,6 +46,28 @@ void TDataSentakuBox::cmbDataManExit() {
 }
 
 void TDataSentakuBox::btnDataManClick() {
-  ShowSentakuBox(kMsgInformation, kCommandNotAvailable, MsgButtons({mbOK}));
+  if (cmbDataMan->currentIndex() >= 0) DataPlace = cmbDataMan->currentData().toInt();
+  SystemDef.DataPlace = DataPlace;
+  if (!PlaceBox) PlaceBox = new TDataPlaceBox(this);
+  PlaceBox->Prepare(true);
+  if (PlaceBox->ShowModal() == mrOk) {
+    std::vector<TDataPlaceRec> places;
+    const int index = RefillPlaceList(*cmbDataMan, places, DataPlace);
+    if (index >= 0) {
+      cmbDataMan->setCurrentIndex(index);
+      DataPlacePath = GetPlacePath(places, index);
+    } else {
+      // The chosen place is gone: back to the system folder's place.
+      DataPlace = 0;
+      SystemDef.DataPlace = 0;
+      DataPlacePath = SystemDef.SysDir;
+      const int zero = IndexOfPlace(places, 0);
+      if (zero >= 0) {
+        DataPlacePath = GetPlacePath(places, zero);
+        cmbDataMan->setCurrentIndex(zero);
+      }
+      cmbDataManExit();
+    }
+  }
   UpdateKeyBar();
 }
