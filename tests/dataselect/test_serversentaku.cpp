@@ -1,1 +1,384 @@
-// (being written)
+// The shared-server selection dialog against a real installation, with a
+// second folder standing for a mounted share (mapped to the letter "S" in
+// the connection settings) and the windows offscreen; and the data-selection
+// dialog's fetch of a shared data set into its empty local row through it.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "dataselect/connsettings.h"
+#include "dataselect/datasentaku.h"
+#include "dataselect/serversentaku.h"
+#include "dbaccess/datainfo.h"
+#include "dbaccess/dm.h"
+#include "dstest.h"
+#include "fixture/builder.h"
+#include "fixture/description.h"
+#include "platform/rtl/inifile.h"
+#include "platform/rtl/sysutils.h"
+#include "platform/vcl/hint.h"
+#include "platform/vcl/perfectgrid.h"
+#include "ui/plbutton.h"
+#include "ui/xedit.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string EnvOr(const char* name, const std::string& fallback) {
+  const char* v = std::getenv(name);
+  return v && *v ? v : fallback;
+}
+
+// The data-selection tests' two real data sets, built once per process.
+const fixture::Installation& DataSets() {
+  const std::string source = EnvOr("PROJECT_SOURCE_DIR", PROJECT_SOURCE_DIR_FALLBACK);
+  const std::string file = source + "/tests/dataselect/data/datasentaku.txt";
+  std::ifstream in(file);
+  std::stringstream text;
+  text << in.rdbuf();
+  return fixture::ProcessInstallation(
+      fixture::ParseDescription(text.str(), file, source + "/tests/dataselect/data"),
+      EnvOr("PROJECT_BINARY_DIR", fs::temp_directory_path().string()) + "/datasentaku-sets", "sets");
+}
+
+struct TAreaDef {
+  const char* folder;   // under the shared root; "sv0001/001" for a child
+  const char* code;     // nullptr: an area without a data set
+  const char* name;
+  int shareStatus;
+  int gassan;
+};
+
+class ServerBoxTest : public dstest::DsTest {
+ protected:
+  void SetUp() override {
+    DsTest::SetUp();
+    ConnectDef();
+    SystemDef.OpCode = 10010;
+    SystemDef.SysDir = sysDir_;
+    SystemDef.ServerListUpdate = 0;
+    ShareDir = "corvexzaimu";
+    mount_ = root_ + "/net";
+    shareRoot_ = mount_ + "/corvexzaimu";
+    fs::create_directories(shareRoot_);
+    WriteShareDrive("S", mount_);
+  }
+
+  // An area folder; with a code it holds a data set (the real one of
+  // DataSets() when real, else a stand-in file the list never opens) and
+  // its settings file.
+  void MakeArea(const TAreaDef& a, bool real = false) {
+    const fs::path folder = fs::path(shareRoot_) / a.folder;
+    fs::create_directories(folder);
+    TDataInfomationRec info;
+    if (a.code) {
+      const fs::path set = DataSets().dataSets[0].folder;
+      if (real) {
+        fs::copy_file(set / "rqacc.fdb", folder / "rqacc.fdb");
+        fs::copy_file(set / "rqacc.ini", folder / "rqacc.ini");
+        ReadDataInfoFile(DataInfoFileName(folder.string()), info);
+      } else {
+        std::ofstream(folder / "rqacc.fdb") << "data set";
+      }
+      info.CODE = a.code;
+      info.DATALISTNAME = a.name;
+      info.SHOUGOU = a.name;
+      info.NENDO = 3;
+      info.KISHU = "2019/04/01";
+      info.KIMATU = "2020/03/31";
+      info.VERSION1 = {11, 1, 0};
+      info.VERSION2 = "11.1.0";
+    }
+    info.STATUS = dsFree;
+    info.SHARE_STATUS = static_cast<std::uint8_t>(a.shareStatus);
+    info.GASSANKBN = static_cast<std::uint8_t>(a.gassan);
+    WriteDataInfoFile(DataInfoFileName(folder.string()), "", info);
+  }
+
+  void MakeAreas(std::initializer_list<TAreaDef> areas) {
+    for (const TAreaDef& a : areas) MakeArea(a);
+  }
+
+  std::unique_ptr<TServerSentakuBox> Open() {
+    auto box = std::make_unique<TServerSentakuBox>();
+    box->DriveLetter = "S";
+    box->PrepareSelection(1);
+    box->show();
+    QApplication::setActiveWindow(box.get());
+    box->PerfectGrid1->setFocus();
+    QApplication::processEvents();
+    box->UpdateKeyBar();
+    return box;
+  }
+
+  static std::vector<std::string> Column(const TServerSentakuBox& box, int col) {
+    std::vector<std::string> texts;
+    for (int r = 1; r <= box.PerfectGrid1->Rows(); ++r) texts.push_back(box.PerfectGrid1->CellText(r, col));
+    return texts;
+  }
+
+  static int RowOfFolder(const TServerSentakuBox& box, const std::string& folder) {
+    for (int r = 1; r <= box.PerfectGrid1->Rows(); ++r)
+      if (box.PerfectGrid1->CellText(r, scFolder) == folder) return r;
+    return 0;
+  }
+
+  bool BoxShown(const std::string& text) const {
+    for (const std::string& t : BoxTexts())
+      if (t.find(text) != std::string::npos) return true;
+    return false;
+  }
+
+  std::string Area(const char* name) const { return shareRoot_ + "/" + name; }
+
+  std::string mount_, shareRoot_;
+};
+
+}  // namespace
+
+TEST_F(ServerBoxTest, ListsTheAreasOfTheShareAndTogglesTheSort) {
+  MakeAreas({{"sv0001", "A100", "アルファ", 1, 0}, {"sv0002", "B200", "ベータ", 2, 0}, {"sv0003", nullptr, "", 1, 0}});
+  auto box = Open();
+  TPerfectGrid* g = box->PerfectGrid1;
+  EXPECT_EQ(box->cmbDrive->currentText().toStdString(), "S: [" + mount_ + "]");
+  ASSERT_EQ(Column(*box, scFolder), (std::vector<std::string>{Area("sv0001"), Area("sv0002"), Area("sv0003")}))
+      << "an empty list is rebuilt from the folders, by folder ascending";
+  EXPECT_EQ(Column(*box, scNo), (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(Column(*box, scName), (std::vector<std::string>{"アルファ", "ベータ", "空き領域"}));
+  EXPECT_EQ(Column(*box, scNendo), (std::vector<std::string>{"3 期", "3 期", ""}));
+  EXPECT_EQ(g->CellText(1, scKikan), "2019/04/01 ～ 2020/03/31");
+  EXPECT_EQ(g->CellText(3, scKikan), "～");
+  EXPECT_EQ(g->CellText(1, scCode), "A100");
+  EXPECT_EQ(g->CellText(1, scVersion), "11.1.0");
+  EXPECT_EQ(g->CellNumber(2, scShared), 1) << "an area in use elsewhere";
+  EXPECT_EQ(g->CellNumber(1, scShared), 0);
+  EXPECT_EQ(g->ColumnHeader(scFolder), "データフォルダ▲");
+  EXPECT_EQ(g->ColumnWidth(scName), 280 - 40 - 32);
+  EXPECT_EQ(QueryDef("SELECT COUNT(*) FROM SERVERDATALIST WHERE DRIVELETTER='S'"), "3");
+  EXPECT_EQ(box->FKeys[4]->text().toStdString(), "F4:領域追加");
+
+  struct Click {
+    int col;
+    const char* header;      // of the clicked column afterwards ("" when the click does nothing)
+    const char* firstFolder;
+  } clicks[] = {
+      {scFolder, "データフォルダ▼", "sv0003"}, {scFolder, "データフォルダ▲", "sv0001"},
+      {scCloud, "", "sv0001"},                {scSharePic, "", "sv0001"},
+      {scName, "データ名▲", "sv0001"},         {scName, "データ名▼", "sv0002"},
+  };
+  for (const Click& c : clicks) {
+    const std::vector<std::string> before = Column(*box, scFolder);
+    box->PerfectGrid1CellClick(0, c.col);
+    if (*c.header) {
+      EXPECT_EQ(g->ColumnHeader(c.col), c.header) << c.col;
+    } else {
+      EXPECT_EQ(Column(*box, scFolder), before) << "column " << c.col << " does not sort";
+      EXPECT_EQ(box->SortCol == c.col, false);
+    }
+    EXPECT_EQ(g->CellText(1, scFolder), Area(c.firstFolder)) << c.col << " " << c.header;
+  }
+  // The sort is stored for the operator's shared-server list when the dialog closes.
+  box->ESCClick();
+  EXPECT_EQ(box->result(), mrCancel);
+  EXPECT_FALSE(box->isVisible());
+  EXPECT_EQ(QueryDef("SELECT SORTCOL||'/'||SORTTYPE FROM KENSAKUJYOKEN WHERE OPCODE=10010 AND LISTTYPE=1"), "1/1");
+}
+
+TEST_F(ServerBoxTest, WithoutAMappedShareTheListStaysEmpty) {
+  // A drive is mapped, but its mount point holds no shared folder.
+  fs::create_directories(root_ + "/other");
+  {
+    TIniFile ini(ConnectIniFile());
+    ini.EraseSection(kSecShareDrives);
+  }
+  WriteShareDrive("T", root_ + "/other");
+  MakeAreas({{"sv0001", "A100", "アルファ", 1, 0}});
+  auto box = Open();
+  ASSERT_EQ(box->cmbDrive->count(), 1);
+  EXPECT_EQ(box->cmbDrive->currentText().toStdString(), "[corvexzaimu]が見つかりません");
+  EXPECT_EQ(box->PerfectGrid1->Rows(), 0);
+  EXPECT_TRUE(box->ShareRoot.empty());
+  EXPECT_TRUE(box->DriveLetter.empty());
+  EXPECT_EQ(box->FKeys[4]->text().toStdString(), "F4:");
+  EXPECT_EQ(GetLongHint(GetHint(box->PerfectGrid1)), "[共有割当]ボタンよりネットワーク上の共有フォルダをドライブに割り当てて下さい。");
+  box->F12Click();
+  box->FKeyClick(4);
+  EXPECT_TRUE(BoxTexts().empty()) << "blank keys do nothing";
+  EXPECT_TRUE(box->isVisible());
+}
+
+TEST_F(ServerBoxTest, IncrementalSearchFindsTheNextCodeAndWraps) {
+  MakeAreas({{"sv0001", "1200", "一", 1, 0}, {"sv0002", "A120", "二", 1, 0}, {"sv0003", "1234", "三", 1, 0}});
+  auto box = Open();
+  ASSERT_EQ(box->PerfectGrid1->Rows(), 3);
+  auto type = [&box](std::initializer_list<Word> keys) {
+    for (Word key : keys) {
+      Word k = key;
+      box->PerfectGrid1KeyDown(k, Qt::NoModifier);
+      EXPECT_EQ(k, 0) << "the key is swallowed";
+    }
+  };
+  box->PerfectGrid1->SetRow(2);
+  type({'1', '2'});
+  EXPECT_EQ(box->IncSerchTimer->interval(), 1000);
+  EXPECT_EQ(box->txtIncSerch->text().toStdString(), "12");
+  EXPECT_TRUE(box->txtIncSerch->isVisible());
+  box->IncSerchTimerTimer();
+  EXPECT_EQ(box->PerfectGrid1->Row(), 3) << "the first row after the current one";
+  EXPECT_FALSE(box->txtIncSerch->isVisible());
+  EXPECT_EQ(box->IncSerchTimer->interval(), 0);
+  type({97, 98});  // the numeric keypad's 1 and 2
+  box->IncSerchTimerTimer();
+  EXPECT_EQ(box->PerfectGrid1->Row(), 1) << "wrapping to the top";
+  type({'1', '2', '3', '4', '5', '6', '7', '8', '9'});
+  EXPECT_EQ(box->txtIncSerch->text().toStdString(), "12345678") << "more than 8 characters are ignored";
+  box->IncSerchTimerTimer();
+}
+
+TEST_F(ServerBoxTest, SelectionRefusesChildRowsAndAreasBeingFilled) {
+  MakeAreas({{"sv0001", "G100", "合算親", 1, 1},
+             {"sv0001/001", "G101", "子一", 1, 0},
+             {"sv0002", nullptr, "", 2, 0},
+             {"sv0003", "C300", "普通", 1, 0}});
+  auto box = Open();
+  TPerfectGrid* g = box->PerfectGrid1;
+  ASSERT_EQ(Column(*box, scFolder),
+            (std::vector<std::string>{Area("sv0001"), Area("sv0001/001"), Area("sv0002"), Area("sv0003")}));
+  EXPECT_EQ(g->CellText(2, scNo), "");
+  EXPECT_EQ(g->CellText(2, scName), "01 子一");
+  EXPECT_EQ(g->CellText(3, scNo), "2") << "running numbers count parent rows";
+  // A child row: F12 is blank and does nothing.
+  g->SetRow(2);
+  box->UpdateKeyBar();
+  EXPECT_EQ(box->F12->text().toStdString(), "F12:");
+  EXPECT_FALSE(box->F12->isEnabled());
+  box->F12Click();
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_TRUE(BoxTexts().empty());
+  // An empty area that another operator is filling.
+  g->SetRow(3);
+  box->UpdateKeyBar();
+  EXPECT_EQ(g->CellText(3, scName), "空き領域");
+  EXPECT_EQ(box->FKeys[2]->text().toStdString(), "F2:") << "an empty area cannot be copied";
+  box->F12Click();
+  EXPECT_TRUE(BoxShown("この領域は、現在データが作成されている可能性があるため選択できません。"));
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_TRUE(box->SelectedFolder.empty());
+  // A removed area folder is told, not chosen.
+  fs::remove_all(Area("sv0003"));
+  g->SetRow(4);
+  box->UpdateKeyBar();
+  box->F12Click();
+  EXPECT_TRUE(BoxShown("共有サーバー上のデータ領域が削除された可能性があります。"));
+  EXPECT_TRUE(box->isVisible());
+  // The combined parent is chosen.
+  g->SetRow(1);
+  box->UpdateKeyBar();
+  box->F12Click();
+  EXPECT_EQ(box->result(), mrOk);
+  EXPECT_EQ(box->SelectedFolder, Area("sv0001"));
+  EXPECT_EQ(box->SelectedEntText, "合算親");
+}
+
+TEST_F(ServerBoxTest, CombinedParentWithADamagedChildIsRefused) {
+  MakeAreas({{"sv0001", "G100", "合算親", 1, 1}, {"sv0001/001", "G101", "子一", 1, 0}});
+  TDataInfomationRec info;
+  ReadDataInfoFile(DataInfoFileName(Area("sv0001/001")), info);
+  info.STATUS = dsDamaged;
+  WriteDataInfoFile(DataInfoFileName(Area("sv0001/001")), "", info);
+  auto box = Open();
+  ASSERT_EQ(box->PerfectGrid1->Rows(), 2);
+  EXPECT_EQ(box->PerfectGrid1->RowTextColor(2), static_cast<TColor>(255)) << "a damaged row is red";
+  box->PerfectGrid1->SetRow(1);
+  box->UpdateKeyBar();
+  box->F12Click();
+  ASSERT_FALSE(responder_.Shown().empty());
+  EXPECT_EQ(responder_.Shown().back().caption, "選択データの状態");
+  EXPECT_TRUE(BoxShown("共有サーバー上のデータが破損しているため、共有データの取得を中止します。"));
+  EXPECT_TRUE(BoxShown(Area("sv0001/001")));
+  EXPECT_TRUE(box->isVisible());
+}
+
+TEST_F(ServerBoxTest, AutoUpdateOffKeepsTheLoadedListOnTheNextShowing) {
+  MakeAreas({{"sv0001", "A100", "旧名", 1, 0}});
+  auto box = Open();
+  ASSERT_EQ(box->PerfectGrid1->CellText(1, scName), "旧名");
+  box->ESCClick();
+  TDataInfomationRec info;
+  ReadDataInfoFile(DataInfoFileName(Area("sv0001")), info);
+  info.DATALISTNAME = "新名";
+  WriteDataInfoFile(DataInfoFileName(Area("sv0001")), "", info);
+  box->PrepareSelection(1);
+  EXPECT_EQ(box->PerfectGrid1->CellText(1, scName), "旧名") << "the folders are not re-read";
+  EXPECT_FALSE(box->cboxDataListUpdate->isChecked());
+  box->cboxDataListUpdate->click();
+  EXPECT_EQ(SystemDef.ServerListUpdate, 1);
+  box->PrepareSelection(1);
+  EXPECT_EQ(box->PerfectGrid1->CellText(1, scName), "新名") << "with auto-update the folders are re-read";
+  EXPECT_EQ(QueryDef("SELECT ENTTEXT FROM SERVERDATALIST WHERE DRIVELETTER='S'"), "新名");
+}
+
+TEST_F(ServerBoxTest, ListUpdateDropsTheSearchAndRereadsTheFolders) {
+  MakeAreas({{"sv0001", "A100", "アルファ", 1, 0}});
+  auto box = Open();
+  MakeAreas({{"sv0002", "B200", "ベータ", 1, 0}});
+  responder_.Then(mrNo);
+  box->btnListUpdateClick();
+  EXPECT_TRUE(BoxShown("データリストの更新を行います。"));
+  EXPECT_EQ(box->PerfectGrid1->Rows(), 1) << "No leaves the list";
+  responder_.Then(mrYes);
+  box->btnListUpdateClick();
+  EXPECT_EQ(Column(*box, scCode), (std::vector<std::string>{"A100", "B200"}));
+}
+
+// ---- the data-selection dialog's fetch into an empty local row -------------------------------------
+
+TEST_F(ServerBoxTest, FetchIntoAnEmptyLocalRowTakesTheChosenArea) {
+  MakeArea({"sv0001", "A100", "共有アルファ", 1, 0}, true);
+  ASSERT_EQ(QueryDef("SELECT ENTTEXT FROM DATALIST WHERE REC=3"), "");
+  auto box = std::make_unique<TDataSentakuBox>();
+  box->KeepOnClose = true;
+  box->SetParams({"SyoriType=0"});
+  box->KeepOnClose = true;
+  box->PrepareMode();
+  box->show();
+  QApplication::setActiveWindow(box.get());
+  box->PerfectGrid1->setFocus();
+  QApplication::processEvents();
+  int row = 0;
+  for (int r = 1; r <= box->PerfectGrid1->Rows() && row == 0; ++r)
+    if (box->PerfectGrid1->RowValue(r) == 3) row = r;
+  ASSERT_GT(row, 0);
+  box->PerfectGrid1->SetRow(row);
+  box->UpdateKeyBar();
+  SystemDef.ZenkaiDrive = " S ";
+  std::string shownDrive;
+  responder_.Then([&](const ShownDialog& shown) {
+    auto* server = dynamic_cast<TServerSentakuBox*>(shown.window);
+    if (!server) return mrCancel;
+    shownDrive = server->DriveLetter;
+    server->PerfectGrid1->SetRow(RowOfFolder(*server, Area("sv0001")));
+    server->UpdateKeyBar();
+    server->F12Click();
+    return server->result();
+  });
+  box->btnKyoyuDataDownClick();
+  EXPECT_EQ(shownDrive, "S") << "the last drive, trimmed";
+  EXPECT_EQ(QueryDef("SELECT NETDRIVE||'/'||KYOYULOCK||'/'||PASNAME FROM DATALIST WHERE REC=3"),
+            "1/1/" + Area("sv0001"));
+  EXPECT_EQ(SystemDef.ZenkaiDrive, "S");
+  EXPECT_TRUE(fs::exists(sysDir_ + "/0003/rqacc.fdb"));
+  TDataInfomationRec info;
+  ReadDataInfoFile(DataInfoFileName(Area("sv0001")), info);
+  EXPECT_EQ(info.SHARE_STATUS, ssTakenOut);
+  EXPECT_EQ(box->PerfectGrid1->CellText(box->PerfectGrid1->Row(), dcName), "共有アルファ");
+  EXPECT_TRUE(box->isVisible());
+}
