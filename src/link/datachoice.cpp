@@ -262,11 +262,11 @@ int TForm1::RunDataCommunication(int Mode) {
   // Only 0 is the documented success of the check-out and the check-in.
   if (Mode == 0) {
     if (!UpdateSharedDataList(1)) return -1;
-    if (!CloudShareCalls.Receive) return -1;
-    return CloudShareCalls.Receive(SystemDef.DataDir, 1, 0) == 0 ? 1 : -1;
+    if (!CloudShareCalls.CloudShareReceive) return -1;
+    return CloudShareCalls.CloudShareReceive(SystemDef.DataDir, 1, 0) == 0 ? 1 : -1;
   }
   int result = 1;
-  if (!CloudShareCalls.Send || CloudShareCalls.Send(SystemDef.DataDir, "", 1) != 0) result = -1;
+  if (!CloudShareCalls.CloudShareSend || CloudShareCalls.CloudShareSend(SystemDef.DataDir, "", 1) != 0) result = -1;
   if (!UpdateSharedDataList(0) && result == 1) result = -1;
   return result;
 }

@@ -56,12 +56,20 @@ void InstallDataModuleServices(QWidget* owner) {
   InstallDataInfoHooks();
   InstallDataListHook();
   InstallDataModuleFormStore();
-  CloudShareCalls.Receive = [owner](const std::string& folder, int automatic, int inUseQuiet) {
-    return static_cast<int>(DataTusinOf(owner).CloudShareReceive(folder, automatic, inUseQuiet));
+  CloudShareCalls.CloudShareReceive = [owner](const std::string& folder, std::int32_t automatic,
+                                               std::int32_t inUseQuiet) {
+    return DataTusinOf(owner).CloudShareReceive(folder, automatic, inUseQuiet);
   };
-  CloudShareCalls.Send = [owner](const std::string& folder, const std::string& text, int automatic) {
-    return static_cast<int>(DataTusinOf(owner).CloudShareSend(folder, text, automatic));
+  CloudShareCalls.CloudShareSend = [owner](const std::string& folder, const std::string& text, std::int32_t automatic) {
+    return DataTusinOf(owner).CloudShareSend(folder, text, automatic);
   };
+  CloudShareCalls.CloudShareRelease = [owner](const std::string& folder) {
+    return DataTusinOf(owner).CloudShareRelease(folder);
+  };
+  CloudShareCalls.CloudShareReceiveToWork = [owner](const std::string& folder, std::int32_t automatic) {
+    return DataTusinOf(owner).CloudShareReceiveToWork(folder, automatic);
+  };
+  CloudShareCalls.ReceiveFolder = [owner] { return DataTusinOf(owner).ReceiveFolder(); };
 }
 
 }  // namespace
