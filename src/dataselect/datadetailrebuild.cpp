@@ -109,6 +109,7 @@ bool TDataSyosaiInfoBox::Rebuild() {
       ChangeFileExt(PathJoin(ClientMode() ? folder : SystemDef.TempDir, BackupFileName), ".fb_");
 
   bool result = false;
+  bool rebuilt = false;      // the job itself succeeded
   bool keepSafety = false;
   if (!DM || !DM->ServerFCopy(database, safety, ConnectKind)) {
     progress.PlayAnime(false);
@@ -122,7 +123,7 @@ bool TDataSyosaiInfoBox::Rebuild() {
       job.BackupFile = backup;
       job.Resume();
       while (!job.IsTerminated()) WaitWithMessages(300);
-      result = job.Success;
+      result = rebuilt = job.Success;
       if (result && onCopy) result = DM->ServerFCopy(safety, database, ConnectKind);
       if (result) {
         TDataInfomation data;
@@ -136,9 +137,11 @@ bool TDataSyosaiInfoBox::Rebuild() {
       progress.PlayAnime(false);
       ShowSentakuBox(kMsgInformation, "データ再構築の処理に失敗しました。", MsgButtons({mbOK}));
       // The database may have been replaced half-way: the safety copy goes
-      // back. Working on a copy the database was not touched unless the copy
-      // back failed, and the copy is no longer the original.
+      // back, and stays when even that fails. Working on a copy the database
+      // was not touched unless the copy back failed; the rebuilt copy is then
+      // kept.
       if (!onCopy) keepSafety = !DM->ServerFCopy(safety, database, ConnectKind);
+      else keepSafety = rebuilt;
     }
   }
   if (!keepSafety) DeleteServerFile(safety);
