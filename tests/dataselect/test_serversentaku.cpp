@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "core/globals.h"
+#include "core/uiservices.h"
 #include "core/settings.h"
 #include "dataselect/connsettings.h"
 #include "dataselect/datasentaku.h"
@@ -25,7 +26,9 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/hint.h"
 #include "platform/vcl/perfectgrid.h"
+#include "ui/inputdlg.h"
 #include "ui/plbutton.h"
+#include "ui/xcombobox.h"
 #include "ui/xedit.h"
 
 namespace fs = std::filesystem;
@@ -337,6 +340,66 @@ TEST_F(ServerBoxTest, ListUpdateDropsTheSearchAndRereadsTheFolders) {
   responder_.Then(mrYes);
   box->btnListUpdateClick();
   EXPECT_EQ(Column(*box, scCode), (std::vector<std::string>{"A100", "B200"}));
+}
+
+TEST_F(ServerBoxTest, ChangingTheDriveListsTheOtherShare) {
+  MakeAreas({{"sv0001", "A100", "アルファ", 1, 0}});
+  const std::string second = root_ + "/net2";
+  fs::create_directories(second + "/corvexzaimu/sv0001");
+  WriteShareDrive("U", second);
+  auto box = Open();
+  ASSERT_EQ(box->cmbDrive->count(), 2);
+  EXPECT_EQ(box->PerfectGrid1->CellText(1, scFolder), Area("sv0001"));
+  box->cmbDrive->setCurrentIndex(1);
+  box->cmbDriveChange();
+  EXPECT_EQ(box->DriveLetter, "U");
+  EXPECT_EQ(box->ShareRoot, second + "/corvexzaimu");
+  ASSERT_EQ(box->PerfectGrid1->Rows(), 1);
+  EXPECT_EQ(box->PerfectGrid1->CellText(1, scFolder), second + "/corvexzaimu/sv0001");
+  EXPECT_EQ(box->PerfectGrid1->CellText(1, scName), "空き領域");
+  // The area commands are not available here; their keys say so.
+  box->PerfectGrid1->SetRow(1);
+  box->UpdateKeyBar();
+  box->FKeyClick(4);
+  EXPECT_TRUE(BoxShown("この処理は現在ご利用いただけません。"));
+  EXPECT_EQ(box->PerfectGrid1->Rows(), 1);
+}
+
+TEST_F(ServerBoxTest, MappingADriveListsItsShare) {
+  MakeAreas({{"sv0001", "A100", "アルファ", 1, 0}});
+  {
+    TIniFile ini(ConnectIniFile());
+    ini.EraseSection(kSecShareDrives);
+  }
+  auto box = Open();
+  ASSERT_TRUE(box->ShareRoot.empty());
+  const TCoreUiServices saved = CoreUi;
+  std::string chosen;
+  CoreUi.BrowseFolder = [&chosen](const std::string&, const std::string&, const std::string&) {
+    return std::optional<std::string>(chosen);
+  };
+  auto pickLetter = [](const ShownDialog& shown) {
+    auto* ask = dynamic_cast<TInputDlgBox*>(shown.window);
+    if (!ask) return mrCancel;
+    ask->cmbInput()->setCurrentIndex(ask->cmbInput()->findText("U:"));
+    ask->btnOKClick();
+    return ask->result();
+  };
+  // A folder that is not there cannot be mapped.
+  chosen = root_ + "/nowhere";
+  responder_.Then(pickLetter);
+  box->btnMountClick();
+  EXPECT_TRUE(BoxShown("ネットワークドライブの割り当てAPIの呼び出しに失敗しました。"));
+  EXPECT_TRUE(ReadShareDrives().empty());
+  chosen = mount_;
+  responder_.Then(pickLetter);
+  box->btnMountClick();
+  CoreUi = saved;
+  ASSERT_EQ(ReadShareDrives().size(), 1u);
+  EXPECT_EQ(ReadShareDrives()[0].Letter, "U");
+  EXPECT_EQ(box->DriveLetter, "U");
+  ASSERT_EQ(box->PerfectGrid1->Rows(), 1);
+  EXPECT_EQ(box->PerfectGrid1->CellText(1, scName), "アルファ");
 }
 
 // ---- the data-selection dialog's fetch into an empty local row -------------------------------------
