@@ -332,6 +332,10 @@ TEST_F(FileOperationTest, BrowsingPutsTheChosenPlaceOnTopAndTheNameInTheEdit) {
       EXPECT_EQ(shown.caption, "ファイルの選択");
       EXPECT_EQ(dialog->nameFilters(), (QStringList{"保存ﾃﾞｰﾀ (*.dat)", "すべてのﾌｧｲﾙ(*.*) (*)"}));
       EXPECT_EQ(dialog->acceptMode(), c.kind == fkSaveFile ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+      // The file named in the edit does not exist in the chosen place: the dialog opens there.
+      if (c.kind == fkOpenFile) {
+        EXPECT_EQ(dialog->directory().absolutePath().toStdString(), Dir(2));
+      }
       auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
       EXPECT_NE(edit, nullptr);
       if (!edit) return mrCancel;
