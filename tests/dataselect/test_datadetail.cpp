@@ -460,3 +460,24 @@ TEST_F(NewDataTest, OnlyCreatedDataKeepsTheFolderAndNeverStatus9) {
     box->ESCClick();
   }
 }
+
+TEST_F(NewDataTest, ClientModeLocksTheRowWhileTheWizardRuns) {
+  ConnectKind = 1;
+  std::string lockDuring;
+  bool folderDuring = false;
+  StartProcessProc = [&](const std::string& form, std::int32_t, const std::string&) -> std::int32_t {
+    lockDuring = QueryDef("SELECT DATALOCK FROM DATALIST WHERE REC=5");
+    folderDuring = fs::exists(newFolder_);
+    return StartRegisteredOnly(form);
+  };
+  auto box = Open();
+  const int row = RowOfRec(*box, 5);
+  ASSERT_GT(row, 0);
+  EXPECT_EQ(NewData(*box, row), -1);
+  EXPECT_EQ(lockDuring, "10010");
+  EXPECT_TRUE(folderDuring);
+  EXPECT_EQ(QueryDef("SELECT DATALOCK FROM DATALIST WHERE REC=5"), "0");
+  EXPECT_FALSE(fs::exists(newFolder_)) << "the folder made on the server is removed";
+  box->ESCClick();
+  ConnectKind = 0;
+}
