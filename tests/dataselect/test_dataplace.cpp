@@ -256,6 +256,33 @@ TEST_F(PlaceTest, CreatingAPlaceNamesItAndMakesItsFolder) {
   EXPECT_EQ(box->PerfectGrid1->CellText(RowOfPlace(*box, 5), 1), "");
 }
 
+TEST_F(PlaceTest, AFailedSaveKeepsNothingOfTheChange) {
+  // The list rows of place 6 would get paths longer than their column holds.
+  std::vector<TDataPlaceRec> places;
+  ASSERT_TRUE(LoadDataPlaces(places, false));
+  // (The columns hold 127 double-byte characters: 254 bytes.)
+  const std::string path = sysDir_ + "/" + std::string(100, 'p') + "/" + std::string(248 - sysDir_.size() - 100, 'q');
+  ASSERT_EQ(path.size(), 250u);
+  fs::create_directories(path);
+  Exec("UPDATE DATAPLACEMAN SET PATH='" + path + "' WHERE REC=6");
+  auto box = OpenPlaces();
+  box->PerfectGrid1->SetRow(RowOfPlace(*box, 6));
+  AnswerInput("長い場所");
+  box->F2Click();
+  ASSERT_FALSE(reported_.empty());
+  EXPECT_NE(reported_.back().text.find("データの場所の登録に失敗しました。"), std::string::npos);
+  EXPECT_EQ(Value("SELECT NAME FROM DATAPLACEMAN WHERE REC=6"), "") << "the name is rolled back with the rows";
+  EXPECT_EQ(Value("SELECT COUNT(*) FROM DATALIST_EX WHERE DATAPLACEREC=6"), "0");
+  EXPECT_EQ(box->PerfectGrid1->CellText(RowOfPlace(*box, 6), 1), "") << "the grid shows what is stored";
+  EXPECT_EQ(box->PerfectGrid1->Row(), RowOfPlace(*box, 6));
+  EXPECT_EQ(Captions(*box), "F2:新規作成,F3:,F5:,up,down");
+  // The next change saves only itself.
+  box->PerfectGrid1->SetRow(RowOfPlace(*box, 0));
+  AnswerInput("本社");
+  box->F3Click();
+  EXPECT_EQ(Value("SELECT COUNT(*) FROM DATAPLACEMAN WHERE NAME<>''"), "1");
+}
+
 TEST_F(PlaceTest, RenamingOffersTheCurrentName) {
   auto box = OpenPlaces();
   box->PerfectGrid1->SetRow(RowOfPlace(*box, 0));
