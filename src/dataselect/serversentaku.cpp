@@ -431,9 +431,11 @@ void TServerSentakuBox::btnDataInfoClick() {
       PerfectGrid1->SetCellNumber(row, scShared, 0);
       PerfectGrid1->SetCellPicture(row, scSharePic, SharePictures[0]);
     }
-    // The new display name and update prohibition go into the list and the area.
+    // The new display name and update prohibition go into the list and into
+    // an area that nobody is working on.
     if (!DetailBox->NewListName.empty() &&
-        (DetailBox->NewListName != r->EntText || DetailBox->NewUpdateLock != r->UpdateLock)) {
+        (DetailBox->NewListName != r->EntText || DetailBox->NewUpdateLock != r->UpdateLock) &&
+        CheckDataFolder(folder, false, false) == dsFree) {
       r->EntText = r->DispName = DetailBox->NewListName;
       r->UpdateLock = DetailBox->NewUpdateLock;
       PerfectGrid1->SetCellText(row, scName, r->DispName);

@@ -15,6 +15,7 @@
 #include "core/uiservices.h"
 #include "core/settings.h"
 #include "dataselect/connsettings.h"
+#include "dataselect/datadetail.h"
 #include "dataselect/datasentaku.h"
 #include "dataselect/serversentaku.h"
 #include "dbaccess/datainfo.h"
@@ -26,6 +27,7 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/hint.h"
 #include "platform/vcl/perfectgrid.h"
+#include "ui/corvexedit.h"
 #include "ui/inputdlg.h"
 #include "ui/plbutton.h"
 #include "ui/xcombobox.h"
@@ -402,6 +404,35 @@ TEST_F(ServerBoxTest, MappingADriveListsItsShare) {
   EXPECT_EQ(box->PerfectGrid1->CellText(1, scName), "アルファ");
 }
 
+TEST_F(ServerBoxTest, DetailsClearALeftOverStatusAndRenameTheArea) {
+  MakeAreas({{"sv0001", "A100", "アルファ", 1, 0}});
+  TDataInfomationRec info;
+  ReadDataInfoFile(DataInfoFileName(Area("sv0001")), info);
+  info.STATUS = dsInUse;
+  info.OPCODE = 10010;
+  WriteDataInfoFile(DataInfoFileName(Area("sv0001")), "", info);
+  auto box = Open();
+  ASSERT_EQ(box->PerfectGrid1->Rows(), 1);
+  box->PerfectGrid1->SetRow(1);
+  bool clearShown = false;
+  responder_.Then([&clearShown](const ShownDialog& shown) {
+    auto* details = dynamic_cast<TDataSyosaiInfoBox*>(shown.window);
+    if (!details) return mrCancel;
+    clearShown = details->ClearShown;
+    details->cboxStatusClear->setChecked(true);
+    details->txtListName->setText("アルファ改");
+    details->btnOKClick();
+    return details->result();
+  });
+  box->btnDataInfoClick();
+  EXPECT_TRUE(clearShown) << "the operator's own left-over status can be cleared";
+  ReadDataInfoFile(DataInfoFileName(Area("sv0001")), info);
+  EXPECT_EQ(info.STATUS, dsFree);
+  EXPECT_EQ(info.DATALISTNAME, "アルファ改");
+  EXPECT_EQ(box->PerfectGrid1->CellText(1, scName), "アルファ改");
+  EXPECT_EQ(QueryDef("SELECT ENTTEXT FROM SERVERDATALIST WHERE DRIVELETTER='S'"), "アルファ改");
+}
+
 // ---- the data-selection dialog's fetch into an empty local row -------------------------------------
 
 TEST_F(ServerBoxTest, FetchIntoAnEmptyLocalRowTakesTheChosenArea) {
@@ -444,4 +475,14 @@ TEST_F(ServerBoxTest, FetchIntoAnEmptyLocalRowTakesTheChosenArea) {
   EXPECT_EQ(info.SHARE_STATUS, ssTakenOut);
   EXPECT_EQ(box->PerfectGrid1->CellText(box->PerfectGrid1->Row(), dcName), "共有アルファ");
   EXPECT_TRUE(box->isVisible());
+  // A rename of the taken row reaches the area's own list row and settings.
+  const double index = box->PerfectGrid1->CellNumber(box->PerfectGrid1->Row(), dcIndex);
+  TDataListRec renamed = box->DataList[static_cast<std::size_t>(index)].Row;
+  ASSERT_EQ(renamed.KyoyuLock, 1);
+  renamed.EntText = renamed.DispName = "共有アルファ改";
+  box->UpdateServerBoxRow(renamed);
+  ReadDataInfoFile(DataInfoFileName(Area("sv0001")), info);
+  EXPECT_EQ(info.DATALISTNAME, "共有アルファ改");
+  EXPECT_EQ(QueryDef("SELECT ENTTEXT FROM SERVERDATALIST WHERE DRIVELETTER='S' AND PASNAME='" + Area("sv0001") + "'"),
+            "共有アルファ改");
 }
