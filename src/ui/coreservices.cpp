@@ -1,8 +1,12 @@
 #include "ui/coreservices.h"
 
+#include <QApplication>
+#include <QFileDialog>
+
 #include "core/uiservices.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/focus.h"
+#include "platform/vcl/responder.h"
 #include "ui/messagebox2.h"
 
 void InstallFrameworkServices() {
@@ -25,6 +29,23 @@ void InstallFrameworkServices() {
     info.Buttons = MsgButtons({mbYes, mbNo});
     info.Lines[0].Text = text;
     return ShowMessageBox2(info) == mrYes;
+  };
+  CoreUi.BrowseFolder = [](const std::string& title, const std::string& folder,
+                           const std::string& root) -> std::optional<std::string> {
+    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(QString::fromStdString(folder.empty() ? root : folder));
+    const TModalResult r = ExecModal(dialog, [&dialog] {
+      ShownDialog shown;
+      shown.kind = "QFileDialog";
+      shown.caption = dialog.windowTitle().toStdString();
+      shown.window = &dialog;
+      return shown;
+    });
+    if (r != mrOk || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
   };
   CoreUi.ProcessMessages = [] { ProcessMessages(); };
 }

@@ -4,7 +4,10 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
 #include <QApplication>
+#include <QFileDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,11 +16,14 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "core/dialogs.h"
 #include "core/globals.h"
+#include "core/uiservices.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/dpi.h"
 #include "platform/vcl/responder.h"
 #include "ui/checkedcombo.h"
+#include "ui/coreservices.h"
 #include "ui/corvexedit.h"
 #include "ui/dateedit.h"
 #include "ui/htmlhelp.h"
@@ -295,4 +301,32 @@ TEST_F(DialogsTest, CheckedComboBoxSelection) {
   box.DeSelectAll();
   EXPECT_EQ(box.DisplayText(), "選択なし");
   EXPECT_EQ(box.Version(), "1.0.3");
+}
+
+// The folder browser the framework gives the shared helpers: a directory
+// dialog that starts in the current folder; cancelling keeps the folder.
+TEST_F(DialogsTest, FolderBrowserOfTheFrameworkServices) {
+  const TCoreUiServices saved = CoreUi;
+  InstallFrameworkServices();
+  const std::filesystem::path base = std::filesystem::temp_directory_path() / ("browse-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(base / "chosen");
+  std::string folder = base.string();
+  responder.Then([&](const ShownDialog& shown) {
+    auto* dialog = qobject_cast<QFileDialog*>(shown.window);
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog) return mrCancel;
+    EXPECT_EQ(shown.caption, "フォルダの選択");
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+    EXPECT_EQ(dialog->directory().absolutePath().toStdString(), base.string());
+    dialog->setDirectory(QString::fromStdString((base / "chosen").string()));
+    QMetaObject::invokeMethod(dialog, "accept");
+    return mrNone;
+  });
+  EXPECT_TRUE(SelectFolder("フォルダの選択", folder, true));
+  EXPECT_EQ(folder, (base / "chosen").string());
+  responder.Then([](const ShownDialog&) { return mrCancel; });
+  EXPECT_FALSE(SelectFolder("フォルダの選択", folder, true));
+  EXPECT_EQ(folder, (base / "chosen").string());
+  std::filesystem::remove_all(base);
+  CoreUi = saved;
 }
