@@ -342,7 +342,11 @@ void TServerSentakuBox::ESCClick() {
 
 void TServerSentakuBox::FKeyClick(int n) {
   if (n < 1 || n > 8) return;
-  if (FKeys[static_cast<std::size_t>(n)]->text().toStdString() == FKeyCaptions[static_cast<std::size_t>(n)]) return;
+  if (FKeys[static_cast<std::size_t>(n)]->text().toStdString() == FKeyCaptions[static_cast<std::size_t>(n)]) {
+    // F3, F6 and F7 have no command: they only return the focus to the list.
+    if (n == 3 || n == 6 || n == 7) PerfectGrid1->setFocus();
+    return;
+  }
   switch (n) {
     case 1: OpenHtmlHelp(kHelpPage); return;
     case 2: CopyOrPaste(); break;
