@@ -182,6 +182,9 @@ class TDataSentakuBox : public TBSDI {
   void cmbDataManChange();
   void cmbDataManExit();
   void btnDataManClick();
+  // Fills the place list with the named data places and selects the chosen
+  // place; false when that place is gone (the chosen place is then 0).
+  bool FillPlaceList();
   void btnDataInfoClick();
   void btnSearchClick(bool Cancel);
   void btnListUpdateClick();

@@ -12,7 +12,6 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/textutil.h"
-#include "dataselect/dataplace.h"
 #include "dbaccess/dm.h"
 #include "ui/plbutton.h"
 #include "dataselect/datasentaku.h"
@@ -99,26 +98,7 @@ void TDataSentakuBox::SetUpColumns() {
 
 void TDataSentakuBox::LoadDataList() {
   LoadHints();
-  if (ConnectKind != 0) {
-    std::vector<TDataPlaceRec> places;
-    LoadDataPlaces(places);
-    cmbDataMan->clear();
-    int selected = -1, zero = 0;
-    DataPlacePath = SystemDef.SysDir;
-    for (std::size_t i = 0; i < places.size(); ++i) {
-      cmbDataMan->addItem(QString::fromStdString(places[i].Name), places[i].Rec);
-      if (places[i].Rec == DataPlace) selected = static_cast<int>(i);
-      if (places[i].Rec == 0) zero = static_cast<int>(i);
-    }
-    if (selected < 0) {
-      selected = zero;
-      DataPlace = 0;
-    }
-    if (!places.empty()) {
-      cmbDataMan->setCurrentIndex(selected);
-      DataPlacePath = places[static_cast<std::size_t>(selected)].Path;
-    }
-  }
+  if (ConnectKind != 0) FillPlaceList();
   StoredJyoken.LISTTYPE = 0;
   KensakuSelectRecord(StoredJyoken);
   ActiveJyoken = StoredJyoken;

@@ -9,18 +9,25 @@
 #include "platform/vcl/perfectgrid.h"
 #include "ui/plbutton.h"
 
-namespace {
-
-// Refills the place list with the named places; returns the entry of place
-// Rec, -1 when it is not among them. Entry data is the place's REC.
-int RefillPlaceList(QComboBox& Combo, std::vector<TDataPlaceRec>& Places, std::int32_t Rec) {
-  LoadDataPlaces(Places, true);
-  Combo.clear();
-  for (const TDataPlaceRec& p : Places) Combo.addItem(QString::fromStdString(p.Name), p.Rec);
-  return IndexOfPlace(Places, Rec);
+bool TDataSentakuBox::FillPlaceList() {
+  std::vector<TDataPlaceRec> places;
+  LoadDataPlaces(places, true);
+  cmbDataMan->clear();
+  for (const TDataPlaceRec& p : places) cmbDataMan->addItem(QString::fromStdString(p.Name), p.Rec);
+  int index = IndexOfPlace(places, DataPlace);
+  const bool found = index >= 0;
+  if (!found) {
+    // The chosen place is gone: back to the system folder's place.
+    DataPlace = 0;
+    index = IndexOfPlace(places, 0);
+  }
+  DataPlacePath = SystemDef.SysDir;
+  if (index >= 0) {
+    cmbDataMan->setCurrentIndex(index);
+    DataPlacePath = GetPlacePath(places, index);
+  }
+  return found;
 }
-
-}  // namespace
 
 void TDataSentakuBox::cmbDataManChange() {
   btnDataMan->setFocusPolicy(Qt::StrongFocus);
@@ -50,24 +57,9 @@ void TDataSentakuBox::btnDataManClick() {
   SystemDef.DataPlace = DataPlace;
   if (!PlaceBox) PlaceBox = new TDataPlaceBox(this);
   PlaceBox->Prepare(true);
-  if (PlaceBox->ShowModal() == mrOk) {
-    std::vector<TDataPlaceRec> places;
-    const int index = RefillPlaceList(*cmbDataMan, places, DataPlace);
-    if (index >= 0) {
-      cmbDataMan->setCurrentIndex(index);
-      DataPlacePath = GetPlacePath(places, index);
-    } else {
-      // The chosen place is gone: back to the system folder's place.
-      DataPlace = 0;
-      SystemDef.DataPlace = 0;
-      DataPlacePath = SystemDef.SysDir;
-      const int zero = IndexOfPlace(places, 0);
-      if (zero >= 0) {
-        DataPlacePath = GetPlacePath(places, zero);
-        cmbDataMan->setCurrentIndex(zero);
-      }
-      cmbDataManExit();
-    }
+  if (PlaceBox->ShowModal() == mrOk && !FillPlaceList()) {
+    SystemDef.DataPlace = 0;
+    cmbDataManExit();
   }
   UpdateKeyBar();
 }
