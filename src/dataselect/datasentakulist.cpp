@@ -15,6 +15,7 @@
 #include "dbaccess/dm.h"
 #include "ui/plbutton.h"
 #include "dataselect/datasentaku.h"
+#include "dataselect/incsearch.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
 #include "ui/xedit.h"
@@ -300,55 +301,13 @@ void TDataSentakuBox::PerfectGrid1CellLostFocus(int row, int) {
 
 void TDataSentakuBox::PerfectGrid1KeyDown(Word& key, Qt::KeyboardModifiers) {
   if (PerfectGrid1->Rows() == 0) return;
-  char ch = 0;
-  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) ch = static_cast<char>(key);
-  else if (key >= 96 && key <= 105) ch = static_cast<char>('0' + key - 96);
-  else if (key >= 106 && key <= 111) ch = "*+,-./"[key - 106];
-  else if (key >= 186 && key <= 187) ch = ":;"[key - 186];
-  else if (key >= 188 && key <= 191) ch = ",-./"[key - 188];
-  else if (key >= 192 && key <= 224) ch = static_cast<char>(64 + key - 192);
-  else if (key >= 225 && key <= 226) ch = "[\\"[key - 225];
-  if (ch == 0) return;
-  key = 0;
-  IncSearchText += ch;
-  if (IncSearchText.size() > 8) {
-    IncSearchText.pop_back();
-    return;
-  }
   const QRect gr = PerfectGrid1->geometry();
-  txtIncSerch->move(gr.left() + gr.width() / 10 + 4, gr.top() - 12);
-  txtIncSerch->setText(QString::fromStdString(IncSearchText));
-  txtIncSerch->show();
-  txtIncSerch->raise();
-  int interval = IncSerchTimer->interval();
-  interval = interval < 2000 ? interval + 500 : interval;
-  if (interval > 1000) interval = 1000;
-  IncSerchTimer->stop();
-  IncSerchTimer->setInterval(interval);
-  IncSerchTimer->start();
+  IncSearchKeyDown(key, IncSearchText, *txtIncSerch, *IncSerchTimer,
+                   QPoint(gr.left() + gr.width() / 10 + 4, gr.top() - 12));
 }
 
 void TDataSentakuBox::IncSerchTimerTimer() {
-  const int rows = PerfectGrid1->Rows();
-  if (PerfectGrid1->hasFocus() && rows > 0) {
-    const int current = HasCurrentRow() ? PerfectGrid1->Row() : 0;
-    const std::string text = UpperCase(IncSearchText);
-    for (int n = 1; n <= rows; ++n) {
-      const int r = (current + n - 1) % rows + 1;
-      if (PerfectGrid1->isRowHidden(r - 1)) continue;
-      if (UpperCase(PerfectGrid1->CellText(r, dcCode)).rfind(text, 0) == 0) {
-        PerfectGrid1->SetRow(r);
-        PerfectGrid1->SetCol(0);
-        PerfectGrid1->scrollToItem(PerfectGrid1->item(r - 1, 0));
-        break;
-      }
-    }
-  }
-  IncSerchTimer->stop();
-  IncSerchTimer->setInterval(0);
-  IncSearchText.clear();
-  txtIncSerch->clear();
-  txtIncSerch->hide();
+  IncSearchFinish(*PerfectGrid1, dcCode, PerfectGrid1->hasFocus(), IncSearchText, *txtIncSerch, *IncSerchTimer);
 }
 
 bool TDataSentakuBox::eventFilter(QObject* watched, QEvent* event) {

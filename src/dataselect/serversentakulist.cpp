@@ -10,6 +10,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dataselect/connsettings.h"
+#include "dataselect/incsearch.h"
 #include "dataselect/serversentaku.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
@@ -60,16 +61,6 @@ std::uint8_t SortKindOf(std::int32_t Column) {
   }
 }
 
-// The character of a virtual key for the incremental search (0 for none).
-char IncSearchChar(Word Key) {
-  if ((Key >= 48 && Key <= 57) || (Key >= 65 && Key <= 90)) return static_cast<char>(Key);
-  if (Key >= 96 && Key <= 105) return static_cast<char>(Key - 48);
-  if (Key >= 106 && Key <= 111) return static_cast<char>(Key - 64);
-  if ((Key >= 186 && Key <= 187) || (Key >= 192 && Key <= 224)) return static_cast<char>(Key - 128);
-  if (Key >= 188 && Key <= 191) return static_cast<char>(Key - 144);
-  if (Key >= 225 && Key <= 226) return static_cast<char>(Key - 134);
-  return 0;
-}
 
 }  // namespace
 
@@ -273,41 +264,12 @@ void TServerSentakuBox::PerfectGrid1CellLostFocus(int row, int) {
 
 void TServerSentakuBox::PerfectGrid1KeyDown(Word& key, Qt::KeyboardModifiers) {
   if (PerfectGrid1->Rows() == 0) return;
-  const char ch = IncSearchChar(key);
-  if (ch == 0) return;
-  key = 0;
-  if (IncSearchText.size() >= 8) return;
-  IncSearchText += ch;
   const QRect gr = PerfectGrid1->geometry();
-  txtIncSerch->move(gr.left() + gr.width() / 10, gr.top() - txtIncSerch->height());
-  txtIncSerch->setText(QString::fromStdString(IncSearchText));
-  txtIncSerch->show();
-  txtIncSerch->raise();
-  const int interval = std::min(IncSerchTimer->interval() + 500, 1000);
-  IncSerchTimer->stop();
-  IncSerchTimer->setInterval(interval);
-  IncSerchTimer->start();
+  IncSearchKeyDown(key, IncSearchText, *txtIncSerch, *IncSerchTimer,
+                   QPoint(gr.left() + gr.width() / 10, gr.top() - txtIncSerch->height()));
 }
 
 void TServerSentakuBox::IncSerchTimerTimer() {
-  const int rows = PerfectGrid1->Rows();
-  if (rows > 0 && !IncSearchText.empty()) {
-    const int current = HasCurrentRow() ? PerfectGrid1->Row() : 0;
-    const std::string text = LowerCase(IncSearchText);
-    for (int n = 1; n <= rows; ++n) {
-      const int r = (current + n - 1) % rows + 1;
-      if (PerfectGrid1->isRowHidden(r - 1)) continue;
-      if (LowerCase(PerfectGrid1->CellText(r, scCode)).rfind(text, 0) != 0) continue;
-      PerfectGrid1->SetRow(r);
-      PerfectGrid1->SetCol(0);
-      PerfectGrid1->scrollToItem(PerfectGrid1->item(r - 1, 0));
-      break;
-    }
-  }
-  IncSerchTimer->stop();
-  IncSerchTimer->setInterval(0);
-  IncSearchText.clear();
-  txtIncSerch->clear();
-  txtIncSerch->hide();
+  IncSearchFinish(*PerfectGrid1, scCode, true, IncSearchText, *txtIncSerch, *IncSerchTimer);
   UpdateKeyBar();
 }
