@@ -74,6 +74,13 @@ struct TDefConnection {
 
 }  // namespace
 
+const fixture::Installation& DataSets() {
+  const std::string file = SourceDir() + "/tests/dataselect/data/datasentaku.txt";
+  return fixture::ProcessInstallation(
+      fixture::ParseDescription(ReadFile(file), file, SourceDir() + "/tests/dataselect/data"),
+      BinaryDir() + "/datasentaku-sets", "sets");
+}
+
 std::string ServerHost() {
   const char* host = std::getenv("VERUDA_TEST_FB_SERVER");
   return host ? host : "";

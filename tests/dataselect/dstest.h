@@ -11,12 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "fixture/builder.h"
 #include "platform/vcl/responder.h"
 
 namespace dstest {
 
 // The server host from VERUDA_TEST_FB_SERVER, or empty.
 std::string ServerHost();
+
+// The data-selection tests' two real data sets (versions 11.1.0 and 11.0.5,
+// from data/datasentaku.txt), built once per test process.
+const fixture::Installation& DataSets();
 
 struct TShownText {
   std::string text;

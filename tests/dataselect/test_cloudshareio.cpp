@@ -27,23 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string EnvOr(const char* name, const std::string& fallback) {
-  const char* v = std::getenv(name);
-  return v && *v ? v : fallback;
-}
-
-// The data-selection tests' two data sets (version 11.1.0 and 11.0.5); the
-// process builds them once for all the dialog's tests.
-const fixture::Installation& DataSets() {
-  const std::string source = EnvOr("PROJECT_SOURCE_DIR", PROJECT_SOURCE_DIR_FALLBACK);
-  const std::string file = source + "/tests/dataselect/data/datasentaku.txt";
-  std::ifstream in(file);
-  std::stringstream text;
-  text << in.rdbuf();
-  return fixture::ProcessInstallation(
-      fixture::ParseDescription(text.str(), file, source + "/tests/dataselect/data"),
-      EnvOr("PROJECT_BINARY_DIR", fs::temp_directory_path().string()) + "/datasentaku-sets", "sets");
-}
+using dstest::DataSets;
 
 // A connection of the test's own to a data set's database (embedded).
 struct TDataConnection {

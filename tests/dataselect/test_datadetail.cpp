@@ -38,22 +38,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string EnvOr(const char* name, const std::string& fallback) {
-  const char* v = std::getenv(name);
-  return v && *v ? v : fallback;
-}
-
-// The data sets of the selection tests (the same installation in this process).
-const fixture::Installation& DataSets() {
-  const std::string source = EnvOr("PROJECT_SOURCE_DIR", PROJECT_SOURCE_DIR_FALLBACK);
-  const std::string file = source + "/tests/dataselect/data/datasentaku.txt";
-  std::ifstream in(file);
-  std::stringstream text;
-  text << in.rdbuf();
-  return fixture::ProcessInstallation(
-      fixture::ParseDescription(text.str(), file, source + "/tests/dataselect/data"),
-      EnvOr("PROJECT_BINARY_DIR", fs::temp_directory_path().string()) + "/datasentaku-sets", "sets");
-}
+using dstest::DataSets;
 
 std::string Bytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
