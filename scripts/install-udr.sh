@@ -23,5 +23,9 @@ if ! cmp -s "$lib" "$target_dir/libverudafs.so"; then
   # it has mapped and loads the new one on its next start.
   $SUDO install -m 0644 "$lib" "$target_dir/.libverudafs.so.new"
   $SUDO mv -f "$target_dir/.libverudafs.so.new" "$target_dir/libverudafs.so"
+  # A running server keeps the old routines until it starts again.
+  if pgrep -x firebird >/dev/null 2>&1; then
+    bash "$(dirname "$0")/firebird-server.sh" restart
+  fi
 fi
 echo "install-udr.sh: $target_dir/libverudafs.so installed"

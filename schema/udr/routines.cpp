@@ -16,6 +16,7 @@
 #include <cstring>
 #include <exception>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -55,27 +56,41 @@ struct Ref {
 
 // The message layouts that this library asks for. The engine converts the
 // declared parameters into them; the offsets come from the engine's own
-// reading of the layout, built once per routine entry.
+// reading of the layout.
+//
+// That reading (the metadata the builders give) lives as long as the engine's
+// copy of the routine in one database's metadata cache, not as long as this
+// library: it is freed when that database closes. So it is kept per routine
+// copy, keyed by the routine metadata that the engine passes to setup and then
+// to newItem for that copy, and never used across databases. A copy that is
+// set up again (a new database, or a reused address) replaces its entry; the
+// replaced reading is not released, since its memory may be gone already.
 class Layouts {
  public:
+  struct Pair {
+    IMessageMetadata* in = nullptr;
+    IMessageMetadata* out = nullptr;
+  };
+
   Layouts(std::vector<Param> in, std::vector<Param> out) : in_(std::move(in)), out_(std::move(out)) {}
-  void Setup(Status* status, IMetadataBuilder* in, IMetadataBuilder* out) {
+  void Setup(Status* status, IRoutineMetadata* routine, IMetadataBuilder* in, IMetadataBuilder* out) {
     udr::Describe(status, in, in_);
     udr::Describe(status, out, out_);
+    const Pair pair{in->getMetadata(status), out->getMetadata(status)};
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!inMeta_) {
-      inMeta_ = in->getMetadata(status);
-      outMeta_ = out->getMetadata(status);
-    }
+    byRoutine_[routine] = pair;
   }
-  IMessageMetadata* In() const { return inMeta_; }
-  IMessageMetadata* Out() const { return outMeta_; }
+  Pair For(Status* status, IRoutineMetadata* routine) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = byRoutine_.find(routine);
+    if (found == byRoutine_.end()) Raise(status, "verudafs: routine used before its set-up");
+    return found->second;
+  }
 
  private:
   std::vector<Param> in_, out_;
-  std::mutex mutex_;
-  IMessageMetadata* inMeta_ = nullptr;   // kept for the life of the library
-  IMessageMetadata* outMeta_ = nullptr;
+  mutable std::mutex mutex_;
+  std::map<IRoutineMetadata*, Pair> byRoutine_;
 };
 
 // ------------------------------------------------------------ procedures
@@ -98,18 +113,18 @@ class SingleRowResult final : public IExternalResultSetImpl<SingleRowResult, Sta
 
 class SingleRowProcedure final : public IExternalProcedureImpl<SingleRowProcedure, Status> {
  public:
-  SingleRowProcedure(const Layouts& layouts, const ProcedureBody& body) : layouts_(layouts), body_(body) {}
+  SingleRowProcedure(Layouts::Pair layout, const ProcedureBody& body) : layout_(layout), body_(body) {}
   void dispose() override { delete this; }
   void getCharSet(Status*, IExternalContext*, char*, unsigned) override {}
   IExternalResultSet* open(Status* status, IExternalContext* context, void* in, void* out) override {
-    Message input(status, layouts_.In(), in);
-    Message output(status, layouts_.Out(), out);
+    Message input(status, layout_.in, in);
+    Message output(status, layout_.out, out);
     body_(status, context, input, output);
     return new SingleRowResult;
   }
 
  private:
-  const Layouts& layouts_;
+  Layouts::Pair layout_;
   ProcedureBody body_;
 };
 
@@ -118,12 +133,12 @@ class ProcedureFactory final : public IUdrProcedureFactoryImpl<ProcedureFactory,
   ProcedureFactory(std::vector<Param> in, std::vector<Param> out, ProcedureBody body)
       : layouts_(std::move(in), std::move(out)), body_(std::move(body)) {}
   void dispose() override {}
-  void setup(Status* status, IExternalContext*, IRoutineMetadata*, IMetadataBuilder* in,
+  void setup(Status* status, IExternalContext*, IRoutineMetadata* routine, IMetadataBuilder* in,
              IMetadataBuilder* out) override {
-    layouts_.Setup(status, in, out);
+    layouts_.Setup(status, routine, in, out);
   }
-  IExternalProcedure* newItem(Status*, IExternalContext*, IRoutineMetadata*) override {
-    return new SingleRowProcedure(layouts_, body_);
+  IExternalProcedure* newItem(Status* status, IExternalContext*, IRoutineMetadata* routine) override {
+    return new SingleRowProcedure(layouts_.For(status, routine), body_);
   }
 
  private:
@@ -137,17 +152,17 @@ using FunctionBody = ProcedureBody;
 
 class Function final : public IExternalFunctionImpl<Function, Status> {
  public:
-  Function(const Layouts& layouts, const FunctionBody& body) : layouts_(layouts), body_(body) {}
+  Function(Layouts::Pair layout, const FunctionBody& body) : layout_(layout), body_(body) {}
   void dispose() override { delete this; }
   void getCharSet(Status*, IExternalContext*, char*, unsigned) override {}
   void execute(Status* status, IExternalContext* context, void* in, void* out) override {
-    Message input(status, layouts_.In(), in);
-    Message output(status, layouts_.Out(), out);
+    Message input(status, layout_.in, in);
+    Message output(status, layout_.out, out);
     body_(status, context, input, output);
   }
 
  private:
-  const Layouts& layouts_;
+  Layouts::Pair layout_;
   FunctionBody body_;
 };
 
@@ -156,12 +171,12 @@ class FunctionFactory final : public IUdrFunctionFactoryImpl<FunctionFactory, St
   FunctionFactory(std::vector<Param> in, std::vector<Param> out, FunctionBody body)
       : layouts_(std::move(in), std::move(out)), body_(std::move(body)) {}
   void dispose() override {}
-  void setup(Status* status, IExternalContext*, IRoutineMetadata*, IMetadataBuilder* in,
+  void setup(Status* status, IExternalContext*, IRoutineMetadata* routine, IMetadataBuilder* in,
              IMetadataBuilder* out) override {
-    layouts_.Setup(status, in, out);
+    layouts_.Setup(status, routine, in, out);
   }
-  IExternalFunction* newItem(Status*, IExternalContext*, IRoutineMetadata*) override {
-    return new Function(layouts_, body_);
+  IExternalFunction* newItem(Status* status, IExternalContext*, IRoutineMetadata* routine) override {
+    return new Function(layouts_.For(status, routine), body_);
   }
 
  private:

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -79,6 +80,26 @@ TEST_P(ServerFilesTest, FolderAndFileOperations) {
   const auto shortName = sys_.Query("SELECT SHORTNAME FROM LONGTOSHORTFILENAME('" + top + "/rqacc.fdb');");
   ASSERT_EQ(shortName.size(), 1u);
   EXPECT_EQ(shortName[0].at("SHORTNAME"), top + "/rqacc.fdb");
+}
+
+// The engine keeps a routine per database and frees it when the database
+// closes; a routine used in several databases one after another, each closed
+// between its uses, must go on answering in every one of them.
+TEST_P(ServerFilesTest, RoutinesAnswerInDatabasesOpenedAndClosedInTurn) {
+  std::vector<std::unique_ptr<Database>> others;
+  for (int i = 0; i < 3; ++i) {
+    others.push_back(std::make_unique<Database>(target_, folder_.File("other" + std::to_string(i) + ".fdb")));
+    others.back()->CreateFromScript("system/11.0.1.sql");
+  }
+  if (HasFatalFailure()) return;
+  const std::string call = "SELECT WBOOL FROM FILEOPERATION('FEXIST', '" + folder_.File("rqaccdef.fdb") + "', '');";
+  for (int round = 0; round < 3; ++round) {
+    for (const Database* db : {&sys_, others[0].get(), others[1].get(), others[2].get()}) {
+      const auto rows = db->Query(call);  // each query is a session of its own
+      ASSERT_EQ(rows.size(), 1u) << db->connection_name() << " round " << round;
+      EXPECT_EQ(rows[0].at("WBOOL"), "1");
+    }
+  }
 }
 
 TEST_P(ServerFilesTest, FileTravelsThroughTheTransferTable) {
