@@ -12,6 +12,4 @@ export VERUDA_TEST_FB_SERVER=127.0.0.1
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc 2>/dev/null || echo 2)
 cd "$build"
-# A test that fails is run once more: the Firebird server can stall a connection
-# for a while when many test processes start at once.
-ctest --output-on-failure -j "$jobs" --repeat until-pass:2 </dev/null
+ctest --output-on-failure -j "$jobs" </dev/null
