@@ -20,6 +20,10 @@ enum : std::uint8_t { kGassanNormal = 0, kGassanParent = 1, kGassanHonsiten = 2,
 // Names that mark a shared-server area without a registered data set.
 inline constexpr const char* kAreaFree = "空き領域";
 inline constexpr const char* kAreaNew = "新しい領域";
+// An area without a name of its own: empty, kAreaFree or kAreaNew.
+inline bool IsEmptyArea(const std::string& EntText) {
+  return EntText.empty() || EntText == kAreaFree || EntText == kAreaNew;
+}
 
 struct TDataListRec {
   std::int32_t Rec = 0;

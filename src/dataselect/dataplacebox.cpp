@@ -27,10 +27,7 @@ const char* const kRenameCaption = "F3:名称変更";
 const char* const kCreateCaption = "F2:新規作成";
 
 TxPlButton* MakeKey(QWidget* parent, const char* name, const char* caption, int x, int y, int w, int h) {
-  auto* b = new TxPlButton(parent);
-  b->setObjectName(name);
-  b->setText(caption);
-  b->setGeometry(Px(x), Px(y), Px(w), Px(h));
+  TxPlButton* b = NewPlButton(parent, name, caption, x, y, w, h);
   b->setFocusPolicy(Qt::NoFocus);
   return b;
 }

@@ -18,6 +18,7 @@
 #include "dataselect/datadetail.h"
 #include "dataselect/datakensakubox.h"
 #include "dataselect/datasentakucmds.h"
+#include "dataselect/listdialogparts.h"
 #include "dbaccess/dm.h"
 #include "dbupdate/dbupdatebox.h"
 #include "platform/rtl/sysutils.h"
@@ -33,7 +34,6 @@
 
 namespace {
 
-const char* const kEscCaption = "ESC:ｷｬﾝｾﾙ";
 const char* const kNoDataMessage = "このフォルダには財務データがありません。\r";
 const char* const kBadPathMessage = "データフォルダパスが不正です。\r処理を中止します。";
 const char* const kHelpPage = "file01.html";
@@ -69,14 +69,6 @@ std::string ParamValue(const std::vector<std::string>& Lines, const std::string&
 std::string WithoutTrailingDelimiter(std::string Path) {
   while (Path.size() > 1 && (Path.back() == '/' || Path.back() == '\\')) Path.pop_back();
   return Path;
-}
-
-TxPlButton* MakeButton(QWidget* parent, const char* name, const std::string& caption, int x, int y, int w, int h) {
-  auto* b = new TxPlButton(parent);
-  b->setObjectName(name);
-  b->setText(QString::fromStdString(caption));
-  b->setGeometry(Px(x), Px(y), Px(w), Px(h));
-  return b;
 }
 
 }  // namespace
@@ -140,13 +132,13 @@ void TDataSentakuBox::BuildControls() {
   pnlClient->resize(width(), Px(436));
   SetAlign(pnlClient, alTop);
 
-  btnCloudShare = MakeButton(pnlClient, "btnCloudShare", "ｸﾗｳﾄﾞ", 480, 8, 65, 49);
-  btnKyoyuDataUp = MakeButton(pnlClient, "btnKyoyuDataUp", "共有保管", 552, 8, 65, 49);
-  btnKyoyuDataDown = MakeButton(pnlClient, "btnKyoyuDataDown", "共有取得", 624, 8, 65, 49);
-  btnSearchCancel = MakeButton(pnlClient, "btnSearchCancel", "検索解除", 695, 8, 65, 49);
-  btnSearch = MakeButton(pnlClient, "btnSearch", "検索", 767, 8, 65, 49);
-  btnDataInfo = MakeButton(pnlClient, "btnDataInfo", "情報", 839, 8, 65, 49);
-  btnListUpdate = MakeButton(pnlClient, "btnListUpdate", "更新", 911, 8, 65, 49);
+  btnCloudShare = NewPlButton(pnlClient, "btnCloudShare", "ｸﾗｳﾄﾞ", 480, 8, 65, 49);
+  btnKyoyuDataUp = NewPlButton(pnlClient, "btnKyoyuDataUp", "共有保管", 552, 8, 65, 49);
+  btnKyoyuDataDown = NewPlButton(pnlClient, "btnKyoyuDataDown", "共有取得", 624, 8, 65, 49);
+  btnSearchCancel = NewPlButton(pnlClient, "btnSearchCancel", "検索解除", 695, 8, 65, 49);
+  btnSearch = NewPlButton(pnlClient, "btnSearch", "検索", 767, 8, 65, 49);
+  btnDataInfo = NewPlButton(pnlClient, "btnDataInfo", "情報", 839, 8, 65, 49);
+  btnListUpdate = NewPlButton(pnlClient, "btnListUpdate", "更新", 911, 8, 65, 49);
   btnKyoyuDataUp->setEnabled(false);
   btnKyoyuDataDown->setEnabled(false);
   btnSearchCancel->setEnabled(false);
@@ -187,55 +179,15 @@ void TDataSentakuBox::BuildControls() {
     cmbDataManChange();
     cmbDataManExit();
   });
-  btnDataMan = MakeButton(pnlDataMan, "btnDataMan", "設定", 368, 4, 73, 28);
+  btnDataMan = NewPlButton(pnlDataMan, "btnDataMan", "設定", 368, 4, 73, 28);
   SetHint(btnDataMan, "データの場所を設定します。|データの場所を設定する画面が開きます。");
   btnDataMan->OnClick = [this](QObject*) { btnDataManClick(); };
 
-  PerfectGrid1 = new TPerfectGrid(pnlClient);
-  PerfectGrid1->setObjectName("PerfectGrid1");
-  PerfectGrid1->setGeometry(Px(16), Px(64), Px(961), Px(368));
-  PerfectGrid1->installEventFilter(this);
-  PerfectGrid1->OnCellClick = [this](int r, int c) { PerfectGrid1CellClick(r, c); };
-  PerfectGrid1->OnCellGotFocus = [this](int r, int c) { PerfectGrid1CellGotFocus(r, c); };
-  PerfectGrid1->OnCellLostFocus = [this](int r, int c) { PerfectGrid1CellLostFocus(r, c); };
-  PerfectGrid1->OnKeyDown = [this](Word& k, Qt::KeyboardModifiers s) { PerfectGrid1KeyDown(k, s); };
-  PerfectGrid1->OnKeyPress = [this](char16_t& k) {
-    if (k == 13) {
-      k = 0;
-      if (PerfectGrid1->Rows() > 0 && HasCurrentRow()) F12Click();
-    }
-  };
-  PerfectGrid1->OnDblClick = [this] {
-    if (PerfectGrid1->Rows() > 0 && HasCurrentRow()) F12Click();
-  };
+  BuildListGrid(*this, pnlClient);
 
-  HintArea = new QPlainTextEdit(pnlBottom);
-  HintArea->setObjectName("HintArea");
-  HintArea->setReadOnly(true);
-  HintArea->setGeometry(Px(16), Px(8), Px(961), Px(70));
-  HintMemo = HintArea;
-  const char* names[] = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8"};
-  ESC = MakeButton(pnlBottom, "ESC", kEscCaption, 16, 90, 90, 26);
-  ESC->OnClick = [this](QObject*) { ESCClick(); };
-  for (int i = 1; i <= 8; ++i) {
-    FKeys[i] = MakeButton(pnlBottom, names[i - 1], FKeyCaptions[i], 16 + 96 * i, 90, 90, 26);
-    FKeys[i]->OnClick = [this, i](QObject*) { FKeyClick(i); };
-  }
-  F12 = MakeButton(pnlBottom, "F12", "F12:選択", 887, 90, 90, 26);
-  F12->SetModalResult(mrNone);
-  F12->OnClick = [this](QObject*) { F12Click(); };
-  F12Button = F12;
+  BuildListKeyBar(*this, pnlBottom);
 
-  txtIncSerch = new TxEdit(pnlClient);
-  txtIncSerch->setObjectName("txtIncSerch");
-  txtIncSerch->setReadOnly(true);
-  txtIncSerch->setMaxLength(8);
-  txtIncSerch->setStyleSheet("QLineEdit { color: white; font-weight: bold; background: palette(highlight); }");
-  txtIncSerch->setFocusPolicy(Qt::NoFocus);
-  txtIncSerch->hide();
-  IncSerchTimer = new QTimer(this);
-  IncSerchTimer->setInterval(0);
-  connect(IncSerchTimer, &QTimer::timeout, this, [this] { IncSerchTimerTimer(); });
+  BuildIncSearchBox(*this, pnlClient);
   xAnimeProgressDialog1 = new TxAnimeProgressDialog(this);
   xAnimeProgressDialog1->SetCommonAVI(aviFindFolder);
   xAnimeProgressDialog1->SetCancelBtnShow(false);
@@ -387,7 +339,7 @@ void TDataSentakuBox::ApplyKeyCaptions(const std::array<std::string, 13>& c) {
 }
 
 void TDataSentakuBox::UpdateKeyBar() {
-  std::array<std::string, 13> c = {kEscCaption, "F1:ヘルプ", "F2:コピー", "F3:新規作成", "F4:割当解除", "F5:ﾃﾞｰﾀ削除",
+  std::array<std::string, 13> c = {kListEscCaption, "F1:ヘルプ", "F2:コピー", "F3:新規作成", "F4:割当解除", "F5:ﾃﾞｰﾀ削除",
                                    "F6:保存", "F7:復元", "F8:印刷", "F9:", "F10:", "F11:", "F12:選択"};
   auto blank = [&c](int i) { c[i] = FKeyCaptions[i]; };
   if (ConnectKind != 0) c[4] = "F4:領域追加";

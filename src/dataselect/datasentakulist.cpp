@@ -16,24 +16,18 @@
 #include "ui/plbutton.h"
 #include "dataselect/datasentaku.h"
 #include "dataselect/incsearch.h"
+#include "dataselect/listdialogparts.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
 #include "ui/xedit.h"
 
 namespace {
 
-struct TColumnDef {
-  const char* header;
-  int width;
-  Qt::Alignment align;
-  TPerfectGrid::TCellKind kind;
-};
+constexpr Qt::Alignment kL = kListLeft;
+constexpr Qt::Alignment kR = kListRight;
+constexpr Qt::Alignment kC = kListCentre;
 
-constexpr Qt::Alignment kL = Qt::AlignLeft | Qt::AlignVCenter;
-constexpr Qt::Alignment kR = Qt::AlignRight | Qt::AlignVCenter;
-constexpr Qt::Alignment kC = Qt::AlignHCenter | Qt::AlignVCenter;
-
-const TColumnDef kColumns[dcColumnCount] = {
+const TListColumn kColumns[dcColumnCount] = {
     {"No", 40, kR, TPerfectGrid::ckNumber},          {"コード", 70, kL, TPerfectGrid::ckText},
     {"ｸﾗｳﾄﾞ", 40, kC, TPerfectGrid::ckPicture},      {"データ名  ", 0, kL, TPerfectGrid::ckText},
     {"会計年度", 80, kC, TPerfectGrid::ckText},       {"会計期間", 180, kC, TPerfectGrid::ckText},
@@ -58,34 +52,12 @@ std::string TildePath(const std::string& Path) {
   return out + Path.substr(from);
 }
 
-bool IsNamed(const std::string& EntText) { return !EntText.empty() && EntText != kAreaFree && EntText != kAreaNew; }
-
-// The list object's sort kind of a grid column.
-std::uint8_t SortKindOf(std::int32_t Column) {
-  switch (Column) {
-    case 1: return 7;
-    case 3: return 2;
-    case 4: return 3;
-    case 5: return 4;
-    case 6: return 5;
-    case 7: return 6;
-    default: return 1;
-  }
-}
 
 }  // namespace
 
 void TDataSentakuBox::SetUpColumns() {
   TPerfectGrid* g = PerfectGrid1;
-  g->SetFixedLefts(1);
-  g->SetCols(dcColumnCount);
-  g->SetColumnWidth(-1, 0);
-  for (int c = 0; c < dcColumnCount; ++c) {
-    g->SetColumnHeader(c, kColumns[c].header);
-    g->SetColumnWidth(c, kColumns[c].width);
-    g->SetColumnAlignment(c, kColumns[c].align);
-    g->SetColumnKind(c, kColumns[c].kind);
-  }
+  SetUpListColumns(*g, kColumns);
   const bool client = ConnectKind != 0;
   g->SetColumnWidth(dcLockPic, client ? 32 : 0);
   g->SetColumnWidth(dcSharePic, client ? 0 : 32);
@@ -127,7 +99,7 @@ void TDataSentakuBox::LoadDataList() {
 std::int32_t TDataSentakuBox::ReloadList() {
   ListCtl->ConnectKind = ConnectKind;
   ListCtl->SetDataPlace(ConnectKind == 0 ? 0 : DataPlace);
-  ListCtl->Execute(0, SortKindOf(SortCol), SortDesc, "");
+  ListCtl->Execute(0, ListSortKindOf(SortCol), SortDesc, "");
   DataList = ListCtl->List;
   FilterList();
   return static_cast<std::int32_t>(DataList.size());
@@ -202,7 +174,7 @@ void TDataSentakuBox::FillGridRow(std::int32_t Row, const TDataListRec& Rec) {
   g->SetCellText(Row, dcCode, Rec.DataCode);
   g->SetCellPicture(Row, dcCloud, CloudPictures[Rec.Cloud == 1 ? 1 : 0]);
   g->SetCellText(Row, dcName, Rec.DispName);
-  const bool named = IsNamed(Rec.EntText);
+  const bool named = !IsEmptyArea(Rec.EntText);
   g->SetCellText(Row, dcNendo, named ? Format("%d 期", Rec.Nendo) : "");
   g->SetCellText(Row, dcKikan, named ? Rec.KikanText : "～");
   g->SetCellText(Row, dcFolder, TildePath(Rec.PasName));

@@ -46,14 +46,6 @@ TModalResult ShowBox(std::uint8_t kind, const char* text, TMsgDlgButtons buttons
 
 bool IsFileKind(std::uint8_t kind) { return kind == fkOpenFile || kind == fkSaveFile; }
 
-TxPlButton* MakeButton(QWidget* parent, const char* name, const char* caption, int x, int y, int w, int h) {
-  auto* b = new TxPlButton(parent);
-  b->setObjectName(name);
-  b->setText(caption);
-  b->setGeometry(Px(x), Px(y), Px(w), Px(h));
-  return b;
-}
-
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w, int h) {
   auto* l = new QLabel(caption, parent);
   l->setObjectName(name);
@@ -77,9 +69,9 @@ TFileOperationBox::TFileOperationBox(QWidget* owner, const char* name) : TBSDI(o
   cmbFileSelect->setEditable(true);
   cmbFileSelect->setInsertPolicy(QComboBox::NoInsert);
   cmbFileSelect->setGeometry(Px(16), Px(76), Px(290), Px(24));
-  btnSansyo = MakeButton(this, "btnSansyo", "参照", 314, 74, 80, 26);
+  btnSansyo = NewPlButton(this, "btnSansyo", "参照", 314, 74, 80, 26);
   btnSansyo->OnClick = [this](QObject*) { btnSansyoClick(); };
-  btnHistDelete = MakeButton(this, "btnHistDelete", "履歴削除", 399, 74, 80, 26);
+  btnHistDelete = NewPlButton(this, "btnHistDelete", "履歴削除", 399, 74, 80, 26);
   btnHistDelete->OnClick = [this](QObject*) { btnHistDeleteClick(); };
   lblFileName = MakeLabel(this, "lblFileName", "ファイル名:", 16, 110, 290, 18);
   txtFileName = new TxEdit(this);
@@ -90,9 +82,9 @@ TFileOperationBox::TFileOperationBox(QWidget* owner, const char* name) : TBSDI(o
   HintArea->setReadOnly(true);
   HintArea->setFocusPolicy(Qt::NoFocus);
   HintArea->setGeometry(Px(16), Px(166), Px(463), Px(56));
-  btnOK = MakeButton(this, "btnOK", "OK", 289, 232, 90, 28);
+  btnOK = NewPlButton(this, "btnOK", "OK", 289, 232, 90, 28);
   btnOK->OnClick = [this](QObject*) { btnOKClick(); };
-  btnCancel = MakeButton(this, "btnCancel", "キャンセル", 389, 232, 90, 28);
+  btnCancel = NewPlButton(this, "btnCancel", "キャンセル", 389, 232, 90, 28);
   btnCancel->SetModalResult(mrCancel);
   SetAnchors(HintArea, akAll);
   SetAnchors(btnOK, akRight | akBottom);

@@ -20,6 +20,7 @@
 #include "dataselect/datadetail.h"
 #include "dataselect/datakensakubox.h"
 #include "dataselect/datasentaku.h"
+#include "dataselect/listdialogparts.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/align.h"
 #include "platform/vcl/dpi.h"
@@ -36,7 +37,6 @@
 
 namespace {
 
-const char* const kEscCaption = "ESC:ｷｬﾝｾﾙ";
 const char* const kHelpPage = "kyoyudata.html";
 const char* const kGridHint =
     "［ENTER］又はﾀﾞﾌﾞﾙｸﾘｯｸ又は［F12］で選択します。|［ENTER］又はﾀﾞﾌﾞﾙｸﾘｯｸ又は［F12］で選択します。\r\n"
@@ -49,16 +49,6 @@ const char* const kPasteHint =
     "貼り付け先を選択して［F2］を押します。|貼り付け先を選択して［F2］を押します。\r\nｺﾋﾟｰ処理を中断する場合は［ESC］を押します。";
 const char* const kMountFailed =
     "ネットワークドライブの割り当てAPIの呼び出しに失敗しました。\rOSの機能からネットワークドライブの割り当てを行って下さい。";
-
-bool IsEmptyArea(const std::string& EntText) { return EntText.empty() || EntText == kAreaFree || EntText == kAreaNew; }
-
-TxPlButton* MakeButton(QWidget* parent, const char* name, const std::string& caption, int x, int y, int w, int h) {
-  auto* b = new TxPlButton(parent);
-  b->setObjectName(name);
-  b->setText(QString::fromStdString(caption));
-  b->setGeometry(Px(x), Px(y), Px(w), Px(h));
-  return b;
-}
 
 }  // namespace
 
@@ -107,11 +97,11 @@ void TServerSentakuBox::BuildControls() {
   cboxDataListUpdate->setGeometry(Px(16), Px(40), Px(300), Px(17));
   connect(cboxDataListUpdate, &QCheckBox::clicked, this, [this] { cboxDataListUpdateClick(); });
 
-  btnMount = MakeButton(pnlTop, "btnMount", "共有割当", 623, 8, 65, 49);
-  btnSearchCancel = MakeButton(pnlTop, "btnSearchCancel", "検索解除", 695, 8, 65, 49);
-  btnSearch = MakeButton(pnlTop, "btnSearch", "検索", 767, 8, 65, 49);
-  btnDataInfo = MakeButton(pnlTop, "btnDataInfo", "情報", 839, 8, 65, 49);
-  btnListUpdate = MakeButton(pnlTop, "btnListUpdate", "更新", 911, 8, 65, 49);
+  btnMount = NewPlButton(pnlTop, "btnMount", "共有割当", 623, 8, 65, 49);
+  btnSearchCancel = NewPlButton(pnlTop, "btnSearchCancel", "検索解除", 695, 8, 65, 49);
+  btnSearch = NewPlButton(pnlTop, "btnSearch", "検索", 767, 8, 65, 49);
+  btnDataInfo = NewPlButton(pnlTop, "btnDataInfo", "情報", 839, 8, 65, 49);
+  btnListUpdate = NewPlButton(pnlTop, "btnListUpdate", "更新", 911, 8, 65, 49);
   btnSearchCancel->setEnabled(false);
   btnMount->OnClick = [this](QObject*) { btnMountClick(); };
   btnSearchCancel->OnClick = [this](QObject*) { btnSearchClick(true); };
@@ -119,50 +109,11 @@ void TServerSentakuBox::BuildControls() {
   btnDataInfo->OnClick = [this](QObject*) { btnDataInfoClick(); };
   btnListUpdate->OnClick = [this](QObject*) { btnListUpdateClick(); };
 
-  PerfectGrid1 = new TPerfectGrid(pnlTop);
-  PerfectGrid1->setObjectName("PerfectGrid1");
-  PerfectGrid1->setGeometry(Px(16), Px(64), Px(961), Px(368));
-  PerfectGrid1->installEventFilter(this);
-  PerfectGrid1->OnCellClick = [this](int r, int c) { PerfectGrid1CellClick(r, c); };
-  PerfectGrid1->OnCellGotFocus = [this](int r, int c) { PerfectGrid1CellGotFocus(r, c); };
-  PerfectGrid1->OnCellLostFocus = [this](int r, int c) { PerfectGrid1CellLostFocus(r, c); };
-  PerfectGrid1->OnKeyDown = [this](Word& k, Qt::KeyboardModifiers s) { PerfectGrid1KeyDown(k, s); };
-  PerfectGrid1->OnKeyPress = [this](char16_t& k) {
-    if (k != 13) return;
-    k = 0;
-    if (PerfectGrid1->Rows() > 0 && HasCurrentRow()) F12Click();
-  };
-  PerfectGrid1->OnDblClick = [this] {
-    if (PerfectGrid1->Rows() > 0 && HasCurrentRow()) F12Click();
-  };
+  BuildListGrid(*this, pnlTop);
 
-  HintArea = new QPlainTextEdit(pnlBottom);
-  HintArea->setObjectName("HintArea");
-  HintArea->setReadOnly(true);
-  HintArea->setGeometry(Px(16), Px(8), Px(961), Px(70));
-  HintMemo = HintArea;
-  const char* names[] = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8"};
-  ESC = MakeButton(pnlBottom, "ESC", kEscCaption, 16, 90, 90, 26);
-  ESC->OnClick = [this](QObject*) { ESCClick(); };
-  for (int i = 1; i <= 8; ++i) {
-    FKeys[i] = MakeButton(pnlBottom, names[i - 1], FKeyCaptions[i], 16 + 96 * i, 90, 90, 26);
-    FKeys[i]->OnClick = [this, i](QObject*) { FKeyClick(i); };
-  }
-  F12 = MakeButton(pnlBottom, "F12", "F12:選択", 887, 90, 90, 26);
-  F12->SetModalResult(mrNone);
-  F12->OnClick = [this](QObject*) { F12Click(); };
-  F12Button = F12;
+  BuildListKeyBar(*this, pnlBottom);
 
-  txtIncSerch = new TxEdit(pnlTop);
-  txtIncSerch->setObjectName("txtIncSerch");
-  txtIncSerch->setReadOnly(true);
-  txtIncSerch->setMaxLength(8);
-  txtIncSerch->setStyleSheet("QLineEdit { color: white; font-weight: bold; background: palette(highlight); }");
-  txtIncSerch->setFocusPolicy(Qt::NoFocus);
-  txtIncSerch->hide();
-  IncSerchTimer = new QTimer(this);
-  IncSerchTimer->setInterval(0);
-  connect(IncSerchTimer, &QTimer::timeout, this, [this] { IncSerchTimerTimer(); });
+  BuildIncSearchBox(*this, pnlTop);
   xAnimeProgressDialog1 = new TxAnimeProgressDialog(this);
   xAnimeProgressDialog1->SetCancelBtnShow(false);
 
@@ -266,7 +217,7 @@ void TServerSentakuBox::ApplyKeyCaptions(const std::array<std::string, 13>& c) {
 }
 
 void TServerSentakuBox::UpdateKeyBar() {
-  std::array<std::string, 13> c = {kEscCaption, "F1:ヘルプ", "F2:コピー", "F3:", "F4:領域追加", "F5:ﾃﾞｰﾀ削除",
+  std::array<std::string, 13> c = {kListEscCaption, "F1:ヘルプ", "F2:コピー", "F3:", "F4:領域追加", "F5:ﾃﾞｰﾀ削除",
                                    "F6:",       "F7:",       "F8:印刷",   "F9:", "F10:",       "F11:", "F12:選択"};
   auto blank = [&c](int i) { c[static_cast<std::size_t>(i)] = FKeyCaptions[static_cast<std::size_t>(i)]; };
   bool f12Enabled = true;

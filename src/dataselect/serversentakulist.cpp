@@ -11,6 +11,7 @@
 #include "core/settings.h"
 #include "dataselect/connsettings.h"
 #include "dataselect/incsearch.h"
+#include "dataselect/listdialogparts.h"
 #include "dataselect/serversentaku.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
@@ -20,18 +21,11 @@
 
 namespace {
 
-struct TColumnDef {
-  const char* header;
-  int width;
-  Qt::Alignment align;
-  TPerfectGrid::TCellKind kind;
-};
+constexpr Qt::Alignment kL = kListLeft;
+constexpr Qt::Alignment kR = kListRight;
+constexpr Qt::Alignment kC = kListCentre;
 
-constexpr Qt::Alignment kL = Qt::AlignLeft | Qt::AlignVCenter;
-constexpr Qt::Alignment kR = Qt::AlignRight | Qt::AlignVCenter;
-constexpr Qt::Alignment kC = Qt::AlignHCenter | Qt::AlignVCenter;
-
-const TColumnDef kColumns[scColumnCount] = {
+const TListColumn kColumns[scColumnCount] = {
     {"No", 40, kR, TPerfectGrid::ckNumber},          {"コード", 70, kL, TPerfectGrid::ckText},
     {"ｸﾗｳﾄﾞ", 40, kC, TPerfectGrid::ckPicture},      {"データ名", 0, kL, TPerfectGrid::ckText},
     {"会計年度", 80, kC, TPerfectGrid::ckText},       {"会計期間", 180, kC, TPerfectGrid::ckText},
@@ -46,35 +40,13 @@ const TColumnDef kColumns[scColumnCount] = {
 // Grid rows shown at most.
 constexpr std::size_t kGridRowLimit = TPerfectGrid::kNoRow - 1;
 
-bool IsEmptyArea(const std::string& EntText) { return EntText.empty() || EntText == kAreaFree || EntText == kAreaNew; }
-
-// The list object's sort kind of a grid column.
-std::uint8_t SortKindOf(std::int32_t Column) {
-  switch (Column) {
-    case 1: return 7;
-    case 3: return 2;
-    case 4: return 3;
-    case 5: return 4;
-    case 6: return 5;
-    case 7: return 6;
-    default: return 1;
-  }
-}
 
 
 }  // namespace
 
 void TServerSentakuBox::SetUpColumns() {
   TPerfectGrid* g = PerfectGrid1;
-  g->SetFixedLefts(1);
-  g->SetCols(scColumnCount);
-  g->SetColumnWidth(-1, 0);
-  for (int c = 0; c < scColumnCount; ++c) {
-    g->SetColumnHeader(c, kColumns[c].header);
-    g->SetColumnWidth(c, kColumns[c].width);
-    g->SetColumnAlignment(c, kColumns[c].align);
-    g->SetColumnKind(c, kColumns[c].kind);
-  }
+  SetUpListColumns(*g, kColumns);
   g->SetColumnWidth(scCloud, OemKind == 0 ? 40 : 0);
   g->SetColumnWidth(scName, 280 - g->ColumnWidth(scCloud) - g->ColumnWidth(scSharePic));
 }
@@ -129,7 +101,7 @@ void TServerSentakuBox::LoadList(bool Refresh) {
   if (ShareRoot.empty()) return;
   ListCtl->ServerMode = 1;
   ListCtl->ConnectKind = ConnectKind;
-  ListCtl->ServerExecute(Refresh ? 1 : 0, ShareRoot, SortKindOf(SortCol), SortDesc, "");
+  ListCtl->ServerExecute(Refresh ? 1 : 0, ShareRoot, ListSortKindOf(SortCol), SortDesc, "");
   DataList = ListCtl->List;
   ChildList = ListCtl->ChildList;
   if (Refresh) {

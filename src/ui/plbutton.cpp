@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QShortcut>
 
+#include "platform/vcl/dpi.h"
 #include "platform/vcl/keys.h"
 
 // ---- caption line and image settings ----
@@ -241,4 +242,12 @@ void TxPlButton::keyReleaseEvent(QKeyEvent* event) {
     return;
   }
   QAbstractButton::keyReleaseEvent(event);
+}
+
+TxPlButton* NewPlButton(QWidget* Parent, const char* Name, const std::string& Caption, int X, int Y, int W, int H) {
+  auto* b = new TxPlButton(Parent);
+  b->setObjectName(Name);
+  b->setText(QString::fromStdString(Caption));
+  b->setGeometry(Px(X), Px(Y), Px(W), Px(H));
+  return b;
 }

@@ -153,3 +153,7 @@ class TxPlButton : public QAbstractButton {
   QShortcut* cancelShortcut_ = nullptr;
   std::vector<int> charsA_, charsB_;
 };
+
+// A button named Name on Parent with Caption, placed by design coordinates at
+// 96 dots per inch (scaled to the screen).
+TxPlButton* NewPlButton(QWidget* Parent, const char* Name, const std::string& Caption, int X, int Y, int W, int H);
