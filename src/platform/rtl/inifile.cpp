@@ -62,7 +62,7 @@ std::string_view TrimBlanks(std::string_view s) {
 }
 
 // A value in matching single or double quotes reads without them, as the
-// settings-file functions of the original platform return it.
+// Windows settings-file functions return it.
 std::string Unquote(const std::string& value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
     return value.substr(1, value.size() - 2);

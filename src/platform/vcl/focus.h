@@ -1,5 +1,5 @@
 // Focus moves between the controls of a window in tab order (the "next
-// dialog control" of the original design), and message pumping.
+// dialog control" of Windows dialogs), and message pumping.
 #pragma once
 
 class QWidget;
