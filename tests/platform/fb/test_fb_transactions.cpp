@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fb_test_support.h"
+#include "platform/fb/transactionguard.h"
 
 namespace {
 
@@ -177,6 +178,73 @@ TEST_F(Transactions, DropDatabaseDeletesTheFile) {
   db1_.DropDatabase();
   EXPECT_FALSE(db1_.Connected());
   EXPECT_FALSE(std::filesystem::exists(path_));
+}
+
+// The guard owns only a transaction it started: it commits that one, rolls it
+// back when the routine fails, and leaves a caller's transaction as it is.
+TEST_F(Transactions, GuardEndsOnlyTheTransactionItStarted) {
+  auto value = [&] {
+    tr2_.StartTransaction();
+    const int v = Run(db2_, tr2_, "SELECT V FROM K WHERE ID = 1");
+    tr2_.Commit();
+    return v;
+  };
+  {
+    TTransactionGuard guard(tr1_);
+    EXPECT_FALSE(guard.Begin());
+    EXPECT_TRUE(guard.Started());
+    Run(db1_, tr1_, "UPDATE K SET V = 11");
+    guard.Commit();
+    EXPECT_FALSE(tr1_.InTransaction());
+  }
+  EXPECT_EQ(value(), 11);
+
+  // An exception leaves the routine: the guard's end undoes the work.
+  EXPECT_THROW(
+      {
+        TTransactionGuard guard(tr1_);
+        guard.Begin();
+        Run(db1_, tr1_, "UPDATE K SET V = 12");
+        Run(db1_, tr1_, "INSERT INTO K VALUES (1, 0)");
+      },
+      EIBError);
+  EXPECT_FALSE(tr1_.InTransaction());
+  EXPECT_EQ(value(), 11);
+
+  // Inside a caller's transaction neither Commit, Rollback nor the end of the
+  // guard touches it; the caller's own end decides.
+  tr1_.StartTransaction();
+  Run(db1_, tr1_, "UPDATE K SET V = 13");
+  {
+    TTransactionGuard guard(tr1_);
+    EXPECT_TRUE(guard.Begin());
+    EXPECT_TRUE(guard.WasActive());
+    EXPECT_FALSE(guard.Started());
+    guard.Commit();
+    guard.Rollback();
+  }
+  EXPECT_TRUE(tr1_.InTransaction());
+  EXPECT_EQ(value(), 11);
+  tr1_.Rollback();
+  EXPECT_EQ(value(), 11);
+
+  // CommitQuietly keeps the work done so far and never throws.
+  {
+    TTransactionGuard guard(tr1_);
+    guard.Begin();
+    Run(db1_, tr1_, "UPDATE K SET V = 14");
+    guard.CommitQuietly();
+    EXPECT_FALSE(guard.Started());
+  }
+  EXPECT_EQ(value(), 14);
+
+  // A start that fails leaves nothing to end.
+  db1_.Close();
+  TTransactionGuard guard(tr1_);
+  EXPECT_THROW(guard.Begin(), EIBError);
+  EXPECT_FALSE(guard.Started());
+  guard.Rollback();
+  guard.CommitQuietly();
 }
 
 }  // namespace
