@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/rtl/msgkind.h"
+
 // Kinds of a message box: 0 warning, 1 error, 2 information, 3 confirmation.
 enum : int { mkWarning = 0, mkError = 1, mkInformation = 2, mkConfirmation = 3 };
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "platform/rtl/msgkind.h"
 #include "platform/vcl/modalresult.h"
 
 enum TMsgDlgBtn : int {
@@ -18,9 +19,6 @@ constexpr TMsgDlgButtons MsgButtons(std::initializer_list<TMsgDlgBtn> members) {
   return set;
 }
 constexpr bool HasButton(TMsgDlgButtons set, TMsgDlgBtn b) { return (set >> b) & 1u; }
-
-// Message kinds: 0 warning (警告), 1 error (エラー), 2 information (情報), 3 confirmation (確認).
-enum TMsgKind : std::uint8_t { kMsgWarning = 0, kMsgError = 1, kMsgInformation = 2, kMsgConfirmation = 3 };
 
 class QPixmap;
 // The desktop's icon for a kind at the given size; a null pixmap for other kinds.
