@@ -13,7 +13,7 @@
 #include "dbaccess/accreg.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
-#include "dbaccess/txscope.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "tax/taxcontext.h"
 
@@ -85,7 +85,7 @@ bool TDM::IsMedicalData() { return IsMedicalLayout(AccInf.DATATYPE, AccInf.CODET
 
 std::string TDM::fnGetAccTotalName(const std::string& Group, const std::string& Column) {
   std::string result;
-  TTransactionScope scope(IBTransactionDAT);
+  TTransactionGuard scope(IBTransactionDAT);
   try {
     // The column name is part of the statement: only a plain identifier is taken.
     if (!IsIdentifier(Column)) throw Exception("列名が正しくありません: " + Column);
@@ -106,7 +106,7 @@ std::string TDM::fnGetAccTotalName(const std::string& Group, const std::string& 
 
 bool TDM::fnGetAccInfo() {
   TACCINF& a = AccInf;
-  TTransactionScope scope(IBTransactionDAT);
+  TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
     IBQACC1.Close();

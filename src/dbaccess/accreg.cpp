@@ -10,8 +10,8 @@
 #include "dbaccess/dm.h"
 #include "dbaccess/queryfactory.h"
 #include "dbaccess/regtypes.h"
-#include "dbaccess/txscope.h"
 #include "platform/fb/ibstrings.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
@@ -24,7 +24,7 @@ namespace {
 void RunInStore(const std::function<void(TIBQuery&)>& body) {
   std::unique_ptr<TIBQuery> query = CreateAccQuery("ACCDAT", false);
   if (!query) throw Exception("ACCREG: query object cannot be created");
-  TTransactionScope scope(DM->IBTransactionDAT);
+  TTransactionGuard scope(DM->IBTransactionDAT);
   try {
     scope.Begin();
     body(*query);

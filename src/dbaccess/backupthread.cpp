@@ -12,6 +12,7 @@
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/mynumber.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 // ---- steps handed to the user-interface thread ----------------------------------
@@ -259,9 +260,9 @@ bool TBackupRestoreThread::BackupViaFileMan() {
     const std::string id = Format("RQZ_%d", SystemDef.OpCode);
     if (dm.BackupFDB(kProtocolTcp, host, DbFile, serverFile, true)) {
       TIBTransaction& tr = dm.IBTransFileMan;
-      const bool started = !tr.InTransaction();
+      TTransactionGuard transaction(tr);
       try {
-        if (started) tr.StartTransaction();
+        transaction.Begin();
         auto deleteRow = [&] {
           dm.IBSQLFileMan.Close();
           dm.IBSQLFileMan.SQL.SetText("DELETE FROM FILETRANS\nWHERE CONTENT_ID=:CONTENT_ID");
@@ -288,11 +289,11 @@ bool TBackupRestoreThread::BackupViaFileMan() {
         }
         q.Close();
         deleteRow();
-        if (started) tr.Commit();
+        transaction.Commit();
       } catch (...) {
         dm.IBQueryFileMan.Close();
         dm.IBSQLFileMan.Close();
-        if (started && tr.InTransaction()) tr.Rollback();
+        transaction.Rollback();
         ok = false;
         Fail(kBackupTag, "102", kTransferFailed, kBackupStopped);
       }
@@ -346,10 +347,10 @@ bool TBackupRestoreThread::RestoreViaFileMan() {
     const std::string serverFile = workDir + "/" + ChangeExtension(BackupFileName, "." + IntToStr(SystemDef.OpCode));
     const std::string id = Format("RQZ_%d", SystemDef.OpCode);
     TIBTransaction& tr = dm.IBTransFileMan;
-    const bool started = !tr.InTransaction();
+    TTransactionGuard transaction(tr);
     bool transferred = false;
     try {
-      if (started) tr.StartTransaction();
+      transaction.Begin();
       TIBSQL& s = dm.IBSQLFileMan;
       auto deleteRow = [&] {
         s.Close();
@@ -372,11 +373,11 @@ bool TBackupRestoreThread::RestoreViaFileMan() {
       s.ExecQuery();
       s.Close();
       deleteRow();
-      if (started) tr.Commit();
+      transaction.Commit();
       transferred = true;
     } catch (...) {
       dm.IBSQLFileMan.Close();
-      if (started && tr.InTransaction()) tr.Rollback();
+      transaction.Rollback();
       Fail(kRestoreTag, "203", kTransferFailed, kRestoreStopped);
     }
     // The job's result is the restore's own.

@@ -8,6 +8,7 @@
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/sysutils.h"
 
@@ -101,10 +102,9 @@ bool TCodeTaikeiIO::CheckProductMark(const std::string& Mark, std::string& Messa
 
 bool TCodeTaikeiIO::UpDateRecored(const TCodeTaikeiRec2& Rec) {
   if (Rec.NAME.empty() || Rec.DATATYPE == 0 || Rec.CODETYPE == 0) return false;
-  TIBTransaction& tr = DM->IBTransactionDEF;
-  const bool started = !tr.InTransaction();
+  TTransactionGuard transaction(DM->IBTransactionDEF);
   try {
-    if (started) tr.StartTransaction();
+    transaction.Begin();
     query_.Close();
     query_.SQL.SetText(
         "UPDATE USERCODE SET NAME=:NAME,DATATYPE=:DATATYPE,CODETYPE=:CODETYPE,\n"
@@ -117,21 +117,20 @@ bool TCodeTaikeiIO::UpDateRecored(const TCodeTaikeiRec2& Rec) {
       query_.ParamByName(Format("INIDAT%d", n)).AsString(JoinLines(Rec.INIDAT[static_cast<std::size_t>(n - 1)]));
     query_.ParamByName("RECNO").AsInteger(Rec.RECNO);
     query_.ExecSQL();
-    if (started) tr.Commit();
+    transaction.Commit();
     return true;
   } catch (...) {
     query_.Close();
     ReportCurrentException("TCodeTaikeiIO.UpDateRecored", "コード体系の更新に失敗しました。", true);
-    if (started && tr.InTransaction()) tr.Rollback();
+    transaction.Rollback();
     return false;
   }
 }
 
 void TCodeTaikeiIO::KubunSyufuku() {
-  TIBTransaction& tr = DM->IBTransactionDEF;
-  const bool started = !tr.InTransaction();
+  TTransactionGuard transaction(DM->IBTransactionDEF);
   try {
-    if (started) tr.StartTransaction();
+    transaction.Begin();
     query_.Close();
     query_.SQL.SetText("SELECT RECNO,INIDAT1 FROM USERCODE\nWHERE DATATYPE=1 AND CODETYPE=1");
     struct TFix {
@@ -156,11 +155,11 @@ void TCodeTaikeiIO::KubunSyufuku() {
       sql_.ExecQuery();
       sql_.Close();
     }
-    if (started) tr.Commit();
+    transaction.Commit();
   } catch (...) {
     query_.Close();
     sql_.Close();
     ReportCurrentException("TCodeTaikeiIO.KubunSyufuku", "コード体系の区分修復に失敗しました。", true);
-    if (started && tr.InTransaction()) tr.Rollback();
+    transaction.Rollback();
   }
 }

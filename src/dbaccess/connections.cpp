@@ -7,6 +7,7 @@
 #include "dbaccess/datasethooks.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
 
@@ -167,11 +168,12 @@ bool TDM::OtherAttachments(const std::string& Name) {
   count.SQL.SetText(
       "SELECT COUNT(*) FROM MON$ATTACHMENTS\n"
       "WHERE (MON$ATTACHMENT_ID<>CURRENT_CONNECTION) AND (MON$SYSTEM_FLAG=0)");
-  transaction.StartTransaction();
+  TTransactionGuard guard(transaction);
+  guard.Begin();
   count.ExecQuery();
   const bool others = count.Fields(0).AsInteger() > 0;
   count.Close();
-  transaction.Commit();
+  guard.Commit();
   database.Close();
   return others;
 }

@@ -16,6 +16,7 @@
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/ibx.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/sysutils.h"
 
@@ -59,13 +60,10 @@ std::int32_t TDataInfomation::GetDataInfoRec(TDataInfomationRec& Rec) {
   ClearDataInfoRec(Rec);
   TDM& dm = *DM;
   const bool wasConnected = dm.IBDatabaseDAT.Connected();
-  bool started = false;
+  TTransactionGuard transaction(dm.IBTransactionDAT);
   try {
     if (!wasConnected) dm.IBDatabaseDAT.Open();
-    if (!dm.IBTransactionDAT.InTransaction()) {
-      dm.IBTransactionDAT.StartTransaction();
-      started = true;
-    }
+    transaction.Begin();
     TIBQuery& q = dm.IBQACC1;
     SetSql(q,
            "SELECT ENTTEXT,DATATYPE,CODETYPE,SCODE1,SKANA,SHOUGOU,TANTOU,NENDO,KISHU,KIMATU,SITEN,BUMON,DATALOCK\n"
@@ -123,17 +121,11 @@ std::int32_t TDataInfomation::GetDataInfoRec(TDataInfomationRec& Rec) {
       Rec.CLOUD_SHARE = (!q.Eof() && q.FieldByName("CLOUD_LINE").AsInteger() > 0) ? 1 : 0;
       q.Close();
     }
-    if (started) dm.IBTransactionDAT.Commit();
+    transaction.Commit();
     return 1;
   } catch (...) {
     dm.IBQACC1.Close();
-    if (started && dm.IBTransactionDAT.InTransaction()) {
-      try {
-        dm.IBTransactionDAT.Commit();
-      } catch (...) {
-        dm.IBTransactionDAT.Rollback();
-      }
-    }
+    transaction.CommitQuietly();
     // A column an older database lacks is its caller's affair.
     if (CurrentFbStatus() == kDynamicSqlError) throw;
     try {
@@ -197,14 +189,11 @@ std::int32_t TDataInfomation::ReadIniFile(const std::string& Host, const std::st
   const std::string table =
       (upperFolder + "/").find("/DATA/") == std::string::npos ? "DATALIST_EX" : "DATALIST";
   const bool defWasConnected = dm.IBDatabaseDEF.Connected();
-  bool started = false;
   bool locked = false;
+  TTransactionGuard transaction(dm.IBTransactionDEF);
   try {
     if (!defWasConnected) dm.fnAccDefConnected(Host, true);
-    if (!dm.IBTransactionDEF.InTransaction()) {
-      dm.IBTransactionDEF.StartTransaction();
-      started = true;
-    }
+    transaction.Begin();
     TIBSQL& q = dm.IBSQLDEF;
     SetSql(q,
            "SELECT D.DATALOCK,O.OPCODE,O.OPNAME,\n"
@@ -238,16 +227,10 @@ std::int32_t TDataInfomation::ReadIniFile(const std::string& Host, const std::st
       Rec.CLOUD_SHARE = static_cast<std::uint8_t>(q.FieldByName("CLOUD").AsInteger());
     }
     q.Close();
-    if (started) dm.IBTransactionDEF.Commit();
+    transaction.Commit();
   } catch (...) {
     dm.IBSQLDEF.Close();
-    if (started && dm.IBTransactionDEF.InTransaction()) {
-      try {
-        dm.IBTransactionDEF.Commit();
-      } catch (...) {
-        dm.IBTransactionDEF.Rollback();
-      }
-    }
+    transaction.CommitQuietly();
     try {
       throw;
     } catch (const EIBError& e) {
@@ -279,12 +262,9 @@ void TDataInfomation::UpdateDataInfomation(const std::string& Host, const std::s
                                            TDataInfomationRec& Rec) {
   TDM& dm = *DM;
   if (!dm.fnAccDatConnected(Host, Folder, false)) return;
-  bool started = false;
+  TTransactionGuard transaction(dm.IBTransactionDAT);
   try {
-    if (!dm.IBTransactionDAT.InTransaction()) {
-      dm.IBTransactionDAT.StartTransaction();
-      started = true;
-    }
+    transaction.Begin();
     TIBQuery& q = dm.IBQACC1;
     if (Trim(Rec.DATALISTNAME).empty()) {
       SetSql(q, "SELECT ENTTEXT FROM ACCDEF1\nWHERE REC=1");
@@ -297,10 +277,10 @@ void TDataInfomation::UpdateDataInfomation(const std::string& Host, const std::s
     q.ParamByName("ENTTEXT").AsString(Rec.DATALISTNAME);
     q.ParamByName("DATALOCK").AsInteger(Rec.UPDATE_LOCK);
     q.ExecSQL();
-    if (started) dm.IBTransactionDAT.Commit();
+    transaction.Commit();
   } catch (...) {
     dm.IBQACC1.Close();
-    if (started && dm.IBTransactionDAT.InTransaction()) dm.IBTransactionDAT.Rollback();
+    transaction.Rollback();
     ReportCurrentException("TDM.UpdateDataInfomation", "データ情報の更新に失敗しました。", true);
   }
   dm.AccDatDisconnect(Folder, false, false);

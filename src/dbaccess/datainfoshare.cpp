@@ -11,6 +11,7 @@
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/oplists.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace fs = std::filesystem;
@@ -43,14 +44,8 @@ std::string Stem(const std::string& Name) {
 
 // After a failed check: ends the transaction the check started (a commit, or
 // a rollback when that fails too) and reports the failure being handled.
-void ReportCheckFailure(TDM& dm, const char* location, const char* text) {
-  if (dm.IBTransactionDAT.InTransaction()) {
-    try {
-      dm.IBTransactionDAT.Commit();
-    } catch (...) {
-      dm.IBTransactionDAT.Rollback();
-    }
-  }
+void ReportCheckFailure(TTransactionGuard& transaction, const char* location, const char* text) {
+  transaction.CommitQuietly();
   try {
     throw;
   } catch (const EIBError& e) {
@@ -147,9 +142,9 @@ bool TDataInfomation::IsDataSiyouKengen(const std::string& Folder) {
   if (!dm.ServerFExist(Folder + "/" + DataFile, ConnectKind) || dm.IsUnrestrictedOperator()) return true;
   bool result = false;
   if (dm.fnAccDatConnected(SystemDef.HostName, Folder, false)) {
-    const bool wasActive = dm.IBTransactionDAT.InTransaction();
+    TTransactionGuard transaction(dm.IBTransactionDAT);
     try {
-      if (!wasActive) dm.IBTransactionDAT.StartTransaction();
+      transaction.Begin();
       TSitenList branches;
       result = dm.fnGetExistsOpeDefSisetu();
       if (result) {
@@ -161,11 +156,12 @@ bool TDataInfomation::IsDataSiyouKengen(const std::string& Folder) {
         branches.Execute(SystemDef.OpCode);
         result = branches.Count == all;
       }
-      if (!wasActive && dm.IBTransactionDAT.InTransaction()) dm.IBTransactionDAT.Commit();
+      transaction.Commit();
     } catch (...) {
       // Any failure denies the use.
       result = false;
-      if (!wasActive) ReportCheckFailure(dm, "TDataInfomation.IsDataSiyouKengen", "データ使用権限の問い合わせに失敗しました。");
+      if (!transaction.WasActive())
+        ReportCheckFailure(transaction, "TDataInfomation.IsDataSiyouKengen", "データ使用権限の問い合わせに失敗しました。");
     }
     dm.AccDatDisconnect(Folder, false, false);
   }
@@ -182,18 +178,19 @@ bool TDataInfomation::IsDataPasswordAuth(const std::string& Folder) {
   if (!dm.ServerFExist(Folder + "/" + DataFile, ConnectKind)) return true;
   bool result = false;
   if (dm.fnAccDatConnected(SystemDef.HostName, Folder, false)) {
-    const bool wasActive = dm.IBTransactionDAT.InTransaction();
+    TTransactionGuard transaction(dm.IBTransactionDAT);
     try {
-      if (!wasActive) dm.IBTransactionDAT.StartTransaction();
+      transaction.Begin();
       if (dm.fnGetAccInfo()) {
         result = dm.CheckDataPassword();
         if (!result)
           DbShowMessage("このデータに設定されている「パスワード」と一致しませんでした。\r他のデータを選択して下さい。",
                         mdInformation);
       }
-      if (!wasActive && dm.IBTransactionDAT.InTransaction()) dm.IBTransactionDAT.Commit();
+      transaction.Commit();
     } catch (...) {
-      if (!wasActive) ReportCheckFailure(dm, "TDataInfomation.IsDataPasswordAuth", "データのパスワード認証に失敗しました。");
+      if (!transaction.WasActive())
+        ReportCheckFailure(transaction, "TDataInfomation.IsDataPasswordAuth", "データのパスワード認証に失敗しました。");
     }
     dm.AccDatDisconnect(Folder, false, false);
   }

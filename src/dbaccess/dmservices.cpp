@@ -11,7 +11,7 @@
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
-#include "dbaccess/txscope.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -30,7 +30,7 @@ const char* const kMsgSysIniSet = "システム情報の書き込みに失敗し
 bool TDM::GetSysIni(TSystemIniRec& Row) {
   Row.RESERVE1 = Row.RESERVE2 = Row.RESERVE3 = Row.RESERVE4 = Row.RESERVE5 = 0;
   Row.SSTR.clear();
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     SetText(IBQSysDefGet, "SELECT RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR FROM SYSTEMINI\nWHERE REC=:REC");
@@ -59,7 +59,7 @@ bool TDM::GetSysIni(TSystemIniRec& Row) {
 }
 
 bool TDM::SetSysIni(const TSystemIniRec& Row) {
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     SetText(IBQSysDefPut, "SELECT COUNT(REC) AS RECCNT FROM SYSTEMINI\nWHERE REC=:REC");
@@ -99,7 +99,7 @@ void TDM::fnGetTusinId(std::int32_t Rec, std::int32_t Slot) {
   if (slot >= AccInf.TusinHolder.size()) return;
   AccInf.TusinHolder[slot].clear();
   AccInf.TusinPassword[slot].clear();
-  TTransactionScope scope(IBTransactionDAT);
+  TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
     if (fnExistence_Table("TUSIN_ID")) {
@@ -120,7 +120,7 @@ void TDM::fnGetTusinId(std::int32_t Rec, std::int32_t Slot) {
 }
 
 void TDM::DeleteOpInf() {
-  TTransactionScope scope(IBTransactionDAT);
+  TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
     SetText(IBQACC1, "DELETE FROM OPINF");
@@ -136,7 +136,7 @@ void TDM::DeleteOpInf() {
 bool TDM::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
   static const char* const kViews[] = {"SIWAKE_VIEW", "KAKOSIWAKE1_VIEW", "KAKOSIWAKE2_VIEW"};
   if (Kind < 0 || Kind > 2) return false;
-  TTransactionScope scope(IBTransactionDAT);
+  TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
     std::string sql = std::string("SELECT COUNT(SWKREC) AS RECCNT FROM ") + kViews[Kind] +
@@ -167,7 +167,7 @@ std::int32_t TDM::TaxDefUHWithLinkSiwake(std::int32_t Value, std::int32_t Mode, 
 
 void TDM::fnLoadGengo() {
   GengoTable.clear();
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     SetText(IBSQLDEF, "SELECT COUNT(*) AS RECCNT FROM GENGO");
@@ -196,7 +196,7 @@ void TDM::fnLoadGengo() {
 }
 
 void TDM::fnGetSysVersion() {
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     SetText(IBSQLDEF, "SELECT MAJOR,MINOR1,MINOR2 FROM VERSION\nORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
@@ -217,7 +217,7 @@ void TDM::fnGetSysVersion() {
 
 void TDM::fnGetStyleColor(std::int32_t OpCode, const std::string& StyleName, std::string& Text) {
   Text.clear();
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     SetText(IBSQLDEF, "SELECT SSTR FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
@@ -233,7 +233,7 @@ void TDM::fnGetStyleColor(std::int32_t OpCode, const std::string& StyleName, std
 }
 
 void TDM::fnPutStyleColor(std::int32_t OpCode, const std::string& StyleName, const std::string& Text) {
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     SetText(IBSQLDEF, "SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
@@ -293,7 +293,7 @@ void TDM::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int
     return;
   }
   if (ConnectKind != 1 && ConnectKind != 2) return;
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     SetText(IBSQLDEF, "SELECT REC FROM DATALIST\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");

@@ -3,7 +3,7 @@
 #include "core/globals.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
-#include "dbaccess/txscope.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -19,7 +19,7 @@ void SetText(TIBCustomStatement& statement, const std::string& sql) {
 // a caller's transaction the error passes on unlogged.
 template <typename Body>
 std::int32_t RunCount(TDM& dm, const char* location, Body body) {
-  TTransactionScope scope(dm.IBTransactionDAT);
+  TTransactionGuard scope(dm.IBTransactionDAT);
   try {
     scope.Begin();
     const std::int32_t result = body();
@@ -106,7 +106,7 @@ std::int32_t TDM::GetSiwakeCountTotal(const std::string& SCode) {
 void TDM::SetSystemCode(const std::string& Name, std::string& KCode, std::string& UserCode) {
   KCode.clear();
   UserCode.clear();
-  TTransactionScope scope(IBTransactionDAT);
+  TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
     SetText(IBQACC1, "SELECT A.KCODE,K.USERCODE FROM ACCDEF2 A\nINNER JOIN KAMOKUMST K ON (A.KCODE=K.KCODE)\n"
@@ -134,7 +134,7 @@ void TDM::SetSystemCode(const std::string& Name, std::string& KCode, std::string
 void TDM::UserCodeOfKCode(const std::string& KCode, std::string& UserCode) {
   UserCode.clear();
   if (Trim(KCode).empty()) return;
-  TTransactionScope scope(IBTransactionDAT);
+  TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
     SetText(IBQACC1, "SELECT USERCODE FROM KAMOKUMST\nWHERE KCODE=:KCODE");

@@ -4,7 +4,7 @@
 #include "core/textutil.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
-#include "dbaccess/txscope.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -33,7 +33,7 @@ void TDM::DeleteLogonInfo() {
   std::int32_t opCode = SystemDef.OpCode;
   if (AppKind == 1 || AppKind == 2) opCode = SystemDef.GroupId * 10000 + 1;
   else if (AppKind == 3) opCode = SystemDef.GroupId * 10000 + 2;
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     SetText(QueryDef, "DELETE FROM LOGONUSERLIST WHERE OPCODE=:OPCODE");
@@ -53,7 +53,7 @@ bool TDM::IsUnrestrictedOperator() {
 
 bool TDM::SetJobControl(const std::string& ProcId, const std::string& Option) {
   const std::int32_t level = JobLevelNumber();
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   bool result = false;
   try {
     scope.Begin();
@@ -89,7 +89,7 @@ bool TDM::SetJobControl(const std::string& ProcId, const std::string& Option) {
 
 bool TDM::fnGetExistsOpeDefSisetu() {
   if (IsUnrestrictedOperator()) return true;
-  TTransactionScope scope(IBTransactionDAT);
+  TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
     SetText(IBQACC1,
@@ -113,7 +113,7 @@ void TDM::GetOpeDefSisetu(std::string& Name) {
   Name.clear();
   const bool unrestricted = IsUnrestrictedOperator();
   const bool medical = AccInf.MedicalLayout != 0;
-  TTransactionScope scope(IBTransactionDAT);
+  TTransactionGuard scope(IBTransactionDAT);
   auto readRows = [&]() {
     bool any = false;
     for (IBQACC1.Open(); !IBQACC1.Eof(); IBQACC1.Next()) {

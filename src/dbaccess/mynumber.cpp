@@ -12,6 +12,7 @@
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -109,10 +110,9 @@ void TMyNumberIO::OnDataSet(const std::string& Host, const std::string& File, bo
 void TMyNumberIO::ReadLog(std::int32_t Descending) {
   LogCount = 0;
   Log.clear();
-  TIBTransaction& tr = DM->IBTransactionDAT;
-  const bool started = !tr.InTransaction();
+  TTransactionGuard transaction(DM->IBTransactionDAT);
   try {
-    if (started) tr.StartTransaction();
+    transaction.Begin();
     SetSql(query1_, "SELECT SHOUGOU FROM ACCDEF1\nWHERE REC=1");
     query1_.ExecQuery();
     CompanyName = query1_.Eof() ? std::string() : query1_.Fields(0).AsTrimString();
@@ -139,20 +139,19 @@ void TMyNumberIO::ReadLog(std::int32_t Descending) {
       query1_.Close();
     }
     LogCount = static_cast<std::int32_t>(Log.size());
-    if (started) tr.Commit();
+    transaction.Commit();
   } catch (const std::exception& e) {
     query1_.Close();
-    if (started && tr.InTransaction()) tr.Rollback();
+    transaction.Rollback();
     ShowErrorDetail("管理ログリストの取得に失敗しました。", e.what(), mdError);
   }
 }
 
 void TMyNumberIO::InsertLog(TMyNumberLogRec& Rec, bool Restamp) {
-  TIBTransaction& tr = DM->IBTransactionDAT;
   for (int attempt = 1;; ++attempt) {
-    const bool started = !tr.InTransaction();
+    TTransactionGuard transaction(DM->IBTransactionDAT);
     try {
-      if (started) tr.StartTransaction();
+      transaction.Begin();
       if (Rec.FHIZUKE == 0) Rec.FHIZUKE = Now();
       SetSql(query2_,
              "INSERT INTO MYNUMBER_LOG(FHIZUKE,FSERIAL,FOPCODE,FOPNAME,FHOST,FSTATE,FPROCNAME,FCOMMENT)\n"
@@ -167,11 +166,11 @@ void TMyNumberIO::InsertLog(TMyNumberLogRec& Rec, bool Restamp) {
       query2_.ParamByName("FCOMMENT").AsString(Rec.FCOMMENT);
       query2_.ExecQuery();
       query2_.Close();
-      if (started) tr.Commit();
+      transaction.Commit();
       return;
     } catch (const EIBError& e) {
       query2_.Close();
-      if (started && tr.InTransaction()) tr.Rollback();
+      transaction.Rollback();
       if (!Restamp || !IsDuplicate(e)) throw;
       if (attempt >= 4) return;  // dropped without a message
       Rec.FHIZUKE = 0;
@@ -189,20 +188,19 @@ void TMyNumberIO::AddLog(TMyNumberLogRec& Rec) {
 }
 
 void TMyNumberIO::DeleteLog(const TMyNumberLogRec& Rec) {
-  TIBTransaction& tr = DM->IBTransactionDAT;
-  const bool started = !tr.InTransaction();
+  TTransactionGuard transaction(DM->IBTransactionDAT);
   try {
-    if (started) tr.StartTransaction();
+    transaction.Begin();
     SetSql(query2_, "DELETE FROM MYNUMBER_LOG\nWHERE (FHIZUKE=:FHIZUKE) AND (FSERIAL=:FSERIAL) AND (FOPCODE=:FOPCODE)");
     query2_.ParamByName("FHIZUKE").AsDateTime(Rec.FHIZUKE);
     query2_.ParamByName("FSERIAL").AsString(Rec.FSERIAL);
     query2_.ParamByName("FOPCODE").AsString(Rec.FOPCODE);
     query2_.ExecQuery();
     query2_.Close();
-    if (started) tr.Commit();
+    transaction.Commit();
   } catch (const std::exception& e) {
     query2_.Close();
-    if (started && tr.InTransaction()) tr.Rollback();
+    transaction.Rollback();
     ShowErrorDetail("管理ログリストの削除に失敗しました。", e.what(), mdError);
   }
 }
@@ -218,10 +216,9 @@ void TMyNumberIO::AddLogTo(TMyNumberLogRec& Rec, const std::string& Host, const 
 void TMyNumberIO::MergeLog(const std::string& Host, const std::string& File) {
   if (CompanyName.empty()) return;
   OnDataSet(Host, File, true, [&] {
-    TIBTransaction& tr = DM->IBTransactionDAT;
-    const bool started = !tr.InTransaction();
+    TTransactionGuard transaction(DM->IBTransactionDAT);
     try {
-      if (started) tr.StartTransaction();
+      transaction.Begin();
       SetSql(query1_, "SELECT SHOUGOU FROM ACCDEF1\nWHERE REC=1");
       query1_.ExecQuery();
       const std::string target = query1_.Eof() ? std::string() : query1_.Fields(0).AsTrimString();
@@ -247,13 +244,13 @@ void TMyNumberIO::MergeLog(const std::string& Host, const std::string& File) {
           }
         }
       }
-      if (started) tr.Commit();
+      transaction.Commit();
       if (failed > 0)
         ShowErrorDetail("管理ログリストのマージに失敗しました。",
                         Format("%d件の管理ログを追加できませんでした。", failed), mdError);
     } catch (const std::exception& e) {
       query1_.Close();
-      if (started && tr.InTransaction()) tr.Rollback();
+      transaction.Rollback();
       ShowErrorDetail("管理ログリストのマージに失敗しました。", e.what(), mdError);
     }
   });
@@ -267,10 +264,9 @@ void TMyNumberIO::ReadSettings(const std::string& Host, const std::string& File,
   storedKey_.clear();
   storedValue_.clear();
   OnDataSet(Host, File, true, [&] {
-    TIBTransaction& tr = DM->IBTransactionDAT;
-    const bool started = !tr.InTransaction();
+    TTransactionGuard transaction(DM->IBTransactionDAT);
     try {
-      if (started) tr.StartTransaction();
+      transaction.Begin();
       TVariant value;
       GetAccReg(kGroup, "＃USE", "整数", "0", value);
       UseFlag = value.AsInteger();
@@ -287,9 +283,9 @@ void TMyNumberIO::ReadSettings(const std::string& Host, const std::string& File,
         MakeLogRec(LogRec, 3, Comment.empty() ? std::string("アプリケーション") : Comment);
         AddLog(LogRec);
       }
-      if (started && tr.InTransaction()) tr.Commit();
+      transaction.Commit();
     } catch (const std::exception& e) {
-      if (started && tr.InTransaction()) tr.Rollback();
+      transaction.Rollback();
       ShowErrorDetail("マイナンバー情報の取得に失敗しました。", e.what(), mdError);
     }
   });
@@ -298,17 +294,16 @@ void TMyNumberIO::ReadSettings(const std::string& Host, const std::string& File,
 void TMyNumberIO::WriteSettings(const std::string& Host, const std::string& File) {
   if (UseFlag != 1) return;
   OnDataSet(Host, File, false, [&] {
-    TIBTransaction& tr = DM->IBTransactionDAT;
-    const bool started = !tr.InTransaction();
+    TTransactionGuard transaction(DM->IBTransactionDAT);
     try {
-      if (started) tr.StartTransaction();
+      transaction.Begin();
       PutAccReg(kGroup, "＃USE", "整数", TVariant(UseFlag));
       // The stored forms go back exactly as they were read.
       if (!storedKey_.empty()) PutAccReg(kGroup, "＃KEY", "文字", TVariant(storedKey_));
       if (!storedValue_.empty()) PutAccReg(kGroup, "＃VALUE", "文字", TVariant(storedValue_));
-      if (started && tr.InTransaction()) tr.Commit();
+      transaction.Commit();
     } catch (const std::exception& e) {
-      if (started && tr.InTransaction()) tr.Rollback();
+      transaction.Rollback();
       ShowErrorDetail("マイナンバー情報の取得に失敗しました。", e.what(), mdError);
       return;
     }

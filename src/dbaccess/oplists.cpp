@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -23,21 +24,15 @@ void SetSql(TIBCustomStatement& Statement, const std::string& Text) {
 // here; Rethrow passes the error on afterwards.
 template <typename Body>
 void InTransaction(TIBTransaction& Transaction, const char* Location, const char* Message, bool Rethrow, Body body) {
-  const bool wasActive = Transaction.InTransaction();
+  TTransactionGuard guard(Transaction);
   try {
-    if (!wasActive) Transaction.StartTransaction();
+    guard.Begin();
     body();
-    if (!wasActive && Transaction.InTransaction()) Transaction.Commit();
+    guard.Commit();
   } catch (...) {
-    if (!wasActive) {
+    if (!guard.WasActive()) {
       ReportCurrentException(Location, Message, true);
-      if (Transaction.InTransaction()) {
-        try {
-          Transaction.Commit();
-        } catch (...) {
-          Transaction.Rollback();
-        }
-      }
+      guard.CommitQuietly();
     }
     if (Rethrow) throw;
   }

@@ -11,7 +11,7 @@
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
-#include "dbaccess/txscope.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -126,7 +126,7 @@ const int kInputFirstUseAlt[8] = {0, 1, 1, 0, 1, 0, 0, 0};
 bool TDM::fnGetSysDef() {
   TSystemDef& s = SystemDef;
   const std::int32_t op = s.OpCode;
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     auto openSelect = [&]() {
@@ -297,7 +297,7 @@ bool TDM::fnGetSysDef() {
 bool TDM::fnPutSysDef() {
   TSystemDef& s = SystemDef;
   PackFlags();
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     // Every column the settings carry; Shouhyou is nobody's and stays as stored.

@@ -4,6 +4,7 @@
 #include "core/sjis.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/sysutils.h"
 
@@ -13,23 +14,16 @@ namespace {
 // committed) only when it was started here, and never passed on.
 template <typename Body>
 void RunOwned(TIBSQL& Sql, const char* Location, const char* Message, Body body) {
-  TIBTransaction& tr = DM->IBTransactionDEF;
-  const bool wasActive = tr.InTransaction();
+  TTransactionGuard transaction(DM->IBTransactionDEF);
   try {
-    if (!wasActive) tr.StartTransaction();
+    transaction.Begin();
     body();
-    if (!wasActive && tr.InTransaction()) tr.Commit();
+    transaction.Commit();
   } catch (...) {
     Sql.Close();
-    if (wasActive) return;
+    if (transaction.WasActive()) return;
     ReportCurrentException(Location, Message, true);
-    if (tr.InTransaction()) {
-      try {
-        tr.Commit();
-      } catch (...) {
-        tr.Rollback();
-      }
-    }
+    transaction.CommitQuietly();
   }
 }
 

@@ -7,7 +7,7 @@
 #include "core/sysinfo.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
-#include "dbaccess/txscope.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
 
@@ -47,7 +47,7 @@ bool TDM::ServerFileOperation(const std::string& Mode, const std::string& Path1,
   if (Trim(Path1).empty() || (mode == "FCOPY" && Trim(Path2).empty())) return false;
 
   TSystemDatabaseUse use(*this);
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   bool result = false;
   try {
     scope.Begin();
@@ -78,7 +78,7 @@ void TDM::ServerLongToShortFileName(const std::string& Path, std::string& ShortN
   ShortName.clear();
   if (Trim(Path).empty()) return;
   TSystemDatabaseUse use(*this);
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     IBSQLDEF.Close();

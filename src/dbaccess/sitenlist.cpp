@@ -6,6 +6,7 @@
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/oplists.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -59,26 +60,19 @@ void TSitenList::GetCode(std::int32_t Index, std::string& Code) const {
 }
 
 void TSitenList::Execute(std::int32_t Op) {
-  TIBTransaction& transaction = *sql_.Transaction();
-  const bool wasActive = transaction.InTransaction();
+  TTransactionGuard transaction(*sql_.Transaction());
   try {
-    if (!wasActive) transaction.StartTransaction();
+    transaction.Begin();
     if (AccInf.MedicalLayout)
       ExecuteMedical(Op);
     else
       ExecuteGeneral(Op);
-    if (!wasActive && transaction.InTransaction()) transaction.Commit();
+    transaction.Commit();
   } catch (...) {
     sql_.Close();
-    if (!wasActive) {
+    if (!transaction.WasActive()) {
       ReportCurrentException("TSitenList.Execute", "支店リストの取得に失敗しました。", true);
-      if (transaction.InTransaction()) {
-        try {
-          transaction.Commit();
-        } catch (...) {
-          transaction.Rollback();
-        }
-      }
+      transaction.CommitQuietly();
     }
     Count = static_cast<std::int32_t>(lines_.size());
     throw;

@@ -4,7 +4,7 @@
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/regtypes.h"
-#include "dbaccess/txscope.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -33,7 +33,7 @@ const char* const kInsertSysReg =
 void TDM::funcGetSysReg(const std::string& Key, const std::string& Type, const std::string& Default,
                         std::int32_t OpCode, TVariant& Value) {
   Value = TVariant();
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     SetText(QueryDef, "SELECT STEXT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
@@ -63,7 +63,7 @@ void TDM::funcGetSysReg(const std::string& Key, const std::string& Type, const s
 
 void TDM::funcPutSysReg(const std::string& Key, const std::string& Type, std::int32_t OpCode,
                         const TVariant& Value) {
-  TTransactionScope scope(IBTransactionDEF);
+  TTransactionGuard scope(IBTransactionDEF);
   try {
     const std::optional<std::string> text = RegValueToText(TRegStore::System, Type, Value);
     scope.Begin();
@@ -100,7 +100,7 @@ void TDM::fnGetDataBaseVer(std::string& Version) {
   Version = "0.0.0";
   // Reads under the caller's transaction when one is active; a transaction
   // started here is committed or rolled back here.
-  TTransactionScope scope(IBTransactionDAT);
+  TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
     SetText(IBQACC1, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION WHERE REC=1");
@@ -123,7 +123,7 @@ namespace {
 // as the caller left it (started for the read when idle).
 bool CountPositive(TDM& dm, const std::string& sql, const std::vector<std::pair<std::string, std::string>>& params,
                    const std::string& location, const std::string& message) {
-  TTransactionScope scope(dm.IBTransactionDAT);
+  TTransactionGuard scope(dm.IBTransactionDAT);
   try {
     scope.Begin();
     SetText(dm.IBQACC1, sql);
