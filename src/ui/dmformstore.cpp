@@ -1,3 +1,4 @@
+#include "platform/fb/transactionguard.h"
 #include "ui/dmformstore.h"
 
 #include <functional>
@@ -6,7 +7,6 @@
 #include "core/globals.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
-#include "dbaccess/txscope.h"
 #include "platform/fb/ibx.h"
 
 namespace {
@@ -18,7 +18,7 @@ namespace {
 void RunInTransaction(TIBDatabase& database, TIBTransaction& transaction, const char* location,
                       const std::function<void(TIBSQL&)>& work) {
   if (!database.Connected()) throw EFormStoreError("database not connected");
-  TTransactionScope scope(transaction);
+  TTransactionGuard scope(transaction);
   try {
     scope.Begin();
     TIBSQL sql;
