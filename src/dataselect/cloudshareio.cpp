@@ -10,6 +10,7 @@
 #include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -108,10 +109,10 @@ bool TCloudShareIO::Run(const std::string& Host, const std::string& Folder, bool
   TDataSetUse use(Host, Folder);
   if (!use.Ready()) return false;
   Bind();
-  const bool wasActive = IBTransaction1.InTransaction();
+  TTransactionGuard transaction(IBTransaction1);
   std::int32_t read = 0;
   try {
-    if (!wasActive) IBTransaction1.StartTransaction();
+    transaction.Begin();
     std::string version = "0.0.0";
     IBSQL1.SQL.SetText("SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION\nORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
     IBSQL1.ExecQuery();
@@ -131,7 +132,7 @@ bool TCloudShareIO::Run(const std::string& Host, const std::string& Folder, bool
       if (!IBSQL1.Eof()) read = IBSQL1.FieldByName("CLOUD_LINE").AsInteger();
       IBSQL1.Close();
     }
-    if (!wasActive) IBTransaction1.Commit();
+    transaction.Commit();
     // The settings file follows the database only once the database holds the value.
     if (carries && Write && ConnectKind == 0) {
       TDataInfomation info;
@@ -140,7 +141,7 @@ bool TCloudShareIO::Run(const std::string& Host, const std::string& Folder, bool
     }
   } catch (...) {
     IBSQL1.Close();
-    if (wasActive) return false;
+    if (transaction.WasActive()) return false;
     try {
       throw;
     } catch (const EIBError& e) {
@@ -150,12 +151,7 @@ bool TCloudShareIO::Run(const std::string& Host, const std::string& Folder, bool
     } catch (...) {
       ShowErrorDetail(Write ? kMsgSetFailed : kMsgGetOther, "", mdError);
     }
-    if (IBTransaction1.InTransaction()) {
-      try {
-        IBTransaction1.Rollback();
-      } catch (...) {
-      }
-    }
+    transaction.Rollback();
     return false;
   }
   if (!Write) Value = read;

@@ -14,8 +14,8 @@
 #include "dbaccess/backupthread.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
-#include "dbaccess/txscope.h"
 #include "platform/fb/iberror.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/win/paths.h"
 #include "ui/progressdialog.h"
 
@@ -56,7 +56,7 @@ bool TDataSyosaiInfoBox::WriteRowLock(std::int32_t Lock) {
   if (!DM || !ListRow) return false;
   const std::int32_t place = RowPlace();
   TIBSQL& q = DM->IBSQLDEF;
-  TTransactionScope scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(DM->IBTransactionDEF);
   try {
     const bool wasActive = scope.Begin();
     q.Close();

@@ -9,6 +9,7 @@
 #include "dbaccess/fberror.h"
 #include "platform/fb/iberror.h"
 #include "platform/fb/ibsql.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -63,22 +64,22 @@ bool RunOnDef(const char* Location, const char* Message, const std::function<voi
   TIBSQL q;
   q.SetDatabase(&DM->IBDatabaseDEF);
   q.SetTransaction(&DM->IBTransactionDEF);
-  const bool started = !DM->IBTransactionDEF.InTransaction();
+  TTransactionGuard transaction(DM->IBTransactionDEF);
   try {
-    if (started) DM->IBTransactionDEF.StartTransaction();
+    transaction.Begin();
     Body(q);
     q.Close();
-    if (started) DM->IBTransactionDEF.Commit();
+    transaction.Commit();
     return true;
   } catch (const EIBError& e) {
-    if (!started) throw;
+    if (transaction.WasActive()) throw;
     q.Close();
-    if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Rollback();
+    transaction.Rollback();
     ShowFbError(e, Location, Message, true);
   } catch (const std::exception& e) {
-    if (!started) throw;
+    if (transaction.WasActive()) throw;
     q.Close();
-    if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Rollback();
+    transaction.Rollback();
     ShowErrorDetail(Message, e.what(), 1);
   }
   return false;

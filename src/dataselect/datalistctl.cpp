@@ -10,7 +10,7 @@
 #include "dataselect/connsettings.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
-#include "dbaccess/txscope.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
 
@@ -107,7 +107,7 @@ void TDataSentakuListCtl::ClearList() {
 bool TDataSentakuListCtl::Run(const TRunOptions& Options, const std::function<void()>& Body) {
   if (!DM) throw Exception("TDataSentakuListCtl: the data module does not exist");
   TIBTransaction& transaction = DM->IBTransactionDEF;
-  TTransactionScope scope(transaction);
+  TTransactionGuard scope(transaction);
   const std::string location = std::string("TDataSentakuListCtl.") + Options.Operation;
   auto cleanUp = [&] {
     query1_.Close();

@@ -6,9 +6,9 @@
 #include "core/settings.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
-#include "dbaccess/txscope.h"
 #include "platform/fb/iberror.h"
 #include "platform/fb/ibsql.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -43,9 +43,9 @@ bool LoadDataPlaces(std::vector<TDataPlaceRec>& Places, bool NamedOnly) {
   if (!DM) return false;
   TIBSQL q;
   BindDef(q);
-  const bool started = !DM->IBTransactionDEF.InTransaction();
+  TTransactionGuard transaction(DM->IBTransactionDEF);
   try {
-    if (started) DM->IBTransactionDEF.StartTransaction();
+    transaction.Begin();
     q.SQL.SetText("SELECT COUNT(REC) AS RECCNT FROM DATAPLACEMAN");
     q.ExecQuery();
     const int count = q.Eof() ? 0 : q.FieldByName("RECCNT").AsInteger();
@@ -62,21 +62,21 @@ bool LoadDataPlaces(std::vector<TDataPlaceRec>& Places, bool NamedOnly) {
       Places.push_back(p);
     }
     q.Close();
-    if (started) DM->IBTransactionDEF.Commit();
+    transaction.Commit();
     return true;
   } catch (const std::exception& e) {
     q.Close();
     Places.clear();
-    if (started && DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Rollback();
+    transaction.Rollback();
     if (const auto* db = dynamic_cast<const EIBError*>(&e)) ShowFbError(*db, "TDataPlaceBox.LoadDataPlaces", kLoadMessage, true);
     else ShowErrorDetail(kLoadMessage, e.what(), 1);
-    if (!started) throw;
+    if (transaction.WasActive()) throw;
   }
   return false;
 }
 
 std::int32_t SaveDataPlaces(std::vector<TDataPlaceRec>& Places) {
-  TTransactionScope scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(DM->IBTransactionDEF);
   TIBSQL q;
   BindDef(q);
   try {
@@ -119,7 +119,7 @@ bool PlaceHasData(std::int32_t Rec) {
   // transaction and must not find a statement of ours still open.
   std::vector<std::string> folders;
   {
-    TTransactionScope scope(DM->IBTransactionDEF);
+    TTransactionGuard scope(DM->IBTransactionDEF);
     TIBSQL q;
     BindDef(q);
     try {

@@ -8,7 +8,7 @@
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/fberrortable.h"
-#include "dbaccess/txscope.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "ui/messagebox2.h"
 
@@ -120,7 +120,7 @@ namespace {
 template <class Read>
 void ReadOperatorRow(const char* sql, std::int32_t LoginCode, Read read) {
   TDefQuery d;
-  TTransactionScope scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(DM->IBTransactionDEF);
   try {
     scope.Begin();
     d.q.SQL.SetText(sql);
@@ -204,13 +204,13 @@ TLogonOutcome OperatorLogon(const TLogonInput& Input) {
   }
   if (!ConnectSystemDb()) return TLogonOutcome::StayOpen;
 
-  TTransactionScope scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(DM->IBTransactionDEF);
   const std::string fatal = Format("ログイン処理に失敗しました。\r%sを終了します。", SystemDef.AppTitle);
   try {
     scope.Begin();
     SystemDef.OpCode = 0;
     const TLogonAnswer answer = RunLogonTest(code, Input.Password, 2);
-    if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Commit();
+    scope.Commit();
     switch (answer.Num) {
       case 0:
       case 1:
@@ -226,11 +226,11 @@ TLogonOutcome OperatorLogon(const TLogonInput& Input) {
         return TLogonOutcome::StayOpen;
     }
   } catch (const EIBError& e) {
-    if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Rollback();
+    scope.Rollback();
     ShowFbError(e, "TLogonBox.OKBtnClick", "", true);
     ShowErrorBox(fatal);
   } catch (const std::exception& e) {
-    if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Rollback();
+    scope.Rollback();
     ShowErrorDetail(fatal, e.what(), mdError);
   }
   return TLogonOutcome::Fatal;
