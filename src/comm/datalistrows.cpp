@@ -5,7 +5,7 @@
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/queryfactory.h"
-#include "dbaccess/txscope.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -42,7 +42,7 @@ std::string Slashes(std::string s) {
 std::int32_t TfmDataTusin::GetDataListRecord() {
   std::unique_ptr<TIBQuery> q = CreateAccQuery("ACCDEF", false);
   if (!q) throw Exception("DATALIST: query object cannot be created");
-  TTransactionScope scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(DM->IBTransactionDEF);
   try {
     scope.Begin();
     SetSql(*q, "SELECT REC,ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,"
@@ -92,7 +92,7 @@ void TfmDataTusin::UpdateDataListRecord(std::int32_t Row) {
   if (path.empty()) throw Exception("データフォルダパスが不正です。\r処理を中止します。");
   std::unique_ptr<TIBQuery> q = CreateAccQuery("ACCDEF", false);
   if (!q) throw Exception("DATALIST: query object cannot be created");
-  TTransactionScope scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(DM->IBTransactionDEF);
   try {
     scope.Begin();
     if (ConnectKind != 0) {

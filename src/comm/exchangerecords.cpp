@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/transactionguard.h"
 
 namespace {
 
@@ -100,8 +101,9 @@ bool TExchangeRecords::ReadVersionRow(std::int32_t& major, std::int32_t& minor1,
 
 int TExchangeRecords::ReadCombineSettings() {
   Connect();
+  TTransactionGuard transaction(IBTransaction1);
   try {
-    if (!IBTransaction1.InTransaction()) IBTransaction1.StartTransaction();
+    transaction.Begin();
     // Both rows are read before either value is taken, so a data set without
     // them keeps the saved values as they were.
     std::string values[2];
@@ -127,8 +129,9 @@ int TExchangeRecords::ReadCombineSettings() {
 
 int TExchangeRecords::WriteCombineSettings() {
   Connect();
+  TTransactionGuard transaction(IBTransaction1);
   try {
-    if (!IBTransaction1.InTransaction()) IBTransaction1.StartTransaction();
+    transaction.Begin();
     const std::pair<const char*, const std::string*> rows[2] = {{kCombineKindKey, &state_.SavedCombineKind},
                                                                 {kCombineCountKey, &state_.SavedCombineCount}};
     for (const auto& [key, value] : rows) {
@@ -149,9 +152,10 @@ int TExchangeRecords::WriteCombineSettings() {
 
 bool TExchangeRecords::HasApprovedJournals() {
   Connect();
+  TTransactionGuard transaction(IBTransaction1);
   bool result = false;
   try {
-    if (!IBTransaction1.InTransaction()) IBTransaction1.StartTransaction();
+    transaction.Begin();
     SetSql("SELECT COUNT(*) FROM SIWAKE_VIEW WHERE (SHONIN_OPCODE <> 0)");
     IBSQL3.ExecQuery();
     result = !IBSQL3.Eof() && IBSQL3.Fields(0).AsInteger() > 0;
@@ -166,8 +170,9 @@ bool TExchangeRecords::HasApprovedJournals() {
 
 bool TExchangeRecords::ReadVersionOrClearCloudLine(bool ReadVersion) {
   Connect();
+  TTransactionGuard transaction(IBTransaction1);
   try {
-    if (!IBTransaction1.InTransaction()) IBTransaction1.StartTransaction();
+    transaction.Begin();
     std::int32_t major = 0, minor1 = 0, minor2 = 0;
     const bool found = ReadVersionRow(major, minor1, minor2);
     if (ReadVersion) {
@@ -193,8 +198,9 @@ bool TExchangeRecords::ReadVersionOrClearCloudLine(bool ReadVersion) {
 
 bool TExchangeRecords::WriteCloudTime(TDateTime Time) {
   Connect();
+  TTransactionGuard transaction(IBTransaction1);
   try {
-    if (!IBTransaction1.InTransaction()) IBTransaction1.StartTransaction();
+    transaction.Begin();
     std::int32_t major = 0, minor1 = 0, minor2 = 0;
     if (ReadVersionRow(major, minor1, minor2) && CloudColumnsPresent(major, minor1, minor2)) {
       SetSql("UPDATE ACCDEF1 SET CLOUD_TIME=:CLOUD_TIME WHERE REC=:REC");
