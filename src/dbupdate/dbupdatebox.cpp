@@ -4,6 +4,7 @@
 
 #include "platform/fb/iberror.h"
 #include "platform/fb/ibsql.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -12,18 +13,6 @@ void SetReadParams(TIBTransaction& Transaction) {
   Transaction.Params.Add("read_committed");
   Transaction.Params.Add("rec_version");
   Transaction.Params.Add("nowait");
-}
-
-// Ends the transaction after a failed read and lets go of its database.
-void EndAfterFailure(TIBTransaction& Transaction) noexcept {
-  try {
-    if (Transaction.InTransaction()) Transaction.Commit();
-  } catch (...) {
-  }
-  try {
-    if (Transaction.InTransaction()) Transaction.Rollback();
-  } catch (...) {
-  }
 }
 
 }  // namespace
@@ -42,6 +31,7 @@ bool TDbUpdateBox::SetDbVersion() {
   TIBDatabase* database = Kind == dbkSystem ? SystemDatabase : DataDatabase;
   TIBTransaction& transaction = Kind == dbkSystem ? IBTransactionDEF : IBTransactionDAT;
   if (database == nullptr) return false;
+  TTransactionGuard guard(transaction);
   bool read = false;
   try {
     if (transaction.DefaultDatabase() != database) transaction.SetDefaultDatabase(database);
@@ -51,7 +41,7 @@ bool TDbUpdateBox::SetDbVersion() {
     query.SQL.Add(Kind == dbkSystem ? "SELECT MAJOR,MINOR1 AS MINOR,MINOR2 AS REV FROM VERSION"
                                     : "SELECT MAJOR,MINOR1 AS MINOR,MINOR2 AS REV FROM ACCVERSION");
     query.SQL.Add("ORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
-    if (!transaction.InTransaction()) transaction.StartTransaction();
+    guard.Begin();
     query.ExecQuery();
     if (!query.Eof() && !query.FieldByName("MAJOR").IsNull() && !query.FieldByName("MINOR").IsNull() &&
         !query.FieldByName("REV").IsNull()) {
@@ -61,17 +51,17 @@ bool TDbUpdateBox::SetDbVersion() {
       read = true;
     }
     query.Close();
-    transaction.Commit();
+    guard.Commit();
   } catch (const EIBError& error) {
     DbMajor = DbMinor = DbRev = 0;
     read = false;
     if (OnVersionError) OnVersionError(&error, kVersionReadLocation, kVersionReadMessage);
-    EndAfterFailure(transaction);
+    guard.CommitQuietly();
   } catch (const std::exception&) {
     DbMajor = DbMinor = DbRev = 0;
     read = false;
     if (OnVersionError) OnVersionError(nullptr, kVersionReadLocation, kVersionReadMessage);
-    EndAfterFailure(transaction);
+    guard.CommitQuietly();
   }
   return read;
 }
