@@ -20,9 +20,9 @@
 #include "dataselect/datalistctl.h"
 #include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
-#include "dbaccess/txscope.h"
 #include "link/linkbody.h"
 #include "link/wizard.h"
+#include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/application.h"
 #include "platform/win/caller.h"
@@ -384,7 +384,7 @@ void TForm1::VerifyDataHook(const std::string& Host, const std::string& Folder, 
   SystemDef.DataDamaged = 1;
   if (Quiet == 0) ShowTextBox(kMsgError, kMsgDamaged, MsgButtons({mbOK}));
   try {
-    TTransactionScope scope(DM->IBTransactionDEF);
+    TTransactionGuard scope(DM->IBTransactionDEF);
     scope.Begin();
     std::int32_t rec = 0, row = 0;
     DM->fnFindDataListRec(Folder, rec, row);

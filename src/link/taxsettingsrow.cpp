@@ -5,6 +5,7 @@
 #include "core/globals.h"
 #include "core/uiservices.h"
 #include "platform/fb/ibx.h"
+#include "platform/fb/transactionguard.h"
 #include "tax/taxcontext.h"
 #include "tax/taxdb.h"
 
@@ -225,7 +226,8 @@ void LoadTaxSettingsRow(TTAXPAR& Par) {
   TIBTransaction* tr = TaxTransaction();
   TTAXPAR fresh;
   {
-    TOwnTransaction transaction(tr);
+    TTransactionGuard transaction(*tr);
+    transaction.Begin();
     try {
       if (CountSettingsRows(tr) == 0) InsertDefaultRow(tr);
       fresh = ReadSettingsRow(tr);

@@ -51,7 +51,8 @@ void AggregateJournal() {
   TRunningFlag running;
   BeginJournalAggregation();
 
-  TOwnTransaction transaction(TaxSnapshotTransaction());
+  TTransactionGuard transaction(*TaxSnapshotTransaction());
+  transaction.Begin();
   LoadRefundStatementInputs();
   LoadSpecialMeasureTables();
 

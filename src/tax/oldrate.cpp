@@ -6,7 +6,8 @@
 bool HasOldRateImportJournals(int era, TTAXPAR par) {
   if (era < 4) return false;
   TIBTransaction* tr = TaxTransaction();
-  TOwnTransaction transaction(tr);
+  TTransactionGuard transaction(*tr);
+  transaction.Begin();
   auto q = NewTaxStatement(tr, {"SELECT COUNT(*) AS RECCNT FROM SIWAKE", "WHERE (DELFLG=0)AND(TAISHAKU=1)",
                                 "AND((HIZUKE>=:HIZUKE1) AND (HIZUKE<=:HIZUKE2))"});
   q->SQL.Add("AND(OLDRATE IN (" + Format("%d,%d", 1, 2) + "))");

@@ -33,7 +33,8 @@ void ReadHead(TIBSQL& q, TKanpuHead& head, TKanpuYusyutuInfo& exp, Currency& sii
 void LoadRefundStatementInputs() {
   const int kind = TaxCompany.DataType;
   TIBTransaction* tr = TaxSnapshotTransaction();
-  TOwnTransaction transaction(tr);
+  TTransactionGuard transaction(*tr);
+  transaction.Begin();
 
   auto head = NewTaxStatement(
       tr, {"SELECT ZEIKBN,KANPURIYUU01,KANPURIYUU02,KANPURIYUUOTHER,KANPURIYUUOTHERTEXT01,KANPURIYUUOTHERTEXT02,KANPURIYUUOTHERTEXT03,",

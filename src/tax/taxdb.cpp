@@ -25,23 +25,3 @@ std::unique_ptr<TIBSQL> NewTaxStatement(TIBTransaction* transaction, std::initia
   for (const char* line : lines) sql->SQL.Add(line);
   return sql;
 }
-
-TOwnTransaction::TOwnTransaction(TIBTransaction* transaction)
-    : transaction_(transaction), started_(!transaction->InTransaction()) {
-  if (started_) transaction_->StartTransaction();
-}
-
-TOwnTransaction::~TOwnTransaction() {
-  if (started_ && !done_ && transaction_->InTransaction()) {
-    try {
-      transaction_->Rollback();
-    } catch (...) {
-      // The reader's own error is the one that matters.
-    }
-  }
-}
-
-void TOwnTransaction::Commit() {
-  if (started_ && transaction_->InTransaction()) transaction_->Commit();
-  done_ = true;
-}

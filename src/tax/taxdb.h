@@ -1,5 +1,5 @@
-// Statements on the connected data set for the readers of the computation,
-// and the rule that a reader ends only the transaction it started.
+// Statements on the connected data set for the readers of the computation;
+// a reader ends only the transaction it started (TTransactionGuard).
 #pragma once
 
 #include <initializer_list>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/fb/ibsql.h"
+#include "platform/fb/transactionguard.h"
 
 // A forward-only statement on the data set's database in `transaction`.
 // Raises an Exception when no data set is connected.
@@ -15,21 +16,3 @@ std::unique_ptr<TIBSQL> NewTaxStatement(TIBTransaction* transaction, std::initia
 // The data set's ordinary and snapshot transactions (raise when missing).
 TIBTransaction* TaxTransaction();
 TIBTransaction* TaxSnapshotTransaction();
-
-// Starts the transaction when it is not active. Commit() commits only a
-// transaction started here; a transaction started here and not committed is
-// rolled back when the guard ends (an exception left the reader).
-class TOwnTransaction {
- public:
-  explicit TOwnTransaction(TIBTransaction* transaction);
-  ~TOwnTransaction();
-  TOwnTransaction(const TOwnTransaction&) = delete;
-  TOwnTransaction& operator=(const TOwnTransaction&) = delete;
-  void Commit();
-  bool Started() const { return started_; }
-
- private:
-  TIBTransaction* transaction_;
-  bool started_;
-  bool done_ = false;
-};

@@ -103,7 +103,8 @@ void LoadSiire010(TIBTransaction* tr) {
 
 bool LoadSpecialMeasureTables() {
   TIBTransaction* tr = TaxTransaction();
-  TOwnTransaction transaction(tr);
+  TTransactionGuard transaction(*tr);
+  transaction.Begin();
   LoadUriage010(tr);
   LoadUriage020(tr);
   LoadSiire010(tr);
