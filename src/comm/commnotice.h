@@ -1,6 +1,5 @@
 // A message that an exchange step asks its window to show: the text, the box
-// kind (0 warning, 1 error, 2 information, 3 confirmation, as the message
-// boxes number them) and whether its one button is "Yes" instead of "OK".
+// kind (TMsgKind) and whether its one button is "Yes" instead of "OK".
 // The transfer code only composes notices; the data-communication window
 // shows them, so the steps can run and be tested without a screen.
 #pragma once
@@ -8,19 +7,20 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/rtl/msgkind.h"
+
 struct TCommNotice {
-  enum : std::uint8_t { Warning = 0, Error = 1, Information = 2, Confirmation = 3 };
   std::string Text;
-  std::uint8_t Kind = Error;
+  std::uint8_t Kind = kMsgError;
   bool YesButton = false;
 
   bool Empty() const { return Text.empty(); }
-  static TCommNotice ErrorOk(std::string text) { return {std::move(text), Error, false}; }
-  static TCommNotice ErrorYes(std::string text) { return {std::move(text), Error, true}; }
-  static TCommNotice WarningOk(std::string text) { return {std::move(text), Warning, false}; }
-  static TCommNotice WarningYes(std::string text) { return {std::move(text), Warning, true}; }
-  static TCommNotice InformationOk(std::string text) { return {std::move(text), Information, false}; }
-  static TCommNotice InformationYes(std::string text) { return {std::move(text), Information, true}; }
+  static TCommNotice ErrorOk(std::string text) { return {std::move(text), kMsgError, false}; }
+  static TCommNotice ErrorYes(std::string text) { return {std::move(text), kMsgError, true}; }
+  static TCommNotice WarningOk(std::string text) { return {std::move(text), kMsgWarning, false}; }
+  static TCommNotice WarningYes(std::string text) { return {std::move(text), kMsgWarning, true}; }
+  static TCommNotice InformationOk(std::string text) { return {std::move(text), kMsgInformation, false}; }
+  static TCommNotice InformationYes(std::string text) { return {std::move(text), kMsgInformation, true}; }
 };
 
 // "　\r\n" + Text + "\r\n " (a full-width blank line before and a blank after),

@@ -27,7 +27,7 @@ void ReportStatementError(const std::string& location, const std::string& messag
   } catch (const EIBError& e) {
     ShowFbError(e, location, message, reconnect);
   } catch (const Exception& e) {
-    ShowErrorDetail(message, e.what(), mdError);
+    ShowErrorDetail(message, e.what(), kMsgError);
   }
 }
 
@@ -66,7 +66,7 @@ void TExchangeRecords::Connect() {
   } catch (const EIBError& e) {
     ShowFbError(e, "Bunsan DatConnected", kConnectMessage, false);
   } catch (const Exception& e) {
-    ShowErrorDetail(kConnectMessage, e.what(), mdError);
+    ShowErrorDetail(kConnectMessage, e.what(), kMsgError);
   }
 }
 

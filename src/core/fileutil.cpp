@@ -112,7 +112,7 @@ bool ShellDeleteOrRename(const std::string& Path, int Op, bool AllowUndo, bool S
     UiShowMessageLines(Format(Op == foDelete ? "ルート・システムディレクトリは、削除できません。<%s> "
                                              : "ルート・システムディレクトリは、変更できません。<%s> ",
                               Path),
-                       mkError);
+                       kMsgError);
     return false;
   }
   if (Op == foRename) return false;  // no new name is ever given
@@ -138,7 +138,7 @@ bool ShellDeleteOrRename(const std::string& Path, int Op, bool AllowUndo, bool S
 bool ShellCopyOrMove(const std::string& Source, const std::string& Target, int Op) {
   if (Op != foMove && Op != foCopy) return false;
   if (!IsSafeDirectory(Source) || !IsSafeDirectory(Target)) {
-    UiShowMessageLines(Format("指定ディレクトリ[%s->%s]の複写・移動はできません。 ", Source, Target), mkError);
+    UiShowMessageLines(Format("指定ディレクトリ[%s->%s]の複写・移動はできません。 ", Source, Target), kMsgError);
     return false;
   }
   try {

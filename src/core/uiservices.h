@@ -11,9 +11,6 @@
 
 #include "platform/rtl/msgkind.h"
 
-// Kinds of a message box: 0 warning, 1 error, 2 information, 3 confirmation.
-enum : int { mkWarning = 0, mkError = 1, mkInformation = 2, mkConfirmation = 3 };
-
 struct TCoreUiServices {
   // The message-lines box: the comma-separated parts of Text as lines.
   std::function<void(const std::string& Text, int Kind)> ShowMessageLines;

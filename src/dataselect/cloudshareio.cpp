@@ -147,9 +147,9 @@ bool TCloudShareIO::Run(const std::string& Host, const std::string& Folder, bool
     } catch (const EIBError& e) {
       ShowFbError(e, kLocation, Write ? kMsgSetFailed : kMsgGetFailed, Write);
     } catch (const std::exception& e) {
-      ShowErrorDetail(Write ? kMsgSetFailed : kMsgGetOther, e.what(), mdError);
+      ShowErrorDetail(Write ? kMsgSetFailed : kMsgGetOther, e.what(), kMsgError);
     } catch (...) {
-      ShowErrorDetail(Write ? kMsgSetFailed : kMsgGetOther, "", mdError);
+      ShowErrorDetail(Write ? kMsgSetFailed : kMsgGetOther, "", kMsgError);
     }
     transaction.Rollback();
     return false;

@@ -79,7 +79,7 @@ bool TDataSyosaiInfoBox::WriteRowLock(std::int32_t Lock) {
   } catch (const std::exception& e) {
     q.Close();
     scope.Rollback();
-    ShowErrorDetail("データリストの更新に失敗しました。", e.what(), 1);
+    ShowErrorDetail("データリストの更新に失敗しました。", e.what(), kMsgError);
   }
   return false;
 }

@@ -80,7 +80,7 @@ bool RunOnDef(const char* Location, const char* Message, const std::function<voi
     if (transaction.WasActive()) throw;
     q.Close();
     transaction.Rollback();
-    ShowErrorDetail(Message, e.what(), 1);
+    ShowErrorDetail(Message, e.what(), kMsgError);
   }
   return false;
 }

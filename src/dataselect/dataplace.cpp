@@ -69,7 +69,7 @@ bool LoadDataPlaces(std::vector<TDataPlaceRec>& Places, bool NamedOnly) {
     Places.clear();
     transaction.Rollback();
     if (const auto* db = dynamic_cast<const EIBError*>(&e)) ShowFbError(*db, "TDataPlaceBox.LoadDataPlaces", kLoadMessage, true);
-    else ShowErrorDetail(kLoadMessage, e.what(), 1);
+    else ShowErrorDetail(kLoadMessage, e.what(), kMsgError);
     if (transaction.WasActive()) throw;
   }
   return false;

@@ -209,7 +209,7 @@ void TDataSentakuBox::DataListRefresh(std::int32_t Row) {
     } catch (const EIBError& e) {
       ShowFbError(e, "TDataSentakuBox.DataListRefresh", "データリストの更新に失敗しました。", true);
     } catch (const std::exception& e) {
-      ShowErrorDetail("データリストの更新に失敗しました。", e.what(), 1);
+      ShowErrorDetail("データリストの更新に失敗しました。", e.what(), kMsgError);
     }
   }
   for (int r = 1; r <= PerfectGrid1->Rows(); ++r) {

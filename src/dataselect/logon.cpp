@@ -231,7 +231,7 @@ TLogonOutcome OperatorLogon(const TLogonInput& Input) {
     ShowErrorBox(fatal);
   } catch (const std::exception& e) {
     scope.Rollback();
-    ShowErrorDetail(fatal, e.what(), mdError);
+    ShowErrorDetail(fatal, e.what(), kMsgError);
   }
   return TLogonOutcome::Fatal;
 }

@@ -190,7 +190,7 @@ void TBackupRestoreThread::ConfirmMyNumber() {
         ClearMyNumber = true;
       }
     } else {
-      DbShowMessage("保存データにマイナンバー情報は含まれません。", mdInformation);
+      DbShowMessage("保存データにマイナンバー情報は含まれません。", kMsgInformation);
       ClearMyNumber = true;
     }
     return;

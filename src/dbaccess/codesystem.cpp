@@ -78,7 +78,7 @@ bool TCodeTaikeiIO::ImportCodeFile(const std::string& FileName, std::int32_t Rec
   const TCodeTaikeiRec2 rec = ParseLines(ReadLines(FileName), RecNo);
   std::string message;
   if (!CheckProductMark(rec.ProductMark, message)) {
-    DbShowMessage(message, mdInformation);
+    DbShowMessage(message, kMsgInformation);
     return false;
   }
   return UpDateRecored(rec);

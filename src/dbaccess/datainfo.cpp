@@ -133,7 +133,7 @@ std::int32_t TDataInfomation::GetDataInfoRec(TDataInfomationRec& Rec) {
     } catch (const EIBError& e) {
       ShowFbError(e, "TDataInfomation.GetDataInfoRec", "基本情報の取得に失敗しました。\r(iniファイル)", true);
     } catch (...) {
-      ShowErrorDetail("基本情報の取得に失敗しました。\r(iniファイル)", "", mdError);
+      ShowErrorDetail("基本情報の取得に失敗しました。\r(iniファイル)", "", kMsgError);
     }
     if (!wasConnected && dm.IBDatabaseDAT.Connected()) {
       try {

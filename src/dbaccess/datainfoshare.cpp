@@ -51,7 +51,7 @@ void ReportCheckFailure(TTransactionGuard& transaction, const char* location, co
   } catch (const EIBError& e) {
     ShowFbError(e, location, text, true);
   } catch (...) {
-    ShowErrorDetail(text, "", mdError);
+    ShowErrorDetail(text, "", kMsgError);
   }
 }
 
@@ -86,7 +86,7 @@ std::int32_t TDataInfomation::PutSharedData(const std::string& SharedFolder, con
   try {
     SetStatus(SharedFolder, dsCopying);
   } catch (const std::exception&) {
-    if (Silent != 1) DbShowMessage(kShareGoneMessage, mdInformation);
+    if (Silent != 1) DbShowMessage(kShareGoneMessage, kMsgInformation);
   }
   const bool copied = CopyDataFiles(LocalFolder, SharedFolder);
   SetStatus(LocalFolder, dsFree);
@@ -101,7 +101,7 @@ std::int32_t TDataInfomation::GetSharedData(const std::string& SharedFolder, con
                                             std::int32_t Silent) {
   if (SharedFolder.empty() || LocalFolder.empty()) return 0;
   if (!ForceFolder(LocalFolder)) {
-    if (Silent != 1) DbShowMessage(Format("\"%s\"の作成に失敗しました。", LocalFolder), mdWarning);
+    if (Silent != 1) DbShowMessage(Format("\"%s\"の作成に失敗しました。", LocalFolder), kMsgWarning);
     return 0;
   }
   ReadInfo(SharedFolder, rec_);
@@ -168,7 +168,7 @@ bool TDataInfomation::IsDataSiyouKengen(const std::string& Folder) {
   if (!result)
     DbShowMessage("このデータを扱う権限がありません、他のデータを選択して下さい。\r"
                   "権限を付与するには管理者でログインし、「オペレータ登録」より[選択中のデータを処理します]にチェックを入れて下さい。",
-                  mdInformation);
+                  kMsgInformation);
   return result;
 }
 
@@ -185,7 +185,7 @@ bool TDataInfomation::IsDataPasswordAuth(const std::string& Folder) {
         result = dm.CheckDataPassword();
         if (!result)
           DbShowMessage("このデータに設定されている「パスワード」と一致しませんでした。\r他のデータを選択して下さい。",
-                        mdInformation);
+                        kMsgInformation);
       }
       transaction.Commit();
     } catch (...) {

@@ -11,9 +11,6 @@
 
 #include "platform/rtl/msgkind.h"
 
-// Kinds of a message dialog: 0 warning, 1 error, 2 information, 3 confirmation.
-enum : int { mdWarning = 0, mdError = 1, mdInformation = 2, mdConfirmation = 3 };
-
 // Modal result of a confirmed dialog.
 inline constexpr int kModalOk = 1;
 

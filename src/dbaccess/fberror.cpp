@@ -38,7 +38,7 @@ void WriteErrorLogs(const std::string& line1, const std::string& line2) {
 void ShowFatal(const std::string& message) {
   std::string text = message;
   if (ConnectKind == 0) text += kStandAloneNote;
-  DbShowMessage(text, mdError);
+  DbShowMessage(text, kMsgError);
 }
 
 // Closes a database whatever state its connection is in: up to five forced
@@ -128,7 +128,7 @@ void ShowFbError(const EIBError& Error, const std::string& Location, const std::
   }
   if (!message.empty()) {
     if (DbFatalError) ShowFatal(message);
-    else if (!IsNetworkLoss(status)) ShowErrorDetail(message, DetailOf(Error, explanation), mdError);
+    else if (!IsNetworkLoss(status)) ShowErrorDetail(message, DetailOf(Error, explanation), kMsgError);
   }
   if (DbFatalError) {
     DbTerminate();
@@ -137,7 +137,7 @@ void ShowFbError(const EIBError& Error, const std::string& Location, const std::
   if (Recover && IsNetworkLoss(status) && RecoverNetworkLoss() && !Message.empty()) {
     // The connection is back, but the operation that failed did not happen:
     // the user is told so and may repeat it.
-    ShowErrorDetail(Message, DetailOf(Error, explanation), mdError);
+    ShowErrorDetail(Message, DetailOf(Error, explanation), kMsgError);
   }
 }
 
@@ -162,9 +162,9 @@ void ReportCurrentException(const std::string& Location, const std::string& Mess
   } catch (const EIBError& e) {
     ShowFbError(e, Location, Message, Recover);
   } catch (const std::exception& e) {
-    ShowErrorDetail(Message, e.what(), mdError);
+    ShowErrorDetail(Message, e.what(), kMsgError);
   } catch (...) {
-    ShowErrorDetail(Message, "", mdError);
+    ShowErrorDetail(Message, "", kMsgError);
   }
 }
 

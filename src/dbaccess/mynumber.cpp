@@ -143,7 +143,7 @@ void TMyNumberIO::ReadLog(std::int32_t Descending) {
   } catch (const std::exception& e) {
     query1_.Close();
     transaction.Rollback();
-    ShowErrorDetail("管理ログリストの取得に失敗しました。", e.what(), mdError);
+    ShowErrorDetail("管理ログリストの取得に失敗しました。", e.what(), kMsgError);
   }
 }
 
@@ -201,7 +201,7 @@ void TMyNumberIO::DeleteLog(const TMyNumberLogRec& Rec) {
   } catch (const std::exception& e) {
     query2_.Close();
     transaction.Rollback();
-    ShowErrorDetail("管理ログリストの削除に失敗しました。", e.what(), mdError);
+    ShowErrorDetail("管理ログリストの削除に失敗しました。", e.what(), kMsgError);
   }
 }
 
@@ -247,11 +247,11 @@ void TMyNumberIO::MergeLog(const std::string& Host, const std::string& File) {
       transaction.Commit();
       if (failed > 0)
         ShowErrorDetail("管理ログリストのマージに失敗しました。",
-                        Format("%d件の管理ログを追加できませんでした。", failed), mdError);
+                        Format("%d件の管理ログを追加できませんでした。", failed), kMsgError);
     } catch (const std::exception& e) {
       query1_.Close();
       transaction.Rollback();
-      ShowErrorDetail("管理ログリストのマージに失敗しました。", e.what(), mdError);
+      ShowErrorDetail("管理ログリストのマージに失敗しました。", e.what(), kMsgError);
     }
   });
 }
@@ -286,7 +286,7 @@ void TMyNumberIO::ReadSettings(const std::string& Host, const std::string& File,
       transaction.Commit();
     } catch (const std::exception& e) {
       transaction.Rollback();
-      ShowErrorDetail("マイナンバー情報の取得に失敗しました。", e.what(), mdError);
+      ShowErrorDetail("マイナンバー情報の取得に失敗しました。", e.what(), kMsgError);
     }
   });
 }
@@ -304,7 +304,7 @@ void TMyNumberIO::WriteSettings(const std::string& Host, const std::string& File
       transaction.Commit();
     } catch (const std::exception& e) {
       transaction.Rollback();
-      ShowErrorDetail("マイナンバー情報の取得に失敗しました。", e.what(), mdError);
+      ShowErrorDetail("マイナンバー情報の取得に失敗しました。", e.what(), kMsgError);
       return;
     }
     DeleteLog(LogRec);

@@ -71,7 +71,7 @@ std::int32_t TSyohizeiDataMake::BuildLinkData(TXmlSaveDoc& Doc) {
   LoadPassSettings(1);
   if (HasOldRateImportJournals(TaxPar.Era, TaxPar)) {
     ResultCode = kBuildOldRateImports;
-    UiShowMessageLines(std::string(kOldRateLine1) + "," + kOldRateLine2, mkInformation);
+    UiShowMessageLines(std::string(kOldRateLine1) + "," + kOldRateLine2, kMsgInformation);
     return ResultCode;
   }
   TAggregationCopy aggregation;

@@ -55,7 +55,7 @@ void ShowLines(const std::string& commaText) {
     if (ch == ',') text += "\r\n";
     else text += ch;
   }
-  TaxHooks.ShowMessage(kTaxMsgWarning, text);
+  TaxHooks.ShowMessage(kMsgWarning, text);
 }
 
 void MovePrincipleCodes(TTAXPAR& par, bool showDialogs) {
@@ -179,7 +179,7 @@ void CorrectMixedTaxCodes(bool showDialogs) {
   if (par.SinkokuKubun == 0) {
     if (par.ImportCodesUsed != 0 && showDialogs && TaxHooks.ShowMessage) {
       TaxHooks.ShowMessage(
-          kTaxMsgWarning,
+          kMsgWarning,
           "課税輸入に関する消費税区分として以下が入力されてるため、概算で計算します。\r\n"
           "　521～523　課税輸入\r\n　571～573　課税輸入返還\r\n　721～723　課税輸入\r\n　771～773　課税輸入返還\r\n\r\n"
           "実額で計算する場合、国税分の消費税仕訳は「仮払消費税」に以下の消費税区分を\r\n使用してください。\r\n"

@@ -57,7 +57,7 @@ bool CalcSiwakeSideTax(TSWKREC& line, TSwkBalance& side) {
     }
     return true;
   } catch (const std::exception&) {
-    if (TaxHooks.ShowMessage) TaxHooks.ShowMessage(kTaxMsgError, "仕訳の消費税額が計算できません。");
+    if (TaxHooks.ShowMessage) TaxHooks.ShowMessage(kMsgError, "仕訳の消費税額が計算できません。");
     return false;
   }
 }

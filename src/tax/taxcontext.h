@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/rtl/datetime.h"
+#include "platform/rtl/msgkind.h"
 
 class TIBDatabase;
 class TIBTransaction;
@@ -68,8 +69,7 @@ struct TTaxHooks {
   // Lets the application process its pending window messages. The
   // aggregation calls it between journal rows, at most every few milliseconds.
   std::function<void()> ProcessMessages;
-  // Shows a message: kind 0 information, 1 warning, 2 error. Lines are
-  // separated by "\r\n".
+  // Shows a message of a kind (TMsgKind). Lines are separated by "\r\n".
   std::function<void(int kind, const std::string& text)> ShowMessage;
   // The tax method of the asset amounts of the refund statement: the value
   // itself, or, when it is 0, 1 if linked journal lines of kind 9 exist.
@@ -79,8 +79,3 @@ struct TTaxHooks {
   std::function<std::string(TDateTime date)> FormatDateSlash;
 };
 extern TTaxHooks TaxHooks;
-
-// Message kinds of TTaxHooks::ShowMessage.
-constexpr int kTaxMsgInfo = 0;
-constexpr int kTaxMsgWarning = 1;
-constexpr int kTaxMsgError = 2;

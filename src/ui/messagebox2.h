@@ -22,7 +22,7 @@ struct TMessage2CaptionRec {
 
 struct TMessage2InfoRec {
   int MessageNo = 0;
-  std::uint8_t Kind = 0;  // 0 警告, 1 エラー, 2 情報, 3 確認
+  std::uint8_t Kind = kMsgWarning;  // TMsgKind
   TMsgDlgButtons Buttons = MsgButtons({mbOK});
   std::string Caption;
   std::array<TMessage2CaptionRec, 10> Lines{};

@@ -115,7 +115,7 @@ TEST_F(FileStoreTest, GetOfAMissingFileCreatesNothing) {
   TCommNotice notice;
   EXPECT_FALSE(Client()->Get("/04/cpacc.wen", got, notice));
   EXPECT_EQ(notice.Text, "　\r\nダウンロードファイルが見つかりません。\r\n ");
-  EXPECT_EQ(notice.Kind, TCommNotice::Warning);
+  EXPECT_EQ(notice.Kind, kMsgWarning);
   WriteTextFile(root + "/04/cpacc.wen", "");
   EXPECT_FALSE(Client()->Get("/04/cpacc.wen", got, notice));
   EXPECT_FALSE(fs::exists(got));

@@ -88,7 +88,7 @@ TEST_F(MemberServiceTest, RefusedCodesGiveTheirMessages) {
   bool connectionFailed = false;
   EXPECT_FALSE(service_.GetSlotTable({21, false, "UNKNOWN", ""}, notice, connectionFailed));
   EXPECT_EQ(notice.Text, "　\r\nサーバーに接続出来ません、通信IDを確認して下さい。\r\n ");
-  EXPECT_EQ(notice.Kind, TCommNotice::Error);
+  EXPECT_EQ(notice.Kind, kMsgError);
   EXPECT_FALSE(connectionFailed);
 
   QJsonObject state = server_->State();

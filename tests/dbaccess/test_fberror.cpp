@@ -73,16 +73,16 @@ TEST(FbErrorTable, EveryRowButOneHasAParenthesisedText) {
 TEST(ShowErrorDetailTest, JoinsMessageHeadingAndDetail) {
   std::vector<std::pair<std::string, int>> shown;
   DbUi.MessageDlg = [&](const std::string& t, int k) { shown.emplace_back(t, k); };
-  ShowErrorDetail("", "", mdError);
-  ShowErrorDetail("", "detail", mdWarning);
-  ShowErrorDetail("msg", "", mdInformation);
-  ShowErrorDetail("msg", "detail", mdError);
-  ShowMessageLines("a,,c", mdWarning);
-  ShowMessageLines("x,y // comment", mdError);
+  ShowErrorDetail("", "", kMsgError);
+  ShowErrorDetail("", "detail", kMsgWarning);
+  ShowErrorDetail("msg", "", kMsgInformation);
+  ShowErrorDetail("msg", "detail", kMsgError);
+  ShowMessageLines("a,,c", kMsgWarning);
+  ShowMessageLines("x,y // comment", kMsgError);
   DbUi = TDbUiServices{};
   ASSERT_EQ(shown.size(), 5u);
-  EXPECT_EQ(shown[0], std::make_pair(std::string("\r\r[詳細情報]\rdetail"), int(mdWarning)));
-  EXPECT_EQ(shown[1], std::make_pair(std::string("msg"), int(mdInformation)));
+  EXPECT_EQ(shown[0], std::make_pair(std::string("\r\r[詳細情報]\rdetail"), int(kMsgWarning)));
+  EXPECT_EQ(shown[1], std::make_pair(std::string("msg"), int(kMsgInformation)));
   EXPECT_EQ(shown[2].first, "msg\r\r[詳細情報]\rdetail");
   EXPECT_EQ(shown[3].first, "a\r\rc\r");
   EXPECT_EQ(shown[4].first, "x\ry \r");
@@ -117,7 +117,7 @@ TEST_F(ErrorReporter, LogsTwoLinesPerErrorAndShowsOnlyWithAMessage) {
   EXPECT_TRUE(shown_.empty());
   ShowFbError(e, "TDM.Second", "保存に失敗しました。", true);
   ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].kind, mdError);
+  EXPECT_EQ(shown_[0].kind, kMsgError);
   EXPECT_EQ(shown_[0].text.rfind("保存に失敗しました。\r\r[詳細情報]\rIBXエラーコード:335544665\r", 0), 0u);
   EXPECT_NE(shown_[0].text.find("（同じコードが登録されています。"), std::string::npos);
 

@@ -224,7 +224,7 @@ TEST_F(LinkExport, OldRateImportStopsTheExport) {
     EXPECT_EQ(e.Detail, "");
   }
   ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].kind, mkInformation);
+  EXPECT_EQ(shown_[0].kind, kMsgInformation);
   EXPECT_EQ(shown_[0].text,
             "指定した集計期間内に旧税率（3% 又は 5%）の課税貨物に係る仕訳が存在するため,連動ファイルは作成できません。");
   EXPECT_EQ(ReadBytes(path), "earlier file\r\n");

@@ -114,7 +114,7 @@ void LinkDbTest::SetUp() {
   shown_.clear();
   CoreUi = TCoreUiServices{};
   CoreUi.ShowMessageLines = [this](const std::string& text, int kind) { shown_.push_back({text, kind}); };
-  CoreUi.ShowError = [this](const std::string& text) { shown_.push_back({text, mkError}); };
+  CoreUi.ShowError = [this](const std::string& text) { shown_.push_back({text, kMsgError}); };
   DbUi = TDbUiServices{};
   DbUi.MessageDlg = [this](const std::string& text, int kind) { shown_.push_back({text, kind}); };
   std::string pattern = (fs::temp_directory_path() / "link-out-XXXXXX").string();

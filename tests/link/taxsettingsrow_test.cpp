@@ -116,7 +116,7 @@ TEST_F(TaxSettingsRow, DatabaseErrorShowsTheBoxAndPassesOn) {
   par.MinasiRitu1 = Currency(7);
   EXPECT_THROW(LoadTaxSettingsRow(par), EIBError);
   ASSERT_EQ(shown_.size(), 1u);
-  EXPECT_EQ(shown_[0].kind, mkError);
+  EXPECT_EQ(shown_[0].kind, kMsgError);
   EXPECT_EQ(shown_[0].text.rfind("ﾃﾞｰﾀﾍﾞｰｽ ｴﾗｰ\r", 0), 0u) << shown_[0].text;
   EXPECT_EQ(shown_[0].text.substr(shown_[0].text.size() - 2), "\r\r");
   EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());

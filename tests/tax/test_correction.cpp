@@ -25,7 +25,7 @@ class CorrectionTest : public ::testing::Test {
     SetCompany(kCompanyCorporation, 3);
     messages.clear();
     TaxHooks.ShowMessage = [this](int kind, const std::string& text) {
-      EXPECT_EQ(kind, kTaxMsgWarning);
+      EXPECT_EQ(kind, kMsgWarning);
       messages.push_back(text);
     };
   }
