@@ -34,7 +34,7 @@ TIBDatabase::~TIBDatabase() {
   if (Connected()) {
     try {
       Close();
-    } catch (...) {
+    } catch (...) {  // a destructor must not throw: the connection is dropped instead
       ForceClose();
     }
   }
@@ -131,6 +131,7 @@ void TIBDatabase::ForceClose() noexcept {
     try {
       transaction->EndForDatabaseClose(this, true);
     } catch (...) {
+      // ForceClose never throws: the transaction is abandoned
     }
   }
   try {
@@ -141,6 +142,7 @@ void TIBDatabase::ForceClose() noexcept {
       return;
     }
   } catch (...) {
+    // ForceClose never throws; the handle is released below
   }
   ReleaseHandle();
 }
@@ -156,7 +158,7 @@ bool TIBDatabase::TestConnected() noexcept {
     fbapi::Status st;
     attachment_->ping(&st);
     return !st.Failed();
-  } catch (...) {
+  } catch (...) {  // no answer: not connected
     return false;
   }
 }

@@ -55,6 +55,7 @@ void TIBCustomService::Detach() noexcept {
       return;
     }
   } catch (...) {
+    // Detach never throws; the handle is released below
   }
   service_->release();
   service_ = nullptr;

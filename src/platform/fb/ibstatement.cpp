@@ -176,6 +176,7 @@ void TIBCustomStatement::Unprepare() noexcept {
         statement_->free(&st);
         freed = !st.Failed();
       } catch (...) {
+        // not freed: the handle is released below
       }
     }
     if (!freed) statement_->release();
@@ -407,6 +408,7 @@ void TIBCustomStatement::Close() noexcept {
         cursor_->close(&st);
         closed = !st.Failed();
       } catch (...) {
+        // not closed: the cursor is released below
       }
     }
     if (!closed) cursor_->release();

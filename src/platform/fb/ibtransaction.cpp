@@ -53,6 +53,7 @@ TIBTransaction::~TIBTransaction() {
       transaction_->rollback(&st);
       if (!st.Failed()) transaction_ = nullptr;
     } catch (...) {
+      // a destructor must not throw; the handle is released below
     }
     ReleaseHandle();
   }
@@ -89,6 +90,7 @@ void TIBTransaction::RemoveDatabase(TIBDatabase* database) {
     try {
       Rollback();
     } catch (...) {
+      // a rollback always ends the transaction; the database leaves either way
     }
   }
   databases_.erase(it);
@@ -193,6 +195,7 @@ void TIBTransaction::EndForDatabaseClose(TIBDatabase* /*database*/, bool force) 
         return;
       }
     } catch (...) {
+      // a forced end abandons the transaction; the handle is released below
     }
     ReleaseHandle();
     return;
