@@ -280,7 +280,7 @@ bool TDM::fnGetAccInfo() {
     a.KakoMeisai = AccRegInt(kBasic, "過去明細取り込み");
     try {
       a.GassanKbn = static_cast<std::uint8_t>(AccRegInt(kBasic, "合算データ区分"));
-    } catch (...) {
+    } catch (...) {  // an unreadable entry reads as 0
       a.GassanKbn = 0;
     }
     a.GassanCount = AccRegInt(kBasic, "合算データ数");

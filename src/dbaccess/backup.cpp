@@ -260,7 +260,7 @@ std::int32_t TDM::ValidateFDB(std::uint8_t Protocol, const std::string& Host, co
     if (!ValidationCouldNotRun(e.IBErrorCode())) return 0;
     ShowFbError(e, "TDM.ValidateFDB", "", false);
     return 1;
-  } catch (...) {
+  } catch (...) {  // not a database error: nothing was found, the database counts as sound
     IBValidationService1.Detach();
     return 1;
   }

@@ -53,7 +53,7 @@ bool TDM::fnFileManConnected(const std::string& Host) {
     if (IBFileMan.Connected()) return true;
     ConnectDatabase(IBFileMan, DatabaseNameFor(host, SystemDef.SysDir, kFileManFile));
     return IBFileMan.Connected();
-  } catch (...) {
+  } catch (...) {  // not reachable: the caller takes the other route
     return false;
   }
 }

@@ -42,7 +42,7 @@ bool IsLocalFolder(const std::string& Folder) {
     std::string unc;
     GetUNCPath(Folder, unc);
     return unc == Folder;
-  } catch (...) {
+  } catch (...) {  // no network form: the folder is taken as local
     return true;
   }
 }
@@ -139,6 +139,7 @@ std::int32_t TDataInfomation::GetDataInfoRec(TDataInfomationRec& Rec) {
       try {
         dm.IBDatabaseDAT.Close();
       } catch (...) {
+        // the read failure was reported above
       }
     }
     return 0;
@@ -236,6 +237,7 @@ std::int32_t TDataInfomation::ReadIniFile(const std::string& Host, const std::st
     } catch (const EIBError& e) {
       ShowFbError(e, "TDataInfomation.ReadIniFile", "ロック情報の取得に失敗しました。", true);
     } catch (...) {
+      // other failures are not shown: the record is cleared below
     }
     locked = false;
     ClearDataInfoRec(Rec);

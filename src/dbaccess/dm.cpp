@@ -29,7 +29,7 @@ void Bind(TIBCustomStatement& statement, TIBDatabase& database, TIBTransaction& 
 void CloseQuietly(TIBDatabase& database) noexcept {
   try {
     database.Close();
-  } catch (...) {
+  } catch (...) {  // the connection is dropped instead
     database.ForceClose();
   }
 }

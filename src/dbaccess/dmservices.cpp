@@ -149,7 +149,7 @@ bool TDM::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
     IBQACC1.Close();
     scope.Commit();
     return found;
-  } catch (...) {
+  } catch (...) {  // unreadable: as if there were no such lines
     IBQACC1.Close();
     scope.CommitQuietly();
     return false;
@@ -188,7 +188,7 @@ void TDM::fnLoadGengo() {
     IBSQLDEF.Close();
     scope.Commit();
     GengoTable = std::move(table);
-  } catch (...) {
+  } catch (...) {  // unreadable: the built-in era table below stands in
     IBSQLDEF.Close();
     scope.CommitQuietly();
   }
@@ -208,7 +208,7 @@ void TDM::fnGetSysVersion() {
     }
     IBSQLDEF.Close();
     scope.Commit();
-  } catch (...) {
+  } catch (...) {  // unreadable: the version reads 0.0.0
     IBSQLDEF.Close();
     scope.CommitQuietly();
     SystemDef.SysVerMajor = SystemDef.SysVerMinor1 = SystemDef.SysVerMinor2 = 0;
@@ -226,7 +226,7 @@ void TDM::fnGetStyleColor(std::int32_t OpCode, const std::string& StyleName, std
     for (IBSQLDEF.ExecQuery(); !IBSQLDEF.Eof(); IBSQLDEF.Next()) Text = IBSQLDEF.FieldByName("SSTR").AsString();
     IBSQLDEF.Close();
     scope.Commit();
-  } catch (...) {
+  } catch (...) {  // unreadable: Text stays empty, as when none is stored
     IBSQLDEF.Close();
     scope.Rollback();
   }
@@ -262,7 +262,7 @@ void TDM::fnPutStyleColor(std::int32_t OpCode, const std::string& StyleName, con
     IBSQLDEF.ExecQuery();
     IBSQLDEF.Close();
     scope.Commit();
-  } catch (...) {
+  } catch (...) {  // saving the style is best effort
     IBSQLDEF.Close();
     scope.Rollback();
   }
@@ -302,7 +302,7 @@ void TDM::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int
     for (IBSQLDEF.ExecQuery(); !IBSQLDEF.Eof(); IBSQLDEF.Next()) Rec = IBSQLDEF.FieldByName("REC").AsInteger();
     IBSQLDEF.Close();
     scope.Commit();
-  } catch (...) {
+  } catch (...) {  // unreadable: not found, Rec stays 0
     IBSQLDEF.Close();
     scope.CommitQuietly();
   }

@@ -28,10 +28,12 @@ void WriteErrorLogs(const std::string& line1, const std::string& line2) {
       std::fclose(f);
     }
   } catch (...) {
+    // logging is best effort: the error is still shown
   }
   try {
     WriteFileAtomically(base + ".txt", bytes);
   } catch (...) {
+    // logging is best effort: the error is still shown
   }
 }
 
@@ -49,6 +51,7 @@ void ForceDisconnect(TIBDatabase& database) {
       database.ForceClose();
       database.SetConnected(false);
     } catch (...) {
+      // tried again, up to five times
     }
   }
 }
@@ -119,6 +122,7 @@ void ShowFbError(const EIBError& Error, const std::string& Location, const std::
   try {
     WriteErrorLogs(FbErrorLogLine1(), FbErrorLogLine2(Error, Location));
   } catch (...) {
+    // logging is best effort: the error is still shown
   }
 
   std::string message = Message;
@@ -173,7 +177,7 @@ std::int32_t CurrentFbStatus() {
     throw;
   } catch (const EIBError& e) {
     return e.IBErrorCode();
-  } catch (...) {
+  } catch (...) {  // not a database error: no status
     return 0;
   }
 }

@@ -57,7 +57,7 @@ TUserList::~TUserList() {
   if (transaction_.InTransaction()) {
     try {
       transaction_.Commit();
-    } catch (...) {
+    } catch (...) {  // the commit failed: undone instead (a destructor must not throw)
       transaction_.Rollback();
     }
   }

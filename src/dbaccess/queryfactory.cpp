@@ -18,7 +18,7 @@ std::unique_ptr<Statement> CreateStatement(const std::string& name, bool snapsho
       if (snapshot) statement->SetTransaction(&DM->IBTransactionDATSS);
     }
     return statement;
-  } catch (...) {
+  } catch (...) {  // no statement: the caller checks for null
     return nullptr;
   }
 }

@@ -28,7 +28,7 @@ class TSystemDatabaseUse {
     if (!wasConnected_ && dm_.IBDatabaseDEF.Connected()) {
       try {
         dm_.IBDatabaseDEF.Close();
-      } catch (...) {
+      } catch (...) {  // a destructor must not throw: the connection is dropped instead
         dm_.IBDatabaseDEF.ForceClose();
       }
     }
