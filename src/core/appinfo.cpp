@@ -156,7 +156,7 @@ std::int32_t ReadAppInfo(const std::string& ProgramPath, TAppInfoRec& Info) {
     Info.MenuDataConQov01 = str("Menu", "DataConQov01");
     Info.MenuDataConQov02 = str("Menu", "DataConQov02");
     return aiRead;
-  } catch (...) {
+  } catch (...) {  // any failure reading the file: aiReadError
     return aiReadError;
   }
 }
@@ -191,6 +191,7 @@ void CopyAppInfoToSettings(const TAppInfoRec& Info) {
     try {
       InitDataFiles[i] = Format(Info.DataInitFile, kinds[i]);
     } catch (const std::exception&) {
+      // not one integer in the pattern: the entry keeps its name (see above)
     }
   }
   DataIniFile = Info.DataIniFile;

@@ -101,7 +101,7 @@ std::int64_t GetFileSizeByName(const std::string& FileName) {
       }
     }
     return 0;
-  } catch (...) {
+  } catch (...) {  // -1: the size cannot be read
     return -1;
   }
 }
@@ -186,7 +186,7 @@ bool CopyFileOverwrite(const std::string& Source, const std::string& Target) {
       return false;
     }
     return true;
-  } catch (...) {
+  } catch (...) {  // false: the copy failed
     return false;
   }
 }

@@ -158,7 +158,7 @@ int Cp932CharWidth(std::string_view utf8Char) {
   if (cp >= 0xFF61 && cp <= 0xFF9F) return 1;  // half-width katakana
   try {
     return Cp932Length(utf8Char) == 1 ? 1 : 2;
-  } catch (...) {
+  } catch (...) {  // not in CP932: counted as double-byte
     return 2;
   }
 }

@@ -243,6 +243,7 @@ void TBSDI::FormClose(TCloseAction& action) {
   try {
     if (SaveFormSize) PutFormSize();
   } catch (const std::exception&) {
+    // the window size is simply not kept; the close goes on
   }
   try {
     if (KeepHistory) PutProcRirekiInfo(1);
