@@ -61,7 +61,7 @@ class TDataSetUse {
     if (connectedHere_) {
       try {
         dm_.AccDatDisconnect(folder_, false, false);
-      } catch (...) {
+      } catch (...) {  // a destructor must not throw: the connection is dropped instead
         dm_.IBDatabaseDAT.ForceClose();
       }
     }

@@ -165,7 +165,7 @@ void TDataSyosaiInfoBox::Prepare(std::uint8_t Mode) {
       kikan.clear();
       FormatDateRange(kikan, StrToDateFixed(Info.KISHU), StrToDateFixed(Info.KIMATU));
       if (kikan.empty()) kikan = kNone;
-    } catch (...) {
+    } catch (...) {  // a period that cannot be read is shown as none
       kikan = kNone;
     }
   }

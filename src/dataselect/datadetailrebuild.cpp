@@ -130,7 +130,7 @@ bool TDataSyosaiInfoBox::Rebuild() {
         data.ConnectKind = ConnectKind;
         data.SetStatus(folder, dsFree);
       }
-    } catch (...) {
+    } catch (...) {  // shown below as a failed rebuild
       result = false;
     }
     if (!result) {

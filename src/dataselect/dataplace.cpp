@@ -129,7 +129,7 @@ bool PlaceHasData(std::int32_t Rec) {
       for (q.ExecQuery(); !q.Eof(); q.Next()) folders.push_back(q.FieldByName("PASNAME").AsTrimString());
       q.Close();
       scope.Commit();
-    } catch (...) {
+    } catch (...) {  // unreadable: the place counts as holding data, so it is kept
       q.Close();
       scope.Rollback();
       return true;

@@ -532,7 +532,7 @@ void TDataSentakuBox::F12Click() {
   auto checkPath = [this](const std::string& path) {
     try {
       return CheckDataPath(path);
-    } catch (...) {
+    } catch (...) {  // unreadable: -3 when the data set fails verification, otherwise -1
       if (DM && DM->VerifyData(SystemDef.HostName, path, 1, 1) == 0) return -3;
       return -1;
     }
@@ -677,7 +677,7 @@ void TDataSentakuBox::FormCloseQuery(bool& CanClose) {
     std::int32_t c = -2;
     try {
       c = CheckDataPath(SelectPath);
-    } catch (...) {
+    } catch (...) {  // unreadable: not usable
       c = -1;
     }
     if (c < 0) {

@@ -67,7 +67,7 @@ void TDataSentakuBox::btnCloudShareClick() {
     std::int32_t usable = -1;
     try {
       usable = CheckDataPath(folder);
-    } catch (...) {
+    } catch (...) {  // unreadable: not usable
       usable = -1;
     }
     if (usable != 1) {

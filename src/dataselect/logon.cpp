@@ -129,7 +129,7 @@ void ReadOperatorRow(const char* sql, std::int32_t LoginCode, Read read) {
     for (d.q.ExecQuery(); !d.q.Eof(); d.q.Next()) read(d.q);
     d.q.Close();
     scope.Commit();
-  } catch (...) {
+  } catch (...) {  // what was read before the error is kept (see above)
     d.q.Close();
     scope.Rollback();
   }

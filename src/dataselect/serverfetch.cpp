@@ -196,6 +196,7 @@ std::int32_t KyoyuDataDown(TDataSentakuListCtl& Ctl, TDataSentakuRec& Row, std::
     try {
       info.SetShareStatus(r.PasName, ssOnServer);
     } catch (...) {
+      // the data set is fetched; the status mark is best effort
     }
     return 0;
   }
