@@ -405,6 +405,7 @@ void TForm1::VerifyDataHook(const std::string& Host, const std::string& Folder, 
     info.ConnectKind = ConnectKind;
     info.SetStatus(Folder, 10);
   } catch (...) {
+    // marking the data set damaged is best effort
   }
 }
 

@@ -84,7 +84,7 @@ bool TForm1::InitApplication() {
     CreateDataModule();
     InstallDataModuleServices(this);
     result = true;
-  } catch (...) {
+  } catch (...) {  // shown below with FErrorText
     result = false;
   }
   if (!result) ShowTextBox(kMsgError, FErrorText, MsgButtons({mbYes}));

@@ -268,7 +268,7 @@ void TForm1::Wizard1NextClick(bool FinalState) {
   } catch (const std::exception& e) {
     result = 4;
     foreignError = e.what();
-  } catch (...) {
+  } catch (...) {  // shown below as a failed export
     result = 4;
     foreignError = "Unknown exception";
   }

@@ -29,6 +29,7 @@ std::string ToCp932WithReferences(std::string_view utf8) {
   try {
     return Utf8ToCp932(utf8);
   } catch (const ETextConversion&) {
+    // characters CP932 lacks: the text is written with references below
   }
   std::string out;
   for (std::size_t i = 0; i < utf8.size();) {
