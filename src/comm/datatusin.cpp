@@ -142,6 +142,7 @@ bool TfmDataTusin::ConnectData() {
     try {
       DM->AccDatDisconnect(SystemDef.DataDir, true, false);
     } catch (...) {
+      // the connect below reports what matters
     }
   }
   bool ok = DM->IBDatabaseDAT.Connected();
@@ -152,6 +153,7 @@ bool TfmDataTusin::ConnectData() {
   try {
     if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Commit();
   } catch (...) {
+    // the connection's result above does not depend on this commit
   }
   return ok;
 }
@@ -161,6 +163,7 @@ void TfmDataTusin::DisconnectData() {
     if (DM->IBDatabaseDAT.Connected()) DM->AccDatDisconnect(State.WorkDataFolder(), true, false);
     if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Commit();
   } catch (...) {
+    // disconnecting is best effort: the exchange is over
   }
 }
 

@@ -75,6 +75,7 @@ void TExchangeRecords::EndConnection(bool commit) noexcept {
   try {
     if (IBTransaction1.InTransaction()) commit ? IBTransaction1.Commit() : IBTransaction1.Rollback();
   } catch (...) {
+    // the connection is dropped below whatever happened
   }
   IBDatabaseDAT.ForceClose();
 }

@@ -54,6 +54,7 @@ void SplitHostPort(const std::string& HostPort, int DefaultPort, std::string& Ho
     const int p = std::stoi(HostPort.substr(colon + 1));
     if (p > 0 && p < 65536) Port = p;
   } catch (const std::exception&) {
+    // not a port number: the default port stays
   }
 }
 
@@ -197,6 +198,7 @@ bool TFileStoreClient::Put(const std::string& LocalFile, std::uint64_t LocalSize
       undo.push_back("*DELE " + part);
       Commands(undo);
     } catch (const std::exception&) {
+      // the connection may be gone; the failed upload is reported below
     }
     curl_.reset();
     Notice = TCommNotice::ErrorOk(FramedMessage("データの送信に失敗しました。"));

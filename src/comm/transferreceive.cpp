@@ -198,6 +198,7 @@ bool TfmDataTusin::ReceiveSteps(bool& inUseTaken, TDateTime& serverTime) {
   try {
     if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Commit();
   } catch (...) {
+    // the exchange is done; its result does not depend on this commit
   }
   FreeWaitMess();
 
