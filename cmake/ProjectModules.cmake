@@ -3,18 +3,42 @@
 #   project_add_module(NAME SOURCES ... [DEPENDS ...] [SYSTEM_DEPENDS ...])
 #     One static library per source folder. Headers are included as
 #     "folder/file.h" relative to src/ (e.g. #include "platform/rtl/currency.h").
+#     DEPENDS names the project's own modules the library uses.
+#
+#   project_check_module_dependencies(FOLDER ...)
+#     Given the source folders in their build order, fails the configure step
+#     when a module uses a folder that is not among its declared (transitive)
+#     DEPENDS, or depends on a module whose folder is listed after its own.
 #
 #   project_add_tests(NAME SOURCES ... DEPENDS ... LABEL label [ENVIRONMENT VAR=value])
 #     One GoogleTest executable per test folder, discovered by ctest and
 #     labelled by the folder it tests (ENVIRONMENT takes one variable).
 
 include(GoogleTest)
+include(${CMAKE_CURRENT_LIST_DIR}/ModuleDependencies.cmake)
 
 function(project_add_module name)
   cmake_parse_arguments(M "" "" "SOURCES;DEPENDS;SYSTEM_DEPENDS" ${ARGN})
   add_library(${name} STATIC ${M_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${M_DEPENDS} ${M_SYSTEM_DEPENDS})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  set(sources "")
+  foreach(source ${M_SOURCES})
+    get_filename_component(source ${source} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    list(APPEND sources ${source})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY PROJECT_MODULES ${name})
+  set_property(GLOBAL PROPERTY PROJECT_MODULE_FOLDER_${name} ${folder})
+  set_property(GLOBAL PROPERTY PROJECT_MODULE_DEPENDS_${name} ${M_DEPENDS})
+  set_property(GLOBAL PROPERTY PROJECT_MODULE_SOURCES_${name} ${sources})
+endfunction()
+
+# Registers the folders in their build order and checks every module's
+# dependencies against them now and at each build (see ModuleDependencies.cmake).
+function(project_check_module_dependencies)
+  project_module_dependency_check("${ARGN}")
+  project_module_dependency_build_check("${ARGN}")
 endfunction()
 
 function(project_add_tests name)
