@@ -2,7 +2,8 @@
 // shared-server copy into the local working folder and its store back, with
 // their progress windows and refusals (an area without its database, a copy
 // that does not open, a damaged child of a combined data set, a failing
-// store), and the rights and data-version questions of a choice.
+// store), and the rights and data-version questions of a choice. Also the
+// member service named in AppInfo.ini reaching the exchange's settings.
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <fstream>
 
 #include "apptest.h"
+#include "comm/commsettings.h"
 #include "core/globals.h"
 #include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
@@ -268,6 +270,23 @@ TEST_F(DataChoice, DataOlderThanTheProgramIsAskedToChooseAgain) {
   EXPECT_FALSE(form_->DataConnected());
   EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
   EXPECT_EQ(form_->DataInfoRowCount(), 1);
+}
+
+// The member service and the installation identifier of AppInfo.ini reach
+// the exchange when the program starts.
+class CloudSettings : public apptest::AppTest {};
+
+TEST_F(CloudSettings, AppInfoNamesTheMemberServiceAndTheInstallation) {
+  const TCommSettings saved = CommSettings;
+  std::ofstream(programDir_ + "/AppInfo.ini", std::ios::app | std::ios::binary)
+      << "\r\n[CLOUD]\r\nMemberHost=member.example.jp\r\nInstallationId=INST-0042\r\n";
+  AnswerLogon();
+  auto form = StartProgram({});
+  ASSERT_TRUE(form->Created());
+  EXPECT_EQ(CommSettings.MemberHost, "member.example.jp");
+  EXPECT_EQ(CommSettings.InstallationId, "INST-0042");
+  form.reset();
+  CommSettings = saved;
 }
 
 }  // namespace
