@@ -249,8 +249,6 @@ int TForm1::ReceiveSharedData(int Auto) {
     InfoLines(kMsgInformation, {"このデータは共有取得が行われていません。データ選択画面を開きます。"});
     return 0;
   }
-  if (!FDataInfo) FDataInfo = std::make_unique<TDataInfomation>();
-  FDataInfo->ConnectKind = ConnectKind;
   ShowProgress("共有データ受信中", "共有データから受信中…");
   std::int32_t result = 0;
   try {
