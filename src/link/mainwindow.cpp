@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include "comm/commsettings.h"
 #include "core/appinfo.h"
 #include "core/globals.h"
 #include "core/processforms.h"
@@ -330,6 +331,7 @@ bool TForm1::FormCreate() {
 
 void TForm1::ApplyAppInfo() {
   CopyAppInfoToSettings(AppInfo);
+  ApplyCloudSettings(AppInfo);
   ApplyOemGridColors(OemKind);
 }
 

@@ -9,6 +9,32 @@
 #include "platform/vcl/responder.h"
 #include "ui/messagebox2.h"
 
+namespace {
+
+// The lines of Text ("\r", "\r\n" and "\n" break a line) in the box's ten
+// lines; what does not fit joins the last one.
+void SetBoxLines(TMessage2InfoRec& info, const std::string& text) {
+  std::size_t n = 0;
+  std::string line;
+  auto put = [&] {
+    if (n < info.Lines.size()) info.Lines[n++].Text = line;
+    else info.Lines.back().Text += " " + line;
+    line.clear();
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') {
+      line += c;
+      continue;
+    }
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    put();
+  }
+  if (!line.empty()) put();
+}
+
+}  // namespace
+
 void InstallFrameworkServices() {
   CoreUi.ShowMessageLines = [](const std::string& text, int kind) {
     TMessage2InfoRec info;
@@ -20,14 +46,14 @@ void InstallFrameworkServices() {
   CoreUi.ShowError = [](const std::string& text) {
     TMessage2InfoRec info;
     InitMessage2Info(kMsgError, info);
-    info.Lines[0].Text = text;
+    SetBoxLines(info, text);
     ShowMessageBox2(info);
   };
   CoreUi.AskWarningYesNo = [](const std::string& text) {
     TMessage2InfoRec info;
     InitMessage2Info(kMsgWarning, info);
     info.Buttons = MsgButtons({mbYes, mbNo});
-    info.Lines[0].Text = text;
+    SetBoxLines(info, text);
     return ShowMessageBox2(info) == mrYes;
   };
   CoreUi.BrowseFolder = [](const std::string& title, const std::string& folder,

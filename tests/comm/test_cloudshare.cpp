@@ -182,6 +182,15 @@ TEST_F(CloudShareTest, CheckInCheckOutRoundTrip) {
   EXPECT_TRUE(shown_.empty());
 }
 
+TEST_F(CloudShareTest, SendReportNamesTheDataSetByItsEntryName) {
+  // The list name of the data set differs from the company's trade name: the
+  // cloud area is labelled with the list name, as every other list shows it.
+  ExecOn(Db(), "UPDATE ACCDEF1 SET ENTTEXT='テスト商事（本社）' WHERE REC=1");
+  StartServers();
+  ASSERT_EQ(window_->CloudShareSend(Folder(), "", 1), 0);
+  EXPECT_EQ(Slot(3)["company_b64"].toString().toStdString(), CompanyNameField("テスト商事（本社）"));
+}
+
 TEST_F(CloudShareTest, CopyOfAnotherCombineKindIsRefused) {
   StartServers();
   ExecOn(Db(), "DELETE FROM ACCREG WHERE AGROUP='基本設定' AND ACODE IN ('合算データ区分','合算データ数')");
