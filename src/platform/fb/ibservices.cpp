@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/fb/fbapi.h"
+#include "platform/fb/netguard.h"
 
 namespace {
 
@@ -37,11 +38,15 @@ void TIBCustomService::Attach() {
   const std::string role = ParamValue(Params, "sql_role_name");
   if (!role.empty()) spb.String(isc_spb_sql_role_name, role);
   if (Protocol != TProtocol::TCP && password.empty()) spb.String(isc_spb_config, "Providers=Engine12");
+  // A server that does not answer is given up (platform/fb/netguard.h).
+  if (Protocol == TProtocol::TCP) spb.Int(isc_spb_connect_timeout, FbNetTimeouts.ConnectSeconds);
   fbapi::Status st;
   const unsigned length = spb.Length();
   const unsigned char* buffer = spb.Buffer();
+  const TNewSocketGuard sockets;
   Firebird::IService* service = fbapi::Provider()->attachServiceManager(&st, name.c_str(), length, buffer);
   st.Check();
+  if (Protocol == TProtocol::TCP) sockets.Guard();
   service_ = service;
 }
 
