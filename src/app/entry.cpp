@@ -34,7 +34,13 @@ int RunLinkProgram(const std::vector<std::string>& Args) {
   }
   // Testing and creating in one step: of two copies started together only
   // one gets the name.
-  std::unique_ptr<TNamedMutex> own = CreateNamedMutex(kOwnMutex);
+  std::string lockError;
+  std::unique_ptr<TNamedMutex> own = CreateNamedMutex(kOwnMutex, &lockError);
+  if (!own && !lockError.empty()) {
+    // No other copy runs: the runtime folder cannot hold the lock.
+    ShowTextBox(kMsgError, lockError + "\rアプリケーションを終了します。", MsgButtons({mbOK}));
+    return 1;
+  }
   if (!own) {
     Refuse("アプリケーションは既に起動しています。");
     return 1;

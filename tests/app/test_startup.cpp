@@ -70,6 +70,28 @@ TEST_F(Startup, RefusedWhileTheProductItsToolsOrAnotherCopyRun) {
   EXPECT_FALSE(MutexExists("VERUDA_RENDO"));
 }
 
+TEST_F(Startup, ALockFolderThatCannotHoldTheLockIsNamedWithItsReason) {
+  // The runtime folder lies below a file; the lock file itself is a folder.
+  std::ofstream(root_ + "/file") << "not a folder";
+  fs::create_directories(root_ + "/locks/mutex-VERUDA_RENDO.lock");
+  struct Case {
+    std::string folder;
+    const char* reason;
+  } cases[] = {{root_ + "/file/below", "フォルダではありません"}, {root_ + "/locks", "フォルダがあります"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    setenv("VERUDA_RUNTIME_DIR", c.folder.c_str(), 1);
+    responder_.Clear();
+    EXPECT_EQ(RunLinkProgram({}), 1);
+    const std::vector<std::string> boxes = BoxTexts();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].find("既に起動しています"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find(c.folder + "/mutex-VERUDA_RENDO.lock"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find(c.reason), std::string::npos) << boxes[0];
+  }
+  setenv("VERUDA_RUNTIME_DIR", runtimeDir_.c_str(), 1);
+}
+
 TEST_F(Startup, TwoArgumentsEndTheProgramWithoutAWindow) {
   EXPECT_EQ(RunLinkProgram({"1,2,3,/tmp/a", "b.xml"}), 1);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不正な引数が渡されました。\r\rアプリケーションを強制終了します。"});

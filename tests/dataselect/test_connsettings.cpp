@@ -198,3 +198,21 @@ TEST_F(ConnSettingsTest, SharedDrivesMapPathsToTheirLetters) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ConnSettingsTest, AStrayByteInTheFileNeverStopsTheStart) {
+  // A byte that is no Shift-JIS (in a comment and in another section) in a
+  // file whose LOCAL section must be written: the start goes on, and the
+  // bytes the program does not change stay as they were.
+  WriteFile("; \x81\x20\r\n[APPLICATION]\r\nCONNECT=0\r\n[SBC]\r\nHOSTNAME=\xFF\r\n");
+  SystemDef.SysDir = sysDir_;
+  EXPECT_NO_THROW(EnsureConnectSettings());
+  EXPECT_EQ(Ini("LOCAL", "SYSDIR"), sysDir_);
+  std::ifstream in(SystemDef.ConnectIniFile, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  EXPECT_EQ(bytes.rfind("; \x81\x20\r\n", 0), 0u);
+  EXPECT_NE(bytes.find("[SBC]\r\nHOSTNAME=\xFF\r\n"), std::string::npos);
+}
+
+}  // namespace
