@@ -7,6 +7,7 @@ add_library(linkui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/mainwindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mainwindow_init.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mainwindow_pages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mainwindow_end.cpp
   ${CMAKE_CURRENT_LIST_DIR}/datachoice.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wizard.h
   ${CMAKE_CURRENT_LIST_DIR}/mainwindow.h)
