@@ -63,6 +63,9 @@ TEST_F(Startup, RefusedWhileTheProductItsToolsOrAnotherCopyRun) {
       LockHolder holder(c.held);
       EXPECT_EQ(RunLinkProgram({}), 1);
       EXPECT_EQ(BoxTexts(), std::vector<std::string>{c.text}) << c.held[0];
+      // The box carries the program's caption, not the bare kind.
+      ASSERT_EQ(responder_.Shown().size(), 1u);
+      EXPECT_EQ(responder_.Shown()[0].caption, "連動ﾃﾞｰﾀの作成");
     }
   }
   // Nothing held: the program would start, and its own name is free again

@@ -15,6 +15,7 @@
 #include "dataselect/passworddialog.h"
 #include "dbaccess/dm.h"
 #include "dstest.h"
+#include "ui/layoutcheck.h"
 #include "platform/rtl/inifile.h"
 #include "ui/computerlist.h"
 #include "ui/coreservices.h"
@@ -148,6 +149,8 @@ TEST_F(DialogTest, ConnectionDialogBrowsesTheKnownHosts) {
   TAppIniCreateBox dialog;
   std::vector<std::string> offered;
   responder_.Then([&](const ShownDialog&) {
+    layoutcheck::SaveShot(&dialog, "connsettings");
+    EXPECT_EQ(layoutcheck::LayoutFaults(&dialog), std::vector<std::string>{});
     EXPECT_TRUE(dialog.btnCompShow->isVisible());
     dialog.btnCompShow->click();
     EXPECT_EQ(dialog.txtHostName->Text(), "localhost");
@@ -159,6 +162,8 @@ TEST_F(DialogTest, ConnectionDialogBrowsesTheKnownHosts) {
     offered = shown.lines;
     auto* box = dynamic_cast<TComputerListBox*>(shown.window);
     if (!box) return mrCancel;
+    layoutcheck::SaveShot(box, "computerlist");
+    EXPECT_EQ(layoutcheck::LayoutFaults(box), std::vector<std::string>{});
     const auto found = box->lstComputers->findItems("localhost", Qt::MatchExactly);
     if (found.isEmpty()) return mrCancel;
     box->lstComputers->setCurrentItem(found.first());
