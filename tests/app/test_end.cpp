@@ -171,6 +171,8 @@ TEST_F(End, QtDialogsAreJapanese) {
                                   std::string("Cancel"), std::string("Files of type:")})
     EXPECT_EQ(std::find(labels.begin(), labels.end(), text), labels.end()) << text;
   EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "キャンセル");
+  // The file list's type column.
+  EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder").toStdString(), "フォルダ");
 }
 
 }  // namespace
