@@ -2,7 +2,12 @@
 
 #include <QApplication>
 
+#include <functional>
+
 #include "link/mainwindow.h"
+#include "platform/vcl/endsignals.h"
+#include "platform/vcl/faces.h"
+#include "platform/vcl/translations.h"
 #include "platform/win/namedmutex.h"
 #include "ui/coreservices.h"
 
@@ -19,13 +24,31 @@ constexpr TRefusal kRefusals[] = {
 };
 
 constexpr const char* kOwnMutex = "VERUDA_RENDO";
+constexpr const char* kTitle = "連動ﾃﾞｰﾀの作成";
 
-void Refuse(const char* text) { ShowTextBox(kMsgInformation, text, MsgButtons({mbOK})); }
+void Refuse(const char* text) { ShowTextBox(kMsgInformation, text, MsgButtons({mbOK}), kTitle); }
+
+// The program's signal handling for the whole run; the default handling again
+// when it ends.
+struct TEndSignals {
+  explicit TEndSignals(std::function<void(int)> onEnd) { InstallEndSignals(std::move(onEnd)); }
+  ~TEndSignals() { RemoveEndSignals(); }
+};
 
 }  // namespace
 
 int RunLinkProgram(const std::vector<std::string>& Args) {
   InstallFrameworkServices();
+  InstallFaceNames();
+  InstallQtTranslations();
+  // Before any database is attached, so that the Firebird client leaves the
+  // signals to the program. Until the main window runs, a signal ends the
+  // program at once.
+  TForm1* running = nullptr;
+  TEndSignals endSignals([&running](int) {
+    if (running) running->EndOnSignal();
+    else QCoreApplication::exit(1);
+  });
   for (const TRefusal& refusal : kRefusals) {
     if (MutexExists(refusal.mutex)) {
       Refuse(refusal.text);
@@ -45,7 +68,7 @@ int RunLinkProgram(const std::vector<std::string>& Args) {
     Refuse("アプリケーションは既に起動しています。");
     return 1;
   }
-  QApplication::setApplicationDisplayName(QString::fromUtf8("連動ﾃﾞｰﾀの作成"));
+  QApplication::setApplicationDisplayName(QString::fromUtf8(kTitle));
 
   TForm1 form(Args);
   if (!form.Created()) return 1;
@@ -55,7 +78,10 @@ int RunLinkProgram(const std::vector<std::string>& Args) {
   }
   QCoreApplication::processEvents();
   QApplication::restoreOverrideCursor();
+  running = &form;
   form.show();
+  // The message loop ends when the main window has closed (its close road).
   QApplication::exec();
-  return 0;
+  running = nullptr;
+  return form.ExitStatus();
 }

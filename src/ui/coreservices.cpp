@@ -7,6 +7,7 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/focus.h"
 #include "platform/vcl/responder.h"
+#include "ui/computerlist.h"
 #include "ui/messagebox2.h"
 
 namespace {
@@ -72,6 +73,10 @@ void InstallFrameworkServices() {
     });
     if (r != mrOk || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
+  };
+  CoreUi.BrowseComputer = [](const std::string& title) -> std::optional<std::string> {
+    TComputerListBox box(title, KnownHostNames(), QApplication::activeWindow());
+    return box.Execute();
   };
   CoreUi.ProcessMessages = [] { ProcessMessages(); };
 }

@@ -63,6 +63,9 @@ TEST_F(Startup, RefusedWhileTheProductItsToolsOrAnotherCopyRun) {
       LockHolder holder(c.held);
       EXPECT_EQ(RunLinkProgram({}), 1);
       EXPECT_EQ(BoxTexts(), std::vector<std::string>{c.text}) << c.held[0];
+      // The box carries the program's caption, not the bare kind.
+      ASSERT_EQ(responder_.Shown().size(), 1u);
+      EXPECT_EQ(responder_.Shown()[0].caption, "連動ﾃﾞｰﾀの作成");
     }
   }
   // Nothing held: the program would start, and its own name is free again
@@ -98,11 +101,16 @@ TEST_F(Startup, TwoArgumentsEndTheProgramWithoutAWindow) {
   EXPECT_FALSE(MutexExists("VERUDA_RENDO")) << "the guard is released when the program ends";
 }
 
-TEST_F(Startup, NonNumericCallerFieldIsReported) {
-  auto form = std::make_unique<TForm1>(std::vector<std::string>{"abc,1,2,/tmp/a.xml"});
-  EXPECT_FALSE(form->Created());
-  ASSERT_EQ(BoxTexts().size(), 1u);
-  EXPECT_NE(BoxTexts()[0].find("abc"), std::string::npos);
+// A caller's field that is not a number is a bad argument: the program's own
+// box, never the text of a failed conversion.
+TEST_F(Startup, CallerFieldThatIsNotANumberIsABadArgument) {
+  for (const char* argument : {"abc,1,2,/tmp/a.xml", ",1,2,/tmp/a.xml", "1,2", "1,99999999999,2,/tmp/a.xml"}) {
+    SCOPED_TRACE(argument);
+    responder_.Clear();
+    auto form = std::make_unique<TForm1>(std::vector<std::string>{argument});
+    EXPECT_FALSE(form->Created());
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不正な引数が渡されました。\r\rアプリケーションを強制終了します。"});
+  }
 }
 
 TEST_F(Startup, MissingAppInfoEndsTheProgram) {
