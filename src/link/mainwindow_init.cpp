@@ -81,8 +81,7 @@ void InstallDataModuleServices(QWidget* owner) {
 void InstallTaxHooks() {
   TaxHooks.ProcessMessages = [] { QCoreApplication::processEvents(); };
   TaxHooks.ShowMessage = [](int kind, const std::string& text) {
-    const std::uint8_t boxKind = kind == kTaxMsgError ? kMsgError : kind == kTaxMsgWarning ? kMsgWarning : kMsgInformation;
-    ShowTextBox(boxKind, text, MsgButtons({mbOK}));
+    ShowTextBox(static_cast<std::uint8_t>(kind), text, MsgButtons({mbOK}));
   };
   TaxHooks.FormatDateSlash = [](TDateTime date) {
     std::string text;

@@ -75,7 +75,7 @@ TEST_F(Live, StartUpInstallsTaxHooksAndFaces) {
   // A journal line whose tax cannot be computed: the error box of the
   // computation, as the computation shows it.
   responder_.Clear();
-  TaxHooks.ShowMessage(kTaxMsgError, "仕訳の消費税額が計算できません。");
+  TaxHooks.ShowMessage(kMsgError, "仕訳の消費税額が計算できません。");
   ASSERT_EQ(responder_.Shown().size(), 1u);
   EXPECT_EQ(responder_.Shown()[0].kind, "エラー");
   EXPECT_EQ(responder_.Shown()[0].lines.at(0), "仕訳の消費税額が計算できません。");
