@@ -4,6 +4,8 @@
 // work file that the next write removes (but never one somebody still holds).
 #include <gtest/gtest.h>
 
+#include "platform/rtl/tempfoldertest.h"
+
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -23,29 +25,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class WorkFileTest : public ::testing::Test {
+class WorkFileTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/rtl_work_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-  std::vector<std::string> WorkFiles() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_))
-      if (IsWorkFileName(e.path().filename().string())) names.push_back(e.path().filename().string());
-    return names;
-  }
+  std::vector<std::string> WorkFiles() const { return Names(IsWorkFileName); }
   // Runs body in a child process; its wait status.
   template <typename Body>
   static int InChild(Body body) {
@@ -58,8 +40,6 @@ class WorkFileTest : public ::testing::Test {
     ::waitpid(pid, &status, 0);
     return status;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(WorkFileTest, ASymbolicLinkIsWrittenThroughAndStaysALink) {
