@@ -463,9 +463,13 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::RunFirstShowing() {
   repaint();
   SystemDef.AppTitle = "ヴェルダ連動コンポーネント";
-  firstShowingRunning_ = true;
+  // A signal meanwhile waits for this road to end (its dialogs are cancelled).
+  struct TRunning {
+    bool& flag;
+    explicit TRunning(bool& f) : flag(f) { flag = true; }
+    ~TRunning() { flag = false; }
+  } running{firstShowingRunning_};
   FLoggedOn = ShowLogon();
-  firstShowingRunning_ = false;
   TakeBackEndSignals();  // the system database was attached
   if (!FLoggedOn) {
     if (DM) DM->IBDatabaseDEF.Close();

@@ -113,6 +113,25 @@ TEST_F(End, FailedExportEndsTheProgramAndTellsTheCaller) {
   }
 }
 
+// A caller that gives no path: the summary is refused with the reason, and
+// the user can only close the wizard; the program ends and tells the caller.
+TEST_F(End, EmptyCallerPathEndsByTheUsersCancel) {
+  TCallerReceiver caller;
+  ASSERT_TRUE(caller.Bind(7430)) << caller.LastError();
+  AnswerLogon();
+  const int status = RunProgram({"7430,32774,8,"}, [&](TForm1& form) {
+    ToPeriodPage(form, DataSetFolder(kPrinciple));
+    EXPECT_EQ(Next(form), "page3");
+    responder_.Then(mrYes);  // "[キャンセル]ボタンが押されました。…よろしいですか？"
+    form.btnCancel->click();
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_TRUE(BoxShown("呼び出し元から指定された中間ファイルに保存できません。\r中間ファイルの名前が指定されていません。"))
+      << ::testing::PrintToString(BoxTexts());
+  EXPECT_EQ(Drain(caller), (std::vector<std::string>{"ENABLE 0", "FRONT", "ENABLE 1", "POST 32774 8 1"}));
+  EXPECT_FALSE(MutexExists("VERUDA_RENDO"));
+}
+
 // A cancelled logon ends the program as one that did not run: close code 2
 // for the caller and exit status 1; a window closed after the logon tells the
 // caller 1 and exits with 0.
