@@ -61,9 +61,6 @@ std::string WriteFailureReason(const std::exception& e) {
   return e.what();
 }
 
-// Code of an export whose link file could not be written.
-constexpr std::int32_t kSaveFailedCode = 4;
-
 }  // namespace
 
 TComDataExport::TComDataExport(std::string ExportPath, std::int32_t FunctionValue)
@@ -213,6 +210,6 @@ void WriteLinkFile(TComDataExport& Export) {
     doc->Save(Export.ExportFile);
   } catch (const std::exception& e) {
     throw EDataExportError(Format("中間ファイル(%s)を作成できませんでした。", Export.ExportFile), WriteFailureReason(e),
-                           kSaveFailedCode);
+                           kLinkFileNotWritten);
   }
 }

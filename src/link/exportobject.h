@@ -24,6 +24,9 @@ class EDataExportError : public Exception {
   std::int32_t Code;
 };
 
+// Code of an export whose link file could not be written; Detail then says why.
+constexpr std::int32_t kLinkFileNotWritten = 4;
+
 class TComDataExport {
  public:
   // ExportPath and FunctionValue: the caller's output path and value field of

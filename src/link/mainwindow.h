@@ -99,7 +99,7 @@ class TForm1 : public QWidget {
   bool CheckDataPage();
   void BuildSummaryText();
   TDateTime PeriodDate(const std::string& Name) const;
-  int ExportLinkFile();
+  int ExportLinkFile(std::string& Reason);
   void btnCancelClick();
 
   // ---- data choice (datachoice.cpp) ---------------------------------------------

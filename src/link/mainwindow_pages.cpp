@@ -268,13 +268,21 @@ void TForm1::BitBtn4aClick() {
   if (r == mrOk && !dialog.selectedFiles().isEmpty()) Edit4a->setText(dialog.selectedFiles().first());
 }
 
-int TForm1::ExportLinkFile() {
+// Runs the export. A link file that could not be written leaves its reason in
+// Reason, named by its folder where the folder is the cause, for the road's
+// one failure box; any other failed step shows its own message first.
+int TForm1::ExportLinkFile(std::string& Reason) {
   int result = 4;
   try {
     WriteLinkFile(*FExport);
     result = 1;
   } catch (const EDataExportError& e) {
     xAnimeProgressDialog1->SetAnimeActive(false);
+    if (e.Code == kLinkFileNotWritten) {
+      Reason = ExportFileProblem(FExport->ExportFile);
+      if (Reason.empty()) Reason = e.Detail;
+      return 4;
+    }
     const std::string text = e.Message() + "\r" + e.Detail + "\r";
     if (e.Code == 16 || e.Code == 6) {
       ShowTextBox(kMsgInformation, text, MsgButtons({mbOK}));
@@ -299,7 +307,7 @@ void TForm1::Wizard1NextClick(bool FinalState) {
   std::string reason;  // why an unexpected error ended the export, in Japanese
   exportRunning_ = true;
   try {
-    result = ExportLinkFile();
+    result = ExportLinkFile(reason);
   } catch (const std::system_error& e) {
     result = 4;
     reason = ExportWriteProblem(FExport->ExportFile, e.code().value());
