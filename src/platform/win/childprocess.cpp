@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/close_range.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -84,8 +85,12 @@ bool TChildProcess::Start(const std::string& program, const std::vector<std::str
   }
 
   const int openMax = static_cast<int>(std::min<long>(sysconf(_SC_OPEN_MAX), 65536));
+  const pid_t parent = getpid();
   pid_t pid = fork();
   if (pid == 0) {
+    // The child ends with the program (or the thread) that started it: a
+    // killed program leaves no gbak writing on in the background.
+    if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
     if (inFd >= 0) dup2(inFd, 0);
     if (outFd >= 0) {
       dup2(outFd, 1);

@@ -18,7 +18,8 @@ struct TChildOptions {
 class TChildProcess {
  public:
   TChildProcess() = default;
-  // A child still running is killed and reaped.
+  // A child still running is killed and reaped. A child also ends when the
+  // thread that started it ends, or the program is killed.
   ~TChildProcess();
   TChildProcess(const TChildProcess&) = delete;
   TChildProcess& operator=(const TChildProcess&) = delete;

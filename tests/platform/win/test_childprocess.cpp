@@ -1,7 +1,12 @@
 #include "platform/win/childprocess.h"
 
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include "platform/win/paths.h"
 #include "platform/win/win_test_util.h"
@@ -81,6 +86,46 @@ TEST_F(ChildProcess, PollsWithoutBlockingAndKillsOnTimeOut) {
   while (quick.Running()) usleep(1000);  // the way a window keeps pumping while it waits
   EXPECT_EQ(quick.ExitCode(), 0);
   EXPECT_FALSE(quick.Signaled());
+}
+
+namespace {
+// True while a process of that id is alive (a zombie or no process is not).
+bool Alive(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return false;
+  const std::size_t close = line.rfind(')');
+  return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
+}
+}  // namespace
+
+// A program killed while its child works (a restore's gbak) does not leave the
+// child working on: the child ends with it.
+TEST_F(ChildProcess, EndsWithTheProgramThatStartedIt) {
+  int pipeFds[2];
+  ASSERT_EQ(pipe(pipeFds), 0);
+  const pid_t program = fork();
+  ASSERT_GE(program, 0);
+  if (program == 0) {
+    close(pipeFds[0]);
+    TChildProcess child;
+    pid_t pid = child.Start(WIN_TEST_HELPER, {"sleep", "30000"}) ? child.Pid() : 0;
+    if (write(pipeFds[1], &pid, sizeof pid) != sizeof pid) _exit(1);
+    kill(getpid(), SIGKILL);  // no destructor, no clean-up: as under kill -9
+    _exit(1);
+  }
+  close(pipeFds[1]);
+  pid_t pid = 0;
+  ASSERT_EQ(read(pipeFds[0], &pid, sizeof pid), static_cast<ssize_t>(sizeof pid));
+  close(pipeFds[0]);
+  ASSERT_GT(pid, 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(program, &status, 0), program);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (Alive(pid) && std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_FALSE(Alive(pid));
+  if (Alive(pid)) kill(pid, SIGKILL);
 }
 
 TEST_F(ChildProcess, AProgramThatCannotStartIsReported) {
