@@ -10,11 +10,6 @@
 
 namespace {
 
-void SetSql(TIBQuery& q, const std::string& sql) {
-  q.Close();
-  q.SQL.SetText(sql);
-}
-
 std::string SetLines() {
   return "SET ENTTEXT=:ENTTEXT,\nNENDO=:NENDO,\nKISHU=:KISHU,\nKIMATU=:KIMATU,\nVER_MAJOR=:VER_MAJOR,\n"
          "VER_MINOR1=:VER_MINOR1,\nVER_MINOR2=:VER_MINOR2,\nVER_TEXT=:VER_TEXT\n";

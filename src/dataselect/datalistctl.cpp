@@ -145,11 +145,6 @@ std::string TDataSentakuListCtl::PlaceCondition() const {
   return DataPlace > 0 ? "\nAND (DATAPLACEREC=:DATAPLACEREC)" : "";
 }
 
-void TDataSentakuListCtl::SetSQL(TIBSQL& Query, const std::string& Text) {
-  Query.Close();
-  Query.SQL.SetText(Text);
-}
-
 void TDataSentakuListCtl::BindGroup(TIBSQL& Query) { BindIfNamed(Query, "GROUPID", SystemDef.GroupId); }
 void TDataSentakuListCtl::BindPlace(TIBSQL& Query) { BindIfNamed(Query, "DATAPLACEREC", DataPlace); }
 
@@ -238,7 +233,7 @@ void TDataSentakuListCtl::Execute(std::int32_t ExcludeShared, std::uint8_t SortK
       sql += common;
       const std::string order = LocalOrder(SortKind, Descending, OrderText);
       if (!order.empty()) sql += "\n" + order;
-      SetSQL(query1_, sql);
+      SetSql(query1_, sql);
       bindAll(query1_);
       ReadRows(query1_, TRowRead::ListLoad, take);
     }
@@ -248,11 +243,11 @@ void TDataSentakuListCtl::Execute(std::int32_t ExcludeShared, std::uint8_t SortK
         sql += Descending ? "\nORDER BY PASNAME DESC,REC DESC" : "\nORDER BY PASNAME,REC";
       else
         sql += Descending ? "\nORDER BY REC DESC" : "\nORDER BY REC";
-      SetSQL(query1_, sql);
+      SetSql(query1_, sql);
       bindAll(query1_);
       ReadRows(query1_, TRowRead::ListLoad, take);
     }
-    SetSQL(query1_, std::string("SELECT REC,ROWNO,") + kColumns + CloudPart() +
+    SetSql(query1_, std::string("SELECT REC,ROWNO,") + kColumns + CloudPart() +
                         "\nFROM CHILD_DATALIST\nWHERE (GROUPID=:GROUPID)\nORDER BY REC,PASNAME");
     BindGroup(query1_);
     ReadRows(query1_, TRowRead::ListLoad, [this](const TDataListRec& child) { AddChild(child); });
@@ -289,15 +284,15 @@ void TDataSentakuListCtl::LoadServerRows(const std::string& Letter, std::uint8_t
   std::string sql = select;
   if (split) sql += "\nAND (ENTTEXT<>'' AND ENTTEXT<>:AREA1 AND ENTTEXT<>:AREA2)";
   sql += "\n" + ServerOrder(SortKind, Descending);
-  SetSQL(query1_, sql);
+  SetSql(query1_, sql);
   bind(query1_);
   ReadRows(query1_, TRowRead::ListLoad, take);
   if (split) {
-    SetSQL(query1_, select + "\nAND (ENTTEXT='' OR ENTTEXT=:AREA1 OR ENTTEXT=:AREA2)\nORDER BY PASNAME");
+    SetSql(query1_, select + "\nAND (ENTTEXT='' OR ENTTEXT=:AREA1 OR ENTTEXT=:AREA2)\nORDER BY PASNAME");
     bind(query1_);
     ReadRows(query1_, TRowRead::ListLoad, take);
   }
-  SetSQL(query1_, std::string("SELECT REC,ROWNO,") + kServerColumns + CloudPart() +
+  SetSql(query1_, std::string("SELECT REC,ROWNO,") + kServerColumns + CloudPart() +
                       "\nFROM CHILD_SERVERDATALIST\nWHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER)"
                       "\nORDER BY REC,PASNAME");
   bind(query1_);
@@ -306,7 +301,7 @@ void TDataSentakuListCtl::LoadServerRows(const std::string& Letter, std::uint8_t
 
 void TDataSentakuListCtl::RebuildServerRows(const std::string& DriveRoot, const std::string& Letter) {
   for (const char* table : {"SERVERDATALIST", "CHILD_SERVERDATALIST"}) {
-    SetSQL(query1_, std::string("DELETE FROM ") + table + "\nWHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER)");
+    SetSql(query1_, std::string("DELETE FROM ") + table + "\nWHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER)");
     BindGroup(query1_);
     BindIfNamed(query1_, "DRIVELETTER", Letter);
     query1_.ExecQuery();

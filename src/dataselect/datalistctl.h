@@ -139,7 +139,6 @@ class TDataSentakuListCtl {
   // SQL text of the parts every list statement shares.
   std::string CloudPart() const;
   std::string PlaceCondition() const;
-  void SetSQL(TIBSQL& Query, const std::string& Text);
   void BindGroup(TIBSQL& Query);
   void BindPlace(TIBSQL& Query);
   // Binds every column parameter of Rec that the statement names.

@@ -110,7 +110,7 @@ void TDataSentakuListCtl::GetDataListRecord(std::uint8_t Mode, TDataListRec& Rec
   const std::int32_t rec = Rec.Rec, rowNo = Rec.RowNo;
   const std::string path = UpperCase(Rec.PasName);
   Run({"GetDataListRecord", "データリストの取得に失敗しました。", ByShowErrors(ShowErrors), true, false}, [&] {
-    SetSQL(query1_, sql);
+    SetSql(query1_, sql);
     BindGroup(query1_);
     BindPlace(query1_);
     if (TIBXSQLVAR* p = query1_.FindParam("REC")) p->AsInteger(rec);
@@ -126,7 +126,7 @@ void TDataSentakuListCtl::GetDataListRecord(std::uint8_t Mode, TDataListRec& Rec
 }
 
 std::int32_t TDataSentakuListCtl::MaxRecNumber() {
-  SetSQL(query1_, "SELECT MAX(REC) AS RECMAX FROM " + TableName + "\nWHERE (GROUPID=:GROUPID)" + PlaceCondition());
+  SetSql(query1_, "SELECT MAX(REC) AS RECMAX FROM " + TableName + "\nWHERE (GROUPID=:GROUPID)" + PlaceCondition());
   BindGroup(query1_);
   BindPlace(query1_);
   query1_.ExecQuery();
@@ -147,7 +147,7 @@ bool TDataSentakuListCtl::InsertDataListRecord(TDataListRec& Rec, bool ShowError
   const std::string sql = "INSERT INTO " + TableName + "(" + columns + ")\nVALUES(" + ValueList(columns) + ")";
   return Run({"InsertDataListRecord", "データリストの追加に失敗しました。", ByShowErrors(ShowErrors), false, true}, [&] {
     Rec.Rec = MaxRecNumber() + 1;
-    SetSQL(query1_, sql);
+    SetSql(query1_, sql);
     BindRowParams(query1_, Rec);
     BindPlace(query1_);
     query1_.ExecQuery();
@@ -162,7 +162,7 @@ bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& Rec, std::int
   return Run({"UpdateDataListRecord", "データリストの更新に失敗しました。", ByShowErrors(ShowErrors), false, true}, [&] {
     if (ConnectKind != 0) {
       // Another workstation may have given the number to another path.
-      SetSQL(query1_, "SELECT PASNAME FROM " + TableName + "\nWHERE (REC=:REC)" + PlaceCondition());
+      SetSql(query1_, "SELECT PASNAME FROM " + TableName + "\nWHERE (REC=:REC)" + PlaceCondition());
       query1_.ParamByName("REC").AsInteger(Rec.Rec);
       BindPlace(query1_);
       query1_.ExecQuery();
@@ -173,13 +173,13 @@ bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& Rec, std::int
     std::string sql = "UPDATE " + TableName + "\n" + kSetLines;
     if (HasCloudColumn) sql += ",CLOUD=:CLOUD";
     sql += "\nWHERE (REC=:REC)" + PlaceCondition();
-    SetSQL(query1_, sql);
+    SetSql(query1_, sql);
     BindRowParams(query1_, Rec);
     BindPlace(query1_);
     query1_.ExecQuery();
     query1_.Close();
     if (Rec.Shougou.empty() && Rec.Kishu == 0 && Rec.Kimatu == 0) {
-      SetSQL(query1_, "DELETE FROM CHILD_DATALIST\nWHERE REC=:REC AND GROUPID=:GROUPID");
+      SetSql(query1_, "DELETE FROM CHILD_DATALIST\nWHERE REC=:REC AND GROUPID=:GROUPID");
       query1_.ParamByName("REC").AsInteger(Rec.Rec);
       BindGroup(query1_);
       query1_.ExecQuery();
@@ -198,7 +198,7 @@ bool TDataSentakuListCtl::DeleteDataListRecord(const TDataListRec& Rec, bool Sho
   if (ConnectKind == 0 && Rec.Gassan == kGassanChild) return DeleteDataListChildRecord(Rec, ShowErrors);
   return Run({"DeleteDataListRecord", "データリストの削除に失敗しました。", ByShowErrors(ShowErrors), false, true}, [&] {
     // Rows of the fixed list size stay; an update empties them instead.
-    SetSQL(query1_, "DELETE FROM " + TableName + "\nWHERE (PASNAME=:PASNAME) AND (REC>:REC)" + PlaceCondition());
+    SetSql(query1_, "DELETE FROM " + TableName + "\nWHERE (PASNAME=:PASNAME) AND (REC>:REC)" + PlaceCondition());
     query1_.ParamByName("PASNAME").AsString(Rec.PasName);
     query1_.ParamByName("REC").AsInteger(DataListCnt);
     BindPlace(query1_);
@@ -211,7 +211,7 @@ bool TDataSentakuListCtl::DeleteDataListRecord(const TDataListRec& Rec, bool Sho
 void TDataSentakuListCtl::PackRecNumbers() {
   if (ServerMode == 1 || ConnectKind == 0) return;
   Run({"PackRecNumbers", "", TOnError::PassOn, false, false}, [&] {
-    SetSQL(query2_, "SELECT REC FROM " + TableName + "\nWHERE (REC>:REC)" + PlaceCondition() + "\nORDER BY REC");
+    SetSql(query2_, "SELECT REC FROM " + TableName + "\nWHERE (REC>:REC)" + PlaceCondition() + "\nORDER BY REC");
     query2_.ParamByName("REC").AsInteger(DataListCnt);
     BindPlace(query2_);
     std::int32_t n = DataListCnt;
@@ -219,7 +219,7 @@ void TDataSentakuListCtl::PackRecNumbers() {
       ++n;
       const std::int32_t old = query2_.FieldByName("REC").AsInteger();
       if (old == n) continue;
-      SetSQL(query1_, "UPDATE " + TableName + " SET REC=:NEWREC\nWHERE (REC=:OLDREC)" + PlaceCondition());
+      SetSql(query1_, "UPDATE " + TableName + " SET REC=:NEWREC\nWHERE (REC=:OLDREC)" + PlaceCondition());
       query1_.ParamByName("NEWREC").AsInteger(n);
       query1_.ParamByName("OLDREC").AsInteger(old);
       BindPlace(query1_);
@@ -236,7 +236,7 @@ void TDataSentakuListCtl::GetDataListChildRecord(TDataSentakuRec& Row, bool Show
   Row.ChildCount = 0;
   if (Row.Row.Gassan != kGassanParent && Row.Row.Gassan != kGassanHonsiten) return;
   Run({"GetDataListChildRecord", "(子)データリストの取得に失敗しました。", ByShowErrors(ShowErrors), true, false}, [&] {
-    SetSQL(query1_, std::string("SELECT REC,ROWNO,") + kRowColumns + CloudPart() +
+    SetSql(query1_, std::string("SELECT REC,ROWNO,") + kRowColumns + CloudPart() +
                         "\nFROM CHILD_DATALIST\nWHERE (REC=:REC) AND (GROUPID=:GROUPID)\nORDER BY PASNAME");
     query1_.ParamByName("REC").AsInteger(Row.Row.Rec);
     BindGroup(query1_);
@@ -253,7 +253,7 @@ bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& Rec, std
   if (IsBlankPath(Rec.PasName)) return false;
   return Run({"UpdateDataListChildRecord", "(子)データリストの更新に失敗しました。", ByShowErrors(ShowErrors), false, false}, [&] {
     const std::string where = "\nWHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID";
-    SetSQL(query1_, "SELECT COUNT(REC) AS RECCNT FROM CHILD_DATALIST" + where);
+    SetSql(query1_, "SELECT COUNT(REC) AS RECCNT FROM CHILD_DATALIST" + where);
     BindRowParams(query1_, Rec);
     query1_.ExecQuery();
     const bool exists = query1_.FieldByName("RECCNT").AsInteger() > 0;
@@ -269,7 +269,7 @@ bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& Rec, std
       if (HasCloudColumn) columns += ",CLOUD";
       sql = "INSERT INTO CHILD_DATALIST(" + columns + ")\nVALUES(" + ValueList(columns) + ")";
     }
-    SetSQL(query1_, sql);
+    SetSql(query1_, sql);
     BindRowParams(query1_, Rec);
     query1_.ExecQuery();
     query1_.Close();
@@ -285,14 +285,14 @@ bool TDataSentakuListCtl::DeleteDataListChildRecord(const TDataListRec& Rec, boo
   if (IsBlankPath(Rec.PasName)) return false;
   const bool child = Rec.Gassan == kGassanChild;
   return Run({"DeleteDataListChildRecord", "(子)データリストの削除に失敗しました。", ByShowErrors(ShowErrors), false, false}, [&] {
-    SetSQL(query1_, child ? "DELETE FROM CHILD_DATALIST\nWHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID"
+    SetSql(query1_, child ? "DELETE FROM CHILD_DATALIST\nWHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID"
                           : "DELETE FROM CHILD_DATALIST\nWHERE REC=:REC AND GROUPID=:GROUPID");
     BindRowParams(query1_, Rec);
     query1_.ExecQuery();
     query1_.Close();
     if (Rec.NetDrive != 1) return;
     // The shared-server children: the child's own row, or every row under the parent's path.
-    SetSQL(query1_, child ? "DELETE FROM CHILD_SERVERDATALIST\n"
+    SetSql(query1_, child ? "DELETE FROM CHILD_SERVERDATALIST\n"
                             "WHERE GROUPID=:GROUPID AND DRIVELETTER=:DRIVELETTER AND PASNAME=:PASNAME"
                           : "DELETE FROM CHILD_SERVERDATALIST\n"
                             "WHERE GROUPID=:GROUPID AND DRIVELETTER=:DRIVELETTER\nAND PASNAME STARTING WITH :PASNAME");
@@ -316,7 +316,7 @@ bool TDataSentakuListCtl::IsDataPathToroku(const std::string& Path) {
   if (ServerMode == 1) return true;
   bool found = false;
   Run({"IsDataPathToroku", "データリストの登録チェックに失敗しました。", TOnError::ReportDbPassOn, true, false}, [&] {
-    SetSQL(query1_, "SELECT COUNT(REC) AS RECCNT FROM " + TableName +
+    SetSql(query1_, "SELECT COUNT(REC) AS RECCNT FROM " + TableName +
                         "\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)" + PlaceCondition());
     BindGroup(query1_);
     BindPlace(query1_);
@@ -331,7 +331,7 @@ bool TDataSentakuListCtl::IsDataPathToroku(const std::string& Path) {
 std::int32_t TDataSentakuListCtl::FindRecByPath(const std::string& Path) {
   std::int32_t rec = 0;
   Run({"FindRecByPath", "", TOnError::Swallow, true, false}, [&] {
-    SetSQL(query1_, "SELECT REC FROM " + TableName + "\nWHERE (PASNAME=:PASNAME)" + PlaceCondition());
+    SetSql(query1_, "SELECT REC FROM " + TableName + "\nWHERE (PASNAME=:PASNAME)" + PlaceCondition());
     query1_.ParamByName("PASNAME").AsString(Path);
     BindPlace(query1_);
     query1_.ExecQuery();

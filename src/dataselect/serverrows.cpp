@@ -38,7 +38,7 @@ bool IsAreaName(const std::string& name) { return name == kAreaFree || name == k
 
 std::int32_t TDataSentakuListCtl::ServerRowNumber(const char* Table, const std::string& Letter,
                                                    const std::string& Path) {
-  SetSQL(query1_, std::string("SELECT REC FROM ") + Table + kPathCondition);
+  SetSql(query1_, std::string("SELECT REC FROM ") + Table + kPathCondition);
   BindGroup(query1_);
   query1_.ParamByName("DRIVELETTER").AsString(Letter);
   query1_.ParamByName("PASNAME").AsString(Path);
@@ -51,7 +51,7 @@ std::int32_t TDataSentakuListCtl::ServerRowNumber(const char* Table, const std::
   query1_.Close();
   if (rows <= 1) return rows == 1 ? rec : 0;
   // Several rows of one path: all go, a new one takes their place.
-  SetSQL(query1_, std::string("DELETE FROM ") + Table + kPathCondition);
+  SetSql(query1_, std::string("DELETE FROM ") + Table + kPathCondition);
   BindGroup(query1_);
   query1_.ParamByName("DRIVELETTER").AsString(Letter);
   query1_.ParamByName("PASNAME").AsString(Path);
@@ -75,7 +75,7 @@ bool TDataSentakuListCtl::UpdateServerDataListRecord(TDataListRec& Rec, std::int
         if (HasCloudColumn) sql += ",CLOUD=:CLOUD";
         sql += keyCondition;
       } else {
-        SetSQL(query1_, "SELECT MAX(REC) AS RECMAX FROM SERVERDATALIST\n"
+        SetSql(query1_, "SELECT MAX(REC) AS RECMAX FROM SERVERDATALIST\n"
                         "WHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER)");
         BindGroup(query1_);
         query1_.ParamByName("DRIVELETTER").AsString(letter);
@@ -86,7 +86,7 @@ bool TDataSentakuListCtl::UpdateServerDataListRecord(TDataListRec& Rec, std::int
         if (HasCloudColumn) columns += ",CLOUD";
         sql = "INSERT INTO SERVERDATALIST(" + columns + ")\nVALUES(" + Values(columns) + ")";
       }
-      SetSQL(query1_, sql);
+      SetSql(query1_, sql);
       BindRowParams(query1_, Rec);
       query1_.ParamByName("DRIVELETTER").AsString(letter);
       query1_.ExecQuery();
@@ -94,14 +94,14 @@ bool TDataSentakuListCtl::UpdateServerDataListRecord(TDataListRec& Rec, std::int
     }
     if (!IsAreaName(Rec.EntText) && Rec.Kishu == 0 && Rec.Kimatu == 0) {
       // The area was emptied: its registration goes.
-      SetSQL(query1_, "DELETE FROM SERVERDATALIST" + keyCondition);
+      SetSql(query1_, "DELETE FROM SERVERDATALIST" + keyCondition);
       BindGroup(query1_);
       query1_.ParamByName("DRIVELETTER").AsString(letter);
       query1_.ParamByName("REC").AsInteger(Rec.Rec);
       query1_.ExecQuery();
       query1_.Close();
     }
-    SetSQL(query1_, "UPDATE DATALIST\nSET DATALOCK=:DATALOCK\nWHERE PASNAME=:PASNAME");
+    SetSql(query1_, "UPDATE DATALIST\nSET DATALOCK=:DATALOCK\nWHERE PASNAME=:PASNAME");
     query1_.ParamByName("DATALOCK").AsInteger(Rec.DataLock);
     query1_.ParamByName("PASNAME").AsString(Rec.PasName);
     query1_.ExecQuery();
@@ -122,7 +122,7 @@ bool TDataSentakuListCtl::UpdateServerDataListChildRecord(TDataListRec& Rec, std
       sql += "\nWHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER) AND (REC=:REC) AND (ROWNO=:ROWNO)";
     } else {
       // A new child row takes the number of its parent's server row.
-      SetSQL(query1_, std::string("SELECT REC FROM SERVERDATALIST") + kPathCondition);
+      SetSql(query1_, std::string("SELECT REC FROM SERVERDATALIST") + kPathCondition);
       BindGroup(query1_);
       query1_.ParamByName("DRIVELETTER").AsString(letter);
       query1_.ParamByName("PASNAME").AsString(ParentFolderPath(Rec.PasName));
@@ -133,13 +133,13 @@ bool TDataSentakuListCtl::UpdateServerDataListChildRecord(TDataListRec& Rec, std
       sql = "INSERT INTO CHILD_SERVERDATALIST(" + columns + ")\nVALUES(" + Values(columns) + ")";
     }
     if (Rec.Rec > 0) {
-      SetSQL(query1_, sql);
+      SetSql(query1_, sql);
       BindRowParams(query1_, Rec);
       query1_.ParamByName("DRIVELETTER").AsString(letter);
       query1_.ExecQuery();
       query1_.Close();
     }
-    SetSQL(query1_, "UPDATE CHILD_DATALIST\nSET DATALOCK=:DATALOCK\nWHERE PASNAME=:PASNAME");
+    SetSql(query1_, "UPDATE CHILD_DATALIST\nSET DATALOCK=:DATALOCK\nWHERE PASNAME=:PASNAME");
     query1_.ParamByName("DATALOCK").AsInteger(Rec.DataLock);
     query1_.ParamByName("PASNAME").AsString(Rec.PasName);
     query1_.ExecQuery();
@@ -152,7 +152,7 @@ bool TDataSentakuListCtl::DeleteServerDataListChildRecord(const TDataListRec& Re
   if (IsBlankPath(Rec.PasName)) return false;
   const bool child = Rec.Gassan == kGassanChild;
   return Run({"DeleteServerDataListChildRecord", "共有(子)データリストの削除に失敗しました。", ByShowErrors(ShowErrors), false, false}, [&] {
-    SetSQL(query1_, child ? "DELETE FROM CHILD_SERVERDATALIST\n"
+    SetSql(query1_, child ? "DELETE FROM CHILD_SERVERDATALIST\n"
                             "WHERE GROUPID=:GROUPID AND DRIVELETTER=:DRIVELETTER AND REC=:REC AND ROWNO=:ROWNO"
                           : "DELETE FROM CHILD_SERVERDATALIST\n"
                             "WHERE GROUPID=:GROUPID AND DRIVELETTER=:DRIVELETTER AND REC=:REC");
@@ -169,7 +169,7 @@ void TDataSentakuListCtl::NextServerFolderName(const std::string& DriveRoot, std
   std::int32_t number = 0;
   const bool done = Run({"NextServerFolderName", "", TOnError::Swallow, true, false}, [&] {
     // The areas "sv0001", "sv0002", ... directly under the drive's root.
-    SetSQL(query1_, "SELECT MAX(PASNAME) AS MAXPATH FROM SERVERDATALIST\n"
+    SetSql(query1_, "SELECT MAX(PASNAME) AS MAXPATH FROM SERVERDATALIST\n"
                     "WHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER) AND (PASNAME STARTING WITH :PASNAME)");
     BindGroup(query1_);
     query1_.ParamByName("DRIVELETTER").AsString(ShareDriveLetter(DriveRoot));
@@ -195,7 +195,7 @@ bool TDataSentakuListCtl::ConvLocalPathToSharePath(const std::string& LocalPath,
   std::string unc;
   GetUNCPath(LocalPath, unc);
   return Run({"ConvLocalPathToSharePath", "", TOnError::ReportDbPassOn, false, false}, [&] {
-    SetSQL(query1_, "SELECT COUNT(REC) AS RECCNT FROM DATALIST\nWHERE (GROUPID=:GROUPID1) AND (UPPER(PASNAME)=:PASNAME1)\n"
+    SetSql(query1_, "SELECT COUNT(REC) AS RECCNT FROM DATALIST\nWHERE (GROUPID=:GROUPID1) AND (UPPER(PASNAME)=:PASNAME1)\n"
                     "UNION\nSELECT COUNT(REC) AS RECCNT FROM CHILD_DATALIST\n"
                     "WHERE (GROUPID=:GROUPID2) AND (UPPER(PASNAME)=:PASNAME2)");
     query1_.ParamByName("GROUPID1").AsInteger(SystemDef.GroupId);
@@ -209,7 +209,7 @@ bool TDataSentakuListCtl::ConvLocalPathToSharePath(const std::string& LocalPath,
     // An unregistered working folder: the row of its folder number tells the share.
     std::string folder, childFolder;
     TDM::ParseDataFolder(LocalPath, folder, childFolder);
-    SetSQL(query1_, "SELECT REC,PASNAME,NETDRIVE,KYOYULOCK FROM DATALIST\nWHERE REC=:REC");
+    SetSql(query1_, "SELECT REC,PASNAME,NETDRIVE,KYOYULOCK FROM DATALIST\nWHERE REC=:REC");
     query1_.ParamByName("REC").AsInteger(StrToIntDef(folder, 0));
     for (query1_.ExecQuery(); !query1_.Eof(); query1_.Next()) {
       SharePath = query1_.FieldByName("PASNAME").AsTrimString();
@@ -230,7 +230,7 @@ bool TDataSentakuListCtl::GetLocalPathToData(const std::string& Path, TDataListR
   GetUNCPath(Path, unc);
   const bool child = Rec.Gassan == kGassanChild;
   return Run({"GetLocalPathToData", "", TOnError::ReportDbPassOn, false, false}, [&] {
-    SetSQL(query1_, std::string("SELECT COUNT(REC) AS RECCNT FROM ") + (child ? "CHILD_DATALIST" : "DATALIST") +
+    SetSql(query1_, std::string("SELECT COUNT(REC) AS RECCNT FROM ") + (child ? "CHILD_DATALIST" : "DATALIST") +
                         "\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
     BindGroup(query1_);
     query1_.ParamByName("PASNAME").AsString(UpperCase(Path));
@@ -242,7 +242,7 @@ bool TDataSentakuListCtl::GetLocalPathToData(const std::string& Path, TDataListR
     // stands for the registered path of row 12 (or of its child 003).
     const std::string last = LastFolderName(Path);
     const std::string numberFolder = child ? LastFolderName(ParentFolderPath(Path)) : last;
-    SetSQL(query1_, std::string("SELECT PASNAME FROM ") + (child ? "CHILD_DATALIST" : "DATALIST") + "\nWHERE (REC=:REC)");
+    SetSql(query1_, std::string("SELECT PASNAME FROM ") + (child ? "CHILD_DATALIST" : "DATALIST") + "\nWHERE (REC=:REC)");
     query1_.ParamByName("REC").AsInteger(StrToIntDef(numberFolder, 0));
     for (query1_.ExecQuery(); !query1_.Eof(); query1_.Next()) {
       const std::string registered = query1_.FieldByName("PASNAME").AsTrimString();
@@ -288,7 +288,7 @@ void TDataSentakuListCtl::GetShareLocalFolder(const std::string& Path, std::uint
   const std::string key = Kind == kGassanChild ? ParentFolderPath(Path) : Path;
   std::int32_t number = 0;
   Run({"GetShareLocalFolder", "", TOnError::Swallow, true, false}, [&] {
-    SetSQL(query1_, "SELECT REC FROM " + TableName + "\nWHERE (PASNAME=:PASNAME)\nORDER BY REC");
+    SetSql(query1_, "SELECT REC FROM " + TableName + "\nWHERE (PASNAME=:PASNAME)\nORDER BY REC");
     query1_.ParamByName("PASNAME").AsString(key);
     query1_.ExecQuery();
     if (!query1_.Eof()) number = query1_.FieldByName("REC").AsInteger();

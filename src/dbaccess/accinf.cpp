@@ -90,8 +90,7 @@ std::string TDM::fnGetAccTotalName(const std::string& Group, const std::string& 
     // The column name is part of the statement: only a plain identifier is taken.
     if (!IsIdentifier(Column)) throw Exception("列名が正しくありません: " + Column);
     scope.Begin();
-    IBQACC1.Close();
-    IBQACC1.SQL.SetText(Format("SELECT %s FROM ACCTOTALNAME", Column) + "\nWHERE KGROUP=:KGROUP");
+    SetSql(IBQACC1, Format("SELECT %s FROM ACCTOTALNAME", Column) + "\nWHERE KGROUP=:KGROUP");
     IBQACC1.ParamByName("KGROUP").AsString(Group);
     for (IBQACC1.Open(); !IBQACC1.Eof(); IBQACC1.Next()) result = IBQACC1.Fields(0).AsTrimString();
     IBQACC1.Close();
@@ -109,8 +108,7 @@ bool TDM::fnGetAccInfo() {
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    IBQACC1.Close();
-    IBQACC1.SQL.SetText("SELECT * FROM ACCDEF1");
+    SetSql(IBQACC1, "SELECT * FROM ACCDEF1");
     IBQACC1.Open();
     if (IBQACC1.Eof()) throw Exception("基本設定(ACCDEF1)のレコードが見つかりませんでした。");
     TIBQuery& q = IBQACC1;
@@ -318,16 +316,14 @@ bool TDM::fnGetAccInfo() {
 
     a.BumonCount = 0;
     if (a.BUMON != 0) {
-      IBQACC1.Close();
-      IBQACC1.SQL.SetText("SELECT COUNT(BCODE) AS RECCNT FROM BUMONMST\nWHERE BCODE<>''");
+      SetSql(IBQACC1, "SELECT COUNT(BCODE) AS RECCNT FROM BUMONMST\nWHERE BCODE<>''");
       IBQACC1.Open();
       a.BumonCount = IBQACC1.FieldByName("RECCNT").AsInteger();
       IBQACC1.Close();
     }
 
     a.VerMajor = a.VerMinor1 = a.VerMinor2 = 0;
-    IBQACC1.Close();
-    IBQACC1.SQL.SetText("SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION\nORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
+    SetSql(IBQACC1, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION\nORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
     IBQACC1.Open();
     if (!IBQACC1.Eof()) {
       a.VerMajor = IBQACC1.FieldByName("MAJOR").AsInteger();

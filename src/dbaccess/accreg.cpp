@@ -37,11 +37,6 @@ void RunInStore(const std::function<void(TIBQuery&)>& body) {
   }
 }
 
-void SetSql(TIBQuery& query, const std::string& sql) {
-  query.Close();
-  query.SQL.SetText(sql);
-}
-
 void BindGroupKey(TIBQuery& query, const std::string& group, const std::string& key) {
   query.ParamByName("AGROUP").AsString(group);
   query.ParamByName("ACODE").AsString(key);

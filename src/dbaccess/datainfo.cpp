@@ -26,11 +26,6 @@ constexpr std::int32_t kDynamicSqlError = 335544569;
 
 std::string DateText(TDateTime Date) { return Date == 0 ? std::string() : FormatDateTime("yyyy/mm/dd", Date); }
 
-void SetSql(TIBCustomStatement& Statement, const std::string& Text) {
-  Statement.Close();
-  Statement.SQL.SetText(Text);
-}
-
 bool FileExists(const std::string& Path) {
   std::error_code ec;
   return std::filesystem::is_regular_file(Path, ec);

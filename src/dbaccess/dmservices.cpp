@@ -16,12 +16,6 @@
 
 namespace {
 
-void SetText(TIBCustomStatement& statement, const std::string& sql) {
-  statement.Close();
-  statement.SQL.SetText(sql);
-  if (!statement.Prepared()) statement.Prepare();
-}
-
 const char* const kMsgSysIniGet = "システム情報の取得に失敗しました。\rアプリケーションを終了します。";
 const char* const kMsgSysIniSet = "システム情報の書き込みに失敗しました。\r現在のシステム設定は保存されません。";
 
@@ -33,7 +27,7 @@ bool TDM::GetSysIni(TSystemIniRec& Row) {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBQSysDefGet, "SELECT RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR FROM SYSTEMINI\nWHERE REC=:REC");
+    SetSql(IBQSysDefGet, "SELECT RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR FROM SYSTEMINI\nWHERE REC=:REC");
     IBQSysDefGet.ParamByName("REC").AsInteger(Row.REC);
     IBQSysDefGet.Open();
     IBQSysDefGet.Last();
@@ -62,16 +56,16 @@ bool TDM::SetSysIni(const TSystemIniRec& Row) {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBQSysDefPut, "SELECT COUNT(REC) AS RECCNT FROM SYSTEMINI\nWHERE REC=:REC");
+    SetSql(IBQSysDefPut, "SELECT COUNT(REC) AS RECCNT FROM SYSTEMINI\nWHERE REC=:REC");
     IBQSysDefPut.ParamByName("REC").AsInteger(Row.REC);
     IBQSysDefPut.Open();
     const bool exists = IBQSysDefPut.FieldByName("RECCNT").AsInteger() > 0;
     if (exists) {
-      SetText(IBQSysDefPut,
+      SetSql(IBQSysDefPut,
               "UPDATE SYSTEMINI SET RESERVE1=:RESERVE1,RESERVE2=:RESERVE2,RESERVE3=:RESERVE3,RESERVE4=:RESERVE4,"
               "RESERVE5=:RESERVE5,SSTR=:SSTR\nWHERE REC=:REC");
     } else {
-      SetText(IBQSysDefPut,
+      SetSql(IBQSysDefPut,
               "INSERT INTO SYSTEMINI(REC,RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR)\n"
               "VALUES(:REC,:RESERVE1,:RESERVE2,:RESERVE3,:RESERVE4,:RESERVE5,:SSTR)");
     }
@@ -103,7 +97,7 @@ void TDM::fnGetTusinId(std::int32_t Rec, std::int32_t Slot) {
   try {
     scope.Begin();
     if (fnExistence_Table("TUSIN_ID")) {
-      SetText(IBQACC1, "SELECT REC,HOLDER,PASWORD FROM TUSIN_ID\nWHERE REC=:REC");
+      SetSql(IBQACC1, "SELECT REC,HOLDER,PASWORD FROM TUSIN_ID\nWHERE REC=:REC");
       IBQACC1.ParamByName("REC").AsInteger(Rec);
       for (IBQACC1.Open(); !IBQACC1.Eof(); IBQACC1.Next()) {
         AccInf.TusinHolder[slot] = IBQACC1.FieldByName("HOLDER").AsString();
@@ -123,7 +117,7 @@ void TDM::DeleteOpInf() {
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(IBQACC1, "DELETE FROM OPINF");
+    SetSql(IBQACC1, "DELETE FROM OPINF");
     IBQACC1.ExecSQL();
     scope.Commit();
   } catch (...) {
@@ -142,7 +136,7 @@ bool TDM::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
     std::string sql = std::string("SELECT COUNT(SWKREC) AS RECCNT FROM ") + kViews[Kind] +
                       "\nWHERE (DELFLG=0) AND (TAISHAKU=1) AND (LINKKUB=:LINKKUB)";
     if (Mode == 1) sql += "\nAND (MNUM=16)";
-    SetText(IBQACC1, sql);
+    SetSql(IBQACC1, sql);
     IBQACC1.ParamByName("LINKKUB").AsInteger(9);
     IBQACC1.Open();
     const bool found = IBQACC1.FieldByName("RECCNT").AsInteger() >= 1;
@@ -170,13 +164,13 @@ void TDM::fnLoadGengo() {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT COUNT(*) AS RECCNT FROM GENGO");
+    SetSql(IBSQLDEF, "SELECT COUNT(*) AS RECCNT FROM GENGO");
     IBSQLDEF.ExecQuery();
     const int count = IBSQLDEF.FieldByName("RECCNT").AsInteger();
     IBSQLDEF.Close();
     TGengoArray table;
     table.reserve(static_cast<std::size_t>(count));
-    SetText(IBSQLDEF, "SELECT GNAME,GSIGN,STARTDATE,YEAROFFSET FROM GENGO\nORDER BY YEAROFFSET DESC");
+    SetSql(IBSQLDEF, "SELECT GNAME,GSIGN,STARTDATE,YEAROFFSET FROM GENGO\nORDER BY YEAROFFSET DESC");
     for (IBSQLDEF.ExecQuery(); !IBSQLDEF.Eof() && static_cast<int>(table.size()) < count; IBSQLDEF.Next()) {
       TGengoRec era;
       era.Name = IBSQLDEF.FieldByName("GNAME").AsTrimString();
@@ -199,7 +193,7 @@ void TDM::fnGetSysVersion() {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT MAJOR,MINOR1,MINOR2 FROM VERSION\nORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
+    SetSql(IBSQLDEF, "SELECT MAJOR,MINOR1,MINOR2 FROM VERSION\nORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
     IBSQLDEF.ExecQuery();
     if (!IBSQLDEF.Eof()) {
       SystemDef.SysVerMajor = IBSQLDEF.FieldByName("MAJOR").AsInteger();
@@ -220,7 +214,7 @@ void TDM::fnGetStyleColor(std::int32_t OpCode, const std::string& StyleName, std
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT SSTR FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
+    SetSql(IBSQLDEF, "SELECT SSTR FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
     IBSQLDEF.ParamByName("OPCODE").AsInteger(OpCode);
     IBSQLDEF.ParamByName("STYLENAME").AsString(StyleName);
     for (IBSQLDEF.ExecQuery(); !IBSQLDEF.Eof(); IBSQLDEF.Next()) Text = IBSQLDEF.FieldByName("SSTR").AsString();
@@ -236,19 +230,19 @@ void TDM::fnPutStyleColor(std::int32_t OpCode, const std::string& StyleName, con
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
+    SetSql(IBSQLDEF, "SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
     IBSQLDEF.ParamByName("OPCODE").AsInteger(OpCode);
     IBSQLDEF.ParamByName("STYLENAME").AsString(StyleName);
     IBSQLDEF.ExecQuery();
     const bool exists = IBSQLDEF.FieldByName("RECCNT").AsInteger() > 0;
     IBSQLDEF.Close();
     if (exists) {
-      SetText(IBSQLDEF,
+      SetSql(IBSQLDEF,
               "UPDATE STYLECOLOR SET OPCODE=:OPCODE,STYLENAME=:STYLENAME,LINECOLOR1=:LINECOLOR1,LINECOLOR2=:LINECOLOR2,"
               "LINECOLOR3=:LINECOLOR3,LINECOLOR4=:LINECOLOR4,LINECOLOR5=:LINECOLOR5,NETCOLOR1=:NETCOLOR1,"
               "NETCOLOR2=:NETCOLOR2,SSTR=:SSTR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
     } else {
-      SetText(IBSQLDEF,
+      SetSql(IBSQLDEF,
               "INSERT INTO STYLECOLOR(OPCODE,STYLENAME,LINECOLOR1,LINECOLOR2,LINECOLOR3,LINECOLOR4,LINECOLOR5,"
               "NETCOLOR1,NETCOLOR2,SSTR)\nVALUES(:OPCODE,:STYLENAME,:LINECOLOR1,:LINECOLOR2,:LINECOLOR3,:LINECOLOR4,"
               ":LINECOLOR5,:NETCOLOR1,:NETCOLOR2,:SSTR)");
@@ -296,7 +290,7 @@ void TDM::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT REC FROM DATALIST\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
+    SetSql(IBSQLDEF, "SELECT REC FROM DATALIST\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
     IBSQLDEF.ParamByName("GROUPID").AsInteger(SystemDef.GroupId);
     IBSQLDEF.ParamByName("PASNAME").AsString(UpperCase(Path));
     for (IBSQLDEF.ExecQuery(); !IBSQLDEF.Eof(); IBSQLDEF.Next()) Rec = IBSQLDEF.FieldByName("REC").AsInteger();

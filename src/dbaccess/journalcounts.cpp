@@ -8,12 +8,6 @@
 
 namespace {
 
-void SetText(TIBCustomStatement& statement, const std::string& sql) {
-  statement.Close();
-  statement.SQL.SetText(sql);
-  if (!statement.Prepared()) statement.Prepare();
-}
-
 // The count routines' failure path: a transaction started here is committed
 // away and a database error logged (not shown) before it passes on; inside
 // a caller's transaction the error passes on unlogged.
@@ -53,10 +47,10 @@ std::int32_t TDM::GetYukouSiwakeCount(const std::string& SCode) {
     const bool facility = !Trim(SCode).empty();
     if (AppKind <= 2) {
       if (facility) {
-        SetText(IBQACC1, "SELECT SIWAKECOUNT AS SWKCNT FROM SISETUMST\nWHERE (SCODE=:SCODE)");
+        SetSql(IBQACC1, "SELECT SIWAKECOUNT AS SWKCNT FROM SISETUMST\nWHERE (SCODE=:SCODE)");
         IBQACC1.ParamByName("SCODE").AsString(SCode);
       } else {
-        SetText(IBQACC1, "SELECT SUM(SIWAKECOUNT) AS SWKCNT FROM SISETUMST");
+        SetSql(IBQACC1, "SELECT SUM(SIWAKECOUNT) AS SWKCNT FROM SISETUMST");
       }
       return FirstInteger(IBQACC1);
     }
@@ -64,11 +58,11 @@ std::int32_t TDM::GetYukouSiwakeCount(const std::string& SCode) {
     // The cash book counts the live rows of the cash account; an entry
     // between two cash rows counts once.
     const std::string facilityCondition = SCode.empty() ? "" : "\nAND (SCODE=:SCODE)";
-    SetText(IBQACC1, "SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG=0) AND (KCODE=:KCODE)" + facilityCondition);
+    SetSql(IBQACC1, "SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG=0) AND (KCODE=:KCODE)" + facilityCondition);
     IBQACC1.ParamByName("KCODE").AsString(AccInf.SystemKCode[0]);
     if (!SCode.empty()) IBQACC1.ParamByName("SCODE").AsString(SCode);
     const std::int32_t all = FirstInteger(IBQACC1);
-    SetText(IBQACC1, "SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG=0) AND ((KCODE=:KCODE) AND ((R_KCODE=:R_KCODE)))" +
+    SetSql(IBQACC1, "SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG=0) AND ((KCODE=:KCODE) AND ((R_KCODE=:R_KCODE)))" +
                          facilityCondition);
     IBQACC1.ParamByName("KCODE").AsString(AccInf.SystemKCode[0]);
     IBQACC1.ParamByName("R_KCODE").AsString(AccInf.SystemKCode[0]);
@@ -81,7 +75,7 @@ std::int32_t TDM::GetYukouSiwakeCount(const std::string& SCode) {
 std::int32_t TDM::GetUpDelSiwakeCount(const std::string& SCode) {
   return RunCount(*this, "TDM.GetUpDelSiwakeCount", [&]() -> std::int32_t {
     const bool facility = !Trim(SCode).empty();
-    SetText(IBQACC1, std::string("SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG IN (1,2) AND TAISHAKU=1)") +
+    SetSql(IBQACC1, std::string("SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG IN (1,2) AND TAISHAKU=1)") +
                          (facility ? "\nAND (SCODE=:SCODE)" : ""));
     if (facility) IBQACC1.ParamByName("SCODE").AsString(SCode);
     return FirstInteger(IBQACC1);
@@ -109,7 +103,7 @@ void TDM::SetSystemCode(const std::string& Name, std::string& KCode, std::string
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(IBQACC1, "SELECT A.KCODE,K.USERCODE FROM ACCDEF2 A\nINNER JOIN KAMOKUMST K ON (A.KCODE=K.KCODE)\n"
+    SetSql(IBQACC1, "SELECT A.KCODE,K.USERCODE FROM ACCDEF2 A\nINNER JOIN KAMOKUMST K ON (A.KCODE=K.KCODE)\n"
                      "WHERE A.KNAME=:NAME");
     IBQACC1.ParamByName("NAME").AsString(Name);
     IBQACC1.Open();
@@ -137,7 +131,7 @@ void TDM::UserCodeOfKCode(const std::string& KCode, std::string& UserCode) {
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(IBQACC1, "SELECT USERCODE FROM KAMOKUMST\nWHERE KCODE=:KCODE");
+    SetSql(IBQACC1, "SELECT USERCODE FROM KAMOKUMST\nWHERE KCODE=:KCODE");
     IBQACC1.ParamByName("KCODE").AsString(KCode);
     IBQACC1.Open();
     if (!IBQACC1.Eof()) UserCode = IBQACC1.FieldByName("USERCODE").AsTrimString();

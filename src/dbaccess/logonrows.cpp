@@ -9,12 +9,6 @@
 
 namespace {
 
-void SetText(TIBCustomStatement& statement, const std::string& sql) {
-  statement.Close();
-  statement.SQL.SetText(sql);
-  if (!statement.Prepared()) statement.Prepare();
-}
-
 const char* const kMsgSisetu = "通常使用するデータ（本・支店）の取得に失敗しました。";
 const char* const kMsgNoFacilities =
     "このデータは医療法人データですが、施設管理がおこなわれていません。\rデータが損傷している可能性があります。";
@@ -36,7 +30,7 @@ void TDM::DeleteLogonInfo() {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(QueryDef, "DELETE FROM LOGONUSERLIST WHERE OPCODE=:OPCODE");
+    SetSql(QueryDef, "DELETE FROM LOGONUSERLIST WHERE OPCODE=:OPCODE");
     QueryDef.ParamByName("OPCODE").AsInteger(opCode);
     QueryDef.ExecSQL();
     scope.Commit();
@@ -57,7 +51,7 @@ bool TDM::SetJobControl(const std::string& ProcId, const std::string& Option) {
   bool result = false;
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT COUNT(PROC_ID) AS REC_CNT FROM JOBCONTROL2\nWHERE LEVELNO=:LEVELNO");
+    SetSql(IBSQLDEF, "SELECT COUNT(PROC_ID) AS REC_CNT FROM JOBCONTROL2\nWHERE LEVELNO=:LEVELNO");
     IBSQLDEF.ParamByName("LEVELNO").AsInteger(level);
     IBSQLDEF.ExecQuery();
     const int rows = IBSQLDEF.FieldByName("REC_CNT").AsInteger();
@@ -68,7 +62,7 @@ bool TDM::SetJobControl(const std::string& ProcId, const std::string& Option) {
       std::string sql = "SELECT PROC_ID,PROC_OPTION FROM JOBCONTROL2\nWHERE (LEVELNO=:LEVELNO) AND (PROC_ID=:PROC_ID)";
       const bool withOption = !Trim(Option).empty();
       if (withOption) sql += "\nAND (PROC_OPTION LIKE :PROC_OPTION)";
-      SetText(IBSQLDEF, sql);
+      SetSql(IBSQLDEF, sql);
       IBSQLDEF.ParamByName("LEVELNO").AsInteger(level);
       IBSQLDEF.ParamByName("PROC_ID").AsString(ProcId);
       if (withOption) IBSQLDEF.ParamByName("PROC_OPTION").AsString("%" + Option + "%");
@@ -92,7 +86,7 @@ bool TDM::fnGetExistsOpeDefSisetu() {
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(IBQACC1,
+    SetSql(IBQACC1,
             "SELECT OD.OPCODE,OD.SCODE FROM OPDEFSISETU OD\nINNER JOIN OPLICENSE OL ON (OD.OPCODE=OL.OPCODE)\n"
             "WHERE OD.OPCODE=:OPCODE");
     IBQACC1.ParamByName("OPCODE").AsInteger(SystemDef.OpCode);
@@ -148,11 +142,11 @@ void TDM::GetOpeDefSisetu(std::string& Name) {
                     : "SELECT O.SCODE,S.SNAME,1 AS JIGYOKBN,S.XSTR FROM OPDEFSISETU O\n";
       sql += "INNER JOIN SISETUMST S ON (O.SCODE=S.SCODE)\nWHERE OPCODE=:OPCODE";
     }
-    SetText(IBQACC1, sql);
+    SetSql(IBQACC1, sql);
     if (IBQACC1.FindParam("OPCODE")) IBQACC1.ParamByName("OPCODE").AsInteger(SystemDef.OpCode);
     const bool found = readRows();
     if (medical && !found) {
-      SetText(IBQACC1, "SELECT SCODE,SNAME,MB_JIGYOU AS JIGYOKBN,XSTR FROM SISETUMST\nWHERE SCODE='00'");
+      SetSql(IBQACC1, "SELECT SCODE,SNAME,MB_JIGYOU AS JIGYOKBN,XSTR FROM SISETUMST\nWHERE SCODE='00'");
       readRows();
     }
     scope.Commit();

@@ -130,8 +130,7 @@ bool TDM::fnGetSysDef() {
   try {
     scope.Begin();
     auto openSelect = [&]() {
-      IBQSysDefGet.Close();
-      IBQSysDefGet.SQL.SetText("SELECT * FROM SYSDEF WHERE OPCODE=:OPCODE");
+      SetSql(IBQSysDefGet, "SELECT * FROM SYSDEF WHERE OPCODE=:OPCODE");
       if (!IBQSysDefGet.Prepared()) IBQSysDefGet.Prepare();
       IBQSysDefGet.ParamByName("OPCODE").AsInteger(op);
       IBQSysDefGet.Open();
@@ -139,8 +138,7 @@ bool TDM::fnGetSysDef() {
     openSelect();
     if (IBQSysDefGet.Eof()) {
       IBQSysDefGet.Close();
-      IBQSysDefPut.Close();
-      IBQSysDefPut.SQL.SetText(
+      SetSql(IBQSysDefPut, 
           "INSERT INTO SYSDEF(OPCODE,SankakuPlus,ColHeaderColor,ColHeaderGradColor1,ColHeaderGradColor2,\n"
           "ClientColor,ClientColor1,ClientColor2,TotalColor,ActiveColor,NetColor1,NetColor2,PLineColor1,PLineColor2,"
           "DICSWITCH,DicTekAuto,DicTorAuto)\n"
@@ -306,8 +304,7 @@ bool TDM::fnPutSysDef() {
       if (std::string(c.Column) != "SSTR") sql += std::string(c.Column) + "=:" + c.Column + ",\n";
     for (const TSysDefIntColumn& c : kIntColumns) sql += std::string(c.Column) + "=:" + c.Column + ",\n";
     sql += "SSTR=:SSTR\nWHERE OPCODE=:OPCODE";
-    IBQSysDefPut.Close();
-    IBQSysDefPut.SQL.SetText(sql);
+    SetSql(IBQSysDefPut, sql);
     for (const TSysDefTextColumn& c : kTextColumns) IBQSysDefPut.ParamByName(c.Column).AsString(s.*c.Field);
     for (const TSysDefIntColumn& c : kIntColumns) IBQSysDefPut.ParamByName(c.Column).AsInteger(s.*c.Field);
     IBQSysDefPut.ParamByName("OPCODE").AsInteger(s.OpCode);

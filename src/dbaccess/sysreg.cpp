@@ -9,12 +9,6 @@
 
 namespace {
 
-void SetText(TIBQuery& query, const std::string& sql) {
-  query.Close();
-  query.SQL.SetText(sql);
-  if (!query.Prepared()) query.Prepare();
-}
-
 void BindKey(TIBQuery& query, std::int32_t opCode, const std::string& key) {
   query.ParamByName("OPCODE").AsInteger(opCode);
   query.ParamByName("SCODE").AsString(key);
@@ -36,14 +30,14 @@ void TDM::funcGetSysReg(const std::string& Key, const std::string& Type, const s
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(QueryDef, "SELECT STEXT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
+    SetSql(QueryDef, "SELECT STEXT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
     BindKey(QueryDef, OpCode, Key);
     QueryDef.Open();
     std::string text;
     if (!QueryDef.Eof()) {
       text = QueryDef.FieldByName("STEXT").AsString();
     } else {
-      SetText(QueryDef, kInsertSysReg);
+      SetSql(QueryDef, kInsertSysReg);
       BindKey(QueryDef, OpCode, Key);
       QueryDef.ParamByName("STYPE").AsString(Type);
       QueryDef.ParamByName("STEXT").AsString(Default);
@@ -67,14 +61,14 @@ void TDM::funcPutSysReg(const std::string& Key, const std::string& Type, std::in
   try {
     const std::optional<std::string> text = RegValueToText(TRegStore::System, Type, Value);
     scope.Begin();
-    SetText(QueryDef, "SELECT COUNT(OPCODE) AS RECCNT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE");
+    SetSql(QueryDef, "SELECT COUNT(OPCODE) AS RECCNT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE");
     BindKey(QueryDef, OpCode, Key);
     QueryDef.Open();
     const bool exists = QueryDef.FieldByName("RECCNT").AsInteger() > 0;
     if (exists) {
-      SetText(QueryDef, "UPDATE SYSREG SET STEXT=:STEXT WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
+      SetSql(QueryDef, "UPDATE SYSREG SET STEXT=:STEXT WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
     } else {
-      SetText(QueryDef, kInsertSysReg);
+      SetSql(QueryDef, kInsertSysReg);
       QueryDef.ParamByName("STYPE").AsString(Type);
     }
     BindKey(QueryDef, OpCode, Key);
@@ -103,7 +97,7 @@ void TDM::fnGetDataBaseVer(std::string& Version) {
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(IBQACC1, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION WHERE REC=1");
+    SetSql(IBQACC1, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION WHERE REC=1");
     IBQACC1.Open();
     if (!IBQACC1.Eof())
       Version = Format("%d.%d.%d", IBQACC1.FieldByName("MAJOR").AsInteger(), IBQACC1.FieldByName("MINOR1").AsInteger(),
@@ -126,7 +120,7 @@ bool CountPositive(TDM& dm, const std::string& sql, const std::vector<std::pair<
   TTransactionGuard scope(dm.IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(dm.IBQACC1, sql);
+    SetSql(dm.IBQACC1, sql);
     for (const auto& [name, value] : params) dm.IBQACC1.ParamByName(name).AsString(value);
     dm.IBQACC1.Open();
     const bool found = !dm.IBQACC1.Eof() && dm.IBQACC1.Fields(0).AsInteger() > 0;
