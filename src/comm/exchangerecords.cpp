@@ -3,9 +3,11 @@
 #include <tuple>
 
 #include "core/settings.h"
+#include "dbaccess/accreg.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/transactionguard.h"
+#include "platform/rtl/sysutils.h"
 
 namespace {
 
@@ -104,13 +106,9 @@ int TExchangeRecords::ReadCombineSettings() {
     std::string values[2];
     const char* keys[2] = {kCombineKindKey, kCombineCountKey};
     for (int i = 0; i < 2; ++i) {
-      SetSql(IBSQL3, "SELECT * FROM ACCREG WHERE AGROUP=:AGROUP and ACODE=:ACODE");
-      IBSQL3.ParamByName("AGROUP").AsString(kBasicGroup);
-      IBSQL3.ParamByName("ACODE").AsString(keys[i]);
-      IBSQL3.ExecQuery();
-      if (IBSQL3.Eof()) throw Exception(std::string("ACCREG ") + keys[i] + " is missing");
-      values[i] = IBSQL3.FieldByName("ATEXT").AsTrimString();
-      IBSQL3.Close();
+      const std::optional<std::string> text = ReadAccRegText(IBSQL3, kBasicGroup, keys[i]);
+      if (!text) throw Exception(std::string("ACCREG ") + keys[i] + " is missing");
+      values[i] = TrimRight(*text);
     }
     state_.SavedCombineKind = values[0];
     state_.SavedCombineCount = values[1];
@@ -129,14 +127,7 @@ int TExchangeRecords::WriteCombineSettings() {
     transaction.Begin();
     const std::pair<const char*, const std::string*> rows[2] = {{kCombineKindKey, &state_.SavedCombineKind},
                                                                 {kCombineCountKey, &state_.SavedCombineCount}};
-    for (const auto& [key, value] : rows) {
-      SetSql(IBSQL3, "UPDATE ACCREG SET ATEXT=:ATEXT WHERE (AGROUP=:AGROUP) AND (ACODE=:ACODE)");
-      IBSQL3.ParamByName("ATEXT").AsString(*value);
-      IBSQL3.ParamByName("AGROUP").AsString(kBasicGroup);
-      IBSQL3.ParamByName("ACODE").AsString(key);
-      IBSQL3.ExecQuery();
-      IBSQL3.Close();
-    }
+    for (const auto& [key, value] : rows) UpdateAccRegText(IBSQL3, kBasicGroup, key, *value);
     EndConnection(true);
   } catch (...) {
     ReportStatementError("ACCREG", kBasicInfoMessage, true);
