@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "dataselect/datalistrec.h"
+#include "dbaccess/datalistrec.h"
 #include "platform/fb/ibsql.h"
 
 // The figures of a data set's information record that a list row takes over.
