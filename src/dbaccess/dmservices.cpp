@@ -8,6 +8,7 @@
 #include "core/globals.h"
 #include "core/sjis.h"
 #include "core/textutil.h"
+#include "dbaccess/datalistrepo.h"
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
@@ -290,11 +291,7 @@ void TDM::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetSql(IBSQLDEF, "SELECT REC FROM DATALIST\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
-    IBSQLDEF.ParamByName("GROUPID").AsInteger(SystemDef.GroupId);
-    IBSQLDEF.ParamByName("PASNAME").AsString(UpperCase(Path));
-    for (IBSQLDEF.ExecQuery(); !IBSQLDEF.Eof(); IBSQLDEF.Next()) Rec = IBSQLDEF.FieldByName("REC").AsInteger();
-    IBSQLDEF.Close();
+    Rec = TDataListTable(IBSQLDEF).FindNumberInGroup(Path);
     scope.Commit();
   } catch (...) {  // unreadable: not found, Rec stays 0
     IBSQLDEF.Close();
