@@ -13,10 +13,6 @@ namespace {
 constexpr const char* kSendError = "クラウドシェアデータ送信処理中にエラーになりました。\r\n";
 constexpr const char* kReceiveError = "クラウドシェアデータ受信処理中にエラーになりました。\r\n";
 
-std::string ErrorText(const char* head, const std::exception& e) {
-  return std::string(head) + typeid(e).name() + " error , with message : " + e.what();
-}
-
 // Resets the screen cursor at every ending of an entry.
 struct TCursorReset {
   ~TCursorReset() {
@@ -46,7 +42,7 @@ std::int32_t TfmDataTusin::CloudShareSend(const std::string& Folder, const std::
       try {
         if (FetchSlotTable() && !SendData()) result = 0;
       } catch (const std::exception& e) {
-        ShowNotice(TCommNotice::ErrorOk(ErrorText(kSendError, e)));
+        ShowNotice(TCommNotice::ErrorOk(ExceptionErrorText(kSendError, e)));
         FileStore.reset();
       }
     }
@@ -137,7 +133,7 @@ std::int32_t TfmDataTusin::ReceiveEntry(const std::string& Folder, std::int32_t 
       }
     }
   } catch (const std::exception& e) {
-    ShowNotice(TCommNotice::ErrorOk(ErrorText(kReceiveError, e)));
+    ShowNotice(TCommNotice::ErrorOk(ExceptionErrorText(kReceiveError, e)));
     FileStore.reset();
     result = 1;
   }

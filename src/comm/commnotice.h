@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 
 #include "platform/rtl/msgkind.h"
@@ -30,3 +31,13 @@ inline std::string FramedMessage(const std::string& Text) { return "　\r\n" + T
 inline std::string ServerErrorMessage(const std::string& Prefix, const std::string& Code) {
   return "　\r\n" + Prefix + "(" + Code + ")\r\n ";
 }
+
+// The class name an error box gives for an exception: the program's own
+// exception classes by their names ("EIBError", "ECipherError", ...), the
+// standard library's as the runtime names them ("EOutOfMemory" for a failed
+// allocation, "EInOutError" for a file or stream error) and "Exception" for
+// any other.
+std::string ExceptionClassName(const std::exception& E);
+// Head + the class name + " error , with message : " + the exception's text:
+// the text of the boxes that report an exception of an exchange.
+std::string ExceptionErrorText(const std::string& Head, const std::exception& E);

@@ -1,13 +1,15 @@
 // Where the exchange reaches the member service and its file store. The
-// application information carries neither the member service's host nor the
-// installation identifier, so they are held here; the start-up (or a test)
-// fills them before the first request.
+// start-up takes the member service's host and the installation identifier
+// from the application information ([CLOUD] of AppInfo.ini) with
+// ApplyCloudSettings; tests set them directly.
 #pragma once
 
 #include <string>
 
+#include "core/appinfo.h"
+
 struct TCommSettings {
-  std::string MemberHost = "member.norvane.example";  // the member service's host name
+  std::string MemberHost = kDefaultCloudMemberHost;  // the member service's host name
   int MemberPort = 443;
   // File of trusted CA certificates for the member service; empty = the
   // system's trust store.
@@ -23,3 +25,10 @@ struct TCommSettings {
 };
 
 inline TCommSettings CommSettings;
+
+// The member service's host and the installation identifier of the
+// application information.
+inline void ApplyCloudSettings(const TAppInfoRec& Info) {
+  CommSettings.MemberHost = Info.CloudMemberHost;
+  CommSettings.InstallationId = Info.CloudInstallationId;
+}

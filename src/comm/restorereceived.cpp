@@ -54,6 +54,19 @@ std::string Thousands(std::int64_t n) {
   return out;
 }
 
+// The index of the window's list row of the data set in Folder, or -1: in a
+// server installation the row with that folder, on this computer the row of
+// the number the folder ends with (the rows the write-back changes).
+int ListRowOf(const std::vector<TDataSentakuRec>& list, const std::string& folder) {
+  const std::string path = Trim(folder);
+  const std::int32_t rec = StrToIntDef(path.substr(path.size() >= 4 ? path.size() - 4 : 0), -1);
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const TDataListRec& row = list[i].Row;
+    if (ConnectKind != 0 ? Trim(row.PasName) == path : row.Rec == rec) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 }  // namespace
 
 void TfmDataTusin::SetDataStatus(const std::string& Folder, std::uint8_t Status) {
@@ -244,8 +257,10 @@ bool TfmDataTusin::RestoreReceivedData(bool /*ShowMessage*/) {
     TDataInfomation::ClearDataInfoRec(rec);
     DataInfomation.ReadDataInfoFromDb(folder, rec);
     DataInfomation.UpdateDataInfomation(SystemDef.HostName, folder, rec);
-    if (DataList.empty()) DataList.resize(1);
-    TDataListRec& row = DataList[0].Row;
+    // The restored data set's own row: its other values stay as listed.
+    const int index = ListRowOf(DataList, folder);
+    CurrentListRow = index >= 0 ? DataList[static_cast<std::size_t>(index)].Row : TDataListRec{};
+    TDataListRec& row = CurrentListRow;
     row.EntText = rec.DATALISTNAME;
     row.PasName = folder;
     row.UpdateLock = rec.UPDATE_LOCK;
@@ -256,11 +271,18 @@ bool TfmDataTusin::RestoreReceivedData(bool /*ShowMessage*/) {
     row.VerMinor1 = rec.VERSION1[1];
     row.VerMinor2 = rec.VERSION1[2];
     row.VerText = rec.VERSION2;
+    // The write-back takes a row of the list: the data set's own, or for the
+    // time of the write a row of its own when the list does not hold it.
+    const bool listed = index >= 0;
+    std::size_t at = listed ? static_cast<std::size_t>(index) : DataList.size();
+    if (listed) DataList[at].Row = CurrentListRow;
+    else DataList.push_back(TDataSentakuRec{CurrentListRow, 0, {}});
     try {
-      UpdateDataListRecord(0);
+      UpdateDataListRecord(static_cast<std::int32_t>(at));
     } catch (const std::exception& e) {
       ShowNotice(TCommNotice::ErrorOk(e.what()));
     }
+    if (!listed) DataList.pop_back();
     if (op == 2) Records.ReadVersionOrClearCloudLine(false);
   }
   xAnimeProgressDialog1->Close();

@@ -210,7 +210,7 @@ bool TfmDataTusin::SendSteps(bool& inUseTaken) {
   const int verMinor = cloud ? State.CloudVerMinor1 : SendDataVersion.Minor;
   const TValueReply report =
       Member.RequestWithValue(cloud ? scCloudSendReport : scSendReport, CommId(),
-                              SendReportFields(nn, AccInf.SHOUGOU, AccInf.NENDO, AccInf.KISHU, AccInf.KIMATU,
+                              SendReportFields(nn, AccInf.ENTTEXT, AccInf.NENDO, AccInf.KISHU, AccInf.KIMATU,
                                                AccInf.PASWORD, verMajor, verMinor));
   if (!report.Received) return fail(TCommNotice::ErrorOk(FramedMessage("サーバーに接続出来ません。(完了処理)")));
   if (report.Code != kResultOk) return fail(TCommNotice::ErrorOk(ServerErrorMessage("サーバーエラー", report.Code)));

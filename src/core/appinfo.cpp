@@ -79,6 +79,8 @@ void SetDefaultAppInfo(TAppInfoRec& Info) {
   Info.MenuDataConQov02 = "Ｑｏｖ復元";
   Info.WebTessalyServer = "tessaly.norvane.example";
   Info.TirvexServer = "tirvex.norvane.example";
+  Info.CloudMemberHost = kDefaultCloudMemberHost;
+  Info.CloudInstallationId = kDefaultCloudInstallationId;
 }
 
 std::int32_t ReadAppInfo(const std::string& ProgramPath, TAppInfoRec& Info) {
@@ -155,6 +157,11 @@ std::int32_t ReadAppInfo(const std::string& ProgramPath, TAppInfoRec& Info) {
     Info.MenuDataCon03 = str("Menu", "DataCon03");
     Info.MenuDataConQov01 = str("Menu", "DataConQov01");
     Info.MenuDataConQov02 = str("Menu", "DataConQov02");
+
+    const std::string memberHost = Trim(str("CLOUD", "MemberHost"));
+    Info.CloudMemberHost = memberHost.empty() ? kDefaultCloudMemberHost : memberHost;
+    const std::string installationId = Trim(str("CLOUD", "InstallationId"));
+    Info.CloudInstallationId = installationId.empty() ? kDefaultCloudInstallationId : installationId;
     return aiRead;
   } catch (...) {  // any failure reading the file: aiReadError
     return aiReadError;

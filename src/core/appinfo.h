@@ -56,7 +56,16 @@ struct TAppInfoRec {
   std::string MenuDataConQov02;
   std::string WebTessalyServer;
   std::string TirvexServer;
+  // [CLOUD]: the host name of the cloud share's member service and this
+  // installation's identifier, sent with every status request. Missing or
+  // empty keys keep the built-in values.
+  std::string CloudMemberHost;
+  std::string CloudInstallationId;
 };
+
+// Built-in values of the [CLOUD] keys.
+inline constexpr const char* kDefaultCloudMemberHost = "member.norvane.example";
+inline constexpr const char* kDefaultCloudInstallationId = "";
 
 inline TAppInfoRec AppInfo;
 

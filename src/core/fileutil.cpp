@@ -8,7 +8,9 @@
 
 #include "core/sysinfo.h"
 #include "core/uiservices.h"
+#include "platform/rtl/faultpoint.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/rtl/workfile.h"
 #include "platform/win/paths.h"
 
 namespace fs = std::filesystem;
@@ -166,25 +168,25 @@ bool CopyFileOverwrite(const std::string& Source, const std::string& Target) {
   try {
     std::ifstream in(Source, std::ios::binary);
     if (!in || !fs::is_regular_file(Source)) return false;
-    const std::string temp = Target + ".tmp~";
+    // The copy is written into a work file beside the target (removed when it
+    // fails; a killed copy's work file goes at the next copy there).
+    static const std::string kCurrentFolder(".");
+    const std::string dir = ExtractFileDir(Target);
+    const std::string& folder = dir.empty() ? kCurrentFolder : dir;
+    RemoveLeftoverWorkFiles(folder);
+    TWorkFile work(folder, ".tmp");
     {
-      std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+      std::ofstream out(work.Path(), std::ios::binary | std::ios::trunc);
       if (!out) return false;
       out << in.rdbuf();
       out.flush();
-      if (!out) {
-        out.close();
-        std::error_code ec;
-        fs::remove(temp, ec);
-        return false;
-      }
+      if (!out) return false;
     }
     std::error_code ec;
-    fs::permissions(temp, fs::status(Source).permissions(), ec);
-    if (!RenameFile(temp, Target)) {
-      fs::remove(temp, ec);
-      return false;
-    }
+    fs::permissions(work.Path(), fs::status(Source).permissions(), ec);
+    FaultPoint("copy.written");
+    if (!RenameFile(work.Path(), Target)) return false;
+    work.Keep();
     return true;
   } catch (...) {  // false: the copy failed
     return false;

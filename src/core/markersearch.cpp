@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "core/buffilestream.h"
 #include "core/fileutil.h"
+#include "platform/rtl/faultpoint.h"
+#include "platform/rtl/workfile.h"
 #include "platform/win/paths.h"
 
 namespace {
@@ -23,8 +26,8 @@ std::int64_t LastIndexOf(const std::vector<char>& data, std::int64_t limit, std:
   return -1;
 }
 
-// Copies the first `count` bytes of `source` into a new file `target`; true
-// when every byte reached the disk.
+// Copies the first `count` bytes of `source` into `target` (created or
+// emptied); true when every byte reached the disk.
 bool CopyHead(const std::string& source, const std::string& target, std::int64_t count) {
   try {
     TBufFileStream in(source, kBufferKB, fmOpenRead);
@@ -93,16 +96,24 @@ bool ReadMarkedBlock(const std::string& FileName, std::string_view Marker, std::
   Text = found;
   if (!Strip) return true;
 
-  const std::string work = ChangeFileExt(FileName, ".wk_");
-  if (PathExists(work)) ShellDeleteOrRename(work, foDelete, false, false);
-  if (!RenameFile(FileName, work)) return false;
-  if (!CopyHead(work, FileName, p)) {
-    DeleteFile(FileName);
-    RenameFile(work, FileName);
+  // The cut file is written beside the backup and then takes its place, so
+  // that the backup is whole, with or without its block, at every moment.
+  const std::string oldWork = ChangeFileExt(FileName, ".wk_");
+  if (PathExists(oldWork)) ShellDeleteOrRename(oldWork, foDelete, false, false);
+  const std::string folder = ExtractFileDir(FileName);
+  try {
+    RemoveLeftoverWorkFiles(folder);
+    TWorkFile work(folder, ".wk_");
+    if (!CopyHead(FileName, work.Path(), p)) return false;
+    std::error_code ec;
+    std::filesystem::permissions(work.Path(), std::filesystem::status(FileName).permissions(), ec);
+    FaultPoint("marker.stripped");
+    if (!RenameFile(work.Path(), FileName)) return false;
+    work.Keep();
+    return true;
+  } catch (const std::exception&) {
     return false;
   }
-  DeleteFile(work);
-  return true;
 }
 
 bool BytesEqual(const void* A, const void* B, std::int64_t Len) {

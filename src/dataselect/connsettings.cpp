@@ -73,15 +73,30 @@ bool WriteConnectIni(bool Reset) {
   return true;
 }
 
+namespace {
+
+// True when LOCAL holds at least one entry that is not blank.
+bool LocalSectionHasValues(const std::string& file) {
+  TIniFile ini(file);
+  for (const std::string& line : ini.ReadSectionValues(kSecLocal))
+    if (!Trim(line).empty()) return true;
+  return false;
+}
+
+}  // namespace
+
 void EnsureConnectSettings() {
   const std::string file = ConnectIniFile();
-  bool present = FileExists(file);
-  if (present) {
-    TIniFile ini(file);
-    present = ini.SectionExists(kSecLocal);
-  }
-  if (!present) WriteConnectIni(true);
-  ReadIniSection(0);
+  // A missing file, a file without LOCAL and a file whose LOCAL is empty all
+  // get the default file.
+  if (!FileExists(file) || !LocalSectionHasValues(file)) WriteConnectIni(true);
+  TIniFile ini(file);
+  SystemDef.HostName = ini.ReadString(kSecLocal, "HOSTNAME", "");
+  SystemDef.GoGlobal = UpperCase(Trim(ini.ReadString(kSecLocal, "GOGLOBAL", "NO"))) == "YES" ? 1 : 0;
+  SystemDef.GroupMode = UpperCase(Trim(ini.ReadString(kSecLocal, "GROUP", "NO"))) == "YES" ? 1 : 0;
+  SystemDef.SysDir = ini.ReadString(kSecLocal, "SYSDIR", "");
+  SystemDef.DbUser = UpperCase(ini.ReadString(kSecLocal, "USER", kDefaultDbUser));
+  SystemDef.DbPassword = LowerCase(ini.ReadString(kSecLocal, "PASSWORD", kDefaultDbPassword));
 }
 
 void WriteConnectType(int Kind) {

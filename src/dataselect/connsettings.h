@@ -35,8 +35,10 @@ const char* ConnectSectionName(int Kind);
 // stand-alone kind). Otherwise the section of the current ConnectKind.
 // Errors of the file system pass to the caller. Returns true.
 bool WriteConnectIni(bool Reset);
-// At start-up: when the file or its LOCAL section is missing, writes the
-// default file (Reset); then reads LOCAL into SystemDef.
+// At start-up: when the file is missing or its LOCAL section is missing or
+// empty, writes the default file (Reset); then reads LOCAL into SystemDef
+// (HostName, GoGlobal and GroupMode for "YES" in any case, SysDir, DbUser
+// upper-cased, DbPassword lower-cased).
 void EnsureConnectSettings();
 // APPLICATION CONNECT := Kind when Kind is below 3 and AppKind is 0.
 void WriteConnectType(int Kind);

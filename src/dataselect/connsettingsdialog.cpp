@@ -65,6 +65,7 @@ TAppIniCreateBox::TAppIniCreateBox(QWidget* owner) : QDialog(owner) {
   btnCompShow->setObjectName("btnCompShow");
   btnCompShow->setText("参照");
   btnCompShow->setFocusPolicy(Qt::NoFocus);
+  btnCompShow->setMinimumSize(72, 24);
   SetHint(btnCompShow, "ネットワークに接続されているコンピュータを表示します。");
   btnCompShow->OnClick = [this](QObject*) { btnCompShowClick(); };
   cmbDrive = new TxComboBox(group);

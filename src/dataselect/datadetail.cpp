@@ -93,14 +93,14 @@ TDataSyosaiInfoBox::TDataSyosaiInfoBox(QWidget* owner) : TBSDI(owner, bsDialog, 
           "データ更新の許可／禁止を設定します。|この項目にチェックを入れると、「データ選択」画面から古いバージョンのデータ（更新が必要なデータ）の選択を不可にします。\r\n※選択不可データはグレー表示されます。");
   btnOK = new TxPlButton(this);
   btnOK->setText("OK");
-  btnOK->setGeometry(Px(356), Px(520), Px(90), Px(28));
+  btnOK->setGeometry(Px(364), Px(520), Px(88), Px(28));
   btnOK->OnClick = [this](QObject*) { btnOKClick(); };
   SetHint(btnOK, "内容を登録して画面を閉じます。|内容を登録して画面を閉じます。");
   F12Button = btnOK;
   btnCancel = new TxPlButton(this);
   btnCancel->setText("キャンセル");
   btnCancel->SetModalResult(mrCancel);
-  btnCancel->setGeometry(Px(456), Px(520), Px(90), Px(28));
+  btnCancel->setGeometry(Px(458), Px(520), Px(88), Px(28));
   SetHint(btnCancel, "画面を閉じます。|画面を閉じます。");
   auto* hints = new QPlainTextEdit(this);
   hints->setObjectName("HintMemo");
@@ -112,12 +112,13 @@ TDataSyosaiInfoBox::TDataSyosaiInfoBox(QWidget* owner) : TBSDI(owner, bsDialog, 
     TxPlButton* b = FKeys[static_cast<std::size_t>(i)] = new TxPlButton(this);
     b->setObjectName(names[i - 1]);
     b->setText(QString::fromStdString(FKeyCaptions[static_cast<std::size_t>(i)]));
-    b->setGeometry(Px(12 + 48 * (i - 1)), Px(520), Px(46), Px(28));
+    b->setGeometry(Px(12 + 44 * (i - 1)), Px(520), Px(42), Px(28));
     b->setFocusPolicy(Qt::NoFocus);
     b->OnClick = [this, b](QObject*) { F1Click(b); };
   }
+  // F7 carries the only caption ("F7:再構築"); it ends clear of OK.
   F7 = FKeys[7];
-  F7->setGeometry(Px(12 + 48 * 6), Px(520), Px(90), Px(28));
+  F7->setGeometry(Px(12 + 44 * 6), Px(520), Px(84), Px(28));
   Initialized = true;
 }
 

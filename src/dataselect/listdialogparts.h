@@ -90,16 +90,18 @@ void BuildListKeyBar(Dialog& D, QWidget* Panel) {
   D.HintArea = new QPlainTextEdit(Panel);
   D.HintArea->setObjectName("HintArea");
   D.HintArea->setReadOnly(true);
-  D.HintArea->setGeometry(Px(16), Px(8), Px(961), Px(70));
+  // Room for the four lines of the longest hint in the faces used here.
+  D.HintArea->document()->setDocumentMargin(2);
+  D.HintArea->setGeometry(Px(16), Px(6), Px(961), Px(84));
   D.HintMemo = D.HintArea;
   static const char* const names[] = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8"};
-  D.ESC = NewPlButton(Panel, "ESC", kListEscCaption, 16, 90, 90, 26);
+  D.ESC = NewPlButton(Panel, "ESC", kListEscCaption, 16, 94, 90, 26);
   D.ESC->OnClick = [&D](QObject*) { D.ESCClick(); };
   for (int i = 1; i <= 8; ++i) {
-    D.FKeys[static_cast<std::size_t>(i)] = NewPlButton(Panel, names[i - 1], FKeyCaptions[i], 16 + 96 * i, 90, 90, 26);
+    D.FKeys[static_cast<std::size_t>(i)] = NewPlButton(Panel, names[i - 1], FKeyCaptions[i], 16 + 96 * i, 94, 90, 26);
     D.FKeys[static_cast<std::size_t>(i)]->OnClick = [&D, i](QObject*) { D.FKeyClick(i); };
   }
-  D.F12 = NewPlButton(Panel, "F12", "F12:選択", 887, 90, 90, 26);
+  D.F12 = NewPlButton(Panel, "F12", "F12:選択", 887, 94, 90, 26);
   D.F12->SetModalResult(mrNone);
   D.F12->OnClick = [&D](QObject*) { D.F12Click(); };
   D.F12Button = D.F12;

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "dbaccess/variant.h"
 #include "platform/fb/ibx.h"
@@ -43,6 +44,8 @@ inline constexpr const char* kFileManFile = "rqfileman.fdb";
 
 // Protocol numbers of the backup, restore and validation routines.
 enum : std::uint8_t { kProtocolTcp = 0, kProtocolLocal = 3 };
+
+struct TRestoreJob;
 
 class TDM {
  public:
@@ -183,7 +186,17 @@ class TDM {
   void RunSysRegRead(const std::string& Key, const std::string& Type, const std::string& Default,
                      std::int32_t OpCode, TVariant& Value);
   bool RunServerBool(const std::string& Mode, const std::string& Path1, const std::string& Path2);
-  bool ReconnectRestored(const std::string& Host, const std::string& DatabaseName);
+  // The one restore of both tools: a new database beside the old one, the
+  // tool's whole output read, the new database checked, then put in place.
+  bool RestoreReplacing(TRestoreJob& Job);
+  std::vector<std::string> RunRestoreService(const TRestoreJob& Job);
+  std::vector<std::string> RunRestoreGbak(const TRestoreJob& Job);
+  void VerifyRestored(const TRestoreJob& Job);
+  void ReplaceByRestored(const TRestoreJob& Job);
+  // Work files of killed backups and restores: in Folder on this computer
+  // (FileKind 0), or on the server through the notes of this computer.
+  void RemoveWorkLeftovers(const std::string& Folder, std::uint8_t FileKind);
+  void RemoveWorkFile(const std::string& Path, std::uint8_t FileKind);
   void HandCompanyToTax();
   void InstallTaxContext();
 };

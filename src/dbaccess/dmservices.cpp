@@ -128,19 +128,23 @@ void TDM::DeleteOpInf() {
   }
 }
 
+// The question is whether one such row exists, so it is asked of the journal
+// table itself (the views only add columns of other tables to every row) and
+// ends at the first row found: through the index on LINKKUB that takes no
+// look at the other rows.
 bool TDM::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
-  static const char* const kViews[] = {"SIWAKE_VIEW", "KAKOSIWAKE1_VIEW", "KAKOSIWAKE2_VIEW"};
+  static const char* const kTables[] = {"SIWAKE", "KAKOSIWAKE1", "KAKOSIWAKE2"};
   if (Kind < 0 || Kind > 2) return false;
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    std::string sql = std::string("SELECT COUNT(SWKREC) AS RECCNT FROM ") + kViews[Kind] +
-                      "\nWHERE (DELFLG=0) AND (TAISHAKU=1) AND (LINKKUB=:LINKKUB)";
+    std::string sql = std::string("SELECT FIRST 1 SWKREC FROM ") + kTables[Kind] +
+                      "\nWHERE (LINKKUB=:LINKKUB) AND (DELFLG=0) AND (TAISHAKU=1)";
     if (Mode == 1) sql += "\nAND (MNUM=16)";
     SetSql(IBQACC1, sql);
     IBQACC1.ParamByName("LINKKUB").AsInteger(9);
     IBQACC1.Open();
-    const bool found = IBQACC1.FieldByName("RECCNT").AsInteger() >= 1;
+    const bool found = !IBQACC1.Eof();
     IBQACC1.Close();
     scope.Commit();
     return found;

@@ -140,8 +140,11 @@ void ShowFbError(const EIBError& Error, const std::string& Location, const std::
   }
   if (Recover && IsNetworkLoss(status) && RecoverNetworkLoss() && !Message.empty()) {
     // The connection is back, but the operation that failed did not happen:
-    // the user is told so and may repeat it.
-    ShowErrorDetail(Message, DetailOf(Error, explanation), kMsgError);
+    // the user is told so and may repeat it. Only the caller's first line,
+    // which names the operation, is kept: its further lines may announce an
+    // end that does not come.
+    const std::string operation = Message.substr(0, Message.find('\r'));
+    ShowErrorDetail(operation + "\r\r" + kRecoveredText, DetailOf(Error, explanation), kMsgError);
   }
 }
 

@@ -37,6 +37,11 @@ inline constexpr const char* kFatalEndText =
     "アプリケーションが終了しましたら再起動して下さい。\r";
 inline constexpr const char* kStandAloneNote = "\r※注意 共有サーバーのデータ利用時は自動保管されません。\r";
 inline constexpr const char* kDetailHeading = "[詳細情報]";
+// Put after the failed operation's line when a lost connection has been
+// recovered: the operation did not happen, the program goes on.
+inline constexpr const char* kRecoveredText =
+    "データベースとの通信が一時的に切断されましたが、接続は回復しました。\r"
+    "この処理は行われていません。もう一度操作を行って下さい。";
 
 // Logs, shows, ends or recovers as described above. Never throws: a log file
 // that cannot be written is skipped.

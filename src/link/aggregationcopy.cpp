@@ -2,6 +2,7 @@
 
 #include "tax/aggregate.h"
 #include "tax/kanpu.h"
+#include "tax/refund.h"
 #include "tax/taxcontext.h"
 #include "tax/tokurei.h"
 
@@ -32,8 +33,10 @@ struct TAggregationCopy::Data {
   TSteering Steering;
   TaxBlock Nuki{}, Zei{}, Komi{};
   std::int32_t ImportCodesUsed = 0;
+  bool OldRateImportsRead = false;
   TKanpuMeisai_Hojin Hojin;
   TKanpuMeisai_Kojin Kojin;
+  TRefundReadTokutei Tokutei;
   TTokureiKeisan_Uriage010_R011001 Uriage010;
   TTokureiKeisan_Uriage020_R011001 Uriage020;
   TTokureiKeisan_Siire010_R011001 Siire010;
@@ -44,8 +47,10 @@ struct TAggregationCopy::Data {
     Zei = TaxPar.Zei;
     Komi = TaxPar.Komi;
     ImportCodesUsed = TaxPar.ImportCodesUsed;
+    OldRateImportsRead = TaxPar.OldRateImportsRead;
     Hojin = KanpuHojin;
     Kojin = KanpuKojin;
+    Tokutei = RefundReadTokutei;
     Uriage010 = TokureiUriage010;
     Uriage020 = TokureiUriage020;
     Siire010 = TokureiSiire010;
@@ -55,8 +60,13 @@ struct TAggregationCopy::Data {
     TaxPar.Zei = Zei;
     TaxPar.Komi = Komi;
     TaxPar.ImportCodesUsed = ImportCodesUsed;
+    TaxPar.OldRateImportsRead = OldRateImportsRead;
     KanpuHojin = Hojin;
     KanpuKojin = Kojin;
+    RefundReadTokutei = Tokutei;
+    // The specific-purchase column is the one part of the read that depends
+    // on the pass: set it as this pass has it.
+    ApplyRefundReadTokutei();
     TokureiUriage010 = Uriage010;
     TokureiUriage020 = Uriage020;
     TokureiSiire010 = Siire010;

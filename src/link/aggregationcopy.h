@@ -2,10 +2,14 @@
 // principle pass aggregate the same period's journal; when the settings that
 // steer the aggregation are the same in both, the second pass can start from
 // a copy of what the first pass's aggregation produced (the accumulators, the
-// import-code flag, the refund-statement record with its entered inputs and
+// import-code flags, the refund-statement record with its entered inputs and
 // journal tables, the special-measure records) instead of reading the journal
 // again. The copy is taken right after the aggregation, before the correction
-// of mixed codes and the engines change anything.
+// of mixed codes and the engines change anything. What the read gathers for
+// one pass only (the specific-purchase column of the refund statement, which
+// moves in the principle pass) it keeps for every pass, and the restore sets
+// it as the restoring pass has it, so both passes see what a read of their
+// own would give.
 #pragma once
 
 #include <memory>

@@ -43,6 +43,26 @@ void InfoLines(std::uint8_t kind, const std::vector<std::string>& lines) {
 
 bool DataDbConnected() { return DM && DM->IBDatabaseDAT.Connected(); }
 
+// The local copies of a shared-server data set and of its children pass the
+// damage check (Force 0: it runs only when the check is switched on; Quiet 1:
+// the check itself shows no box). Every copy is checked, so that each damaged
+// one is marked.
+bool SharedCopiesSound(const TDataSentakuRec& Row) {
+  auto sound = [](const TDataListRec& rec) {
+    return DM->VerifyData(SystemDef.HostName, DataFolderPath(rec), 1, 0) != 0;
+  };
+  bool ok = sound(Row.Row);
+  for (const TDataListRec& child : Row.Children) ok = sound(child) && ok;
+  return ok;
+}
+
+// An exception of a shared-server transfer: the animation stops and its
+// text is shown as a warning; the transfer counts as failed.
+void ShowTransferException(TxAnimeProgressDialog& Progress, const std::exception& E) {
+  Progress.PlayAnime(false);
+  InfoLines(kMsgWarning, {E.what()});
+}
+
 }  // namespace
 
 void TForm1::ShowProgress(const std::string& Caption, const std::string& Info) {
@@ -229,13 +249,30 @@ int TForm1::ReceiveSharedData(int Auto) {
     InfoLines(kMsgInformation, {"このデータは共有取得が行われていません。データ選択画面を開きます。"});
     return 0;
   }
-  TDataSentakuRec row;
-  if (FListCtl->GetDataListRecordByLocalPath(SystemDef.DataDir, row) < 1) {
+  ShowProgress("共有データ受信中", "共有データから受信中…");
+  std::int32_t result = 0;
+  try {
+    TDataSentakuRec row;
+    FListCtl->GetDataListRecordByLocalPath(SystemDef.DataDir, row);
+    result = KyoyuDataDown(*FListCtl, row, 1);
+  } catch (const std::exception& e) {
+    ShowTransferException(*xAnimeProgressDialog1, e);
+    result = 0;
+  }
+  CloseProgress();
+  if (result == 0 || (result == 1 && !FileExists(PathJoin(SystemDef.DataDir, DataFile)))) {
     InfoLines(kMsgInformation, {"共有サーバーが起動していない、接続が切断されている または 共有サーバー上のデータ領域が削除された可能性があります。",
                                 "共有データパス: " + sharePath});
     return 0;
   }
-  return KyoyuDataDown(*FListCtl, row, 1) == 1 ? 1 : 0;
+  if (result != 1) return result;  // refused (damaged or in use) after its own box
+  // The fetched copy must open: its company information is read once.
+  const bool opened = DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
+  if (opened) DM->fnGetAccInfo();
+  if (DataDbConnected()) DM->AccDatDisconnect(SystemDef.DataDir, false, false);
+  if (opened) return 1;
+  InfoLines(kMsgInformation, {"このデータは破損している可能性があり、基本情報が取得できませんでした。"});
+  return 0;
 }
 
 int TForm1::SendSharedData(int Auto) {
@@ -251,9 +288,26 @@ int TForm1::SendSharedData(int Auto) {
     return 0;
   }
   if (netDrive != 1 || kyoyuLock != 1) return 1;
-  TDataSentakuRec row;
-  if (FListCtl->GetDataListRecordByLocalPath(SystemDef.DataDir, row) < 1) return 0;
-  return KyoyuDataUp(*FListCtl, row, 1) == 1 ? 1 : 0;
+  ShowProgress("共有データ送信中", "共有データへ送信中…");
+  std::int32_t result = 0;
+  try {
+    TDataSentakuRec row;
+    if (FListCtl->GetDataListRecordByLocalPath(SystemDef.DataDir, row) < 1) {
+      result = 0;
+    } else if (!SharedCopiesSound(row)) {
+      xAnimeProgressDialog1->PlayAnime(false);
+      InfoLines(kMsgInformation, {"合算・分散データに破損したデータが存在するため、共有データの自動保管を中止します。",
+                                  "データのバックアップを行っている場合は、適正な方法で破損前の状態へ戻して下さい。"});
+      result = 0;
+    } else {
+      result = KyoyuDataUp(*FListCtl, row, 1);
+    }
+  } catch (const std::exception& e) {
+    ShowTransferException(*xAnimeProgressDialog1, e);
+    result = 0;
+  }
+  CloseProgress();
+  return result;
 }
 
 int TForm1::RunDataCommunication(int Mode) {

@@ -1,12 +1,16 @@
 #include "link/exportobject.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
+#include <system_error>
 
 #include "core/appinfo.h"
 #include "core/settings.h"
 #include "core/sysinfo.h"
+#include "core/uiservices.h"
 #include "link/xmlsavedoc.h"
+#include "platform/rtl/cp932.h"
 #include "platform/rtl/inifile.h"
 #include "platform/win/paths.h"
 #include "platform/win/registry.h"
@@ -33,6 +37,30 @@ bool IsOneOf(const std::string& value, std::initializer_list<const char*> list) 
   return std::any_of(list.begin(), list.end(), [&](const char* item) { return value == item; });
 }
 
+// Why a file could not be written, in the words the user reads.
+std::string WriteFailureReason(const std::exception& e) {
+  if (const auto* special = dynamic_cast<const ENotARegularFile*>(&e)) {
+    switch (special->Kind()) {
+      case TPathKind::Directory: return "同じ名前のフォルダがあります。";
+      case TPathKind::Device: return "デバイスのため書き込めません。";
+      case TPathKind::Fifo: return "名前付きパイプ(FIFO)のため書き込めません。";
+      case TPathKind::Socket: return "ソケットのため書き込めません。";
+      default: return "通常のファイルではないため書き込めません。";
+    }
+  }
+  if (const auto* system = dynamic_cast<const std::system_error*>(&e)) {
+    switch (system->code().value()) {
+      case ENOSPC: case EDQUOT: return "ディスクの空き容量が不足しています。";
+      case EACCES: case EPERM: return "書き込む権限がありません。";
+      case EROFS: return "読み取り専用の場所には書き込めません。";
+      case ENOENT: case ENOTDIR: return "保存先のフォルダがありません。";
+      case ENAMETOOLONG: return "ファイル名が長すぎます。";
+      default: return system->code().message();
+    }
+  }
+  return e.what();
+}
+
 }  // namespace
 
 TComDataExport::TComDataExport(std::string ExportPath, std::int32_t FunctionValue)
@@ -55,8 +83,9 @@ TComDataExport::TComDataExport(std::string ExportPath, std::int32_t FunctionValu
 TComDataExport::~TComDataExport() {
   try {
     SaveSettings();
-  } catch (...) {
-    // The settings file only remembers the last choices; losing them is harmless.
+  } catch (const std::exception& e) {
+    // The program ends all the same; the user learns what was not remembered.
+    UiShowError(e.what());
   }
 }
 
@@ -83,9 +112,20 @@ void TComDataExport::SaveSettings() {
   const std::string section = SettingsSection(GyoumuPrefix);
   if (section.empty()) return;
   TIniFile ini(SettingsFile());
-  ini.WriteString(section, "DATA", DataPath);
-  ini.WriteString(section, "KOMONSAKI", KomonsakiName);
-  if (CallerValue == 0) ini.WriteString(section, "EXPORTFILE", ExportFile);
+  // Each key on its own: a value the file cannot take costs only that value.
+  std::string failure;
+  auto write = [&](const char* key, const std::string& value) {
+    try {
+      ini.WriteString(section, key, value);
+    } catch (const std::exception& e) {
+      if (failure.empty()) failure = WriteFailureReason(e);
+    }
+  };
+  write("DATA", DataPath);
+  write("KOMONSAKI", KomonsakiName);
+  if (CallerValue == 0) write("EXPORTFILE", ExportFile);
+  if (!failure.empty())
+    throw Exception(Format("設定ファイル(%s)に書き込めませんでした。", SettingsFile()) + "\r" + failure);
 }
 
 std::string TComDataExport::GetProductRegValue(std::int32_t Major, std::int32_t Minor, const std::string& Name) {
@@ -166,5 +206,10 @@ void WriteLinkFile(TComDataExport& Export) {
   Export.WriteSystemNode(*doc);
   Export.WriteBasicNode(*doc);
   Export.WriteBody(*doc);
-  doc->Save(Export.ExportFile);
+  try {
+    doc->Save(Export.ExportFile);
+  } catch (const std::exception& e) {
+    throw EDataExportError(Format("中間ファイル(%s)を作成できませんでした。", Export.ExportFile), WriteFailureReason(e),
+                           kLinkFileNotWritten);
+  }
 }

@@ -24,12 +24,15 @@ class EDataExportError : public Exception {
   std::int32_t Code;
 };
 
+// Code of an export whose link file could not be written; Detail then says why.
+constexpr std::int32_t kLinkFileNotWritten = 4;
+
 class TComDataExport {
  public:
   // ExportPath and FunctionValue: the caller's output path and value field of
   // the command line (empty and 0 without one). Reads Veruda.ini.
   TComDataExport(std::string ExportPath, std::int32_t FunctionValue);
-  // Writes Veruda.ini (a failure to write it is not reported).
+  // Writes Veruda.ini; a failure is shown in an error box.
   virtual ~TComDataExport();
   TComDataExport(const TComDataExport&) = delete;
   TComDataExport& operator=(const TComDataExport&) = delete;
@@ -38,6 +41,8 @@ class TComDataExport {
   virtual void WriteBody(TXmlSaveDoc& Doc);
 
   void LoadSettings();
+  // Writes each key on its own; throws Exception with a Japanese text naming
+  // the file and the reason when one of them could not be written.
   void SaveSettings();
   // Root REPORT and SYSTEM with its six values.
   void WriteSystemNode(TXmlSaveDoc& Doc);
@@ -91,7 +96,9 @@ class TComDataExport {
 
 // The document steps of an export: a new writer ("1.0", Shift_JIS, no
 // standalone value), SYSTEM, BASIC and the link body, then the save to
-// Export.ExportFile (temporary file, then rename). Every exception passes to
-// the caller; nothing reaches the disk before the save, so a failed export
-// leaves an earlier file at that path unchanged.
+// Export.ExportFile (work file, then rename; a symbolic link is written
+// through). Every exception passes to the caller; a save that fails (the path
+// is a folder, a device or a pipe, the disk is full, ...) becomes an
+// EDataExportError naming the file and the reason. Nothing reaches the disk
+// before the save, so a failed export leaves an earlier file unchanged.
 void WriteLinkFile(TComDataExport& Export);

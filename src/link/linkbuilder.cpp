@@ -1,5 +1,9 @@
 #include "link/linkbuilder.h"
 
+#include <functional>
+#include <optional>
+#include <utility>
+
 #include "core/dates.h"
 #include "core/globals.h"
 #include "core/textutil.h"
@@ -10,6 +14,7 @@
 #include "platform/rtl/sysutils.h"
 #include "tax/correction.h"
 #include "tax/oldrate.h"
+#include "tax/taxcontext.h"
 #include "tax/taxera.h"
 
 namespace {
@@ -20,6 +25,28 @@ constexpr const char* kOldRateLine2 = "連動ファイルは作成できませ�
 Currency Cell(const TaxBlock& block, int slot, int category) {
   return block[static_cast<std::size_t>(slot)][static_cast<std::size_t>(category)];
 }
+
+// The tax method of the refund statement's asset amounts asks the data set
+// whether linked journal lines of kind 9 exist, a look at the whole journal.
+// Both passes reset the statement with the same setting, so during one build
+// the data set is asked once and the answer reused.
+class TLinkSiwakeAnsweredOnce {
+ public:
+  TLinkSiwakeAnsweredOnce() : ask_(TaxHooks.TaxDefUHWithLinkSiwake) {
+    if (!ask_) return;
+    TaxHooks.TaxDefUHWithLinkSiwake = [this](std::int32_t value) {
+      if (!answer_ || answer_->first != value) answer_.emplace(value, ask_(value));
+      return answer_->second;
+    };
+  }
+  ~TLinkSiwakeAnsweredOnce() { TaxHooks.TaxDefUHWithLinkSiwake = ask_; }
+  TLinkSiwakeAnsweredOnce(const TLinkSiwakeAnsweredOnce&) = delete;
+  TLinkSiwakeAnsweredOnce& operator=(const TLinkSiwakeAnsweredOnce&) = delete;
+
+ private:
+  std::function<std::int32_t(std::int32_t)> ask_;
+  std::optional<std::pair<std::int32_t, std::int32_t>> answer_;
+};
 
 }  // namespace
 
@@ -64,19 +91,27 @@ void TSyohizeiDataMake::LoadPassSettings(std::int32_t SinkokuKubun) {
   TaxPar.Era = GetTaxEra(TaxPar);
 }
 
+std::int32_t TSyohizeiDataMake::RefuseOldRateImports() {
+  ResultCode = kBuildOldRateImports;
+  UiShowMessageLines(std::string(kOldRateLine1) + "," + kOldRateLine2, kMsgInformation);
+  return ResultCode;
+}
+
 std::int32_t TSyohizeiDataMake::BuildLinkData(TXmlSaveDoc& Doc) {
   ResultCode = kBuildRunning;
+  TLinkSiwakeAnsweredOnce linkSiwake;
 
-  // First pass: simplified taxation.
+  // First pass: simplified taxation. The old-rate import check of an era-4
+  // return rides on the pass's journal read, which takes every line of the
+  // period that the check counts; when a facility restricts the read, the
+  // check counts the whole journal of the period on its own first.
   LoadPassSettings(1);
-  if (HasOldRateImportJournals(TaxPar.Era, TaxPar)) {
-    ResultCode = kBuildOldRateImports;
-    UiShowMessageLines(std::string(kOldRateLine1) + "," + kOldRateLine2, kMsgInformation);
-    return ResultCode;
-  }
+  const bool checkInRead = Trim(TaxPar.SCode).empty();
+  if (!checkInRead && HasOldRateImportJournals(TaxPar.Era, TaxPar)) return RefuseOldRateImports();
   TAggregationCopy aggregation;
   ResetTaxResults();
   aggregation.Aggregate(ReuseJournalRead);
+  if (checkInRead && TaxPar.Era >= 4 && TaxPar.OldRateImportsRead) return RefuseOldRateImports();
   CorrectMixedTaxCodes(false);
   FormatSimplifiedResults();
 

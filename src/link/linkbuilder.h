@@ -68,4 +68,6 @@ class TSyohizeiDataMake : public TZaimuDataLoad {
 
  private:
   void LoadPassSettings(std::int32_t SinkokuKubun);
+  // The two-line information box of old-rate import journals; result 17.
+  std::int32_t RefuseOldRateImports();
 };

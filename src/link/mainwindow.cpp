@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include "comm/commsettings.h"
 #include "core/appinfo.h"
 #include "core/globals.h"
 #include "core/processforms.h"
@@ -26,6 +27,7 @@
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/application.h"
+#include "platform/vcl/endsignals.h"
 #include "platform/win/caller.h"
 #include "platform/win/paths.h"
 #include "core/sysinfo.h"
@@ -80,11 +82,12 @@ QPlainTextEdit* AddMemo(QWidget* parent, int x, int y, int w, int h) {
 
 }  // namespace
 
-TModalResult ShowTextBox(std::uint8_t Kind, const std::string& Text, TMsgDlgButtons Buttons) {
+TModalResult ShowTextBox(std::uint8_t Kind, const std::string& Text, TMsgDlgButtons Buttons,
+                         const std::string& Caption) {
   TMessage2InfoRec info;
   InitMessage2Info(Kind, info);
   info.Buttons = Buttons;
-  std::string rest = Text;
+  if (!Caption.empty()) info.Caption = Caption;
   std::size_t n = 0;
   // Up to ten lines; the last line takes whatever is left.
   for (const auto& line : SplitLines(Text)) {
@@ -189,7 +192,10 @@ void TForm1::BuildLayout() {
   btnDataSentaku->setObjectName("btnDataSentaku");
   btnDataSentaku->setText(QString::fromUtf8("データ選択を開く"));
   btnDataSentaku->setGeometry(24, 64, 160, 28);
-  connect(btnDataSentaku, &QAbstractButton::clicked, this, [this] { btnDataSentakuClick(); });
+  connect(btnDataSentaku, &QAbstractButton::clicked, this, [this] {
+    btnDataSentakuClick();
+    TakeBackEndSignals();  // the data set's database was attached
+  });
   listDataInfo = new QTableWidget(1, 2, p2);
   listDataInfo->setObjectName("listDataInfo");
   listDataInfo->setGeometry(24, 104, 415, 180);
@@ -278,9 +284,10 @@ bool TForm1::FormCreate() {
   if (args_.size() == 1) {
     try {
       caller_ = ParseCallerArgument(args_[0]);
-    } catch (const Exception& e) {
+    } catch (const std::exception&) {
+      // A field that is not a number is a bad argument like any other.
       caller_ = TCallerArgs{};
-      ShowTextBox(kMsgError, e.Message(), MsgButtons({mbOK}));
+      ShowTextBox(kMsgError, kMsgBadArguments, MsgButtons({mbOK}));
       return false;
     }
     EnableWindow(caller_.Wnd, false);
@@ -331,6 +338,7 @@ bool TForm1::FormCreate() {
 
 void TForm1::ApplyAppInfo() {
   CopyAppInfoToSettings(AppInfo);
+  ApplyCloudSettings(AppInfo);
   ApplyOemGridColors(OemKind);
 }
 
@@ -417,19 +425,23 @@ void TForm1::CloseByProgram() {
   closingByProgram_ = false;
 }
 
+// The application ends through the window's close road, keeping the close
+// code already set (2 after a failed logon).
 void TForm1::Terminate() {
   terminated_ = true;
-  QCoreApplication::quit();
+  CloseByProgram();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
   if (!closingByProgram_) FCloseCode = 1;  // the window-close message
   if (!closed_) {
-    CloseDataConnections();
     closed_ = true;
+    CloseDataConnections();
   }
   terminated_ = true;
   event->accept();
+  // The program ends with its main window, whatever else is still open.
+  QTimer::singleShot(0, this, [] { QCoreApplication::quit(); });
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -442,7 +454,14 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::RunFirstShowing() {
   repaint();
   SystemDef.AppTitle = "ヴェルダ連動コンポーネント";
+  // A signal meanwhile waits for this road to end (its dialogs are cancelled).
+  struct TRunning {
+    bool& flag;
+    explicit TRunning(bool& f) : flag(f) { flag = true; }
+    ~TRunning() { flag = false; }
+  } running{firstShowingRunning_};
   FLoggedOn = ShowLogon();
+  TakeBackEndSignals();  // the system database was attached
   if (!FLoggedOn) {
     if (DM) DM->IBDatabaseDEF.Close();
     Terminate();
@@ -455,6 +474,7 @@ void TForm1::RunFirstShowing() {
     return;
   }
   DM->fnLoadGengo();
+  ran_ = true;
 }
 
 void TForm1::SetDataInfoLines(const std::vector<std::string>& Lines) {

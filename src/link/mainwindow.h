@@ -25,6 +25,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
+class QTimer;
 class TComDataExport;
 class TDataInfomation;
 class TDataSentakuListCtl;
@@ -51,8 +52,14 @@ TCallerArgs ParseCallerArgument(const std::string& Argument);
 // that is not a number count as too old (false) for Installed.
 bool IsVersionAtLeast(const std::string& Installed, const std::string& Required);
 
-// Shows a framework message box with the "\r"-separated lines of Text.
-TModalResult ShowTextBox(std::uint8_t Kind, const std::string& Text, TMsgDlgButtons Buttons);
+// Names of the consumption-tax computation's hooks (TaxHooks) that are not
+// installed; the start-up refuses to go on while one is missing.
+std::vector<std::string> MissingTaxHooks();
+
+// Shows a framework message box with the "\r"-separated lines of Text; the
+// kind's caption unless Caption is given.
+TModalResult ShowTextBox(std::uint8_t Kind, const std::string& Text, TMsgDlgButtons Buttons,
+                         const std::string& Caption = "");
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -67,6 +74,15 @@ class TForm1 : public QWidget {
   // Set when the application was told to end (failed logon, export closed...).
   bool Terminated() const { return terminated_; }
   bool InitApplication();
+  // The process's exit status once the window has closed: 1 when the program
+  // did not run (the logon or the system settings failed), 2 after a failed
+  // export, 0 otherwise (the file was made, or the user or a signal closed
+  // the window).
+  int ExitStatus() const;
+  // A termination signal: the program ends as when the main window is closed.
+  // Open dialogs are cancelled first, and a running export or logon finishes
+  // its own road before the window closes.
+  void EndOnSignal();
 
   // ---- hooks --------------------------------------------------------------
   std::int32_t OtherProcessOpenHook(std::int32_t Code, const std::string& Text);
@@ -83,7 +99,7 @@ class TForm1 : public QWidget {
   bool CheckDataPage();
   void BuildSummaryText();
   TDateTime PeriodDate(const std::string& Name) const;
-  int ExportLinkFile();
+  int ExportLinkFile(std::string& Reason);
   void btnCancelClick();
 
   // ---- data choice (datachoice.cpp) ---------------------------------------------
@@ -153,6 +169,10 @@ class TForm1 : public QWidget {
   bool ShowLogon();
   void CloseByProgram();
   void Terminate();
+  void ContinueEnd();
+  // The output file's check before the export (page 4, or the caller's path
+  // on the way to the summary): false after a box that says what is wrong.
+  bool CheckExportFile(const std::string& Path);
   void SetDataInfoLines(const std::vector<std::string>& Lines);
   void ShowDataInfo();
   bool ConnectionFailedAskAgain();
@@ -170,6 +190,10 @@ class TForm1 : public QWidget {
   bool closingByProgram_ = false;
   bool closed_ = false;
   bool startBusy_ = false;  // StartProcessByName is running
+  bool ran_ = false;          // logged on and the system settings read
+  bool exportRunning_ = false;
+  bool firstShowingRunning_ = false;
+  QTimer* endTimer_ = nullptr;  // a signal's end, waiting for open dialogs
 
   std::string FSystemDrive;
   int FCloseCode = 2;

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QStyle>
 
+#include "core/datetext.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dataselect/connsettings.h"
@@ -19,6 +20,7 @@
 #include "link/mainwindow.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
+#include "tax/taxcontext.h"
 #include "core/sysinfo.h"
 
 namespace {
@@ -72,7 +74,32 @@ void InstallDataModuleServices(QWidget* owner) {
   CloudShareCalls.ReceiveFolder = [owner] { return DataTusinOf(owner).ReceiveFolder(); };
 }
 
+// What the consumption-tax computation calls back: message processing between
+// journal rows (the computation itself keeps it to every few milliseconds),
+// its message boxes and the date text of its messages. The data module
+// installs the fourth hook, TaxDefUHWithLinkSiwake, when it is created.
+void InstallTaxHooks() {
+  TaxHooks.ProcessMessages = [] { QCoreApplication::processEvents(); };
+  TaxHooks.ShowMessage = [](int kind, const std::string& text) {
+    ShowTextBox(static_cast<std::uint8_t>(kind), text, MsgButtons({mbOK}));
+  };
+  TaxHooks.FormatDateSlash = [](TDateTime date) {
+    std::string text;
+    FormatDateSlash("yyyy/mm/dd", 3, text, date);
+    return text;
+  };
+}
+
 }  // namespace
+
+std::vector<std::string> MissingTaxHooks() {
+  std::vector<std::string> missing;
+  if (!TaxHooks.ProcessMessages) missing.push_back("ProcessMessages");
+  if (!TaxHooks.ShowMessage) missing.push_back("ShowMessage");
+  if (!TaxHooks.TaxDefUHWithLinkSiwake) missing.push_back("TaxDefUHWithLinkSiwake");
+  if (!TaxHooks.FormatDateSlash) missing.push_back("FormatDateSlash");
+  return missing;
+}
 
 bool TForm1::InitApplication() {
   FErrorText = Format(kMsgInitFailed, "");
@@ -83,6 +110,14 @@ bool TForm1::InitApplication() {
     setWindowTitle(QString::fromStdString(FExport->Caption));
     CreateDataModule();
     InstallDataModuleServices(this);
+    InstallTaxHooks();
+    const std::vector<std::string> missing = MissingTaxHooks();
+    if (!missing.empty()) {
+      std::string names;
+      for (const std::string& name : missing) names += (names.empty() ? "" : ", ") + name;
+      FErrorText = Format(kMsgInitFailed, "") + "\r消費税計算の呼び出し先が設定されていません。(" + names + ")";
+      throw Exception(FErrorText);
+    }
     result = true;
   } catch (...) {  // shown below with FErrorText
     result = false;

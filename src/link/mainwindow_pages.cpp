@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+#include <system_error>
+
 #include "core/dates.h"
 #include "core/datetext.h"
 #include "core/globals.h"
@@ -33,6 +36,16 @@ constexpr int kPanelCellIsQuarter[16] = {0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 
 
 int CellMonth(int cell) { return kPanelCellMonth[std::clamp(cell, 0, 15)]; }
 bool IsQuarter(int cell) { return cell >= 0 && cell < 16 && kPanelCellIsQuarter[cell] == 1; }
+
+// A text of the program's own: it holds Japanese. Texts of libraries (all
+// ASCII) are not shown to the user.
+bool IsJapaneseText(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+std::string UnexpectedErrorText(const std::string& file) {
+  return Format("「%s」の作成中に予期しないエラーが発生しました。", file);
+}
 
 std::string Kanji(const std::string& layout, TDateTime date) {
   std::string text;
@@ -190,7 +203,10 @@ void TForm1::Wizard1NextClicking(bool, bool& AllowChange) {
       ShowMessageBox2(info);
       return;
     }
-    if (!Wizard1->HasPage("page4")) BuildSummaryText();
+    if (!Wizard1->HasPage("page4")) {
+      if (!CheckExportFile(FExport->ExportFile)) return;
+      BuildSummaryText();
+    }
     AllowChange = true;
     return;
   }
@@ -211,9 +227,27 @@ void TForm1::Wizard1NextClicking(bool, bool& AllowChange) {
       Button2->setText(Q(Wizard1->NextButtonCap));
       return;
     }
+    if (!CheckExportFile(AbsoluteExportPath(file))) {
+      Button2->setText(Q(Wizard1->NextButtonCap));
+      return;
+    }
     BuildSummaryText();
   }
   AllowChange = true;
+}
+
+bool TForm1::CheckExportFile(const std::string& Path) {
+  const std::string problem = ExportFileProblem(Path);
+  if (problem.empty()) return true;
+  if (Wizard1->HasPage("page4")) {
+    ShowTextBox(kMsgWarning,
+                "中間ﾌｧｲﾙを保存できません。\r" + problem + "\r別の場所を指定してから[次へ]をｸﾘｯｸしてください。\r",
+                MsgButtons({mbOK}));
+  } else {
+    ShowTextBox(kMsgWarning, "呼び出し元から指定された中間ファイルに保存できません。\r" + problem + "\r",
+                MsgButtons({mbOK}));
+  }
+  return false;
 }
 
 void TForm1::BitBtn4aClick() {
@@ -234,13 +268,21 @@ void TForm1::BitBtn4aClick() {
   if (r == mrOk && !dialog.selectedFiles().isEmpty()) Edit4a->setText(dialog.selectedFiles().first());
 }
 
-int TForm1::ExportLinkFile() {
+// Runs the export. A link file that could not be written leaves its reason in
+// Reason, named by its folder where the folder is the cause, for the road's
+// one failure box; any other failed step shows its own message first.
+int TForm1::ExportLinkFile(std::string& Reason) {
   int result = 4;
   try {
     WriteLinkFile(*FExport);
     result = 1;
   } catch (const EDataExportError& e) {
     xAnimeProgressDialog1->SetAnimeActive(false);
+    if (e.Code == kLinkFileNotWritten) {
+      Reason = ExportFileProblem(FExport->ExportFile);
+      if (Reason.empty()) Reason = e.Detail;
+      return 4;
+    }
     const std::string text = e.Message() + "\r" + e.Detail + "\r";
     if (e.Code == 16 || e.Code == 6) {
       ShowTextBox(kMsgInformation, text, MsgButtons({mbOK}));
@@ -262,16 +304,21 @@ void TForm1::Wizard1NextClick(bool FinalState) {
   xAnimeProgressDialog1->Show(this);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   int result = 1;
-  std::string foreignError;
+  std::string reason;  // why an unexpected error ended the export, in Japanese
+  exportRunning_ = true;
   try {
-    result = ExportLinkFile();
+    result = ExportLinkFile(reason);
+  } catch (const std::system_error& e) {
+    result = 4;
+    reason = ExportWriteProblem(FExport->ExportFile, e.code().value());
   } catch (const std::exception& e) {
     result = 4;
-    foreignError = e.what();
+    reason = IsJapaneseText(e.what()) ? e.what() : UnexpectedErrorText(FExport->ExportFile);
   } catch (...) {  // shown below as a failed export
     result = 4;
-    foreignError = "Unknown exception";
+    reason = UnexpectedErrorText(FExport->ExportFile);
   }
+  exportRunning_ = false;
   xAnimeProgressDialog1->Close();
   QApplication::restoreOverrideCursor();
   if (result == 1) {
@@ -281,10 +328,8 @@ void TForm1::Wizard1NextClick(bool FinalState) {
   } else if (result == 3) {
     FCloseCode = 1;
   } else {
-    ShowTextBox(kMsgError, "中間ファイルの作成に失敗しました。\r", MsgButtons({mbOK}));
+    ShowTextBox(kMsgError, "中間ファイルの作成に失敗しました。\r" + reason, MsgButtons({mbOK}));
     FCloseCode = 2;
     CloseByProgram();
   }
-  // What the application's standard handler shows for an unexpected error.
-  if (!foreignError.empty()) ShowTextBox(kMsgError, foreignError, MsgButtons({mbOK}));
 }

@@ -8,6 +8,7 @@ project_add_module(linkui
     ${CMAKE_CURRENT_LIST_DIR}/mainwindow.cpp
     ${CMAKE_CURRENT_LIST_DIR}/mainwindow_init.cpp
     ${CMAKE_CURRENT_LIST_DIR}/mainwindow_pages.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/mainwindow_end.cpp
     ${CMAKE_CURRENT_LIST_DIR}/datachoice.cpp
     ${CMAKE_CURRENT_LIST_DIR}/wizard.h
     ${CMAKE_CURRENT_LIST_DIR}/mainwindow.h

@@ -45,6 +45,7 @@ bool IsSpecialMeasureLine(TDateTime date, int code, int oldRate) {
 void BeginJournalAggregation() {
   ClearTaxBlocks(TaxPar);
   TaxPar.ImportCodesUsed = 0;
+  TaxPar.OldRateImportsRead = false;
   ClearRefundJournalTables();
 }
 

@@ -27,6 +27,11 @@ struct TTaxJournalRow {
   int OldRate = 0;          // rate number
 };
 
+// The statement of the journal read: the period's journal lines with the
+// columns that the aggregation reads (parameters :DT1 and :DT2, and :SCODE
+// when the read is restricted to a facility).
+std::string JournalReadStatement(bool byFacility);
+
 // Reads the period's journal of the connected data set (with the refund
 // inputs and the special-measure tables) and aggregates it. Database errors
 // propagate; the blocks then hold the partial sums.

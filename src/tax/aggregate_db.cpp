@@ -4,6 +4,7 @@
 
 #include "platform/rtl/sysutils.h"
 #include "tax/aggregate.h"
+#include "tax/oldrate.h"
 #include "tax/refund.h"
 #include "tax/taxcontext.h"
 #include "tax/taxdb.h"
@@ -11,11 +12,14 @@
 
 namespace {
 
-// Lets the window process its messages between rows, at most every few
-// milliseconds, and never from inside a pump.
+// Lets the window process its messages between rows, on a clock: the clock
+// is read every few dozen rows and the messages are pumped when a few
+// milliseconds have passed since the last pump; never from inside a pump.
 class TMessagePump {
  public:
   void Row() {
+    if (++rows_ < kRowsPerLook) return;
+    rows_ = 0;
     if (!TaxHooks.ProcessMessages || pumping_) return;
     const auto now = std::chrono::steady_clock::now();
     if (now - last_ < std::chrono::milliseconds(5)) return;
@@ -31,6 +35,8 @@ class TMessagePump {
   }
 
  private:
+  static constexpr int kRowsPerLook = 64;
+  int rows_ = 0;
   std::chrono::steady_clock::time_point last_{};
   bool pumping_ = false;
 };
@@ -47,6 +53,25 @@ struct TRunningFlag {
 
 }  // namespace
 
+std::string JournalReadStatement(bool byFacility) {
+  // Besides the lines it aggregates (TAXDC not 0, with their account and
+  // their link row) the read takes the lines that the old-rate import check
+  // counts, whatever their other columns; KM_KCODE and S2_REC tell whether
+  // the account and the link row were found.
+  std::string text =
+      "SELECT S.HIZUKE,S.TAISHAKU,S.KCODE,S.TAXCODE,S.TAXDC,S.NUK,S.ZEI,S.RIT,S.AUTCALCU,S.ZEIRITUNO,S.R_KCODE,"
+      "KM.GROUPM0,KM.BLDAC,KM.DAC,S2.LINKKUB,S.OLDRATE,\n"
+      "KM.KCODE AS KM_KCODE,S2.REC AS S2_REC\n"
+      "FROM SIWAKE S\n"
+      "LEFT JOIN KAMOKUMST KM ON (S.KCODE=KM.KCODE)\n"
+      "LEFT JOIN SIWAKE2   S2 ON (S.REC=S2.REC)\n"
+      "WHERE (S.DELFLG=0)\n"
+      "AND (S.HIZUKE>=:DT1) AND (S.HIZUKE<=:DT2)\n"
+      "AND ((S.TAXDC<>0) OR " + OldRateImportCondition("S") + ")";
+  if (byFacility) text += "\nAND (S.SCODE=:SCODE)";
+  return text;
+}
+
 void AggregateJournal() {
   TRunningFlag running;
   BeginJournalAggregation();
@@ -56,36 +81,53 @@ void AggregateJournal() {
   LoadRefundStatementInputs();
   LoadSpecialMeasureTables();
 
-  auto sql = NewTaxStatement(
-      TaxSnapshotTransaction(),
-      {"SELECT S.HIZUKE,S.TAISHAKU,S.KCODE,S.TAXCODE,S.TAXDC,S.NUK,S.ZEI,S.RIT,S.AUTCALCU,S.ZEIRITUNO,S.R_KCODE,KM.GROUPM0,KM.BLDAC,KM.DAC,S2.LINKKUB,S.OLDRATE",
-       "FROM SIWAKE S", "INNER JOIN KAMOKUMST KM ON (S.KCODE=KM.KCODE)", "INNER JOIN SIWAKE2   S2 ON (S.REC=S2.REC)",
-       "WHERE (S.DELFLG=0) AND (S.TAXDC<>0)", "AND (S.HIZUKE>=:DT1) AND (S.HIZUKE<=:DT2)"});
   const bool byFacility = !Trim(TaxPar.SCode).empty();
-  if (byFacility) sql->SQL.Add("AND (S.SCODE=:SCODE)");
+  auto sql = NewTaxStatement(TaxSnapshotTransaction(), {});
+  sql->SQL.SetText(JournalReadStatement(byFacility));
   sql->ParamByName("DT1").AsDateTime(TaxPar.KikanFrom);
   sql->ParamByName("DT2").AsDateTime(TaxPar.KikanTo);
   if (byFacility) sql->ParamByName("SCODE").AsString(TaxPar.SCode);
 
+  sql->ExecQuery();
+  // The columns, found once for the whole read.
+  const TIBXSQLVAR& hizuke = sql->FieldByName("HIZUKE");
+  const TIBXSQLVAR& taishaku = sql->FieldByName("TAISHAKU");
+  const TIBXSQLVAR& kcode = sql->FieldByName("KCODE");
+  const TIBXSQLVAR& taxCode = sql->FieldByName("TAXCODE");
+  const TIBXSQLVAR& taxDC = sql->FieldByName("TAXDC");
+  const TIBXSQLVAR& nuk = sql->FieldByName("NUK");
+  const TIBXSQLVAR& zei = sql->FieldByName("ZEI");
+  const TIBXSQLVAR& rit = sql->FieldByName("RIT");
+  const TIBXSQLVAR& autCalcu = sql->FieldByName("AUTCALCU");
+  const TIBXSQLVAR& rKCode = sql->FieldByName("R_KCODE");
+  const TIBXSQLVAR& groupM0 = sql->FieldByName("GROUPM0");
+  const TIBXSQLVAR& dac = sql->FieldByName("DAC");
+  const TIBXSQLVAR& linkKub = sql->FieldByName("LINKKUB");
+  const TIBXSQLVAR& oldRate = sql->FieldByName("OLDRATE");
+  const TIBXSQLVAR& account = sql->FieldByName("KM_KCODE");
+  const TIBXSQLVAR& linkRow = sql->FieldByName("S2_REC");
+
   TMessagePump pump;
   TTaxJournalRow row;
-  sql->ExecQuery();
   while (!sql->Eof()) {
-    row.Hizuke = sql->FieldByName("HIZUKE").AsDateTime();
-    row.Taishaku = sql->FieldByName("TAISHAKU").AsInteger();
-    row.KCode = sql->FieldByName("KCODE").AsTrimString();
-    row.TaxCode = sql->FieldByName("TAXCODE").AsInteger();
-    row.TaxDC = sql->FieldByName("TAXDC").AsInteger();
-    row.Nuk = sql->FieldByName("NUK").AsCurrency();
-    row.Zei = sql->FieldByName("ZEI").AsCurrency();
-    row.Rit = sql->FieldByName("RIT").AsCurrency();
-    row.AutCalcu = sql->FieldByName("AUTCALCU").AsInteger();
-    row.RKCode = sql->FieldByName("R_KCODE").AsTrimString();
-    row.GroupM0 = sql->FieldByName("GROUPM0").AsTrimString();
-    row.Dac = sql->FieldByName("DAC").AsInteger();
-    row.LinkKub = sql->FieldByName("LINKKUB").AsInteger();
-    row.OldRate = sql->FieldByName("OLDRATE").AsInteger();
-    AccumulateJournalRow(row);
+    row.Taishaku = taishaku.AsInteger();
+    row.TaxCode = taxCode.AsInteger();
+    row.OldRate = oldRate.AsInteger();
+    if (IsOldRateImportLine(row.Taishaku, row.OldRate, row.TaxCode)) TaxPar.OldRateImportsRead = true;
+    row.TaxDC = taxDC.AsInteger();
+    if (row.TaxDC != 0 && !account.IsNull() && !linkRow.IsNull()) {
+      row.Hizuke = hizuke.AsDateTime();
+      row.KCode = kcode.AsTrimString();
+      row.Nuk = nuk.AsCurrency();
+      row.Zei = zei.AsCurrency();
+      row.Rit = rit.AsCurrency();
+      row.AutCalcu = autCalcu.AsInteger();
+      row.RKCode = rKCode.AsTrimString();
+      row.GroupM0 = groupM0.AsTrimString();
+      row.Dac = dac.AsInteger();
+      row.LinkKub = linkKub.AsInteger();
+      AccumulateJournalRow(row);
+    }
     sql->Next();
     pump.Row();
   }

@@ -16,10 +16,12 @@ namespace {
 
 bool IsHojinKind(int kind) { return kind == kCompanyCorporation || kind == kCompanyMedical; }
 
-// A journal purchase row found for an account group, and whether it is a
-// profit-and-loss or expense row (credit lines count there) or an asset row.
+// A journal purchase row found for an account group with its cell of the
+// read's specific-purchase tally, and whether it is a profit-and-loss or
+// expense row (credit lines count there) or an asset row.
 struct RowRef {
   TKanpuSiireRow* row = nullptr;
+  Currency* tokutei = nullptr;
   bool profitAndLoss = false;
 };
 
@@ -29,40 +31,47 @@ bool InGroup(const std::string& g, const std::string& from, const std::string& t
 // is not classified.
 RowRef FindRow(const std::string& g) {
   const int kind = TaxCompany.DataType;
+  TRefundReadTokutei& read = RefundReadTokutei;
   if (IsHojinKind(kind)) {
     const bool medical = kind == kCompanyMedical;
     auto& soneki = KanpuHojin.SiireSoneki.Row;
     auto& sisan = KanpuHojin.SiireSisan.Row;
-    if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&sisan[0], false};
-    if (InGroup(g, GroupDeferredAssetsFrom, GroupDeferredAssetsTo)) return {&sisan[1], false};
+    if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&sisan[0], &read.Sisan[0], false};
+    if (InGroup(g, GroupDeferredAssetsFrom, GroupDeferredAssetsTo)) return {&sisan[1], &read.Sisan[1], false};
     if (InGroup(g, GroupPurchasesFrom, GroupPurchasesTo)) {
       if (SkipInventoryGroup("SHOHIN", g)) return {};
-      return {&soneki[0], true};
+      return {&soneki[0], &read.Soneki[0], true};
     }
     if (medical ? InGroup(g, GroupMedicalExpensesFrom, GroupMedicalExpensesTo)
                 : InGroup(g, GroupExpensesFrom, GroupExpensesTo))
-      return {&soneki[1], true};
-    if (InGroup(g, GroupNonOperatingFrom, GroupNonOperatingTo)) return {&soneki[2], true};
-    if (InGroup(g, GroupOtherFrom, GroupOtherTo)) return {&soneki[3], true};
+      return {&soneki[1], &read.Soneki[1], true};
+    if (InGroup(g, GroupNonOperatingFrom, GroupNonOperatingTo)) return {&soneki[2], &read.Soneki[2], true};
+    if (InGroup(g, GroupOtherFrom, GroupOtherTo)) return {&soneki[3], &read.Soneki[3], true};
     return {};
   }
   if (kind == kCompanyIndividual) {
     const int code = TaxCompany.CodeType;
     if (code == 1 || code == 3) {
       auto& jigyou = KanpuKojin.SiireJigyou.Row;
-      if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&jigyou[2], false};
+      if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&jigyou[2], &read.Jigyou[2], false};
       if (InGroup(g, GroupPurchasesFrom, GroupPurchasesTo)) {
         if (SkipInventoryGroup("SHOHIN", g)) return {};
-        return {&jigyou[0], true};
+        return {&jigyou[0], &read.Jigyou[0], true};
       }
-      if (InGroup(g, GroupExpensesFrom, GroupExpensesTo)) return {&jigyou[1], true};
+      if (InGroup(g, GroupExpensesFrom, GroupExpensesTo)) return {&jigyou[1], &read.Jigyou[1], true};
     } else if (code == 2 || code == 4) {
       auto& fudousan = KanpuKojin.SiireFudousan.Row;
-      if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&fudousan[1], false};
-      if (InGroup(g, GroupExpensesFrom, GroupExpensesTo)) return {&fudousan[0], true};
+      if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&fudousan[1], &read.Fudousan[1], false};
+      if (InGroup(g, GroupExpensesFrom, GroupExpensesTo)) return {&fudousan[0], &read.Fudousan[0], true};
     }
   }
   return {};
+}
+
+template <int Rows, std::size_t N>
+void SetTokutei(TKanpuSiireTable<Rows>& table, const std::array<Currency, N>& read, bool principle) {
+  static_assert(N == static_cast<std::size_t>(Rows));
+  for (std::size_t r = 0; r < N; ++r) table.Row[r].Tokutei = principle ? read[r] : Currency(0);
 }
 
 const TKanpuHead* HeadOfKind(int kind) {
@@ -142,7 +151,22 @@ void ResetRefundStatement() {
   }
 }
 
+TRefundReadTokutei RefundReadTokutei;
+
+void ApplyRefundReadTokutei() {
+  const int kind = TaxCompany.DataType;
+  const bool principle = TaxPar.SinkokuKubun == 0;
+  if (IsHojinKind(kind)) {
+    SetTokutei(KanpuHojin.SiireSoneki, RefundReadTokutei.Soneki, principle);
+    SetTokutei(KanpuHojin.SiireSisan, RefundReadTokutei.Sisan, principle);
+  } else if (kind == kCompanyIndividual) {
+    SetTokutei(KanpuKojin.SiireJigyou, RefundReadTokutei.Jigyou, principle);
+    SetTokutei(KanpuKojin.SiireFudousan, RefundReadTokutei.Fudousan, principle);
+  }
+}
+
 void ClearRefundJournalTables() {
+  RefundReadTokutei = TRefundReadTokutei{};
   const int kind = TaxCompany.DataType;
   if (IsHojinKind(kind)) {
     ClearAmounts(KanpuHojin.SiireSoneki);
@@ -186,8 +210,10 @@ void ClassifyRefundStatementLine(bool counterIsTaxAccount, int taishaku, const s
   const bool partRow = debit || ref.profitAndLoss;
   if (!counterIsTaxAccount && (taxCode == 540 || taxCode == 810 || taxCode == 910) && partRow)
     ref.row->NotKazei = SignedKanpuAmount(ref.row->NotKazei, amount, dac, taishaku);
-  if (TaxPar.SinkokuKubun == 0 && IsTokuteiShiireCode(taxCode) && partRow)
-    ref.row->Tokutei = SignedKanpuAmount(ref.row->Tokutei, amount, dac, taishaku);
+  if (IsTokuteiShiireCode(taxCode) && partRow) {
+    *ref.tokutei = SignedKanpuAmount(*ref.tokutei, amount, dac, taishaku);
+    if (TaxPar.SinkokuKubun == 0) ref.row->Tokutei = SignedKanpuAmount(ref.row->Tokutei, amount, dac, taishaku);
+  }
 }
 
 void FoldRefundStatementColumns() {

@@ -4,6 +4,7 @@
 // thousands (corporations) or yen (individuals) after a principle pass.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "platform/rtl/currency.h"
@@ -19,6 +20,23 @@ void ClearRefundJournalTables();
 // KANPU_SINKOKU_TORIHIKI, KANPU_SINKOKU_SIIREKIN) into the record of the
 // company kind.
 void LoadRefundStatementInputs();
+
+// The specific taxable purchases (codes 551-553 and 581-583) of each journal
+// purchase row as the journal read found them, in whichever pass it ran. The
+// record's Tokutei column takes them in a principle pass only; this tally
+// keeps them in every pass, so that a pass which reuses another pass's read
+// gets its own Tokutei column back (ApplyRefundReadTokutei).
+struct TRefundReadTokutei {
+  std::array<Currency, 4> Soneki{};    // corporations: SiireSoneki rows
+  std::array<Currency, 3> Sisan{};     // corporations: SiireSisan rows
+  std::array<Currency, 3> Jigyou{};    // individuals: SiireJigyou rows
+  std::array<Currency, 2> Fudousan{};  // individuals: SiireFudousan rows
+};
+extern TRefundReadTokutei RefundReadTokutei;
+// Sets the Tokutei column of the journal rows of the record of the company
+// kind as the current pass has it: the tally in a principle pass, zero in
+// any other.
+void ApplyRefundReadTokutei();
 
 // Sorts one journal line into the purchase tables.
 void ClassifyRefundStatementLine(bool counterIsTaxAccount, int taishaku, const std::string& groupM0, int dac,

@@ -105,6 +105,9 @@ struct TTAXPAR {
   std::int32_t SpecialCalcApplied = 0;
   std::int32_t Fuhyo52KazeiCopy = 1;
   std::int32_t ImportCodesUsed = 0;
+  // The journal read met a line of the old-rate import check's kind
+  // (IsOldRateImportLine) in the period.
+  bool OldRateImportsRead = false;
   // Deemed purchase rate of business type 6: the statutory 40 %. No settings
   // column feeds it, so a fresh record carries the statutory value.
   Currency MinasiRitu6 = Currency::FromRaw(4000);

@@ -7,7 +7,34 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/focus.h"
 #include "platform/vcl/responder.h"
+#include "ui/computerlist.h"
 #include "ui/messagebox2.h"
+
+namespace {
+
+// The lines of Text ("\r", "\r\n" and "\n" break a line) in the box's ten
+// lines; what does not fit joins the last one.
+void SetBoxLines(TMessage2InfoRec& info, const std::string& text) {
+  std::size_t n = 0;
+  std::string line;
+  auto put = [&] {
+    if (n < info.Lines.size()) info.Lines[n++].Text = line;
+    else info.Lines.back().Text += " " + line;
+    line.clear();
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') {
+      line += c;
+      continue;
+    }
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    put();
+  }
+  if (!line.empty()) put();
+}
+
+}  // namespace
 
 void InstallFrameworkServices() {
   CoreUi.ShowMessageLines = [](const std::string& text, int kind) {
@@ -20,14 +47,14 @@ void InstallFrameworkServices() {
   CoreUi.ShowError = [](const std::string& text) {
     TMessage2InfoRec info;
     InitMessage2Info(kMsgError, info);
-    info.Lines[0].Text = text;
+    SetBoxLines(info, text);
     ShowMessageBox2(info);
   };
   CoreUi.AskWarningYesNo = [](const std::string& text) {
     TMessage2InfoRec info;
     InitMessage2Info(kMsgWarning, info);
     info.Buttons = MsgButtons({mbYes, mbNo});
-    info.Lines[0].Text = text;
+    SetBoxLines(info, text);
     return ShowMessageBox2(info) == mrYes;
   };
   CoreUi.BrowseFolder = [](const std::string& title, const std::string& folder,
@@ -46,6 +73,10 @@ void InstallFrameworkServices() {
     });
     if (r != mrOk || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
+  };
+  CoreUi.BrowseComputer = [](const std::string& title) -> std::optional<std::string> {
+    TComputerListBox box(title, KnownHostNames(), QApplication::activeWindow());
+    return box.Execute();
   };
   CoreUi.ProcessMessages = [] { ProcessMessages(); };
 }

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -48,6 +49,12 @@ TxProgressForm::TxProgressForm(QWidget* owner) : QDialog(owner) {
   setObjectName("TxProgressForm");
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 }
+
+void TxProgressForm::reject() {
+  if (CancelButton && CancelButton->isVisible()) CancelButton->click();
+}
+
+void TxProgressForm::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 void TxProgressForm::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);

@@ -47,8 +47,15 @@ class TxProgressForm : public QDialog {
   QPushButton* CancelButton = nullptr;
   std::function<void()> OnClose;
 
+ public:
+  // Esc: what the cancel button does, when it is shown; the window stays
+  // until the work that showed it closes it.
+  void reject() override;
+
  protected:
   void hideEvent(QHideEvent* event) override;
+  // Closing by the window system is refused while the work runs.
+  void closeEvent(QCloseEvent* event) override;
 };
 
 class TxAnimeProgressDialog : public QObject {

@@ -15,6 +15,7 @@
 
 #include "core/globals.h"
 #include "core/eras.h"
+#include "dbaccess/screenvalues.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/focus.h"
@@ -51,6 +52,7 @@ TBSDI::TBSDI(QWidget* owner, TFormBorderStyle borderStyle, const QString& name)
   KeepHistory = AllowOtherProcess = SaveFormSize = ReloadAccInf = NotifyActivate = sizeable;
   FontCopy = FontFromDesc(SystemDef.SysFont, font());
   if (TFormDataStore* store = FormDataStore()) CloudData = store->IsCloudData();
+  CreateDataComponents();
   SetOwnerWindow(this);
   keyPreview_ = new KeyPreview(this, nullptr, [this](Word& key, Qt::KeyboardModifiers shift) { FormKeyUp(key, shift); });
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {

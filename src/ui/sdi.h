@@ -8,6 +8,11 @@
 // after the base construction and sets Initialized at the end. Handlers that
 // descendants override call the base handler first. A form that frees itself
 // on close (KeepOnClose off, close action caFree) must be created with new.
+//
+// For its descendants the form keeps a saved screen value (the text the
+// operator last left in it, stored under the form's name) and its own
+// transaction on the data set's database, on which the statements and
+// procedures it creates run.
 #pragma once
 
 #include <functional>
@@ -19,12 +24,16 @@
 #include <QFont>
 #include <QPointer>
 
+#include "platform/fb/ibdatabase.h"
 #include "platform/vcl/keys.h"
 #include "platform/vcl/modalresult.h"
 #include "platform/vcl/responder.h"
 #include "ui/messagebox2.h"
 
 class KeyPreview;
+class TGamenKeyValue;
+class TIBQuery;
+class TIBStoredProc;
 class TPerfectGrid;
 class TxPlButton;
 struct TFontDesc;
@@ -85,6 +94,14 @@ class TBSDI : public QDialog {
   int ZoomPercent = 100;
   int PixelsPerInch = 96;
 
+  // The saved screen value: its store (null while there is no data module)
+  // and the text that FukugenGamenValue reads and HozonGamenValue saves.
+  std::unique_ptr<TGamenKeyValue> GamenValue;
+  std::string ScreenValue;
+  // The form's own transaction on the data set's database (read_committed,
+  // rec_version, nowait); bound to it when the data module exists.
+  TIBTransaction IBTransactionDAT;
+
   // Layout block.
   int DesignWidth = 0, DesignHeight = 0;
   int MinWidth = 0, MinHeight = 0;
@@ -111,6 +128,16 @@ class TBSDI : public QDialog {
   void FreeLayout();
   static int MonthToPeriodSlot(int month);
 
+  // ScreenValue := the value saved for the operator under the form's name.
+  void FukugenGamenValue();
+  // Saves ScreenValue under the form's name.
+  void HozonGamenValue();
+  // A new query (empty statement) or stored procedure `Name` on the data
+  // set's database in the form's IBTransactionDAT; the caller owns it and
+  // frees it before the form. Null when it cannot be made (no data module).
+  std::unique_ptr<TIBQuery> CreateDatQuery();
+  std::unique_ptr<TIBStoredProc> CreateDatProc(const std::string& Name);
+
   // Modal run through the responder seam; 1 OK, 2 Cancel or closed.
   TModalResult ShowModal();
   // Closes the form (modal result 2 for a modal run).
@@ -131,6 +158,9 @@ class TBSDI : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Creation of the saved-value store and the binding of IBTransactionDAT.
+  void CreateDataComponents();
+
   TFormBorderStyle borderStyle_;
   KeyPreview* keyPreview_ = nullptr;
   std::vector<TLayoutRec> layout_;

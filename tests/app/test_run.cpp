@@ -142,6 +142,49 @@ TEST_F(Run, BareFileNameGoesToTheDocumentsFolder) {
   EXPECT_TRUE(fs::exists(form->MyDocumentsDir() + "/bare.xml"));
 }
 
+// The output file is checked before the export: on the file page, and for
+// the caller's path on the way to the summary. The box names the place and
+// the reason, and the page stays.
+TEST_F(Run, OutputFileCheckedBeforeTheExport) {
+  AnswerLogon();
+  auto form = StartProgram({});
+  ASSERT_TRUE(form->LoggedOn());
+  ToPeriodPage(*form, DataSetFolder(kPrinciple));
+  ASSERT_EQ(Next(*form), "page4");
+  std::ofstream(root_ + "/plain") << "a file";
+  fs::create_directories(documentsDir_ + "/sub");
+  struct Case {
+    std::string path;
+    std::string reason;
+  } cases[] = {
+      {root_ + "/no such folder/a.xml", "保存先のフォルダ「" + root_ + "/no such folder」がありません。"},
+      {root_ + "/plain/a.xml", "保存先「" + root_ + "/plain」はフォルダではありません。"},
+      {documentsDir_ + "/sub", "「" + documentsDir_ + "/sub」はフォルダです。ファイルの名前を指定してください。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    responder_.Clear();
+    form->Edit4a->setText(QString::fromStdString(c.path));
+    EXPECT_EQ(Next(*form), "page4");
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"中間ﾌｧｲﾙを保存できません。\r" + c.reason +
+                                                   "\r別の場所を指定してから[次へ]をｸﾘｯｸしてください。"});
+  }
+  form->Edit4a->setText(QString::fromStdString(documentsDir_ + "/sub/a.xml"));
+  EXPECT_EQ(Next(*form), "page5");
+  form.reset();
+
+  // A caller that gives no path: the summary is refused.
+  FreeDataModule();
+  responder_.Clear();
+  AnswerLogon();
+  auto called = StartProgram({"4300,32769,1,"});
+  ASSERT_TRUE(called->LoggedOn());
+  ToPeriodPage(*called, DataSetFolder(kPrinciple));
+  EXPECT_EQ(Next(*called), "page3");
+  EXPECT_TRUE(BoxShown("呼び出し元から指定された中間ファイルに保存できません。\r中間ファイルの名前が指定されていません。"))
+      << ::testing::PrintToString(BoxTexts());
+}
+
 // A run started by a calling program: no output page, no success box, and the
 // caller hears enable, front and its message with the value and close code.
 TEST_F(Run, CallerHearsTheCloseCodes) {
@@ -156,7 +199,10 @@ TEST_F(Run, CallerHearsTheCloseCodes) {
     responder_.Clear();
     TCallerReceiver caller;
     ASSERT_TRUE(caller.Bind(++handle)) << caller.LastError();
-    const std::string out = std::string(c.name) == "failed" ? root_ + "/missing folder/x.xml" : documentsDir_ + "/" + c.name + ".xml";
+    // The failed export: the folder goes away after the summary.
+    const bool failing = std::string(c.name) == "failed";
+    const std::string out = failing ? root_ + "/vanishing folder/x.xml" : documentsDir_ + "/" + c.name + ".xml";
+    if (failing) fs::create_directories(root_ + "/vanishing folder");
     AnswerLogon();
     auto form = StartProgram({std::to_string(handle) + ",32769,5," + out});
     ASSERT_TRUE(form->LoggedOn());
@@ -167,6 +213,7 @@ TEST_F(Run, CallerHearsTheCloseCodes) {
     } else {
       ToPeriodPage(*form, DataSetFolder(kPrinciple));
       ASSERT_EQ(Next(*form), "page5");
+      if (failing) fs::remove_all(root_ + "/vanishing folder");
       form->Button2->click();
       QCoreApplication::processEvents();
     }

@@ -63,11 +63,36 @@ TEST_F(Startup, RefusedWhileTheProductItsToolsOrAnotherCopyRun) {
       LockHolder holder(c.held);
       EXPECT_EQ(RunLinkProgram({}), 1);
       EXPECT_EQ(BoxTexts(), std::vector<std::string>{c.text}) << c.held[0];
+      // The box carries the program's caption, not the bare kind.
+      ASSERT_EQ(responder_.Shown().size(), 1u);
+      EXPECT_EQ(responder_.Shown()[0].caption, "連動ﾃﾞｰﾀの作成");
     }
   }
   // Nothing held: the program would start, and its own name is free again
   // after the refusals (none of them created it).
   EXPECT_FALSE(MutexExists("VERUDA_RENDO"));
+}
+
+TEST_F(Startup, ALockFolderThatCannotHoldTheLockIsNamedWithItsReason) {
+  // The runtime folder lies below a file; the lock file itself is a folder.
+  std::ofstream(root_ + "/file") << "not a folder";
+  fs::create_directories(root_ + "/locks/mutex-VERUDA_RENDO.lock");
+  struct Case {
+    std::string folder;
+    const char* reason;
+  } cases[] = {{root_ + "/file/below", "フォルダではありません"}, {root_ + "/locks", "フォルダがあります"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder);
+    setenv("VERUDA_RUNTIME_DIR", c.folder.c_str(), 1);
+    responder_.Clear();
+    EXPECT_EQ(RunLinkProgram({}), 1);
+    const std::vector<std::string> boxes = BoxTexts();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].find("既に起動しています"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find(c.folder + "/mutex-VERUDA_RENDO.lock"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[0].find(c.reason), std::string::npos) << boxes[0];
+  }
+  setenv("VERUDA_RUNTIME_DIR", runtimeDir_.c_str(), 1);
 }
 
 TEST_F(Startup, TwoArgumentsEndTheProgramWithoutAWindow) {
@@ -76,11 +101,16 @@ TEST_F(Startup, TwoArgumentsEndTheProgramWithoutAWindow) {
   EXPECT_FALSE(MutexExists("VERUDA_RENDO")) << "the guard is released when the program ends";
 }
 
-TEST_F(Startup, NonNumericCallerFieldIsReported) {
-  auto form = std::make_unique<TForm1>(std::vector<std::string>{"abc,1,2,/tmp/a.xml"});
-  EXPECT_FALSE(form->Created());
-  ASSERT_EQ(BoxTexts().size(), 1u);
-  EXPECT_NE(BoxTexts()[0].find("abc"), std::string::npos);
+// A caller's field that is not a number is a bad argument: the program's own
+// box, never the text of a failed conversion.
+TEST_F(Startup, CallerFieldThatIsNotANumberIsABadArgument) {
+  for (const char* argument : {"abc,1,2,/tmp/a.xml", ",1,2,/tmp/a.xml", "1,2", "1,99999999999,2,/tmp/a.xml"}) {
+    SCOPED_TRACE(argument);
+    responder_.Clear();
+    auto form = std::make_unique<TForm1>(std::vector<std::string>{argument});
+    EXPECT_FALSE(form->Created());
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不正な引数が渡されました。\r\rアプリケーションを強制終了します。"});
+  }
 }
 
 TEST_F(Startup, MissingAppInfoEndsTheProgram) {

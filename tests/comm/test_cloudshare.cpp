@@ -182,6 +182,15 @@ TEST_F(CloudShareTest, CheckInCheckOutRoundTrip) {
   EXPECT_TRUE(shown_.empty());
 }
 
+TEST_F(CloudShareTest, SendReportNamesTheDataSetByItsEntryName) {
+  // The list name of the data set differs from the company's trade name: the
+  // cloud area is labelled with the list name, as every other list shows it.
+  ExecOn(Db(), "UPDATE ACCDEF1 SET ENTTEXT='テスト商事（本社）' WHERE REC=1");
+  StartServers();
+  ASSERT_EQ(window_->CloudShareSend(Folder(), "", 1), 0);
+  EXPECT_EQ(Slot(3)["company_b64"].toString().toStdString(), CompanyNameField("テスト商事（本社）"));
+}
+
 TEST_F(CloudShareTest, CopyOfAnotherCombineKindIsRefused) {
   StartServers();
   ExecOn(Db(), "DELETE FROM ACCREG WHERE AGROUP='基本設定' AND ACODE IN ('合算データ区分','合算データ数')");
@@ -275,6 +284,34 @@ TEST_F(CloudShareTest, UnverifiedCertificateIsRefused) {
   EXPECT_FALSE(fs::exists(root_ + "/03/cpacc.wen"));
   EXPECT_EQ(Slot(3)["use"].toString(), "1");
   EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+}
+
+TEST_F(CloudShareTest, ARestoreRefreshesTheListRowOfItsOwnDataSet) {
+  StartServers();
+  // Data set 2 takes part in the cloud share; data set 1 is the list's first row.
+  const std::string folder2 = DataFolder(2);
+  const std::string db2 = folder2 + "/rqacc.fdb";
+  ExecOn(db2, "UPDATE ACCVERSION SET MAJOR=11, MINOR1=1, MINOR2=0 WHERE REC=1");
+  ExecOn(db2, "UPDATE ACCDEF1 SET WEB_HOLDER='OFFICE01', PASWORD='pw3', CLOUD_LINE=3, CLOUD_TIME=NULL, "
+              "ENTTEXT='受信した名前' WHERE REC=1");
+  ASSERT_EQ(window_->CloudShareSend(folder2, "", 1), 0);
+  ExecOn(db2, "UPDATE ACCDEF1 SET CLOUD_TIME='2024-01-01 00:00:00' WHERE REC=1");
+  ExecOn(inst_.systemDatabase, "UPDATE DATALIST SET ENTTEXT='古い名前' WHERE REC=2");
+  const std::string first = QueryDef("SELECT ENTTEXT FROM DATALIST WHERE REC=1");
+  responder_->Clear();
+
+  ASSERT_EQ(window_->CloudShareReceive(folder2, 1, 0), 0);
+  EXPECT_EQ(QueryDef("SELECT ENTTEXT FROM DATALIST WHERE REC=2"), "受信した名前");
+  EXPECT_EQ(QueryDef("SELECT ENTTEXT FROM DATALIST WHERE REC=1"), first);
+  EXPECT_EQ(window_->CurrentListRow.PasName, folder2);
+  EXPECT_EQ(window_->CurrentListRow.EntText, "受信した名前");
+  const std::vector<TDataSentakuRec>& list = window_->DataList;
+  ASSERT_GE(list.size(), 2u);
+  EXPECT_EQ(list[0].Row.Rec, 1);
+  EXPECT_EQ(list[0].Row.EntText, first) << "the first row keeps its own values";
+  EXPECT_EQ(list[1].Row.Rec, 2);
+  EXPECT_EQ(list[1].Row.EntText, "受信した名前") << "the restored data set's row is refreshed";
+  EXPECT_TRUE(responder_->Shown().empty());
 }
 
 TEST_F(CloudShareTest, FewerJournalLinesAskForAgreement) {

@@ -97,6 +97,35 @@ TEST_F(AppInfoTest, OddValuesFallBackAndKeysIgnoreCase) {
   EXPECT_EQ(OemKindOf(info), 0);
 }
 
+TEST_F(AppInfoTest, CloudMemberServiceAndInstallationId) {
+  struct Case {
+    const char* name;
+    const char* ini;
+    const char* host;
+    const char* id;
+  } cases[] = {
+      {"both set", "[Application]\r\nOEM=-\r\n[CLOUD]\r\nMemberHost=member.example.jp\r\nInstallationId=INST-0042\r\n",
+       "member.example.jp", "INST-0042"},
+      {"any case, blanks trimmed", "[Application]\r\nOEM=-\r\n[cloud]\r\nmemberhost= m2.example.jp \r\ninstallationid= 77 \r\n",
+       "m2.example.jp", "77"},
+      {"section missing", "[Application]\r\nOEM=-\r\n", "member.norvane.example", ""},
+      {"empty values", "[Application]\r\nOEM=-\r\n[CLOUD]\r\nMemberHost=\r\nInstallationId=\r\n",
+       "member.norvane.example", ""},
+      {"without OEM the built-in values", "[CLOUD]\r\nMemberHost=ignored.example.jp\r\nInstallationId=X\r\n",
+       "member.norvane.example", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteIni(c.ini);
+    TAppInfoRec info;
+    info.CloudMemberHost = "left over";
+    info.CloudInstallationId = "left over";
+    ReadAppInfo(ProgramPath(), info);
+    EXPECT_EQ(info.CloudMemberHost, c.host);
+    EXPECT_EQ(info.CloudInstallationId, c.id);
+  }
+}
+
 TEST_F(AppInfoTest, UnreadableFileGivesMinusTen) {
   // A folder named like the file exists but cannot be read as one.
   fs::create_directories(dir_ / "AppInfo.ini");

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -15,6 +17,8 @@
 #include "core/sysinfo.h"
 #include "core/uiservices.h"
 #include "core/winutil.h"
+#include "platform/rtl/faultpoint.h"
+#include "platform/rtl/workfile.h"
 #include "platform/win/registry.h"
 
 namespace fs = std::filesystem;
@@ -133,6 +137,48 @@ TEST_F(FilesTest, StripReplacesAnOldWorkFileAndKeepsReadersPosition) {
   EXPECT_TRUE(ReadMarkedBlock(Path("e.fbk"), kMarker, text, true));
   EXPECT_EQ(Read("e.fbk").size(), 3000u);
   EXPECT_FALSE(fs::exists(Path("e.wk_")));
+}
+
+// Runs body in a child process that kills itself at the fault point; true
+// when it was killed there.
+template <typename Body>
+bool KilledAt(const char* point, Body body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    FaultPointHook = [point](std::string_view at) {
+      if (at == point) ::raise(SIGKILL);
+    };
+    body();
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+TEST_F(FilesTest, AKilledStripOrCopyLeavesTheFileWholeAndTheNextRunCleansUp) {
+  const std::string data = Filler(70000);
+  Write("k.fbk", data + Block());
+  std::string text;
+  ASSERT_TRUE(KilledAt("marker.stripped", [&] { ReadMarkedBlock(Path("k.fbk"), kMarker, text, true); }));
+  EXPECT_EQ(Read("k.fbk"), data + Block()) << "the backup as it was, block and all";
+  auto workFiles = [&] {
+    int n = 0;
+    for (const auto& e : fs::directory_iterator(dir_)) n += IsWorkFileName(e.path().filename().string()) ? 1 : 0;
+    return n;
+  };
+  EXPECT_EQ(workFiles(), 1);
+  EXPECT_TRUE(ReadMarkedBlock(Path("k.fbk"), kMarker, text, true));
+  EXPECT_EQ(Read("k.fbk"), data);
+  EXPECT_EQ(workFiles(), 0);
+
+  Write("old.fdb", "the old copy");
+  ASSERT_TRUE(KilledAt("copy.written", [&] { CopyFileOverwrite(Path("k.fbk"), Path("old.fdb")); }));
+  EXPECT_EQ(Read("old.fdb"), "the old copy");
+  EXPECT_EQ(workFiles(), 1);
+  EXPECT_TRUE(CopyFileOverwrite(Path("k.fbk"), Path("old.fdb")));
+  EXPECT_EQ(Read("old.fdb"), data);
+  EXPECT_EQ(workFiles(), 0);
 }
 
 TEST_F(FilesTest, BufferedStreamReadsAcrossRefills) {

@@ -24,9 +24,11 @@
 #include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
 #include "dstest.h"
+#include "ui/layoutcheck.h"
 #include "fixture/builder.h"
 #include "fixture/description.h"
 #include "platform/vcl/application.h"
+#include "platform/vcl/dpi.h"
 #include "platform/vcl/keys.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
@@ -220,6 +222,22 @@ TEST_F(SentakuTest, ListsMajorVersion11WithColumnsSortAndColours) {
   // The sort order is stored for the operator when the dialog closes.
   box->ESCClick();
   EXPECT_EQ(QueryDef("SELECT SORTCOL||'/'||SORTTYPE FROM KENSAKUJYOKEN WHERE OPCODE=10010 AND LISTTYPE=0"), "0/1");
+}
+
+// The dialog as the user sees it at its own size (on a screen that holds
+// it): no control cut or overlapping, and the list's hint readable to its
+// last line.
+TEST_F(SentakuTest, WindowLayout) {
+  auto box = Open();
+  box->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  box->resize(Px(992), Px(564));
+  box->PerfectGrid1->SetRow(RowOfCode(*box, "A100"));
+  layoutcheck::SaveShot(box.get(), "datasentaku");
+  EXPECT_EQ(layoutcheck::LayoutFaults(box.get()), std::vector<std::string>{});
+  const QPlainTextEdit* hint = box->HintArea;
+  ASSERT_GE(hint->document()->blockCount(), 4) << hint->toPlainText().toStdString();
+  const int needed = static_cast<int>(hint->document()->size().height()) * QFontMetrics(hint->font()).lineSpacing();
+  EXPECT_LE(needed, hint->viewport()->height()) << "the hint's last line is cut";
 }
 
 TEST_F(SentakuTest, KeyBarOfSelectionBlanksManagementKeys) {

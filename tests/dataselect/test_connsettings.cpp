@@ -65,6 +65,53 @@ TEST_F(ConnSettingsTest, FirstStartWritesTheDefaultFileAndReadsItsLocalSection) 
   EXPECT_EQ(SystemDef.SysDir, "/srv/Corvex/Data");
 }
 
+TEST_F(ConnSettingsTest, EmptyLocalSectionIsRewrittenAtStartUp) {
+  // The section is there but holds nothing: the start-up writes the default
+  // file as for a missing section instead of running without a system folder.
+  WriteFile("[APPLICATION]\r\nCONNECT=1\r\n[LOCAL]\r\n\r\n[SERVER]\r\nHOSTNAME=dbhost\r\n");
+  ConnectKind = 0;
+  SystemDef.SysDir = sysDir_;
+  EnsureConnectSettings();
+  EXPECT_EQ(Ini("LOCAL", "SYSDIR"), sysDir_);
+  EXPECT_EQ(Ini("LOCAL", "USER"), "VFNZFR");
+  EXPECT_EQ(Ini("LOCAL", "GOGLOBAL"), "NO");
+  EXPECT_EQ(Ini("APPLICATION", "CONNECT"), "0");
+  EXPECT_EQ(SystemDef.SysDir, sysDir_);
+  EXPECT_EQ(SystemDef.DbUser, "VFNZFR");
+  EXPECT_EQ(SystemDef.DbPassword, "dravon");
+
+  // A LOCAL section whose keys are present but empty is not empty: it is read.
+  WriteFile("[LOCAL]\r\nHOSTNAME=\r\nSYSDIR=/srv/Corvex/Data\r\n");
+  EnsureConnectSettings();
+  EXPECT_EQ(Ini("LOCAL", "USER"), "<missing>");
+  EXPECT_EQ(SystemDef.SysDir, "/srv/Corvex/Data");
+}
+
+TEST_F(ConnSettingsTest, StartUpReadsGoGlobalAndGroupInAnyCase) {
+  struct Case {
+    const char* goGlobal;
+    const char* group;
+    int expectGoGlobal;
+    int expectGroup;
+  } cases[] = {
+      {"YES", "YES", 1, 1},
+      {"yes", "Yes", 1, 1},
+      {"NO", "no", 0, 0},
+      {"", "", 0, 0},
+      {"YESS", "1", 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.goGlobal) + "/" + c.group);
+    WriteFile(std::string("[LOCAL]\r\nSYSDIR=/home/u/Data\r\nGOGLOBAL=") + c.goGlobal + "\r\nGROUP=" + c.group + "\r\n");
+    SystemDef.GoGlobal = 7;
+    SystemDef.GroupMode = 7;
+    EnsureConnectSettings();
+    EXPECT_EQ(SystemDef.GoGlobal, c.expectGoGlobal);
+    EXPECT_EQ(SystemDef.GroupMode, c.expectGroup);
+    EXPECT_EQ(SystemDef.SysDir, "/home/u/Data");
+  }
+}
+
 TEST_F(ConnSettingsTest, SectionsAreReadByKindWithTheirDefaultsAndCases) {
   WriteFile(
       "[LOCAL]\r\nSYSDIR=/home/u/Data\r\nGOGLOBAL=yes\r\nGROUP=YES\r\n"
@@ -148,6 +195,24 @@ TEST_F(ConnSettingsTest, SharedDrivesMapPathsToTheirLetters) {
   }
   EXPECT_EQ(ShareDriveRoot("g"), "/mnt/share/deeper");
   EXPECT_EQ(ShareDriveRoot("Q"), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ConnSettingsTest, AStrayByteInTheFileNeverStopsTheStart) {
+  // A byte that is no Shift-JIS (in a comment and in another section) in a
+  // file whose LOCAL section must be written: the start goes on, and the
+  // bytes the program does not change stay as they were.
+  WriteFile("; \x81\x20\r\n[APPLICATION]\r\nCONNECT=0\r\n[SBC]\r\nHOSTNAME=\xFF\r\n");
+  SystemDef.SysDir = sysDir_;
+  EXPECT_NO_THROW(EnsureConnectSettings());
+  EXPECT_EQ(Ini("LOCAL", "SYSDIR"), sysDir_);
+  std::ifstream in(SystemDef.ConnectIniFile, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  EXPECT_EQ(bytes.rfind("; \x81\x20\r\n", 0), 0u);
+  EXPECT_NE(bytes.find("[SBC]\r\nHOSTNAME=\xFF\r\n"), std::string::npos);
 }
 
 }  // namespace

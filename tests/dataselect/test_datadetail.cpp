@@ -24,6 +24,7 @@
 #include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
 #include "dstest.h"
+#include "ui/layoutcheck.h"
 #include "fixture/builder.h"
 #include "fixture/description.h"
 #include "platform/fb/ibx.h"
@@ -174,6 +175,17 @@ TEST_F(DetailTest, StatusDecidesValuesOkButtonAndRecoveryOption) {
     EXPECT_EQ(box->F7->text().toStdString(), "F7:再構築") << "every local named row may be rebuilt";
   }
   SystemDef.UnrestrictedOperators = 0;
+}
+
+// The dialog as the user sees it: no control cut or overlapping (the OK
+// button clear of "F7:再構築").
+TEST_F(DetailTest, WindowLayout) {
+  WriteStatus(3, 10010);
+  auto box = Details();
+  box->show();
+  layoutcheck::SaveShot(box.get(), "datadetail");
+  EXPECT_EQ(layoutcheck::LayoutFaults(box.get()), std::vector<std::string>{});
+  EXPECT_GE(box->btnOK->geometry().left() - box->F7->geometry().right(), 4);
 }
 
 TEST_F(DetailTest, KeyBarFollowsTheInputMethodAndOnlyF7Acts) {

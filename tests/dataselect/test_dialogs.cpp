@@ -1,7 +1,13 @@
 // The logon window, the connection settings dialog and the password dialog,
 // offscreen, with the responder answering their boxes and driving them.
+#include <unistd.h>
+
 #include <QLabel>
+#include <QListWidget>
 #include <QTest>
+
+#include <cstdio>
+#include <fstream>
 
 #include "core/globals.h"
 #include "dataselect/connsettingsdialog.h"
@@ -9,7 +15,10 @@
 #include "dataselect/passworddialog.h"
 #include "dbaccess/dm.h"
 #include "dstest.h"
+#include "ui/layoutcheck.h"
 #include "platform/rtl/inifile.h"
+#include "ui/computerlist.h"
+#include "ui/coreservices.h"
 #include "ui/plbutton.h"
 #include "ui/xcheckbox.h"
 #include "ui/xcombobox.h"
@@ -129,6 +138,50 @@ TEST_F(DialogTest, ConnectionDialogShowsTheStoredPlaceAndEscapeCancels) {
   // Showing loaded the SERVER section; cancelling keeps it in SystemDef.
   EXPECT_EQ(SystemDef.HostName, "dbhost");
   EXPECT_EQ(Ini("SERVER", "SYSDIR"), "/srv/Corvex/corvexzaimu/data");
+}
+
+// "参照" lists the hosts this machine knows, the one connected to before
+// first; the chosen one becomes the host name.
+TEST_F(DialogTest, ConnectionDialogBrowsesTheKnownHosts) {
+  InstallFrameworkServices();
+  TIniFile(SystemDef.ConnectIniFile).WriteString("SERVER", "HOSTNAME", "dbhost");
+  ConnectKind = 1;
+  TAppIniCreateBox dialog;
+  std::vector<std::string> offered;
+  responder_.Then([&](const ShownDialog&) {
+    layoutcheck::SaveShot(&dialog, "connsettings");
+    EXPECT_EQ(layoutcheck::LayoutFaults(&dialog), std::vector<std::string>{});
+    EXPECT_TRUE(dialog.btnCompShow->isVisible());
+    dialog.btnCompShow->click();
+    EXPECT_EQ(dialog.txtHostName->Text(), "localhost");
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    return mrNone;
+  });
+  responder_.Then([&](const ShownDialog& shown) {
+    EXPECT_EQ(shown.kind, "TComputerListBox");
+    offered = shown.lines;
+    auto* box = dynamic_cast<TComputerListBox*>(shown.window);
+    if (!box) return mrCancel;
+    layoutcheck::SaveShot(box, "computerlist");
+    EXPECT_EQ(layoutcheck::LayoutFaults(box), std::vector<std::string>{});
+    const auto found = box->lstComputers->findItems("localhost", Qt::MatchExactly);
+    if (found.isEmpty()) return mrCancel;
+    box->lstComputers->setCurrentItem(found.first());
+    return mrOk;
+  });
+  EXPECT_EQ(dialog.Execute(), mrCancel);
+  ASSERT_FALSE(offered.empty());
+  EXPECT_EQ(offered.front(), "dbhost");
+  EXPECT_NE(std::find(offered.begin(), offered.end(), "localhost"), offered.end());
+}
+
+TEST(HostsFile, NamesInOrderWithoutRepeatsOrSpecialAddresses) {
+  const std::string file = testing::TempDir() + "/hosts-" + std::to_string(::getpid());
+  std::ofstream(file) << "127.0.0.1\tlocalhost\n# 10.0.0.9 commented\n10.0.0.5 dbserver db  # the server\n"
+                         "::1 localhost ip6-localhost\nff02::1 ip6-allnodes\n\n10.0.0.6 DBSERVER other\n";
+  EXPECT_EQ(HostsFileNames(file),
+            (std::vector<std::string>{"localhost", "dbserver", "db", "ip6-localhost", "other"}));
+  std::remove(file.c_str());
 }
 
 TEST_F(DialogTest, PasswordDialogChecksItsInput) {

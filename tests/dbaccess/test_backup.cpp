@@ -107,6 +107,7 @@ TEST_F(Backup, GbakRoundTripThroughTheServer) {
   EXPECT_GT(fs::file_size(backupFile), 1000u);
   ChangeCompany("変更後");
   ConnectKind = 1;
+  SystemDef.HostName = "localhost";  // the server installation's server, which holds the files
   ASSERT_TRUE(DM->RestoreFDBGbak(kProtocolTcp, "localhost", database, backupFile, true));
   ConnectKind = 0;
   EXPECT_EQ(Company(), "株式会社テスト商事");

@@ -173,6 +173,33 @@ TEST_F(Services, CloudShareAndLinkedJournalRows) {
   EXPECT_EQ(DM->TaxDefUHForExport(0, 0, 0), 0);
 }
 
+// The linked-journal question looks at the rows of kind 9 through the index
+// on LINKKUB, never at the whole journal; a deleted row and a credit row of
+// that kind do not count, a row of the month-16 slot does in mode 1.
+TEST_F(Services, LinkedJournalRowsAreFoundThroughTheirIndex) {
+  ConnectDataSet(1);
+  EXPECT_FALSE(DM->ExistsLinkKub9Siwake(0, 0));
+  const std::string plan = DM->IBQACC1.Plan();
+  EXPECT_NE(plan.find("SIWAKE_LINKKUB"), std::string::npos) << plan;
+  EXPECT_EQ(plan.find("NATURAL"), std::string::npos) << plan;
+
+  auto exec = [](const std::string& sql) {
+    DM->IBTransactionDAT.StartTransaction();
+    DM->IBQACC1.SQL.SetText(sql);
+    DM->IBQACC1.ExecSQL();
+    DM->IBTransactionDAT.Commit();
+  };
+  exec("UPDATE SIWAKE SET LINKKUB=9, DELFLG=1 WHERE SWKREC=1");
+  EXPECT_FALSE(DM->ExistsLinkKub9Siwake(0, 0)) << "deleted";
+  exec("UPDATE SIWAKE SET DELFLG=0 WHERE SWKREC=1 AND TAISHAKU=2");
+  EXPECT_FALSE(DM->ExistsLinkKub9Siwake(0, 0)) << "credit row only";
+  exec("UPDATE SIWAKE SET DELFLG=0 WHERE SWKREC=1");
+  EXPECT_TRUE(DM->ExistsLinkKub9Siwake(0, 0));
+  EXPECT_FALSE(DM->ExistsLinkKub9Siwake(1, 0)) << "not in the month-16 slot";
+  exec("UPDATE SIWAKE SET MNUM=16 WHERE SWKREC=1");
+  EXPECT_TRUE(DM->ExistsLinkKub9Siwake(1, 0));
+}
+
 TEST_F(Services, VerificationHookAndDeferredStart) {
   EXPECT_EQ(DM->VerifyData("", "/x", 1, 1), 1) << "no hook installed";
   int calls = 0;

@@ -6,8 +6,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "core/appinfo.h"
+#include "core/uiservices.h"
 #include "link/exportobject.h"
 #include "link/xmlsavedoc.h"
 #include "platform/rtl/cp932.h"
@@ -72,6 +75,101 @@ TEST_F(ExportObject, SettingsFileRemembersTheLastChoicesWithoutACaller) {
   EXPECT_EQ(ini.ReadString("SYOUHIZEI", "EXPORTFILE", "?"), "/home/user/Documents/link.xml");
   EXPECT_EQ(TComDataExport::SettingsSection("RC_G"), "RENKETUNOUZEI_G");
   EXPECT_EQ(TComDataExport::SettingsSection("XX"), "");
+}
+
+std::string Bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST_F(ExportObject, SettingsFileWithAStrayByteKeepsRemembering) {
+  fs::create_directories(dir_ + "/norvane/corvexzaimu/ini");
+  const std::string before =
+      "; \x81\x20\r\n[HOJINZEI]\r\nDATA=\xFF\xFE\r\n[SYOUHIZEI]\r\nEXPORTFILE=/old\x80.xml\r\n";
+  std::ofstream(SettingsFile(), std::ios::binary) << before;
+  std::vector<std::string> errors;
+  CoreUi.ShowError = [&](const std::string& text) { errors.push_back(text); };
+  {
+    TComDataExport exporter("", 0);
+    exporter.ExportFile = "/home/user/文書/link.xml";
+    exporter.KomonsakiName = "株式会社今回";
+  }
+  EXPECT_EQ(errors, std::vector<std::string>{});
+  EXPECT_EQ(Bytes(SettingsFile()), "; \x81\x20\r\n[HOJINZEI]\r\nDATA=\xFF\xFE\r\n[SYOUHIZEI]\r\n"
+                                   "EXPORTFILE=/home/user/\x95\xB6\x8F\x91/link.xml\r\nDATA=\r\n"
+                                   "KOMONSAKI=\x8A\x94\x8E\xAE\x89\xEF\x8E\xD0\x8D\xA1\x89\xF1\r\n");
+
+  // A path Shift-JIS cannot carry: the other keys are still written, and the
+  // user learns that the path was not remembered.
+  {
+    TComDataExport exporter("", 0);
+    exporter.ExportFile = "/home/user/😀.xml";
+    exporter.KomonsakiName = "株式会社次回";
+  }
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].rfind("設定ファイル(" + SettingsFile() + ")に書き込めませんでした。\r", 0), 0u) << errors[0];
+  EXPECT_NE(errors[0].find("EXPORTFILE"), std::string::npos) << errors[0];
+  TIniFile ini(SettingsFile());
+  EXPECT_EQ(ini.ReadString("SYOUHIZEI", "KOMONSAKI", ""), "株式会社次回");
+  EXPECT_EQ(ini.ReadString("SYOUHIZEI", "EXPORTFILE", ""), "/home/user/文書/link.xml");
+
+  // A settings file that cannot be written at all is reported with its reason.
+  fs::remove(SettingsFile());
+  fs::create_directory(SettingsFile());
+  { TComDataExport exporter("", 0); }
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_EQ(errors[1], "設定ファイル(" + SettingsFile() + ")に書き込めませんでした。\r同じ名前のフォルダがあります。");
+  CoreUi.ShowError = nullptr;
+}
+
+// An export object whose link body is empty: the frame alone is written.
+class FrameOnly : public TComDataExport {
+ public:
+  FrameOnly() : TComDataExport("", 1) {}
+  void WriteBody(TXmlSaveDoc&) override {}
+};
+
+TEST_F(ExportObject, TheLinkFileIsWrittenThroughALinkAndNeverOverASpecialFile) {
+  FrameOnly exporter;
+  fs::create_directory(dir_ + "/out");
+  std::ofstream(dir_ + "/out/real.xml") << "earlier";
+  fs::create_symlink(dir_ + "/out/real.xml", dir_ + "/link.xml");
+  exporter.ExportFile = dir_ + "/link.xml";
+  WriteLinkFile(exporter);
+  EXPECT_TRUE(fs::is_symlink(dir_ + "/link.xml"));
+  EXPECT_EQ(Bytes(dir_ + "/out/real.xml").rfind("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>", 0), 0u);
+
+  // A file name of 255 bytes.
+  exporter.ExportFile = dir_ + "/out/" + std::string(251, 'a') + ".xml";
+  WriteLinkFile(exporter);
+  EXPECT_TRUE(fs::is_regular_file(exporter.ExportFile));
+
+  ASSERT_EQ(::mkfifo((dir_ + "/pipe.xml").c_str(), 0600), 0);
+  fs::create_symlink("/dev/null", dir_ + "/null.xml");
+  fs::create_directory(dir_ + "/folder.xml");
+  struct Case {
+    const char* name;
+    const char* reason;
+  } cases[] = {{"pipe.xml", "名前付きパイプ(FIFO)のため書き込めません。"},
+               {"null.xml", "デバイスのため書き込めません。"},
+               {"folder.xml", "同じ名前のフォルダがあります。"},
+               {"missing/x.xml", "保存先のフォルダがありません。"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    exporter.ExportFile = dir_ + "/" + c.name;
+    try {
+      WriteLinkFile(exporter);
+      ADD_FAILURE() << "written";
+    } catch (const EDataExportError& e) {
+      EXPECT_EQ(std::string(e.what()), "中間ファイル(" + exporter.ExportFile + ")を作成できませんでした。");
+      EXPECT_EQ(e.Detail, c.reason);
+      EXPECT_NE(e.Code, 16);
+      EXPECT_NE(e.Code, 6);
+    }
+  }
+  EXPECT_TRUE(fs::is_fifo(dir_ + "/pipe.xml"));
+  EXPECT_TRUE(fs::is_symlink(dir_ + "/null.xml"));
+  EXPECT_TRUE(fs::is_directory(dir_ + "/folder.xml"));
 }
 
 TEST_F(ExportObject, ProductNameAndVersionFromTheNewestKeyOfVersion11) {

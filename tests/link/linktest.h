@@ -16,7 +16,19 @@
 namespace linktest {
 
 // Data sets of data/installation.txt.
-enum DataSet : int { kTrading = 1, kMixed = 2, kIndividual = 3, kOldRate = 4, kSettings = 5, kGenerated = 6 };
+enum DataSet : int {
+  kTrading = 1,
+  kMixed = 2,
+  kIndividual = 3,
+  kOldRate = 4,
+  kSettings = 5,
+  kGenerated = 6,
+  kSpecificCorporation = 7,
+  kSpecificSimplified = 8,
+  kSpecificIndividual = 9,
+  kSpecificRealEstate = 10,
+  kOldRateVariants = 11,
+};
 
 struct ShownBox {
   std::string text;

@@ -7,6 +7,9 @@
 #include "link/taxsettingsrow.h"
 #include "linktest.h"
 #include "platform/fb/ibx.h"
+#include "platform/vcl/application.h"
+#include "platform/vcl/responder.h"
+#include "ui/coreservices.h"
 
 using namespace linktest;
 
@@ -124,6 +127,34 @@ TEST_F(TaxSettingsRow, DatabaseErrorShowsTheBoxAndPassesOn) {
   EXPECT_EQ(par.MinasiRitu1, Currency(0));
   EXPECT_EQ(par.TaxRateSet2[0], Currency(5));
   EXPECT_EQ(par.Header.Name, "株式会社A&B㈱髙橋①");
+}
+
+// The same error through the program's own error box: the text's "\r" breaks
+// its lines instead of standing inside one line.
+TEST_F(TaxSettingsRow, DatabaseErrorBoxShowsItsTextLineByLine) {
+  EnsureApplication();
+  InstallFrameworkServices();
+  ScriptedResponder responder(mrOk);
+  responder.Install();
+  Connect(kTrading);
+  DM->IBDatabaseDAT.Close();
+  DM->IBDatabaseDAT.DatabaseName = Installation().fileManagerDatabase;
+  DM->IBDatabaseDAT.Open();
+  TTAXPAR par;
+  std::string message;
+  try {
+    LoadTaxSettingsRow(par);
+    ADD_FAILURE() << "no error";
+  } catch (const EIBError& e) {
+    message = e.Message();
+  }
+  ASSERT_EQ(responder.Shown().size(), 1u);
+  const ShownDialog& box = responder.Shown()[0];
+  EXPECT_EQ(box.kind, "エラー");
+  ASSERT_GE(box.lines.size(), 2u);
+  EXPECT_EQ(box.lines[0], "ﾃﾞｰﾀﾍﾞｰｽ ｴﾗｰ");
+  EXPECT_EQ(box.lines[1], message.substr(0, message.find_first_of("\r\n")));
+  for (const std::string& line : box.lines) EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
 }
 
 }  // namespace

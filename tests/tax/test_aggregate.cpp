@@ -3,6 +3,9 @@
 // rows, without a database.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "core/accountlayout.h"
 #include "tax/aggregate.h"
 #include "tax/kanpu.h"
@@ -161,6 +164,54 @@ TEST_F(RefundTest, CorporationTablesByGroup) {
   EXPECT_EQ(KanpuHojin.SiireSisan.Row[1].NotKazei, Yen(2000));
   Classify(1, "8250", 552, 40000, 0);
   EXPECT_EQ(KanpuHojin.SiireSoneki.Row[3].Tokutei, Yen(40000));
+}
+
+// The Tokutei column of every journal purchase row of the record of the kind.
+std::vector<Currency> TokuteiColumn(int kind) {
+  std::vector<Currency> column;
+  auto add = [&](const auto& table) {
+    for (const TKanpuSiireRow& row : table.Row) column.push_back(row.Tokutei);
+  };
+  if (kind == kCompanyIndividual) {
+    add(KanpuKojin.SiireJigyou);
+    add(KanpuKojin.SiireFudousan);
+    add(KanpuKojin.SiireSonota);
+  } else {
+    add(KanpuHojin.SiireSoneki);
+    add(KanpuHojin.SiireSisan);
+  }
+  return column;
+}
+
+// The specific-purchase column moves in the principle pass only, but the read
+// keeps the specific purchases whatever its pass: a principle pass that takes
+// over a simplified pass's read sets the column its own read would give, and
+// a simplified pass that takes over a principle read clears it.
+TEST_F(RefundTest, SpecificPurchasesOfTheReadFollowThePass) {
+  const std::pair<int, int> kinds[] = {{kCompanyCorporation, 1}, {kCompanyIndividual, 1}, {kCompanyIndividual, 2}};
+  for (const auto& [kind, codeType] : kinds) {
+    auto read = [&, kind = kind, codeType = codeType](int pass) {
+      Start(kind, codeType);
+      TaxPar.SinkokuKubun = pass;
+      Classify(1, "6120", 551, 50000, 0);
+      Classify(2, "6120", 582, 5000, 0);  // credit on an expense row: counts
+      Classify(1, "1520", 552, 20000, 0);
+      Classify(2, "1520", 553, 7000, 0);  // credit on an asset row: never
+      Classify(1, "5400", 583, 3000, 0);
+      return TokuteiColumn(kind);
+    };
+    const std::vector<Currency> principle = read(0);
+    const std::vector<Currency> none(principle.size());
+    ASSERT_NE(principle, none) << kind;
+    EXPECT_EQ(read(1), none) << kind;
+    TaxPar.SinkokuKubun = 0;
+    ApplyRefundReadTokutei();
+    EXPECT_EQ(TokuteiColumn(kind), principle) << kind;
+    read(0);
+    TaxPar.SinkokuKubun = 1;
+    ApplyRefundReadTokutei();
+    EXPECT_EQ(TokuteiColumn(kind), none) << kind;
+  }
 }
 
 TEST_F(RefundTest, MedicalCorporationAndTaxExclusiveStatements) {

@@ -347,4 +347,26 @@ TEST_F(TaxDbTest, OldRateCheckIgnoresCreditNewRateOtherCodesDeletedAndLaterLines
   EXPECT_TRUE(HasOldRateImportJournals(4, later));
 }
 
+// The journal read notes the lines that the old-rate import check counts, so
+// the link builder can take the note instead of a count of its own: for both
+// data sets and periods that leave the old-rate lines out or take them in,
+// the note and the count agree. A facility restricts the read, not the count.
+TEST_F(TaxDbTest, JournalReadNotesWhatTheOldRateCheckCounts) {
+  for (int index : {0, 1}) {
+    Open(index, index == 0 ? kCompanyCorporation : kCompanyIndividual);
+    for (TDateTime end : {EncodeDate(2019, 11, 19), EncodeDate(2019, 12, 31), EncodeDate(2020, 1, 31)}) {
+      TaxPar.KikanTo = end;
+      AggregateJournal();
+      EXPECT_EQ(TaxPar.OldRateImportsRead, HasOldRateImportJournals(4, TaxPar))
+          << "data set " << index << ", period end " << FormatDateTime("yyyy/mm/dd", end);
+    }
+    conn_.reset();
+  }
+  Open(0, kCompanyCorporation);
+  TaxPar.SCode = "X9";
+  AggregateJournal();
+  EXPECT_FALSE(TaxPar.OldRateImportsRead);
+  EXPECT_TRUE(HasOldRateImportJournals(4, TaxPar));
+}
+
 }  // namespace

@@ -237,6 +237,27 @@ TEST_F(DialogsTest, ProgressDialogShowCancelClose) {
   loose.Close();
 }
 
+// While the program works (and processes its events) Esc and the window
+// system's close leave the progress window on screen; Esc asks to cancel
+// only where a cancel button is shown.
+TEST_F(DialogsTest, ProgressDialogStaysThroughEscapeAndClose) {
+  QWidget parent;
+  parent.show();
+  for (const bool cancelShown : {false, true}) {
+    SCOPED_TRACE(cancelShown ? "with cancel" : "without cancel");
+    TxAnimeProgressDialog progress;
+    progress.SetCancelBtnShow(cancelShown);
+    progress.Show(&parent);
+    auto* form = static_cast<TxProgressForm*>(progress.Handle());
+    QTest::keyClick(form, Qt::Key_Escape);
+    form->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(progress.Cancelled, cancelShown);
+    progress.Close();
+  }
+}
+
 TEST_F(DialogsTest, HelpPagePaths) {
   const struct { int kind; const char* page; const char* path; } cases[] = {
       {0, "olm.html", "/opt/help/zaimu/olm.html"},

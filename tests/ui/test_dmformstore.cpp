@@ -5,6 +5,7 @@
 #include "core/globals.h"
 #include "dbaccess/dm.h"
 #include "dmtest.h"
+#include "platform/fb/ibx.h"
 #include "platform/vcl/application.h"
 #include "ui/dmformstore.h"
 #include "ui/sdi.h"
@@ -67,6 +68,93 @@ TEST_F(DmFormStoreTest, WithoutTheSystemDatabaseTheWindowKeepsItsDesignSize) {
   form.show();
   EXPECT_EQ(form.size(), QSize(640, 480));
   form.Close();
+}
+
+struct Searching : TBSDI {
+  Searching() : TBSDI(nullptr, bsDialog, "TFormSearch") { Initialized = true; }
+};
+
+// The saved screen value of a form: saved under the form's name for the
+// operator, read back by the next form of that name, not by another form.
+TEST_F(DmFormStoreTest, ScreenValueIsKeptUnderTheFormsName) {
+  ASSERT_TRUE(DM->fnAccDefConnected("", false));
+  const std::string op = std::to_string(SystemDef.OpCode);
+  {
+    Searching form;
+    form.ScreenValue = "　株式会社 ";
+    form.HozonGamenValue();
+  }
+  EXPECT_EQ(QueryDef("SELECT SSTR FROM STYLECOLOR WHERE OPCODE = " + op + " AND STYLENAME = '020-TFORMSEARCH'"),
+            "株式会社");
+  Searching again;
+  again.ScreenValue = "stale";
+  again.FukugenGamenValue();
+  EXPECT_EQ(again.ScreenValue, "株式会社");
+  Remembered other;
+  other.FukugenGamenValue();
+  EXPECT_EQ(other.ScreenValue, "");
+
+  // Saved again: the one row is overwritten.
+  again.ScreenValue = "有限会社";
+  again.HozonGamenValue();
+  Searching third;
+  third.FukugenGamenValue();
+  EXPECT_EQ(third.ScreenValue, "有限会社");
+  EXPECT_EQ(QueryDef("SELECT COUNT(*) FROM STYLECOLOR WHERE OPCODE = " + op + " AND STYLENAME = '020-TFORMSEARCH'"),
+            "1");
+  EXPECT_TRUE(shown_.empty());
+}
+
+// The queries and procedures a form creates work on the data set in the
+// form's own transaction, apart from the data module's.
+TEST_F(DmFormStoreTest, DataStatementsRunInTheFormsOwnTransaction) {
+  ASSERT_TRUE(DM->fnAccDefConnected("", false));
+  ConnectDataSet(1);
+  const std::string op = std::to_string(SystemDef.OpCode);
+  Searching form;
+  EXPECT_EQ(form.IBTransactionDAT.Params.Lines(), (std::vector<std::string>{"read_committed", "rec_version", "nowait"}));
+  EXPECT_EQ(form.IBTransactionDAT.DefaultDatabase(), &DM->IBDatabaseDAT);
+
+  std::unique_ptr<TIBQuery> query = form.CreateDatQuery();
+  ASSERT_TRUE(query);
+  EXPECT_EQ(query->Database(), &DM->IBDatabaseDAT);
+  EXPECT_EQ(query->Transaction(), &form.IBTransactionDAT);
+  EXPECT_TRUE(query->SQL.Text().empty());
+  form.IBTransactionDAT.StartTransaction();
+  query->SQL.SetText("INSERT INTO OPINF (OPCODE, JOBNAME, PCNAME, OPENTIME) VALUES (" + op +
+                     ", '検索', 'pc', CURRENT_TIMESTAMP)");
+  query->ExecSQL();
+  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
+  EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM OPINF WHERE JOBNAME = '検索'"), "0") << "not committed yet";
+  form.IBTransactionDAT.Commit();
+  EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM OPINF WHERE JOBNAME = '検索'"), "1");
+
+  std::unique_ptr<TIBStoredProc> proc = form.CreateDatProc("OPINF_DELETE");
+  ASSERT_TRUE(proc);
+  EXPECT_EQ(proc->StoredProcName, "OPINF_DELETE");
+  EXPECT_EQ(proc->Transaction(), &form.IBTransactionDAT);
+  form.IBTransactionDAT.StartTransaction();
+  proc->ParamByName("OPCODE").AsInteger(SystemDef.OpCode);
+  proc->ParamByName("JOBNAME").AsString("検索");
+  proc->ParamByName("STATE").AsString("正常終了");
+  proc->ExecProc();
+  form.IBTransactionDAT.Commit();
+  EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM OPINF WHERE JOBNAME = '検索'"), "0");
+  EXPECT_EQ(QueryDat("SELECT STATE FROM OPHIST WHERE JOBNAME = '検索'"), "正常終了");
+}
+
+// Without the data module a form has no store and makes no statements.
+TEST(BaseFormWithoutDataModule, NoStoreAndNoStatements) {
+  EnsureApplication();
+  ASSERT_EQ(DM, nullptr);
+  Searching form;
+  form.ScreenValue = "x";
+  form.HozonGamenValue();
+  form.FukugenGamenValue();
+  EXPECT_EQ(form.ScreenValue, "");
+  EXPECT_FALSE(form.GamenValue);
+  EXPECT_FALSE(form.CreateDatQuery());
+  EXPECT_FALSE(form.CreateDatProc("OPINF_DELETE"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <cctype>
 
 #include "platform/fb/fbapi.h"
+#include "platform/fb/netguard.h"
 
 namespace {
 
@@ -90,16 +91,20 @@ void TIBDatabase::Attach(bool create, int pageSize, const std::string& defaultCh
   }
   // A local file without a password is opened by the embedded engine only;
   // with a password the dispatcher may fall back to the local server.
-  if (!fbapi::IsRemoteName(DatabaseName) && password.empty())
-    dpb.String(isc_dpb_config, "Providers=Engine12");
+  const bool remote = fbapi::IsRemoteName(DatabaseName);
+  if (!remote && password.empty()) dpb.String(isc_dpb_config, "Providers=Engine12");
+  // A server that does not answer is given up (platform/fb/netguard.h).
+  if (remote) dpb.Int(isc_dpb_connect_timeout, FbNetTimeouts.ConnectSeconds);
 
   fbapi::Status st;
   const unsigned length = dpb.Length();
   const unsigned char* buffer = dpb.Buffer();
+  const TNewSocketGuard sockets;
   Firebird::IAttachment* attachment =
       create ? fbapi::Provider()->createDatabase(&st, DatabaseName.c_str(), length, buffer)
              : fbapi::Provider()->attachDatabase(&st, DatabaseName.c_str(), length, buffer);
   st.Check();
+  if (remote) sockets.Guard();
   attachment_ = attachment;
   connectionId_ = ++connectionCounter;
 }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/fb/fbapi.h"
+#include "platform/fb/netguard.h"
 
 namespace {
 
@@ -37,11 +38,15 @@ void TIBCustomService::Attach() {
   const std::string role = ParamValue(Params, "sql_role_name");
   if (!role.empty()) spb.String(isc_spb_sql_role_name, role);
   if (Protocol != TProtocol::TCP && password.empty()) spb.String(isc_spb_config, "Providers=Engine12");
+  // A server that does not answer is given up (platform/fb/netguard.h).
+  if (Protocol == TProtocol::TCP) spb.Int(isc_spb_connect_timeout, FbNetTimeouts.ConnectSeconds);
   fbapi::Status st;
   const unsigned length = spb.Length();
   const unsigned char* buffer = spb.Buffer();
+  const TNewSocketGuard sockets;
   Firebird::IService* service = fbapi::Provider()->attachServiceManager(&st, name.c_str(), length, buffer);
   st.Check();
+  if (Protocol == TProtocol::TCP) sockets.Guard();
   service_ = service;
 }
 
@@ -72,21 +77,28 @@ void TIBCustomService::Start(const std::vector<unsigned char>& spb) {
   st.Check();
 }
 
-std::vector<unsigned char> TIBCustomService::Query(const std::vector<unsigned char>& items) {
+std::vector<unsigned char> TIBCustomService::Query(const std::vector<unsigned char>& items,
+                                                   const std::vector<unsigned char>& send) {
   CheckActive();
   std::vector<unsigned char> answer(32000);   // the length travels as 16 bits
   fbapi::Status st;
-  service_->query(&st, 0, nullptr, static_cast<unsigned>(items.size()), items.data(),
-                  static_cast<unsigned>(answer.size()), answer.data());
+  service_->query(&st, static_cast<unsigned>(send.size()), send.empty() ? nullptr : send.data(),
+                  static_cast<unsigned>(items.size()), items.data(), static_cast<unsigned>(answer.size()),
+                  answer.data());
   st.Check();
   return answer;
 }
 
 bool TIBCustomService::QueryLine(std::string& line) {
   // An empty line means the end, unless the service says it has no data
-  // ready yet (it is still starting or working).
+  // ready yet (it is still starting or working) or waits for input: a tool
+  // that asks a question (gbak asks for the next volume of a backup that ends
+  // too early) gets the end of its input, so that it reports and ends instead
+  // of waiting for ever.
+  std::vector<unsigned char> send;
   for (;;) {
-    std::vector<unsigned char> answer = Query({isc_info_svc_line});
+    std::vector<unsigned char> answer = Query({isc_info_svc_line, isc_info_svc_stdin}, send);
+    send.clear();
     line.clear();
     bool notReady = false;
     bool gotLine = false;
@@ -94,7 +106,14 @@ bool TIBCustomService::QueryLine(std::string& line) {
     const unsigned char* end = p + answer.size();
     while (p < end && *p != isc_info_end) {
       const unsigned char item = *p++;
-      if (item == isc_info_svc_line) {
+      if (item == isc_info_svc_stdin) {
+        const int wanted = VaxInt(p, 4);
+        p += 4;
+        if (wanted > 0) {
+          send = {isc_info_svc_line, 0, 0};  // no more input
+          notReady = true;
+        }
+      } else if (item == isc_info_svc_line) {
         const int length = VaxInt(p, 2);
         p += 2;
         line.assign(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));

@@ -39,8 +39,10 @@ class TIBCustomService {
   void Start(const std::vector<unsigned char>& spb);
   // One round of isc_info_svc_line; false when the service has finished.
   bool QueryLine(std::string& line);
-  // Raw info query; returns the answer buffer.
-  std::vector<unsigned char> Query(const std::vector<unsigned char>& items);
+  // Raw info query (with the send items, e.g. input for the service);
+  // returns the answer buffer.
+  std::vector<unsigned char> Query(const std::vector<unsigned char>& items,
+                                   const std::vector<unsigned char>& send = {});
   void CheckActive() const;
 
  private:

@@ -155,13 +155,37 @@ void TIBCustomStatement::Prepare() {
   st.Check();
   const unsigned count = outMeta_->getCount(&st);
   st.Check();
+  columns_.reserve(count);
   for (unsigned i = 0; i < count; ++i) {
     std::string name = outMeta_->getAlias(&st, i);
     if (name.empty()) name = outMeta_->getField(&st, i);
     fields_.push_back(std::make_unique<TIBXSQLVAR>(fbapi::ServerTextToUtf8(name), this, static_cast<int>(i)));
+    TColumnLayout column;
+    column.offset = outMeta_->getOffset(&st, i);
+    column.nullOffset = outMeta_->getNullOffset(&st, i);
+    column.type = outMeta_->getType(&st, i) & ~1u;
+    column.length = outMeta_->getLength(&st, i);
+    column.scale = outMeta_->getScale(&st, i);
+    column.charSet = outMeta_->getCharSet(&st, i);
+    column.subType = outMeta_->getSubType(&st, i);
+    st.Check();
+    columns_.push_back(column);
   }
   row_.assign(outMeta_->getMessageLength(&st), 0);
   st.Check();
+}
+
+std::string TIBCustomStatement::Plan() {
+  Prepare();
+  fbapi::Status st;
+  const char* plan = statement_->getPlan(&st, false);
+  st.Check();
+  return plan ? fbapi::ServerTextToUtf8(plan) : std::string();
+}
+
+fbapi::Status& TIBCustomStatement::Status() {
+  if (!status_) status_ = std::make_unique<fbapi::Status>();
+  return *status_;
 }
 
 void TIBCustomStatement::Unprepare() noexcept {
@@ -184,6 +208,7 @@ void TIBCustomStatement::Unprepare() noexcept {
   statement_ = nullptr;
   preparedText_.clear();
   fields_.clear();
+  columns_.clear();
   row_.clear();
 }
 
@@ -373,7 +398,7 @@ bool TIBCustomStatement::FetchNext() {
     return false;
   }
   if (CursorStale()) fbapi::Fail("The cursor was closed by the end of its transaction", ibcodes::kNoCur, -504);
-  fbapi::Status st;
+  fbapi::Status& st = Status();
   int result = cursor_->fetchNext(&st, row_.data());
   st.Check();
   if (result != Firebird::IStatus::RESULT_OK) {
@@ -443,29 +468,27 @@ const unsigned char* TIBCustomStatement::CurrentRow() const {
 TIBValue TIBCustomStatement::FieldValue(int index) const {
   TIBValue value;
   const unsigned char* row = CurrentRow();
-  if (!row || !outMeta_) return value;
-  fbapi::Status st;
-  const unsigned i = static_cast<unsigned>(index);
-  if (Get<short>(row, outMeta_->getNullOffset(&st, i)) != 0) return value;
-  const unsigned offset = outMeta_->getOffset(&st, i);
-  const unsigned type = outMeta_->getType(&st, i) & ~1u;
-  switch (type) {
+  if (!row || index < 0 || static_cast<std::size_t>(index) >= columns_.size()) return value;
+  const TColumnLayout& column = columns_[static_cast<std::size_t>(index)];
+  if (Get<short>(row, column.nullOffset) != 0) return value;
+  const unsigned offset = column.offset;
+  switch (column.type) {
     case SQL_TEXT:
     case SQL_VARYING: {
-      const bool varying = type == SQL_VARYING;
-      const std::size_t length = varying ? Get<unsigned short>(row, offset) : outMeta_->getLength(&st, i);
+      const bool varying = column.type == SQL_VARYING;
+      const std::size_t length = varying ? Get<unsigned short>(row, offset) : column.length;
       value.bytes.assign(reinterpret_cast<const char*>(row + offset + (varying ? 2 : 0)), length);
-      value.kind = outMeta_->getCharSet(&st, i) == 1 ? TIBValue::Kind::Bytes : TIBValue::Kind::Text;
+      value.kind = column.charSet == 1 ? TIBValue::Kind::Bytes : TIBValue::Kind::Text;
       break;
     }
     case SQL_SHORT:
     case SQL_LONG:
     case SQL_INT64:
       value.kind = TIBValue::Kind::Int;
-      value.integer = type == SQL_SHORT  ? Get<std::int16_t>(row, offset)
-                      : type == SQL_LONG ? Get<std::int32_t>(row, offset)
-                                         : Get<std::int64_t>(row, offset);
-      value.scale = outMeta_->getScale(&st, i);
+      value.integer = column.type == SQL_SHORT  ? Get<std::int16_t>(row, offset)
+                      : column.type == SQL_LONG ? Get<std::int32_t>(row, offset)
+                                                : Get<std::int64_t>(row, offset);
+      value.scale = column.scale;
       break;
     case SQL_FLOAT:
       value.kind = TIBValue::Kind::Double;
@@ -500,7 +523,7 @@ TIBValue TIBCustomStatement::FieldValue(int index) const {
       value.kind = TIBValue::Kind::Blob;
       value.blobHigh = static_cast<std::uint32_t>(id.gds_quad_high);
       value.blobLow = id.gds_quad_low;
-      value.textBlob = outMeta_->getSubType(&st, i) == 1;
+      value.textBlob = column.subType == 1;
       break;
     }
     default:

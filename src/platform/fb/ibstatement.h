@@ -18,6 +18,9 @@ class IStatement;
 class IResultSet;
 class IMessageMetadata;
 }  // namespace Firebird
+namespace fbapi {
+class Status;
+}  // namespace fbapi
 
 // The SQL text with ":NAME" replaced by "?" and the parameter name of every
 // "?" in order (upper-cased unless quoted).
@@ -47,6 +50,8 @@ class TIBCustomStatement {
   void Prepare();
   bool Prepared() const;
   void Unprepare() noexcept;
+  // The server's access plan of the statement (prepares it when needed).
+  std::string Plan();
 
   // Parameters by distinct name, in order of first appearance.
   int ParamCount();
@@ -69,7 +74,8 @@ class TIBCustomStatement {
   // Ends the cursor (the rows read stay readable only until then).
   void Close() noexcept;
 
-  // Layer internals.
+  // Layer internals. FieldValue reads the column from the current row by the
+  // layout taken at prepare time, without asking the server's metadata.
   TIBValue FieldValue(int index) const;
   std::string ReadBlob(const TIBValue& blob) const;
 
@@ -104,6 +110,23 @@ class TIBCustomStatement {
   TIBParsedSQL parsed_;
   std::vector<std::unique_ptr<TIBXSQLVAR>> params_;
   std::vector<std::unique_ptr<TIBXSQLVAR>> fields_;
+
+  // Where each column lies in the row buffer and what it holds, taken from
+  // the output metadata once at prepare time.
+  struct TColumnLayout {
+    unsigned offset = 0;
+    unsigned nullOffset = 0;
+    unsigned type = 0;      // SQL_* without the nullable bit
+    unsigned length = 0;
+    int scale = 0;
+    unsigned charSet = 0;
+    int subType = 0;
+  };
+  std::vector<TColumnLayout> columns_;
+  // One status object for the calls of this statement (the API wrapper
+  // clears it before every call).
+  std::unique_ptr<fbapi::Status> status_;
+  fbapi::Status& Status();
 
   Firebird::IStatement* statement_ = nullptr;
   std::string preparedText_;

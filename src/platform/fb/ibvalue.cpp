@@ -128,11 +128,22 @@ std::string TIBXSQLVAR::BlobBytes(const TIBValue& v) const {
 
 bool TIBXSQLVAR::IsNull() const { return Value().kind == TIBValue::Kind::Null; }
 
+namespace {
+
+// CP932 and UTF-8 agree on every byte below 0x80, so such text needs no conversion.
+bool IsAscii(std::string_view bytes) {
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
 std::string TIBXSQLVAR::AsString() const {
-  const TIBValue v = Value();
+  TIBValue v = Value();
   switch (v.kind) {
     case TIBValue::Kind::Null: return {};
-    case TIBValue::Kind::Text: return Cp932ToUtf8Lossy(v.bytes);
+    case TIBValue::Kind::Text: return IsAscii(v.bytes) ? std::move(v.bytes) : Cp932ToUtf8Lossy(v.bytes);
     case TIBValue::Kind::Bytes: return v.bytes;
     case TIBValue::Kind::Int: return ibvalue::ScaledToString(v.integer, v.scale);
     case TIBValue::Kind::Double: return FormatDouble(v.real);

@@ -1,15 +1,17 @@
 // WriteFileAtomically: every file the program writes for itself or for other
 // programs appears either complete or not at all.
+#include "platform/rtl/atomicfile.h"
+
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <string>
-#include <system_error>
 
-#include "platform/rtl/inifile.h"
+#include "platform/rtl/faultpoint.h"
+#include "platform/rtl/workfile.h"
 
 namespace {
 
@@ -24,53 +26,76 @@ std::string Folder(const std::string& path) {
   return path.substr(0, slash);
 }
 
-std::string BaseName(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Creates a new temporary file beside `path`; the mode follows the umask.
-int CreateTemporary(const std::string& path, std::string& tempPath) {
-  static std::atomic<unsigned> counter{0};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = Folder(path) + "/." + BaseName(path) + ".tmp" + std::to_string(getpid()) + "_" +
-               std::to_string(counter.fetch_add(1));
-    int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return fd;
-    if (errno != EEXIST) Fail(errno, "Cannot create a temporary file for " + path);
+const char* KindText(TPathKind kind) {
+  switch (kind) {
+    case TPathKind::Directory: return "a folder";
+    case TPathKind::Device: return "a device";
+    case TPathKind::Fifo: return "a pipe";
+    case TPathKind::Socket: return "a socket";
+    default: return "not a regular file";
   }
-  Fail(EEXIST, "Cannot create a temporary file for " + path);
 }
 
 }  // namespace
 
+ENotARegularFile::ENotARegularFile(std::string Path, TPathKind Kind)
+    : std::system_error(Kind == TPathKind::Directory ? EISDIR : EINVAL, std::generic_category(),
+                        Path + " is " + KindText(Kind)),
+      path_(std::move(Path)),
+      kind_(Kind) {}
+
+TPathKind PathKindOf(const std::string& Path) {
+  struct stat st {};
+  if (::stat(Path.c_str(), &st) != 0) return TPathKind::Missing;
+  if (S_ISREG(st.st_mode)) return TPathKind::Regular;
+  if (S_ISDIR(st.st_mode)) return TPathKind::Directory;
+  if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) return TPathKind::Device;
+  if (S_ISFIFO(st.st_mode)) return TPathKind::Fifo;
+  if (S_ISSOCK(st.st_mode)) return TPathKind::Socket;
+  return TPathKind::Other;
+}
+
+std::string ResolveSymlinks(const std::string& Path) {
+  std::string current = Path;
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink(current.c_str(), buffer, sizeof buffer);
+    if (n < 0) Fail(errno, "Cannot read the link " + current);
+    std::string target(buffer, static_cast<std::size_t>(n));
+    current = !target.empty() && target[0] == '/' ? target : Folder(current) + "/" + target;
+  }
+  Fail(ELOOP, "Too many levels of links at " + Path);
+}
+
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   if (path.empty()) Fail(ENOENT, "Cannot write a file without a name");
-  std::string tempPath;
-  int fd = CreateTemporary(path, tempPath);
-  auto abandon = [&](int error, const std::string& what) {
-    if (fd >= 0) ::close(fd);
-    ::unlink(tempPath.c_str());
-    Fail(error, what + " " + path);
-  };
+  const std::string target = ResolveSymlinks(path);
+  const TPathKind kind = PathKindOf(target);
+  if (kind != TPathKind::Missing && kind != TPathKind::Regular) throw ENotARegularFile(path, kind);
+  const std::string folder = Folder(target);
+  RemoveLeftoverWorkFiles(folder);
+  TWorkFile work(folder, ".tmp");
+  const int fd = work.Descriptor();
   // Keep the permissions of the file being replaced.
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
+  if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::fchmod(fd, st.st_mode & 07777);
   std::size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      abandon(errno, "Cannot write");
+      Fail(errno, "Cannot write " + path);
     }
     done += static_cast<std::size_t>(n);
   }
-  if (::fsync(fd) != 0) abandon(errno, "Cannot flush");
-  int closeResult = ::close(fd);
-  fd = -1;
-  if (closeResult != 0) abandon(errno, "Cannot close");
-  if (::rename(tempPath.c_str(), path.c_str()) != 0) abandon(errno, "Cannot replace");
-  int dir = ::open(Folder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (::fsync(fd) != 0) Fail(errno, "Cannot flush " + path);
+  FaultPoint("atomic.written");
+  if (::rename(work.Path().c_str(), target.c_str()) != 0) Fail(errno, "Cannot replace " + path);
+  work.Keep();
+  work.Close();
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);

@@ -1,7 +1,9 @@
 // TIniFile over a CP932 text file. The file is re-read whenever it changed on
 // disk (another program may write it) and rewritten as a whole, atomically, on
-// every change. Lines that are not key=value pairs (comments, blank lines) are
-// kept as they were.
+// every change. Every line the program does not change is written back with
+// exactly the bytes it was read with (comments, blank lines, spacing, line
+// ends, and bytes that are no valid CP932), so that one stray byte never
+// stops the program from writing its own entries.
 #include "platform/rtl/inifile.h"
 
 #include <sys/stat.h>
@@ -19,13 +21,19 @@ namespace {
 
 struct Line {
   bool isValue = false;
-  std::string key;    // for values
-  std::string value;  // for values
-  std::string raw;    // for other lines
+  std::string key;      // for values: the key as text (for look-ups)
+  std::string value;    // for values: the value as text
+  std::string rawKey;   // for values: the key's bytes as read or written
+  std::string raw;      // the whole line's bytes as read (without its end)
+  std::string eol;      // the line end as read: "\r\n", "\n" or "" (the last line)
+  bool written = false; // written by the program: emitted from rawKey and valueBytes
+  std::string valueBytes;
 };
 
 struct Section {
   std::string name;
+  std::string rawHeader;  // the header line's bytes as read; empty for a new section
+  std::string eol;
   std::vector<Line> lines;
 };
 
@@ -87,29 +95,39 @@ struct TIniFile::Impl {
   FileStamp stamp;
   bool loaded = false;
 
-  void Parse(const std::string& text) {
+  void Parse(const std::string& bytes) {
     preamble.clear();
     sections.clear();
     std::size_t start = 0;
-    while (start < text.size()) {
-      std::size_t end = text.find('\n', start);
-      if (end == std::string::npos) end = text.size();
-      std::string_view line(text.data() + start, end - start);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    while (start < bytes.size()) {
+      std::size_t end = bytes.find('\n', start);
+      std::string eol = "\n";
+      if (end == std::string::npos) {
+        end = bytes.size();
+        eol.clear();
+      }
+      std::string raw = bytes.substr(start, end - start);
+      if (!raw.empty() && raw.back() == '\r') {
+        raw.pop_back();
+        eol = "\r" + eol;
+      }
       start = end + 1;
-      std::string_view t = TrimBlanks(line);
+      const std::string text = Cp932ToUtf8Lossy(raw);
+      std::string_view t = TrimBlanks(text);
       if (t.size() >= 2 && t.front() == '[' && t.find(']') != std::string_view::npos) {
-        sections.push_back({std::string(TrimBlanks(t.substr(1, t.find(']') - 1))), {}});
+        sections.push_back({std::string(TrimBlanks(t.substr(1, t.find(']') - 1))), raw, eol, {}});
         continue;
       }
       Line l;
+      l.raw = raw;
+      l.eol = eol;
       std::size_t eq = t.find('=');
       if (eq != std::string_view::npos && eq > 0 && t[0] != ';' && !sections.empty()) {
         l.isValue = true;
         l.key = std::string(TrimBlanks(t.substr(0, eq)));
         l.value = std::string(TrimBlanks(t.substr(eq + 1)));
-      } else {
-        l.raw = std::string(line);
+        // "=" is never part of a double-byte character: the key's own bytes.
+        l.rawKey = std::string(TrimBlanks(std::string_view(raw).substr(0, raw.find('='))));
       }
       (sections.empty() ? preamble : sections.back().lines).push_back(std::move(l));
     }
@@ -125,22 +143,36 @@ struct TIniFile::Impl {
       ss << in.rdbuf();
       bytes = ss.str();
     }
-    Parse(Cp932ToUtf8Lossy(bytes));
+    Parse(bytes);
     stamp = now;
     loaded = true;
   }
 
   void Save() {
-    std::string text;
+    // Each line with its end; a line read without an end (the file's last
+    // one) keeps that only while it is still the last.
+    std::vector<std::pair<std::string, std::string>> out;
     auto emit = [&](const std::vector<Line>& lines) {
-      for (const Line& l : lines) text += (l.isValue ? l.key + "=" + l.value : l.raw) + "\r\n";
+      for (const Line& l : lines) {
+        if (l.written) out.emplace_back(l.rawKey + "=" + l.valueBytes, "\r\n");
+        else out.emplace_back(l.raw, l.eol);
+      }
     };
     emit(preamble);
     for (const Section& s : sections) {
-      text += "[" + s.name + "]\r\n";
+      if (s.rawHeader.empty()) out.emplace_back("[" + Utf8ToCp932(s.name) + "]", "\r\n");
+      else out.emplace_back(s.rawHeader, s.eol);
       emit(s.lines);
     }
-    WriteFileAtomically(path, Utf8ToCp932(text));
+    std::string bytes;
+    for (std::size_t i = 0; i < out.size(); ++i)
+      bytes += out[i].first + (out[i].second.empty() && i + 1 < out.size() ? "\r\n" : out[i].second);
+    try {
+      WriteFileAtomically(path, bytes);
+    } catch (...) {
+      loaded = false;  // what the file holds is what counts
+      throw;
+    }
     stamp = StampOf(path);
   }
 
@@ -184,10 +216,22 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   CheckWritable(section, key, value);
   section = TrimBlanks(section);
   key = TrimBlanks(key);
+  // Only a value (or a new name) that CP932 cannot carry is refused; nothing
+  // is changed then.
+  auto encode = [&](std::string_view text) {
+    try {
+      return Utf8ToCp932(text);
+    } catch (const ETextConversion&) {
+      throw ETextConversion("設定ファイル(" + impl_->path + ")の[" + std::string(section) + "] " + std::string(key) +
+                            " に書き込めない文字があります: " + std::string(text));
+    }
+  };
+  const std::string valueBytes = encode(value);
   impl_->Load();
   Section* s = impl_->FindSection(section);
   if (!s) {
-    impl_->sections.push_back({std::string(section), {}});
+    encode(section);
+    impl_->sections.push_back({std::string(section), {}, {}, {}});
     s = &impl_->sections.back();
   }
   Line* l = Impl::FindKey(s, key);
@@ -196,13 +240,17 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   } else {
     // New keys follow the section's last key, before trailing blank lines.
     std::size_t at = s->lines.size();
-    while (at > 0 && !s->lines[at - 1].isValue && TrimBlanks(s->lines[at - 1].raw).empty()) --at;
+    while (at > 0 && !s->lines[at - 1].isValue && TrimBlanks(Cp932ToUtf8Lossy(s->lines[at - 1].raw)).empty()) --at;
     Line nl;
     nl.isValue = true;
     nl.key = std::string(key);
     nl.value = std::string(value);
+    nl.rawKey = encode(key);
     s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(nl));
+    l = &s->lines[at];
   }
+  l->written = true;
+  l->valueBytes = valueBytes;
   impl_->Save();
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/atomicfile.h"
+
 class TIniFile {
  public:
   explicit TIniFile(std::string path);
@@ -40,8 +42,3 @@ class TIniFile {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
-
-// Writes `bytes` to `path` through a temporary file in the same folder and a
-// rename; on any failure the old file stays untouched and no temporary remains.
-// Throws std::system_error.
-void WriteFileAtomically(const std::string& path, std::string_view bytes);

@@ -12,10 +12,16 @@ QWidget* MainForm() { return g_mainForm.data(); }
 
 #include <QApplication>
 
+#include "platform/vcl/faces.h"
+
 QApplication* EnsureApplication() {
-  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return app;
-  static int argc = 1;
-  static char name[] = "veruda";
-  static char* argv[] = {name, nullptr};
-  return new QApplication(argc, argv);
+  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+  if (!app) {
+    static int argc = 1;
+    static char name[] = "veruda";
+    static char* argv[] = {name, nullptr};
+    app = new QApplication(argc, argv);
+  }
+  InstallFaceNames();
+  return app;
 }

@@ -10,5 +10,6 @@ QWidget* MainForm();
 
 class QApplication;
 // The running application, created (without command-line arguments) when
-// there is none yet: for tools and tests that build windows.
+// there is none yet, with the face names of the windows mapped
+// (InstallFaceNames): for tools and tests that build windows.
 QApplication* EnsureApplication();

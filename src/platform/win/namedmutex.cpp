@@ -22,6 +22,22 @@ int OpenLockFile(const std::string& path, bool create) {
   return fd;
 }
 
+// Why the lock file could not be made or locked, as the user reads it.
+std::string LockFailureText(const std::string& path, int error) {
+  std::string reason;
+  switch (error) {
+    case EACCES: case EPERM: reason = "書き込む権限がありません。"; break;
+    case EROFS: reason = "読み取り専用のフォルダです。"; break;
+    case ENOTDIR: reason = "フォルダではありません。"; break;
+    case ENOENT: reason = "フォルダがありません。"; break;
+    case EISDIR: reason = "同じ名前のフォルダがあります。"; break;
+    case ENOSPC: case EDQUOT: reason = "空き容量が不足しています。"; break;
+    case ENOLCK: case EINVAL: case EOPNOTSUPP: reason = "このフォルダではファイルをロックできません。"; break;
+    default: reason = std::strerror(error); break;
+  }
+  return "起動の確認に使うロックファイル(" + path + ")を作成できません。\r" + reason;
+}
+
 }  // namespace
 
 std::string NamedMutexPath(std::string_view name) {
@@ -50,7 +66,7 @@ std::unique_ptr<TNamedMutex> CreateNamedMutex(std::string_view name, std::string
   ForceDirectories(ExtractFileDir(path));
   int fd = OpenLockFile(path, true);
   if (fd < 0) {
-    if (error) *error = path + ": " + std::strerror(errno);
+    if (error) *error = LockFailureText(path, errno);
     return nullptr;
   }
   // A process that only tests for the name holds a shared lock for a moment;
@@ -60,7 +76,7 @@ std::unique_ptr<TNamedMutex> CreateNamedMutex(std::string_view name, std::string
     if (flock(fd, LOCK_EX | LOCK_NB) == 0)
       return std::unique_ptr<TNamedMutex>(new TNamedMutex(std::string(name), fd));
     if (errno != EWOULDBLOCK && errno != EINTR) {
-      if (error) *error = path + ": " + std::strerror(errno);
+      if (error) *error = LockFailureText(path, errno);
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));

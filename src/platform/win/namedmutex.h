@@ -35,6 +35,7 @@ class TNamedMutex {
 // Creates and holds the named mutex in one atomic step (the runtime folder is
 // created when missing). Null when another process already holds it: of two
 // processes that try at the same moment exactly one gets it. Null as well when
-// the lock file cannot be opened; then `error`, when given, receives the reason
-// (it stays empty when the name is simply taken).
+// the lock file cannot be made or locked; then `error`, when given, receives a
+// Japanese text naming the lock file and the reason (it stays empty when the
+// name is simply taken).
 std::unique_ptr<TNamedMutex> CreateNamedMutex(std::string_view name, std::string* error = nullptr);

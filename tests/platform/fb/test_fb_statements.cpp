@@ -192,6 +192,54 @@ TEST_F(Statements, QueryWalksItsRowsAndSqlReadsForward) {
   tr_.Commit();
 }
 
+// A column is read by the layout its statement was prepared with: a new text
+// on the same object brings new columns in another order and of other types,
+// a column resolved once keeps reading the row under the cursor, and ASCII
+// text (with the backslash and the tilde) comes back as it was stored, beside
+// CP932 text, a NULL and a CHAR with its padding.
+TEST_F(Statements, ColumnsFollowTheStatementAndTheRow) {
+  tr_.StartTransaction();
+  TIBSQL sql;
+  sql.SetDatabase(&db_);
+  sql.SetTransaction(&tr_);
+  sql.SQL.SetText("INSERT INTO T (ID, NAME, CODE, AMOUNT, D) VALUES (:ID, :NAME, :CODE, :AMOUNT, :D)");
+  const char* names[] = {"C:\\path~1 ASCII", "漢字ｶﾅ～", ""};
+  for (int id = 1; id <= 3; ++id) {
+    sql.ParamByName("ID").AsInteger(id);
+    if (id == 3) sql.ParamByName("NAME").Clear();
+    else sql.ParamByName("NAME").AsString(names[id - 1]);
+    sql.ParamByName("CODE").AsString(id == 1 ? "A1" : "ｲ");
+    sql.ParamByName("AMOUNT").AsCurrency(Currency::FromRaw(12345 * id));
+    sql.ParamByName("D").AsDate(EncodeDate(2020, 1, id));
+    sql.ExecQuery();
+  }
+
+  sql.SQL.SetText("SELECT ID, NAME, AMOUNT FROM T ORDER BY ID");
+  sql.ExecQuery();
+  EXPECT_EQ(sql.FieldByName("NAME").AsString(), names[0]);
+  sql.Close();
+
+  sql.SQL.SetText("SELECT D, AMOUNT, CODE, NAME, ID FROM T ORDER BY ID");
+  sql.ExecQuery();
+  const TIBXSQLVAR& id = sql.FieldByName("ID");
+  const TIBXSQLVAR& name = sql.FieldByName("NAME");
+  const TIBXSQLVAR& code = sql.FieldByName("CODE");
+  const TIBXSQLVAR& amount = sql.FieldByName("AMOUNT");
+  const TIBXSQLVAR& date = sql.FieldByName("D");
+  for (int row = 1; row <= 3; ++row, sql.Next()) {
+    ASSERT_FALSE(sql.Eof()) << row;
+    EXPECT_EQ(id.AsInteger(), row);
+    EXPECT_EQ(name.AsString(), names[row - 1]) << row;
+    EXPECT_EQ(name.IsNull(), row == 3);
+    EXPECT_EQ(code.AsString(), (row == 1 ? "A1" : "ｲ") + std::string(row == 1 ? 10 : 11, ' ')) << row;
+    EXPECT_EQ(amount.AsCurrency(), Currency::FromRaw(12345 * row));
+    EXPECT_EQ(date.AsDateTime(), EncodeDate(2020, 1, row));
+  }
+  EXPECT_TRUE(sql.Eof());
+  sql.Close();
+  tr_.Commit();
+}
+
 TEST_F(Statements, ProceduresExecutableAndSelectable) {
   TIBStoredProc proc;
   proc.SetDatabase(&db_);

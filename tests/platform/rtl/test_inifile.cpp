@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/rtl/tempfoldertest.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,31 +17,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/rtl_ini_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
   std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    return Names([](const std::string&) { return true; });
   }
-
-  fs::path dir_;
 };
 
 TEST_F(IniFileTest, ReadsACp932FileWrittenByAnotherProgram) {
@@ -68,14 +50,59 @@ TEST_F(IniFileTest, ReadsACp932FileWrittenByAnotherProgram) {
   EXPECT_EQ(ini.ReadSection("Local"), (std::vector<std::string>{"DataPath", "Name", "Formula", "Flag"}));
   EXPECT_EQ(ini.ReadSectionValues("SERVER"), (std::vector<std::string>{"HOST=127.0.0.1"}));
 
-  // A write keeps everything else byte for byte and stays CP932 with CRLF.
+  // A write keeps everything else byte for byte (spacing and line ends too)
+  // and writes its own line as CP932 with CRLF.
   ini.WriteString("Server", "host", "db1");
   std::string expected = bytes;
-  expected.replace(expected.find("Formula=a=b=c\n"), 14, "Formula=a=b=c\r\n");
-  expected.replace(expected.find("  Name  =  \x87\x40\x81\x60\xB1  \r\n"), 20, "Name=\x87\x40\x81\x60\xB1\r\n");
   expected.replace(expected.find("HOST=127.0.0.1"), 14, "HOST=db1");
   EXPECT_EQ(ReadBytes(path), expected);
   EXPECT_EQ(Entries(), std::vector<std::string>{"Connect.ini"});
+}
+
+TEST_F(IniFileTest, AStrayByteNeverStopsAWriteAndStaysAsItWas) {
+  // Bytes that are no CP932: in a comment, in another section's key and
+  // value, in a section name, and in the value that is written over; the
+  // last line has no end.
+  const std::string bytes =
+      "; \x81\x20stray \xFF\r\n"
+      "[LOCAL]\r\n"
+      "HOSTNAME=\x82\xA0\xFE\r\n"
+      "USER=VFNZFR\n"
+      "[OTHER\x80]\r\n"
+      "K\x85" "EY=\xA0\x81\r\n"
+      "LAST=1";
+  const std::string path = Path("connect.ini");
+  WriteBytes(path, bytes);
+  TIniFile ini(path);
+  EXPECT_EQ(ini.ReadString("LOCAL", "USER", ""), "VFNZFR");
+  EXPECT_NE(ini.ReadString("LOCAL", "HOSTNAME", ""), "");  // read with replacement characters
+
+  ini.WriteString("LOCAL", "HOSTNAME", "サーバー1");
+  std::string expected = bytes;
+  expected.replace(expected.find("HOSTNAME=\x82\xA0\xFE"), 12, "HOSTNAME=\x83T\x81[\x83o\x81[1");
+  EXPECT_EQ(ReadBytes(path), expected);
+  EXPECT_EQ(ini.ReadString("local", "hostname", ""), "サーバー1");
+
+  // New keys: into the section with the stray byte in its name, and a new
+  // section after the last line, which then gets its end.
+  const std::vector<std::string> sections = ini.ReadSections();
+  ASSERT_EQ(sections.size(), 2u);
+  ini.WriteString(sections[1], "NEW", "2");
+  ini.WriteString("APPLICATION", "CONNECT", "0");
+  expected += "\r\nNEW=2\r\n[APPLICATION]\r\nCONNECT=0\r\n";
+  EXPECT_EQ(ReadBytes(path), expected);
+
+  // Only a value CP932 cannot carry is refused, and nothing changes then.
+  try {
+    ini.WriteString("LOCAL", "USER", "名前😀");
+    ADD_FAILURE() << "written";
+  } catch (const ETextConversion& e) {
+    EXPECT_NE(std::string(e.what()).find("[LOCAL] USER"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(ReadBytes(path), expected);
+  EXPECT_EQ(ini.ReadString("LOCAL", "USER", ""), "VFNZFR");
+  ini.WriteString("LOCAL", "USER", "OTHER");
+  EXPECT_EQ(TIniFile(path).ReadString("LOCAL", "USER", ""), "OTHER");
 }
 
 TEST_F(IniFileTest, WritesKeepOrderAndSurviveAReopen) {
