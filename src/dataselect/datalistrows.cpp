@@ -9,7 +9,7 @@
 #include "dataselect/connsettings.h"
 #include "dataselect/datalistctl.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
 
@@ -209,7 +209,7 @@ void TDataSentakuListCtl::GetRecNoByPath(const std::string& Path, std::int32_t& 
   if (IsBlankPath(Path)) return;
   if (ConnectKind == 0) {
     std::string first, second;
-    TDM::ParseDataFolder(Path, first, second);
+    TSystemStore::ParseDataFolder(Path, first, second);
     RecNo = StrToIntDef(first, 0);
   } else if (ConnectKind == 1 || ConnectKind == 2) {
     TDataListRec rec;

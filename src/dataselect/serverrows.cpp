@@ -5,7 +5,7 @@
 #include "core/sysinfo.h"
 #include "dataselect/connsettings.h"
 #include "dataselect/datalistctl.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
 
@@ -94,7 +94,7 @@ bool TDataSentakuListCtl::ConvLocalPathToSharePath(const std::string& LocalPath,
     if (count != 0 || LocalPath != unc) return;
     // An unregistered working folder: the row of its folder number tells the share.
     std::string folder, childFolder;
-    TDM::ParseDataFolder(LocalPath, folder, childFolder);
+    TSystemStore::ParseDataFolder(LocalPath, folder, childFolder);
     TDataListTable(query1_).ReadPathsOfNumber(StrToIntDef(folder, 0), [&](const TDataListRec& row) {
       SharePath = row.PasName;
       NetDrive = row.NetDrive;
@@ -138,7 +138,7 @@ std::int32_t TDataSentakuListCtl::GetDataListRecordByLocalPath(const std::string
   std::int32_t number = 0;
   if (ConnectKind == 0) {
     std::string folder, childFolder;
-    TDM::ParseDataFolder(LocalPath, folder, childFolder);
+    TSystemStore::ParseDataFolder(LocalPath, folder, childFolder);
     number = StrToIntDef(folder, 0);
   } else {
     number = FindRecByPath(LocalPath);

@@ -11,8 +11,9 @@
 #include "core/sjis.h"
 #include "core/textutil.h"
 #include "dbaccess/accreg.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "tax/taxcontext.h"
@@ -74,16 +75,16 @@ std::string fnGetCodeTypeName(std::int32_t DataType, std::int32_t CodeType, bool
   return codeName.empty() ? std::string(names.DataTypeName) : std::string(names.DataTypeName) + "／" + codeName;
 }
 
-bool TDM::IsMedicalLayout(std::int32_t DataType, std::int32_t CodeType) {
+bool TDataSetConnection::IsMedicalLayout(std::int32_t DataType, std::int32_t CodeType) {
   const bool medical = DataType == 3 && CodeType == 1;
   SetupAccountLayout(medical);
   SetupSikinguriItems(medical);
   return medical;
 }
 
-bool TDM::IsMedicalData() { return IsMedicalLayout(AccInf.DATATYPE, AccInf.CODETYPE); }
+bool TDataSetConnection::IsMedicalData() { return IsMedicalLayout(AccInf.DATATYPE, AccInf.CODETYPE); }
 
-std::string TDM::fnGetAccTotalName(const std::string& Group, const std::string& Column) {
+std::string TDataSetConnection::fnGetAccTotalName(const std::string& Group, const std::string& Column) {
   std::string result;
   TTransactionGuard scope(IBTransactionDAT);
   try {
@@ -103,7 +104,7 @@ std::string TDM::fnGetAccTotalName(const std::string& Group, const std::string& 
   return result;
 }
 
-bool TDM::fnGetAccInfo() {
+bool TDataSetConnection::fnGetAccInfo() {
   TACCINF& a = AccInf;
   TTransactionGuard scope(IBTransactionDAT);
   try {
@@ -363,12 +364,12 @@ bool TDM::fnGetAccInfo() {
   }
 }
 
-void TDM::HandCompanyToTax() {
+void TDataSetConnection::HandCompanyToTax() {
   // Stores the settings and rebuilds the tax-rate table of the fiscal year.
   SetTaxCompanyInfo(TaxCompanyInfoOf(AccInf));
 }
 
-void TDM::InstallTaxContext() {
+void TDataSetConnection::InstallTaxContext() {
   TaxData.Database = &IBDatabaseDAT;
   TaxData.Transaction = &IBTransactionDAT;
   TaxData.SnapshotTransaction = &IBTransactionDATSS;

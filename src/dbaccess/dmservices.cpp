@@ -12,6 +12,7 @@
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
@@ -22,7 +23,7 @@ const char* const kMsgSysIniSet = "システム情報の書き込みに失敗し
 
 }  // namespace
 
-bool TDM::GetSysIni(TSystemIniRec& Row) {
+bool TSystemStore::GetSysIni(TSystemIniRec& Row) {
   Row.RESERVE1 = Row.RESERVE2 = Row.RESERVE3 = Row.RESERVE4 = Row.RESERVE5 = 0;
   Row.SSTR.clear();
   TTransactionGuard scope(IBTransactionDEF);
@@ -53,7 +54,7 @@ bool TDM::GetSysIni(TSystemIniRec& Row) {
   }
 }
 
-bool TDM::SetSysIni(const TSystemIniRec& Row) {
+bool TSystemStore::SetSysIni(const TSystemIniRec& Row) {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
@@ -89,7 +90,7 @@ bool TDM::SetSysIni(const TSystemIniRec& Row) {
   }
 }
 
-void TDM::fnGetTusinId(std::int32_t Rec, std::int32_t Slot) {
+void TDataSetConnection::fnGetTusinId(std::int32_t Rec, std::int32_t Slot) {
   const auto slot = static_cast<std::size_t>(Slot);
   if (slot >= AccInf.TusinHolder.size()) return;
   AccInf.TusinHolder[slot].clear();
@@ -114,7 +115,7 @@ void TDM::fnGetTusinId(std::int32_t Rec, std::int32_t Slot) {
   }
 }
 
-void TDM::DeleteOpInf() {
+void TDataSetConnection::DeleteOpInf() {
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
@@ -132,7 +133,7 @@ void TDM::DeleteOpInf() {
 // table itself (the views only add columns of other tables to every row) and
 // ends at the first row found: through the index on LINKKUB that takes no
 // look at the other rows.
-bool TDM::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
+bool TDataSetConnection::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
   static const char* const kTables[] = {"SIWAKE", "KAKOSIWAKE1", "KAKOSIWAKE2"};
   if (Kind < 0 || Kind > 2) return false;
   TTransactionGuard scope(IBTransactionDAT);
@@ -155,16 +156,16 @@ bool TDM::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
   }
 }
 
-std::int32_t TDM::TaxDefUHForExport(std::int32_t Value, std::int32_t, std::int32_t) { return Value; }
+std::int32_t TDataSetConnection::TaxDefUHForExport(std::int32_t Value, std::int32_t, std::int32_t) { return Value; }
 
-std::int32_t TDM::TaxDefUHForCalc(std::int32_t Value, std::int32_t, std::int32_t) { return Value; }
+std::int32_t TDataSetConnection::TaxDefUHForCalc(std::int32_t Value, std::int32_t, std::int32_t) { return Value; }
 
-std::int32_t TDM::TaxDefUHWithLinkSiwake(std::int32_t Value, std::int32_t Mode, std::int32_t Kind) {
+std::int32_t TDataSetConnection::TaxDefUHWithLinkSiwake(std::int32_t Value, std::int32_t Mode, std::int32_t Kind) {
   if (Value != 0) return Value;
   return ExistsLinkKub9Siwake(Mode, Kind) ? 1 : 0;
 }
 
-void TDM::fnLoadGengo() {
+void TSystemStore::fnLoadGengo() {
   GengoTable.clear();
   TTransactionGuard scope(IBTransactionDEF);
   try {
@@ -194,7 +195,7 @@ void TDM::fnLoadGengo() {
   if (GengoTable.empty()) BuildGengoTable();
 }
 
-void TDM::fnGetSysVersion() {
+void TSystemStore::fnGetSysVersion() {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
@@ -214,7 +215,7 @@ void TDM::fnGetSysVersion() {
   }
 }
 
-void TDM::fnGetStyleColor(std::int32_t OpCode, const std::string& StyleName, std::string& Text) {
+void TSystemStore::fnGetStyleColor(std::int32_t OpCode, const std::string& StyleName, std::string& Text) {
   Text.clear();
   TTransactionGuard scope(IBTransactionDEF);
   try {
@@ -231,7 +232,7 @@ void TDM::fnGetStyleColor(std::int32_t OpCode, const std::string& StyleName, std
   }
 }
 
-void TDM::fnPutStyleColor(std::int32_t OpCode, const std::string& StyleName, const std::string& Text) {
+void TSystemStore::fnPutStyleColor(std::int32_t OpCode, const std::string& StyleName, const std::string& Text) {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
@@ -267,7 +268,7 @@ void TDM::fnPutStyleColor(std::int32_t OpCode, const std::string& StyleName, con
   }
 }
 
-void TDM::ParseDataFolder(const std::string& Path, std::string& First, std::string& Second) {
+void TSystemStore::ParseDataFolder(const std::string& Path, std::string& First, std::string& Second) {
   First.clear();
   Second.clear();
   const std::vector<std::string> elements = SplitString(RemoveAllSpaces(Path), '/');
@@ -280,7 +281,7 @@ void TDM::ParseDataFolder(const std::string& Path, std::string& First, std::stri
   }
 }
 
-void TDM::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int32_t& Child) {
+void TSystemStore::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int32_t& Child) {
   Rec = 0;
   Child = 0;
   if (Trim(Path).empty()) return;
@@ -303,8 +304,8 @@ void TDM::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int
   }
 }
 
-std::int32_t TDM::VerifyData(const std::string& Host, const std::string& Folder, std::int32_t Silent,
-                             std::int32_t Force) {
+std::int32_t TDataSetConnection::VerifyData(const std::string& Host, const std::string& Folder, std::int32_t Silent,
+                                            std::int32_t Force) {
   if (Force != 1 && SystemDef.DataCheckMode != 1) return 1;
   if (!VerifyDataProc) return 1;
   std::int32_t result = 1;
@@ -312,7 +313,7 @@ std::int32_t TDM::VerifyData(const std::string& Host, const std::string& Folder,
   return result;
 }
 
-bool TDM::CheckDataPassword() {
+bool TDataSetConnection::CheckDataPassword() {
   if (AppKind == 1 || AppKind == 3 || AccInf.DataPassword.empty()) return true;
   TInputDlgRequest request;
   request.InputMode = 1;
@@ -353,7 +354,7 @@ void TDM::TimerSyoriKidouTimer() {
   KidouModal = 0;
 }
 
-void TDM::GetParamValue(const std::string& Text, const std::string& Name, std::string& Value) {
+void TSystemStore::GetParamValue(const std::string& Text, const std::string& Name, std::string& Value) {
   Value.clear();
   TIBStrings lines;
   lines.SetText(Text);
@@ -367,10 +368,10 @@ void TDM::GetParamValue(const std::string& Text, const std::string& Name, std::s
   }
 }
 
-bool TDM::CanUseCloudShare(bool Strict) {
+bool TDataSetConnection::CanUseCloudShare(bool Strict) {
   if (OemKind != 0) return false;
   if (!((AppKind == 0 || AppKind == 2) && ConnectKind != 2)) return false;
   return !(Strict && AppKind == 2);
 }
 
-bool TDM::IsCloudData() { return AppKind == 1 || AppKind == 2 || AccInf.CloudData == 1; }
+bool TDataSetConnection::IsCloudData() { return AppKind == 1 || AppKind == 2 || AccInf.CloudData == 1; }

@@ -1,8 +1,9 @@
 // Journal counts of the connected data set and the look-up of the fixed
 // accounts' codes.
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
@@ -12,7 +13,7 @@ namespace {
 // away and a database error logged (not shown) before it passes on; inside
 // a caller's transaction the error passes on unlogged.
 template <typename Body>
-std::int32_t RunCount(TDM& dm, const char* location, Body body) {
+std::int32_t RunCount(TDmComponents& dm, const char* location, Body body) {
   TTransactionGuard scope(dm.IBTransactionDAT);
   try {
     scope.Begin();
@@ -42,7 +43,7 @@ std::int32_t FirstInteger(TIBQuery& query) {
 
 }  // namespace
 
-std::int32_t TDM::GetYukouSiwakeCount(const std::string& SCode) {
+std::int32_t TDataSetConnection::GetYukouSiwakeCount(const std::string& SCode) {
   return RunCount(*this, "TDM.GetYukouSiwakeCount", [&]() -> std::int32_t {
     const bool facility = !Trim(SCode).empty();
     if (AppKind <= 2) {
@@ -72,7 +73,7 @@ std::int32_t TDM::GetYukouSiwakeCount(const std::string& SCode) {
   });
 }
 
-std::int32_t TDM::GetUpDelSiwakeCount(const std::string& SCode) {
+std::int32_t TDataSetConnection::GetUpDelSiwakeCount(const std::string& SCode) {
   return RunCount(*this, "TDM.GetUpDelSiwakeCount", [&]() -> std::int32_t {
     const bool facility = !Trim(SCode).empty();
     SetSql(IBQACC1, std::string("SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG IN (1,2) AND TAISHAKU=1)") +
@@ -82,7 +83,7 @@ std::int32_t TDM::GetUpDelSiwakeCount(const std::string& SCode) {
   });
 }
 
-std::int32_t TDM::GetSiwakeCount(const std::string& SCode, std::int32_t& Valid, std::int32_t& UpDel) {
+std::int32_t TDataSetConnection::GetSiwakeCount(const std::string& SCode, std::int32_t& Valid, std::int32_t& UpDel) {
   Valid = 0;
   UpDel = 0;
   return RunCount(*this, "TDM.GetSiwakeCount", [&]() -> std::int32_t {
@@ -92,12 +93,12 @@ std::int32_t TDM::GetSiwakeCount(const std::string& SCode, std::int32_t& Valid, 
   });
 }
 
-std::int32_t TDM::GetSiwakeCountTotal(const std::string& SCode) {
+std::int32_t TDataSetConnection::GetSiwakeCountTotal(const std::string& SCode) {
   std::int32_t valid = 0, upDel = 0;
   return GetSiwakeCount(SCode, valid, upDel);
 }
 
-void TDM::SetSystemCode(const std::string& Name, std::string& KCode, std::string& UserCode) {
+void TDataSetConnection::SetSystemCode(const std::string& Name, std::string& KCode, std::string& UserCode) {
   KCode.clear();
   UserCode.clear();
   TTransactionGuard scope(IBTransactionDAT);
@@ -125,7 +126,7 @@ void TDM::SetSystemCode(const std::string& Name, std::string& KCode, std::string
   }
 }
 
-void TDM::UserCodeOfKCode(const std::string& KCode, std::string& UserCode) {
+void TDataSetConnection::UserCodeOfKCode(const std::string& KCode, std::string& UserCode) {
   UserCode.clear();
   if (Trim(KCode).empty()) return;
   TTransactionGuard scope(IBTransactionDAT);

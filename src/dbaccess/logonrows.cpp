@@ -2,8 +2,9 @@
 // job control of menu processes and the operator's default facility.
 #include "core/globals.h"
 #include "core/textutil.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
@@ -23,7 +24,7 @@ std::int32_t JobLevelNumber() {
 
 }  // namespace
 
-void TDM::DeleteLogonInfo() {
+void TSystemStore::DeleteLogonInfo() {
   std::int32_t opCode = SystemDef.OpCode;
   if (AppKind == 1 || AppKind == 2) opCode = SystemDef.GroupId * 10000 + 1;
   else if (AppKind == 3) opCode = SystemDef.GroupId * 10000 + 2;
@@ -41,11 +42,11 @@ void TDM::DeleteLogonInfo() {
   }
 }
 
-bool TDM::IsUnrestrictedOperator() {
+bool TSystemStore::IsUnrestrictedOperator() {
   return SystemDef.UnrestrictedOperators == 1 || SystemDef.Jimusho != 0 || SystemDef.JobLevel == 9;
 }
 
-bool TDM::SetJobControl(const std::string& ProcId, const std::string& Option) {
+bool TSystemStore::SetJobControl(const std::string& ProcId, const std::string& Option) {
   const std::int32_t level = JobLevelNumber();
   TTransactionGuard scope(IBTransactionDEF);
   bool result = false;
@@ -81,7 +82,7 @@ bool TDM::SetJobControl(const std::string& ProcId, const std::string& Option) {
   return result;
 }
 
-bool TDM::fnGetExistsOpeDefSisetu() {
+bool TDataSetConnection::fnGetExistsOpeDefSisetu() {
   if (IsUnrestrictedOperator()) return true;
   TTransactionGuard scope(IBTransactionDAT);
   try {
@@ -103,7 +104,7 @@ bool TDM::fnGetExistsOpeDefSisetu() {
   }
 }
 
-void TDM::GetOpeDefSisetu(std::string& Name) {
+void TDataSetConnection::GetOpeDefSisetu(std::string& Name) {
   Name.clear();
   const bool unrestricted = IsUnrestrictedOperator();
   const bool medical = AccInf.MedicalLayout != 0;
@@ -157,7 +158,7 @@ void TDM::GetOpeDefSisetu(std::string& Name) {
   }
 }
 
-void TDM::GetXstrValue(const std::string& Text, const std::string& Key, TVariant& Value) {
+void TDataSetConnection::GetXstrValue(const std::string& Text, const std::string& Key, TVariant& Value) {
   Value = TVariant(0);
   const std::string key = UpperCase(Key);
   std::string found;

@@ -9,8 +9,9 @@
 #include "core/settings.h"
 #include "core/textutil.h"
 #include "dbaccess/dbui.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/systemstore.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
@@ -123,7 +124,7 @@ const int kInputFirstUseAlt[8] = {0, 1, 1, 0, 1, 0, 0, 0};
 
 }  // namespace
 
-bool TDM::fnGetSysDef() {
+bool TSystemStore::fnGetSysDef() {
   TSystemDef& s = SystemDef;
   const std::int32_t op = s.OpCode;
   TTransactionGuard scope(IBTransactionDEF);
@@ -292,7 +293,7 @@ bool TDM::fnGetSysDef() {
   }
 }
 
-bool TDM::fnPutSysDef() {
+bool TSystemStore::fnPutSysDef() {
   TSystemDef& s = SystemDef;
   PackFlags();
   TTransactionGuard scope(IBTransactionDEF);

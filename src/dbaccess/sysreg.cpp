@@ -1,9 +1,10 @@
 // The typed settings store SYSREG of the system database, and the data
 // version and schema tests of the connected data set.
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/regtypes.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
@@ -24,8 +25,8 @@ const char* const kInsertSysReg =
 
 }  // namespace
 
-void TDM::funcGetSysReg(const std::string& Key, const std::string& Type, const std::string& Default,
-                        std::int32_t OpCode, TVariant& Value) {
+void TSystemStore::funcGetSysReg(const std::string& Key, const std::string& Type, const std::string& Default,
+                                 std::int32_t OpCode, TVariant& Value) {
   Value = TVariant();
   TTransactionGuard scope(IBTransactionDEF);
   try {
@@ -55,8 +56,8 @@ void TDM::funcGetSysReg(const std::string& Key, const std::string& Type, const s
   }
 }
 
-void TDM::funcPutSysReg(const std::string& Key, const std::string& Type, std::int32_t OpCode,
-                        const TVariant& Value) {
+void TSystemStore::funcPutSysReg(const std::string& Key, const std::string& Type, std::int32_t OpCode,
+                                 const TVariant& Value) {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     const std::optional<std::string> text = RegValueToText(TRegStore::System, Type, Value);
@@ -82,15 +83,16 @@ void TDM::funcPutSysReg(const std::string& Key, const std::string& Type, std::in
   }
 }
 
-void TDM::GetSysRegOp(const std::string& Key, const std::string& Type, const std::string& Default, TVariant& Value) {
+void TSystemStore::GetSysRegOp(const std::string& Key, const std::string& Type, const std::string& Default,
+                               TVariant& Value) {
   funcGetSysReg(Key, Type, Default, SystemDef.OpCode, Value);
 }
 
-void TDM::PutSysRegOp(const std::string& Key, const std::string& Type, const TVariant& Value) {
+void TSystemStore::PutSysRegOp(const std::string& Key, const std::string& Type, const TVariant& Value) {
   funcPutSysReg(Key, Type, SystemDef.OpCode, Value);
 }
 
-void TDM::fnGetDataBaseVer(std::string& Version) {
+void TDataSetConnection::fnGetDataBaseVer(std::string& Version) {
   Version = "0.0.0";
   // Reads under the caller's transaction when one is active; a transaction
   // started here is committed or rolled back here.
@@ -115,8 +117,9 @@ namespace {
 
 // Runs a count of the connected data set's metadata under its transaction
 // as the caller left it (started for the read when idle).
-bool CountPositive(TDM& dm, const std::string& sql, const std::vector<std::pair<std::string, std::string>>& params,
-                   const std::string& location, const std::string& message) {
+bool CountPositive(TDmComponents& dm, const std::string& sql,
+                   const std::vector<std::pair<std::string, std::string>>& params, const std::string& location,
+                   const std::string& message) {
   TTransactionGuard scope(dm.IBTransactionDAT);
   try {
     scope.Begin();
@@ -141,12 +144,12 @@ bool CountPositive(TDM& dm, const std::string& sql, const std::vector<std::pair<
 
 }  // namespace
 
-bool TDM::fnExistence_Table(const std::string& Table) {
+bool TDataSetConnection::fnExistence_Table(const std::string& Table) {
   return CountPositive(*this, "SELECT Count(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME=:Table_NAME",
                        {{"Table_NAME", Table}}, "TDM.fnExistence_Table", "テーブルの存在情報の取得に失敗しました。");
 }
 
-bool TDM::fnExistence_Field(const std::string& Table, const std::string& Column) {
+bool TDataSetConnection::fnExistence_Field(const std::string& Table, const std::string& Column) {
   return CountPositive(*this,
                        "SELECT count(*) FROM RDB$RELATION_FIELDS WHERE (RDB$RELATION_NAME=:TABLE_NAME) AND "
                        "(RDB$FIELD_NAME=:FIELD_NAME )",
