@@ -4,8 +4,8 @@
 
 #include "core/settings.h"
 #include "dbaccess/accreg.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/systemstore.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
@@ -52,7 +52,7 @@ TExchangeRecords::TExchangeRecords(TTusinState& State) : state_(State) {
 TExchangeRecords::~TExchangeRecords() { EndConnection(false); }
 
 std::string TExchangeRecords::DatabaseName() const {
-  return TDM::DatabaseNameFor(SystemDef.HostName, state_.WorkDataFolder(), DataFile, true);
+  return TSystemStore::DatabaseNameFor(SystemDef.HostName, state_.WorkDataFolder(), DataFile, true);
 }
 
 void TExchangeRecords::Connect() {
