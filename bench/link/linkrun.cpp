@@ -8,6 +8,7 @@
 #include "dbaccess/dm.h"
 #include "link/exportsetup.h"
 #include "link/linkbody.h"
+#include "platform/fb/ibdatabase.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
 #include "platform/win/specialfolders.h"

@@ -19,8 +19,8 @@
 #include "comm/exchangerecords.h"
 #include "comm/memberservice.h"
 #include "comm/tusinstate.h"
-#include "dataselect/datalistrec.h"
 #include "dbaccess/datainfo.h"
+#include "dbaccess/datalistrec.h"
 #include "ui/sdi.h"
 
 class TBackupRestoreThread;

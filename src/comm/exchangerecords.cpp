@@ -3,9 +3,11 @@
 #include <tuple>
 
 #include "core/settings.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/accreg.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/systemstore.h"
 #include "platform/fb/transactionguard.h"
+#include "platform/rtl/sysutils.h"
 
 namespace {
 
@@ -50,7 +52,7 @@ TExchangeRecords::TExchangeRecords(TTusinState& State) : state_(State) {
 TExchangeRecords::~TExchangeRecords() { EndConnection(false); }
 
 std::string TExchangeRecords::DatabaseName() const {
-  return TDM::DatabaseNameFor(SystemDef.HostName, state_.WorkDataFolder(), DataFile, true);
+  return TSystemStore::DatabaseNameFor(SystemDef.HostName, state_.WorkDataFolder(), DataFile, true);
 }
 
 void TExchangeRecords::Connect() {
@@ -80,14 +82,8 @@ void TExchangeRecords::EndConnection(bool commit) noexcept {
   IBDatabaseDAT.ForceClose();
 }
 
-void TExchangeRecords::SetSql(const std::string& sql) {
-  IBSQL3.Close();
-  IBSQL3.SQL.SetText(sql);
-  if (!IBSQL3.Prepared()) IBSQL3.Prepare();
-}
-
 bool TExchangeRecords::ReadVersionRow(std::int32_t& major, std::int32_t& minor1, std::int32_t& minor2) {
-  SetSql("SELECT * FROM ACCVERSION WHERE REC=:REC");
+  SetSql(IBSQL3, "SELECT * FROM ACCVERSION WHERE REC=:REC");
   IBSQL3.ParamByName("REC").AsInteger(1);
   IBSQL3.ExecQuery();
   const bool found = !IBSQL3.Eof();
@@ -110,13 +106,9 @@ int TExchangeRecords::ReadCombineSettings() {
     std::string values[2];
     const char* keys[2] = {kCombineKindKey, kCombineCountKey};
     for (int i = 0; i < 2; ++i) {
-      SetSql("SELECT * FROM ACCREG WHERE AGROUP=:AGROUP and ACODE=:ACODE");
-      IBSQL3.ParamByName("AGROUP").AsString(kBasicGroup);
-      IBSQL3.ParamByName("ACODE").AsString(keys[i]);
-      IBSQL3.ExecQuery();
-      if (IBSQL3.Eof()) throw Exception(std::string("ACCREG ") + keys[i] + " is missing");
-      values[i] = IBSQL3.FieldByName("ATEXT").AsTrimString();
-      IBSQL3.Close();
+      const std::optional<std::string> text = ReadAccRegText(IBSQL3, kBasicGroup, keys[i]);
+      if (!text) throw Exception(std::string("ACCREG ") + keys[i] + " is missing");
+      values[i] = TrimRight(*text);
     }
     state_.SavedCombineKind = values[0];
     state_.SavedCombineCount = values[1];
@@ -135,14 +127,7 @@ int TExchangeRecords::WriteCombineSettings() {
     transaction.Begin();
     const std::pair<const char*, const std::string*> rows[2] = {{kCombineKindKey, &state_.SavedCombineKind},
                                                                 {kCombineCountKey, &state_.SavedCombineCount}};
-    for (const auto& [key, value] : rows) {
-      SetSql("UPDATE ACCREG SET ATEXT=:ATEXT WHERE (AGROUP=:AGROUP) AND (ACODE=:ACODE)");
-      IBSQL3.ParamByName("ATEXT").AsString(*value);
-      IBSQL3.ParamByName("AGROUP").AsString(kBasicGroup);
-      IBSQL3.ParamByName("ACODE").AsString(key);
-      IBSQL3.ExecQuery();
-      IBSQL3.Close();
-    }
+    for (const auto& [key, value] : rows) UpdateAccRegText(IBSQL3, kBasicGroup, key, *value);
     EndConnection(true);
   } catch (...) {
     ReportStatementError("ACCREG", kBasicInfoMessage, true);
@@ -157,7 +142,7 @@ bool TExchangeRecords::HasApprovedJournals() {
   bool result = false;
   try {
     transaction.Begin();
-    SetSql("SELECT COUNT(*) FROM SIWAKE_VIEW WHERE (SHONIN_OPCODE <> 0)");
+    SetSql(IBSQL3, "SELECT COUNT(*) FROM SIWAKE_VIEW WHERE (SHONIN_OPCODE <> 0)");
     IBSQL3.ExecQuery();
     result = !IBSQL3.Eof() && IBSQL3.Fields(0).AsInteger() > 0;
     EndConnection(true);
@@ -182,7 +167,7 @@ bool TExchangeRecords::ReadVersionOrClearCloudLine(bool ReadVersion) {
       state_.CloudVerMinor1 = minor1;
       state_.CloudVerMinor2 = minor2;
     } else if (found && CloudColumnsPresent(major, minor1, minor2)) {
-      SetSql("UPDATE ACCDEF1 SET CLOUD_LINE=:CLOUD_LINE WHERE (REC=:REC) and (CLOUD_LINE<>:CLOUD_LINE)");
+      SetSql(IBSQL3, "UPDATE ACCDEF1 SET CLOUD_LINE=:CLOUD_LINE WHERE (REC=:REC) and (CLOUD_LINE<>:CLOUD_LINE)");
       IBSQL3.ParamByName("CLOUD_LINE").AsInteger(0);
       IBSQL3.ParamByName("REC").AsInteger(1);
       IBSQL3.ExecQuery();
@@ -204,7 +189,7 @@ bool TExchangeRecords::WriteCloudTime(TDateTime Time) {
     transaction.Begin();
     std::int32_t major = 0, minor1 = 0, minor2 = 0;
     if (ReadVersionRow(major, minor1, minor2) && CloudColumnsPresent(major, minor1, minor2)) {
-      SetSql("UPDATE ACCDEF1 SET CLOUD_TIME=:CLOUD_TIME WHERE REC=:REC");
+      SetSql(IBSQL3, "UPDATE ACCDEF1 SET CLOUD_TIME=:CLOUD_TIME WHERE REC=:REC");
       IBSQL3.ParamByName("CLOUD_TIME").AsDateTime(Time);
       IBSQL3.ParamByName("REC").AsInteger(1);
       IBSQL3.ExecQuery();

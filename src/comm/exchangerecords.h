@@ -51,7 +51,6 @@ class TExchangeRecords {
   void EndConnection(bool Commit) noexcept;
   // Reads ACCVERSION row 1; false when there is none.
   bool ReadVersionRow(std::int32_t& Major, std::int32_t& Minor1, std::int32_t& Minor2);
-  void SetSql(const std::string& Sql);
 
   TTusinState& state_;
 };

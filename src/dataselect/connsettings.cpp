@@ -4,7 +4,7 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
-#include "dataselect/datalistrec.h"
+#include "dbaccess/datalistrec.h"
 #include "platform/rtl/inifile.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"

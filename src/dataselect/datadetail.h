@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "dataselect/datalistrec.h"
 #include "dbaccess/datainfo.h"
+#include "dbaccess/datalistrec.h"
 #include "platform/vcl/keys.h"
 #include "ui/sdi.h"
 

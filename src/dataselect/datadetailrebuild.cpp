@@ -12,6 +12,7 @@
 #include "dataselect/datadetail.h"
 #include "dataselect/datasentaku.h"
 #include "dbaccess/backupthread.h"
+#include "dbaccess/datalistrepo.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/iberror.h"
@@ -59,15 +60,7 @@ bool TDataSyosaiInfoBox::WriteRowLock(std::int32_t Lock) {
   TTransactionGuard scope(DM->IBTransactionDEF);
   try {
     const bool wasActive = scope.Begin();
-    q.Close();
-    q.SQL.SetText(std::string("UPDATE ") + (place > 0 ? "DATALIST_EX" : "DATALIST") +
-                  " SET DATALOCK=:DATALOCK\nWHERE REC=:REC" + (place > 0 ? " AND DATAPLACEREC=:DATAPLACEREC" : ""));
-    q.Prepare();
-    q.ParamByName("DATALOCK").AsInteger(Lock);
-    q.ParamByName("REC").AsInteger(ListRow->Rec);
-    if (place > 0) q.ParamByName("DATAPLACEREC").AsInteger(place);
-    q.ExecQuery();
-    q.Close();
+    TDataListTable(q, place > 0 ? place : 0).SetLockOfNumber(ListRow->Rec, Lock);
     // Other workstations see the lock at once, also inside the caller's transaction.
     if (wasActive) DM->IBTransactionDEF.CommitRetaining();
     else scope.Commit();

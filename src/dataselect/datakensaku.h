@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dataselect/datalistrec.h"
+#include "dbaccess/datalistrec.h"
 
 struct TDataKensakuRec {
   std::int32_t OPCODE = 0;

@@ -6,7 +6,6 @@
 
 #include "core/fileutil.h"
 #include "core/globals.h"
-#include "core/versions.h"
 #include "dataselect/connsettings.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
@@ -15,55 +14,6 @@
 #include "platform/win/paths.h"
 
 namespace {
-
-const char* const kColumns =
-    "ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,KYOYULOCK,TANTOU,"
-    "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,YOBI3";
-const char* const kServerColumns =
-    "ENTTEXT,SHOUGOU,PASNAME,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,TANTOU,"
-    "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,YOBI3";
-
-// The ordering of the first query of the local list.
-std::string LocalOrder(std::uint8_t SortKind, bool Descending, const std::string& OrderText) {
-  switch (SortKind) {
-    case 0: return OrderText;
-    case 1: return Descending ? "ORDER BY REC DESC" : "ORDER BY REC";
-    case 2: return Descending ? "ORDER BY ENTTEXT DESC,NENDO DESC,REC DESC" : "ORDER BY ENTTEXT,NENDO DESC,REC";
-    case 3: return Descending ? "ORDER BY NENDO DESC,REC DESC" : "ORDER BY NENDO,REC";
-    case 4: return Descending ? "ORDER BY KISHU DESC,REC DESC" : "ORDER BY KISHU,REC";
-    case 5: return Descending ? "ORDER BY UPPER(PASNAME) DESC,REC DESC" : "ORDER BY UPPER(PASNAME),REC";
-    case 6:
-      return Descending ? "ORDER BY VER_MAJOR DESC,VER_MINOR1 DESC,VER_MINOR2 DESC,REC DESC"
-                        : "ORDER BY VER_MAJOR,VER_MINOR1,VER_MINOR2,REC";
-    case 7: return Descending ? "ORDER BY DATACODE DESC,NENDO DESC,REC DESC" : "ORDER BY DATACODE,NENDO DESC,REC";
-    default: return "";
-  }
-}
-
-// The ordering of the first query of the shared-server list.
-std::string ServerOrder(std::uint8_t SortKind, bool Descending) {
-  switch (SortKind) {
-    case 2: return Descending ? "ORDER BY ENTTEXT DESC,PASNAME DESC" : "ORDER BY ENTTEXT,PASNAME";
-    case 3: return Descending ? "ORDER BY NENDO DESC,PASNAME DESC" : "ORDER BY NENDO,PASNAME";
-    case 4: return Descending ? "ORDER BY KISHU DESC,PASNAME DESC" : "ORDER BY KISHU,PASNAME";
-    case 5: return Descending ? "ORDER BY PASNAME DESC" : "ORDER BY PASNAME";
-    case 6:
-      return Descending ? "ORDER BY VER_MAJOR DESC,VER_MINOR1 DESC,VER_MINOR2 DESC,REC DESC"
-                        : "ORDER BY VER_MAJOR,VER_MINOR1,VER_MINOR2,REC";
-    case 7: return Descending ? "ORDER BY DATACODE DESC,REC DESC" : "ORDER BY DATACODE,REC";
-    default: return "ORDER BY PASNAME";
-  }
-}
-
-bool IsSplitSort(std::uint8_t SortKind) { return SortKind >= 2 && SortKind <= 7; }
-bool IsServerSplitSort(std::uint8_t SortKind) { return SortKind >= 2 && SortKind <= 7 && SortKind != 5; }
-
-void BindIfNamed(TIBSQL& q, const char* name, int value) {
-  if (TIBXSQLVAR* p = q.FindParam(name)) p->AsInteger(value);
-}
-void BindIfNamed(TIBSQL& q, const char* name, const std::string& value) {
-  if (TIBXSQLVAR* p = q.FindParam(name)) p->AsString(value);
-}
 
 // A rebuilt shared-server area: an initialised row named as a free area.
 TDataListRec FreeArea(const std::string& Path) {
@@ -87,9 +37,7 @@ TDataSentakuListCtl::TDataSentakuListCtl() {
     }
   }
   SetDataPlace(0);
-  const std::string sysVersion =
-      Format("%d.%d.%d", SystemDef.SysVerMajor, SystemDef.SysVerMinor1, SystemDef.SysVerMinor2);
-  HasCloudColumn = VersionGreater(sysVersion, "11.0.0") ? 1 : 0;
+  HasCloudColumn = DataListHasCloudColumn() ? 1 : 0;
 }
 
 void TDataSentakuListCtl::SetDataPlace(std::int32_t Place) {
@@ -139,58 +87,14 @@ bool TDataSentakuListCtl::Run(const TRunOptions& Options, const std::function<vo
   return false;
 }
 
-std::string TDataSentakuListCtl::CloudPart() const { return HasCloudColumn ? ",CLOUD" : ",0 AS CLOUD"; }
-
-std::string TDataSentakuListCtl::PlaceCondition() const {
-  return DataPlace > 0 ? "\nAND (DATAPLACEREC=:DATAPLACEREC)" : "";
+TDataListTable TDataSentakuListCtl::Local() {
+  return TDataListTable(query1_, DataPlace > 0 ? DataPlace : 0, HasCloudColumn != 0);
 }
 
-void TDataSentakuListCtl::SetSQL(TIBSQL& Query, const std::string& Text) {
-  Query.Close();
-  Query.SQL.SetText(Text);
-}
+TChildDataListTable TDataSentakuListCtl::Children() { return TChildDataListTable(query1_, HasCloudColumn != 0); }
 
-void TDataSentakuListCtl::BindGroup(TIBSQL& Query) { BindIfNamed(Query, "GROUPID", SystemDef.GroupId); }
-void TDataSentakuListCtl::BindPlace(TIBSQL& Query) { BindIfNamed(Query, "DATAPLACEREC", DataPlace); }
-
-void TDataSentakuListCtl::BindRowParams(TIBSQL& q, const TDataListRec& r) {
-  BindIfNamed(q, "REC", r.Rec);
-  BindIfNamed(q, "ROWNO", r.RowNo);
-  BindIfNamed(q, "GROUPID", SystemDef.GroupId);
-  BindIfNamed(q, "PASNAME", r.PasName);
-  BindIfNamed(q, "ENTTEXT", r.EntText);
-  BindIfNamed(q, "SHOUGOU", r.Shougou);
-  BindIfNamed(q, "NETDRIVE", r.NetDrive);
-  BindIfNamed(q, "DATATYPE", r.DataType);
-  BindIfNamed(q, "CODETYPE", r.CodeType);
-  BindIfNamed(q, "NENDO", r.Nendo);
-  if (TIBXSQLVAR* p = q.FindParam("KISHU")) p->AsDateTime(r.Kishu);
-  if (TIBXSQLVAR* p = q.FindParam("KIMATU")) p->AsDateTime(r.Kimatu);
-  BindIfNamed(q, "DATALOCK", r.DataLock);
-  BindIfNamed(q, "KYOYULOCK", r.KyoyuLock);
-  BindIfNamed(q, "TANTOU", r.Tantou);
-  BindIfNamed(q, "VER_MAJOR", r.VerMajor);
-  BindIfNamed(q, "VER_MINOR1", r.VerMinor1);
-  BindIfNamed(q, "VER_MINOR2", r.VerMinor2);
-  BindIfNamed(q, "VER_TEXT", r.VerText);
-  BindIfNamed(q, "UPDATE_LOCK", r.UpdateLock);
-  BindIfNamed(q, "GASSAN", r.Gassan);
-  BindIfNamed(q, "DATACODE", r.DataCode);
-  BindIfNamed(q, "DATA_STATUS", r.DataStatus);
-  BindIfNamed(q, "YOBI1", r.Yobi1);
-  BindIfNamed(q, "YOBI2", r.Yobi2);
-  BindIfNamed(q, "YOBI3", r.Yobi3);
-  BindIfNamed(q, "CLOUD", r.Cloud);
-}
-
-void TDataSentakuListCtl::ReadRows(TIBSQL& Query, TRowRead How,
-                                   const std::function<void(const TDataListRec&)>& Take) {
-  TDataListRec rec;
-  for (Query.ExecQuery(); !Query.Eof(); Query.Next()) {
-    ReadListRow(Query, rec, How);
-    Take(rec);
-  }
-  Query.Close();
+TServerDataListTable TDataSentakuListCtl::Server(bool Child, const std::string& Letter) {
+  return TServerDataListTable(query1_, Child, Letter, HasCloudColumn != 0);
 }
 
 void TDataSentakuListCtl::AddChild(const TDataListRec& Child) {
@@ -209,53 +113,22 @@ void TDataSentakuListCtl::Execute(std::int32_t ExcludeShared, std::uint8_t SortK
   ClearList();
   if (ServerMode == 1) return;
   if (ConnectKind != 0) ExcludeShared = 0;
-  std::string common;
-  if (ExcludeShared == 1) common += "\nAND (KYOYULOCK<>1)";
-  if (NendoFilter > 0) common += "\nAND (NENDO=:NENDO)";
-  if (!ShougouFilter.empty()) common += "\nAND (SHOUGOU=:SHOUGOU)";
-  common += PlaceCondition();
-  const std::string select = std::string("SELECT REC,") + kColumns + CloudPart() + "\nFROM " + TableName +
-                             "\nWHERE (GROUPID=:GROUPID)";
-  const bool split = IsSplitSort(SortKind);
-  auto bindAll = [&](TIBSQL& q) {
-    BindGroup(q);
-    BindPlace(q);
-    BindIfNamed(q, "NENDO", NendoFilter);
-    BindIfNamed(q, "SHOUGOU", ShougouFilter);
-  };
+  TDataListLoad load;
+  load.Named = EntFilter;
+  load.ExcludeShared = ExcludeShared == 1;
+  load.Nendo = NendoFilter;
+  load.Shougou = ShougouFilter;
+  load.SortKind = SortKind;
+  load.Descending = Descending;
+  load.OrderText = OrderText;
   // The rows grow while reading: another workstation may add rows at any time.
   auto take = [this](const TDataListRec& rec) {
     List.push_back(TDataSentakuRec{rec, 0, {}});
     ListCount = static_cast<std::int32_t>(List.size());
   };
   Run({"Execute", "データリストの取得に失敗しました。", TOnError::Report, true, false}, [&] {
-    // The named rows (or all of them) in the chosen order; unnamed rows
-    // follow in their own order when the kind splits them.
-    if (EntFilter != 2 || !split) {
-      std::string sql = select;
-      if (EntFilter == 1 || split) sql += "\nAND (ENTTEXT<>'')";
-      else if (EntFilter == 2) sql += "\nAND (ENTTEXT='')";
-      sql += common;
-      const std::string order = LocalOrder(SortKind, Descending, OrderText);
-      if (!order.empty()) sql += "\n" + order;
-      SetSQL(query1_, sql);
-      bindAll(query1_);
-      ReadRows(query1_, TRowRead::ListLoad, take);
-    }
-    if (EntFilter != 1 && split) {
-      std::string sql = select + "\nAND (ENTTEXT='')" + common;
-      if (SortKind == 5)
-        sql += Descending ? "\nORDER BY PASNAME DESC,REC DESC" : "\nORDER BY PASNAME,REC";
-      else
-        sql += Descending ? "\nORDER BY REC DESC" : "\nORDER BY REC";
-      SetSQL(query1_, sql);
-      bindAll(query1_);
-      ReadRows(query1_, TRowRead::ListLoad, take);
-    }
-    SetSQL(query1_, std::string("SELECT REC,ROWNO,") + kColumns + CloudPart() +
-                        "\nFROM CHILD_DATALIST\nWHERE (GROUPID=:GROUPID)\nORDER BY REC,PASNAME");
-    BindGroup(query1_);
-    ReadRows(query1_, TRowRead::ListLoad, [this](const TDataListRec& child) { AddChild(child); });
+    Local().Load(load, take);
+    Children().Load([this](const TDataListRec& child) { AddChild(child); });
   });
 }
 
@@ -273,45 +146,15 @@ void TDataSentakuListCtl::ServerExecute(std::uint8_t Mode, const std::string& Dr
 }
 
 void TDataSentakuListCtl::LoadServerRows(const std::string& Letter, std::uint8_t SortKind, bool Descending) {
-  const std::string select = std::string("SELECT REC,") + kServerColumns + CloudPart() +
-                             "\nFROM SERVERDATALIST\nWHERE (DRIVELETTER=:DRIVELETTER) AND (GROUPID=:GROUPID)";
-  auto bind = [&](TIBSQL& q) {
-    BindGroup(q);
-    BindIfNamed(q, "DRIVELETTER", Letter);
-    BindIfNamed(q, "AREA1", std::string(kAreaFree));
-    BindIfNamed(q, "AREA2", std::string(kAreaNew));
-  };
-  auto take = [this](const TDataListRec& rec) {
+  Server(false, Letter).Load(SortKind, Descending, [this](const TDataListRec& rec) {
     List.push_back(TDataSentakuRec{rec, 0, {}});
     ListCount = static_cast<std::int32_t>(List.size());
-  };
-  const bool split = IsServerSplitSort(SortKind);
-  std::string sql = select;
-  if (split) sql += "\nAND (ENTTEXT<>'' AND ENTTEXT<>:AREA1 AND ENTTEXT<>:AREA2)";
-  sql += "\n" + ServerOrder(SortKind, Descending);
-  SetSQL(query1_, sql);
-  bind(query1_);
-  ReadRows(query1_, TRowRead::ListLoad, take);
-  if (split) {
-    SetSQL(query1_, select + "\nAND (ENTTEXT='' OR ENTTEXT=:AREA1 OR ENTTEXT=:AREA2)\nORDER BY PASNAME");
-    bind(query1_);
-    ReadRows(query1_, TRowRead::ListLoad, take);
-  }
-  SetSQL(query1_, std::string("SELECT REC,ROWNO,") + kServerColumns + CloudPart() +
-                      "\nFROM CHILD_SERVERDATALIST\nWHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER)"
-                      "\nORDER BY REC,PASNAME");
-  bind(query1_);
-  ReadRows(query1_, TRowRead::ListLoad, [this](const TDataListRec& child) { AddChild(child); });
+  });
+  Server(true, Letter).Load(SortKind, Descending, [this](const TDataListRec& child) { AddChild(child); });
 }
 
 void TDataSentakuListCtl::RebuildServerRows(const std::string& DriveRoot, const std::string& Letter) {
-  for (const char* table : {"SERVERDATALIST", "CHILD_SERVERDATALIST"}) {
-    SetSQL(query1_, std::string("DELETE FROM ") + table + "\nWHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER)");
-    BindGroup(query1_);
-    BindIfNamed(query1_, "DRIVELETTER", Letter);
-    query1_.ExecQuery();
-    query1_.Close();
-  }
+  for (bool child : {false, true}) Server(child, Letter).DeleteDrive();
   std::vector<std::string> names;
   GetServerFolderList(DriveRoot, names);
   for (const std::string& name : names) List.push_back(TDataSentakuRec{FreeArea(PathJoin(DriveRoot, name)), 0, {}});

@@ -10,6 +10,7 @@
 // Failures are reported through the data module's error reporter or passed
 // on, as each operation says. Paths are always bound as parameters.
 //
+// The statements are those of the table repositories (dbaccess/datalistrepo.h).
 // The loading of the lists is in datalistctl.cpp, the single local rows in
 // datalistrows.cpp, the shared-server rows and path mapping in serverrows.cpp.
 #pragma once
@@ -19,7 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "dataselect/datalistrec.h"
+#include "dbaccess/datalistrec.h"
+#include "dbaccess/datalistrepo.h"
 #include "platform/fb/ibsql.h"
 
 // The figures of a data set's information record that a list row takes over.
@@ -136,28 +138,15 @@ class TDataSentakuListCtl {
   bool Run(const TRunOptions& Options, const std::function<void()>& Body);
   static TOnError ByShowErrors(bool ShowErrors) { return ShowErrors ? TOnError::Report : TOnError::PassOn; }
 
-  // SQL text of the parts every list statement shares.
-  std::string CloudPart() const;
-  std::string PlaceCondition() const;
-  void SetSQL(TIBSQL& Query, const std::string& Text);
-  void BindGroup(TIBSQL& Query);
-  void BindPlace(TIBSQL& Query);
-  // Binds every column parameter of Rec that the statement names.
-  static void BindRowParams(TIBSQL& Query, const TDataListRec& Rec);
-  // Reads every row of Query (already set up) with How; runs it.
-  void ReadRows(TIBSQL& Query, TRowRead How, const std::function<void(const TDataListRec&)>& Take);
+  // The repositories of the list's tables over query1_.
+  TDataListTable Local();
+  TChildDataListTable Children();
+  TServerDataListTable Server(bool Child, const std::string& Letter);
   // Appends a child to ChildList and to the first List entry of its number.
   void AddChild(const TDataListRec& Child);
 
   void LoadServerRows(const std::string& Letter, std::uint8_t SortKind, bool Descending);
   void RebuildServerRows(const std::string& DriveRoot, const std::string& Letter);
-
-  // MAX(REC) of the group and place (0 for none); errors pass on.
-  std::int32_t MaxRecNumber();
-  // The number of the one row of Table (SERVERDATALIST or
-  // CHILD_SERVERDATALIST) with this drive letter and path; several rows are
-  // deleted and give 0, as does none.
-  std::int32_t ServerRowNumber(const char* Table, const std::string& Letter, const std::string& Path);
 
   TIBSQL query1_;   // runs every statement
   TIBSQL query2_;   // the cursor while query1_ updates

@@ -9,34 +9,11 @@
 #include "dataselect/connsettings.h"
 #include "dataselect/datalistctl.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
 
 namespace {
-
-const char* const kRowColumns =
-    "ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,KYOYULOCK,TANTOU,"
-    "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,YOBI3";
-
-// The SET lines of an update of a local row.
-const char* const kSetLines =
-    "SET PASNAME=:PASNAME,ENTTEXT=:ENTTEXT,SHOUGOU=:SHOUGOU,NETDRIVE=:NETDRIVE,\n"
-    "DATATYPE=:DATATYPE,CODETYPE=:CODETYPE,NENDO=:NENDO,KISHU=:KISHU,KIMATU=:KIMATU,\n"
-    "DATALOCK=:DATALOCK,KYOYULOCK=:KYOYULOCK,TANTOU=:TANTOU,\n"
-    "VER_MAJOR=:VER_MAJOR,VER_MINOR1=:VER_MINOR1,VER_MINOR2=:VER_MINOR2,VER_TEXT=:VER_TEXT,\n"
-    "UPDATE_LOCK=:UPDATE_LOCK,GASSAN=:GASSAN,DATACODE=:DATACODE,DATA_STATUS=:DATA_STATUS,YOBI1=:YOBI1,YOBI2=:YOBI2,"
-    "YOBI3=:YOBI3";
-
-// "A,B,C" -> ":A,:B,:C".
-std::string ValueList(const std::string& columns) {
-  std::string values = ":";
-  for (char c : columns) {
-    values += c;
-    if (c == ',') values += ':';
-  }
-  return values;
-}
 
 // The operator code within the group of an operator number.
 std::int32_t CodeInGroup(std::int32_t OpCode) {
@@ -99,59 +76,25 @@ void TDataSentakuListCtl::GetDataListRecord(std::uint8_t Mode, TDataListRec& Rec
     return;
   }
   const bool child = Rec.Gassan == kGassanChild;
-  std::string sql = std::string("SELECT REC,") + (child ? "ROWNO," : "0 AS ROWNO,") + kRowColumns + CloudPart();
-  if (Mode == 0) {
-    sql += child ? "\nFROM CHILD_DATALIST\nWHERE (REC=:REC) AND (ROWNO=:ROWNO) AND (GROUPID=:GROUPID)"
-                 : "\nFROM " + TableName + "\nWHERE (REC=:REC) AND (GROUPID=:GROUPID)" + PlaceCondition();
-  } else {
-    sql += child ? "\nFROM CHILD_DATALIST\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)"
-                 : "\nFROM " + TableName + "\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)" + PlaceCondition();
-  }
   const std::int32_t rec = Rec.Rec, rowNo = Rec.RowNo;
-  const std::string path = UpperCase(Rec.PasName);
+  const std::string path = Rec.PasName;
   Run({"GetDataListRecord", "データリストの取得に失敗しました。", ByShowErrors(ShowErrors), true, false}, [&] {
-    SetSQL(query1_, sql);
-    BindGroup(query1_);
-    BindPlace(query1_);
-    if (TIBXSQLVAR* p = query1_.FindParam("REC")) p->AsInteger(rec);
-    if (TIBXSQLVAR* p = query1_.FindParam("ROWNO")) p->AsInteger(rowNo);
-    if (TIBXSQLVAR* p = query1_.FindParam("PASNAME")) p->AsString(path);
     // With several rows of one path, the row whose folder is the given path wins.
-    for (query1_.ExecQuery(); !query1_.Eof(); query1_.Next()) {
-      ReadListRow(query1_, Rec, TRowRead::AsStored);
-      if (Rec.DataFolder == key) break;
-    }
-    query1_.Close();
+    if (Mode == 0 && child) Children().ReadByNumber(rec, rowNo, key, Rec);
+    else if (Mode == 0) Local().ReadByNumber(rec, key, Rec);
+    else if (child) Children().ReadByPath(path, key, Rec);
+    else Local().ReadByPath(path, key, Rec);
   });
-}
-
-std::int32_t TDataSentakuListCtl::MaxRecNumber() {
-  SetSQL(query1_, "SELECT MAX(REC) AS RECMAX FROM " + TableName + "\nWHERE (GROUPID=:GROUPID)" + PlaceCondition());
-  BindGroup(query1_);
-  BindPlace(query1_);
-  query1_.ExecQuery();
-  const std::int32_t max = query1_.Eof() ? 0 : query1_.FieldByName("RECMAX").AsInteger();
-  query1_.Close();
-  return max;
 }
 
 bool TDataSentakuListCtl::InsertDataListRecord(TDataListRec& Rec, bool ShowErrors) {
   if (ServerMode == 1) return true;
   if (IsBlankPath(Rec.PasName)) return false;
   if (ConnectKind == 0) return true;
-  std::string columns =
-      "REC,GROUPID,PASNAME,ENTTEXT,SHOUGOU,NETDRIVE,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,KYOYULOCK,TANTOU,"
-      "VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,YOBI3";
-  if (HasCloudColumn) columns += ",CLOUD";
-  if (DataPlace > 0) columns = "DATAPLACEREC," + columns;
-  const std::string sql = "INSERT INTO " + TableName + "(" + columns + ")\nVALUES(" + ValueList(columns) + ")";
   return Run({"InsertDataListRecord", "データリストの追加に失敗しました。", ByShowErrors(ShowErrors), false, true}, [&] {
-    Rec.Rec = MaxRecNumber() + 1;
-    SetSQL(query1_, sql);
-    BindRowParams(query1_, Rec);
-    BindPlace(query1_);
-    query1_.ExecQuery();
-    query1_.Close();
+    TDataListTable table = Local();
+    Rec.Rec = table.MaxNumber() + 1;
+    table.Insert(Rec);
   });
 }
 
@@ -160,31 +103,14 @@ bool TDataSentakuListCtl::UpdateDataListRecord(const TDataListRec& Rec, std::int
   if (Rec.Rec == 0 || IsBlankPath(Rec.PasName)) return false;
   if (Rec.Gassan == kGassanChild) return UpdateDataListChildRecord(Rec, NameToo, ShowErrors);
   return Run({"UpdateDataListRecord", "データリストの更新に失敗しました。", ByShowErrors(ShowErrors), false, true}, [&] {
+    TDataListTable table = Local();
     if (ConnectKind != 0) {
       // Another workstation may have given the number to another path.
-      SetSQL(query1_, "SELECT PASNAME FROM " + TableName + "\nWHERE (REC=:REC)" + PlaceCondition());
-      query1_.ParamByName("REC").AsInteger(Rec.Rec);
-      BindPlace(query1_);
-      query1_.ExecQuery();
-      const bool same = !query1_.Eof() && UpperCase(query1_.FieldByName("PASNAME").AsTrimString()) == UpperCase(Rec.PasName);
-      query1_.Close();
-      if (!same) return;
+      const std::optional<std::string> stored = table.PathOfNumber(Rec.Rec);
+      if (!stored || UpperCase(*stored) != UpperCase(Rec.PasName)) return;
     }
-    std::string sql = "UPDATE " + TableName + "\n" + kSetLines;
-    if (HasCloudColumn) sql += ",CLOUD=:CLOUD";
-    sql += "\nWHERE (REC=:REC)" + PlaceCondition();
-    SetSQL(query1_, sql);
-    BindRowParams(query1_, Rec);
-    BindPlace(query1_);
-    query1_.ExecQuery();
-    query1_.Close();
-    if (Rec.Shougou.empty() && Rec.Kishu == 0 && Rec.Kimatu == 0) {
-      SetSQL(query1_, "DELETE FROM CHILD_DATALIST\nWHERE REC=:REC AND GROUPID=:GROUPID");
-      query1_.ParamByName("REC").AsInteger(Rec.Rec);
-      BindGroup(query1_);
-      query1_.ExecQuery();
-      query1_.Close();
-    }
+    table.Update(Rec);
+    if (Rec.Shougou.empty() && Rec.Kishu == 0 && Rec.Kimatu == 0) Children().DeleteChildrenOf(Rec.Rec);
     if (Rec.NetDrive == 1) {
       TDataListRec server = Rec;
       UpdateServerDataListRecord(server, NameToo, false);
@@ -198,36 +124,14 @@ bool TDataSentakuListCtl::DeleteDataListRecord(const TDataListRec& Rec, bool Sho
   if (ConnectKind == 0 && Rec.Gassan == kGassanChild) return DeleteDataListChildRecord(Rec, ShowErrors);
   return Run({"DeleteDataListRecord", "データリストの削除に失敗しました。", ByShowErrors(ShowErrors), false, true}, [&] {
     // Rows of the fixed list size stay; an update empties them instead.
-    SetSQL(query1_, "DELETE FROM " + TableName + "\nWHERE (PASNAME=:PASNAME) AND (REC>:REC)" + PlaceCondition());
-    query1_.ParamByName("PASNAME").AsString(Rec.PasName);
-    query1_.ParamByName("REC").AsInteger(DataListCnt);
-    BindPlace(query1_);
-    query1_.ExecQuery();
-    query1_.Close();
+    Local().DeleteBeyond(Rec.PasName, DataListCnt);
     DeleteDataListChildRecord(Rec, false);
   });
 }
 
 void TDataSentakuListCtl::PackRecNumbers() {
   if (ServerMode == 1 || ConnectKind == 0) return;
-  Run({"PackRecNumbers", "", TOnError::PassOn, false, false}, [&] {
-    SetSQL(query2_, "SELECT REC FROM " + TableName + "\nWHERE (REC>:REC)" + PlaceCondition() + "\nORDER BY REC");
-    query2_.ParamByName("REC").AsInteger(DataListCnt);
-    BindPlace(query2_);
-    std::int32_t n = DataListCnt;
-    for (query2_.ExecQuery(); !query2_.Eof(); query2_.Next()) {
-      ++n;
-      const std::int32_t old = query2_.FieldByName("REC").AsInteger();
-      if (old == n) continue;
-      SetSQL(query1_, "UPDATE " + TableName + " SET REC=:NEWREC\nWHERE (REC=:OLDREC)" + PlaceCondition());
-      query1_.ParamByName("NEWREC").AsInteger(n);
-      query1_.ParamByName("OLDREC").AsInteger(old);
-      BindPlace(query1_);
-      query1_.ExecQuery();
-      query1_.Close();
-    }
-    query2_.Close();
-  });
+  Run({"PackRecNumbers", "", TOnError::PassOn, false, false}, [&] { Local().PackNumbers(query2_, DataListCnt); });
 }
 
 void TDataSentakuListCtl::GetDataListChildRecord(TDataSentakuRec& Row, bool ShowErrors) {
@@ -236,11 +140,7 @@ void TDataSentakuListCtl::GetDataListChildRecord(TDataSentakuRec& Row, bool Show
   Row.ChildCount = 0;
   if (Row.Row.Gassan != kGassanParent && Row.Row.Gassan != kGassanHonsiten) return;
   Run({"GetDataListChildRecord", "(子)データリストの取得に失敗しました。", ByShowErrors(ShowErrors), true, false}, [&] {
-    SetSQL(query1_, std::string("SELECT REC,ROWNO,") + kRowColumns + CloudPart() +
-                        "\nFROM CHILD_DATALIST\nWHERE (REC=:REC) AND (GROUPID=:GROUPID)\nORDER BY PASNAME");
-    query1_.ParamByName("REC").AsInteger(Row.Row.Rec);
-    BindGroup(query1_);
-    ReadRows(query1_, TRowRead::AsStored, [&Row](const TDataListRec& child) {
+    Children().ReadChildren(Row.Row.Rec, [&Row](const TDataListRec& child) {
       Row.Children.push_back(child);
       Row.ChildCount = static_cast<std::int32_t>(Row.Children.size());
     });
@@ -252,27 +152,11 @@ bool TDataSentakuListCtl::UpdateDataListChildRecord(const TDataListRec& Rec, std
   if (ConnectKind != 0 || ServerMode == 1) return true;
   if (IsBlankPath(Rec.PasName)) return false;
   return Run({"UpdateDataListChildRecord", "(子)データリストの更新に失敗しました。", ByShowErrors(ShowErrors), false, false}, [&] {
-    const std::string where = "\nWHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID";
-    SetSQL(query1_, "SELECT COUNT(REC) AS RECCNT FROM CHILD_DATALIST" + where);
-    BindRowParams(query1_, Rec);
-    query1_.ExecQuery();
-    const bool exists = query1_.FieldByName("RECCNT").AsInteger() > 0;
-    query1_.Close();
-    std::string sql;
-    if (exists) {
-      sql = std::string("UPDATE CHILD_DATALIST\n") + kSetLines + (HasCloudColumn ? ",CLOUD=:CLOUD" : "") + where;
-    } else {
-      std::string columns =
-          "REC,ROWNO,GROUPID,ENTTEXT,SHOUGOU,PASNAME,NETDRIVE,DATATYPE,CODETYPE,NENDO,"
-          "KISHU,KIMATU,DATALOCK,TANTOU,VER_MAJOR,VER_MINOR1,VER_MINOR2,VER_TEXT,KYOYULOCK,UPDATE_LOCK,GASSAN,"
-          "DATACODE,DATA_STATUS,YOBI1,YOBI2,YOBI3";
-      if (HasCloudColumn) columns += ",CLOUD";
-      sql = "INSERT INTO CHILD_DATALIST(" + columns + ")\nVALUES(" + ValueList(columns) + ")";
-    }
-    SetSQL(query1_, sql);
-    BindRowParams(query1_, Rec);
-    query1_.ExecQuery();
-    query1_.Close();
+    TChildDataListTable children = Children();
+    if (children.Exists(Rec.Rec, Rec.RowNo))
+      children.Update(Rec);
+    else
+      children.Insert(Rec);
     if (Rec.NetDrive == 1) {
       TDataListRec server = Rec;
       UpdateServerDataListChildRecord(server, 1, false);
@@ -285,22 +169,13 @@ bool TDataSentakuListCtl::DeleteDataListChildRecord(const TDataListRec& Rec, boo
   if (IsBlankPath(Rec.PasName)) return false;
   const bool child = Rec.Gassan == kGassanChild;
   return Run({"DeleteDataListChildRecord", "(子)データリストの削除に失敗しました。", ByShowErrors(ShowErrors), false, false}, [&] {
-    SetSQL(query1_, child ? "DELETE FROM CHILD_DATALIST\nWHERE REC=:REC AND ROWNO=:ROWNO AND GROUPID=:GROUPID"
-                          : "DELETE FROM CHILD_DATALIST\nWHERE REC=:REC AND GROUPID=:GROUPID");
-    BindRowParams(query1_, Rec);
-    query1_.ExecQuery();
-    query1_.Close();
+    if (child) Children().DeleteRow(Rec.Rec, Rec.RowNo);
+    else Children().DeleteChildrenOf(Rec.Rec);
     if (Rec.NetDrive != 1) return;
     // The shared-server children: the child's own row, or every row under the parent's path.
-    SetSQL(query1_, child ? "DELETE FROM CHILD_SERVERDATALIST\n"
-                            "WHERE GROUPID=:GROUPID AND DRIVELETTER=:DRIVELETTER AND PASNAME=:PASNAME"
-                          : "DELETE FROM CHILD_SERVERDATALIST\n"
-                            "WHERE GROUPID=:GROUPID AND DRIVELETTER=:DRIVELETTER\nAND PASNAME STARTING WITH :PASNAME");
-    BindGroup(query1_);
-    query1_.ParamByName("DRIVELETTER").AsString(ShareDriveLetter(Rec.PasName));
-    query1_.ParamByName("PASNAME").AsString(child ? Rec.PasName : IncludeTrailingPathDelimiter(Rec.PasName));
-    query1_.ExecQuery();
-    query1_.Close();
+    TServerDataListTable server = Server(true, ShareDriveLetter(Rec.PasName));
+    if (child) server.DeletePath(Rec.PasName);
+    else server.DeleteUnder(Rec.PasName);
   });
 }
 
@@ -308,7 +183,7 @@ std::int32_t TDataSentakuListCtl::GetDataFolderName(std::int32_t Increment) {
   if (ServerMode == 1) return 0;
   std::int32_t result = 0;
   Run({"GetDataFolderName", "最大のレコー番号の取得に失敗しました。", TOnError::ReportDbPassOn, true, false},
-      [&] { result = MaxRecNumber() + Increment; });
+      [&] { result = Local().MaxNumber() + Increment; });
   return result;
 }
 
@@ -316,14 +191,7 @@ bool TDataSentakuListCtl::IsDataPathToroku(const std::string& Path) {
   if (ServerMode == 1) return true;
   bool found = false;
   Run({"IsDataPathToroku", "データリストの登録チェックに失敗しました。", TOnError::ReportDbPassOn, true, false}, [&] {
-    SetSQL(query1_, "SELECT COUNT(REC) AS RECCNT FROM " + TableName +
-                        "\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)" + PlaceCondition());
-    BindGroup(query1_);
-    BindPlace(query1_);
-    query1_.ParamByName("PASNAME").AsString(UpperCase(Path));
-    query1_.ExecQuery();
-    found = query1_.FieldByName("RECCNT").AsInteger() > 0;
-    query1_.Close();
+    found = Local().CountByPath(Path) > 0;
   });
   return found;
 }
@@ -331,12 +199,7 @@ bool TDataSentakuListCtl::IsDataPathToroku(const std::string& Path) {
 std::int32_t TDataSentakuListCtl::FindRecByPath(const std::string& Path) {
   std::int32_t rec = 0;
   Run({"FindRecByPath", "", TOnError::Swallow, true, false}, [&] {
-    SetSQL(query1_, "SELECT REC FROM " + TableName + "\nWHERE (PASNAME=:PASNAME)" + PlaceCondition());
-    query1_.ParamByName("PASNAME").AsString(Path);
-    BindPlace(query1_);
-    query1_.ExecQuery();
-    if (!query1_.Eof()) rec = query1_.FieldByName("REC").AsInteger();
-    query1_.Close();
+    rec = Local().FindNumber(Path);
   });
   return rec;
 }
@@ -346,7 +209,7 @@ void TDataSentakuListCtl::GetRecNoByPath(const std::string& Path, std::int32_t& 
   if (IsBlankPath(Path)) return;
   if (ConnectKind == 0) {
     std::string first, second;
-    TDM::ParseDataFolder(Path, first, second);
+    TSystemStore::ParseDataFolder(Path, first, second);
     RecNo = StrToIntDef(first, 0);
   } else if (ConnectKind == 1 || ConnectKind == 2) {
     TDataListRec rec;

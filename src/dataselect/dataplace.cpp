@@ -4,6 +4,7 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
+#include "dbaccess/datalistrepo.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/iberror.h"
@@ -89,20 +90,8 @@ std::int32_t SaveDataPlaces(std::vector<TDataPlaceRec>& Places) {
       q.ParamByName("REC").AsInteger(p.Rec);
       q.ExecQuery();
       q.Close();
-      if (p.Change == pcCreated) {
-        q.SQL.SetText("SELECT REC FROM SP_DATALIST_INSERT(:REC,:PATH,:MAXCNT)");
-        q.ParamByName("REC").AsInteger(p.Rec);
-        q.ParamByName("PATH").AsString(p.Path);
-        q.ParamByName("MAXCNT").AsInteger(DataListCnt);
-        for (q.ExecQuery(); !q.Eof(); q.Next()) {
-        }
-        q.Close();
-      } else if (p.Change == pcDeleted) {
-        q.SQL.SetText("DELETE FROM DATALIST_EX WHERE DATAPLACEREC=:REC");
-        q.ParamByName("REC").AsInteger(p.Rec);
-        q.ExecQuery();
-        q.Close();
-      }
+      if (p.Change == pcCreated) TDataListTable(q, p.Rec).CreatePlaceRows(p.Path, DataListCnt);
+      else if (p.Change == pcDeleted) TDataListTable(q, p.Rec).DeletePlaceRows();
     }
     scope.Commit();
   } catch (...) {
@@ -124,10 +113,7 @@ bool PlaceHasData(std::int32_t Rec) {
     BindDef(q);
     try {
       scope.Begin();
-      q.SQL.SetText("SELECT PASNAME FROM DATALIST_EX WHERE (DATAPLACEREC=:REC) ORDER BY REC");
-      q.ParamByName("REC").AsInteger(Rec);
-      for (q.ExecQuery(); !q.Eof(); q.Next()) folders.push_back(q.FieldByName("PASNAME").AsTrimString());
-      q.Close();
+      TDataListTable(q, Rec).ReadPlacePaths([&](const TDataListRec& row) { folders.push_back(row.PasName); });
       scope.Commit();
     } catch (...) {  // unreadable: the place counts as holding data, so it is kept
       q.Close();

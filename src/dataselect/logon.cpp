@@ -8,6 +8,7 @@
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/fberrortable.h"
+#include "platform/fb/ibsql.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "ui/messagebox2.h"

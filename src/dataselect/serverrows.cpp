@@ -5,107 +5,34 @@
 #include "core/sysinfo.h"
 #include "dataselect/connsettings.h"
 #include "dataselect/datalistctl.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
 
 namespace {
 
-// The SET lines of an update of a shared-server row.
-const char* const kServerSetLines =
-    "SET PASNAME=:PASNAME,DATATYPE=:DATATYPE,CODETYPE=:CODETYPE,\n"
-    "NENDO=:NENDO,KISHU=:KISHU,KIMATU=:KIMATU,DATALOCK=:DATALOCK,TANTOU=:TANTOU,\n"
-    "VER_MAJOR=:VER_MAJOR,VER_MINOR1=:VER_MINOR1,VER_MINOR2=:VER_MINOR2,VER_TEXT=:VER_TEXT,\n"
-    "UPDATE_LOCK=:UPDATE_LOCK,GASSAN=:GASSAN,DATACODE=:DATACODE,DATA_STATUS=:DATA_STATUS,YOBI1=:YOBI1,YOBI2=:YOBI2,"
-    "YOBI3=:YOBI3";
-const char* const kServerInsertColumns =
-    "ENTTEXT,SHOUGOU,PASNAME,DATATYPE,CODETYPE,NENDO,KISHU,KIMATU,DATALOCK,TANTOU,VER_MAJOR,VER_MINOR1,VER_MINOR2,"
-    "VER_TEXT,UPDATE_LOCK,GASSAN,DATACODE,DATA_STATUS,YOBI1,YOBI2,YOBI3";
-const char* const kPathCondition = "\nWHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER) AND (PASNAME=:PASNAME)";
-
-std::string Values(const std::string& columns) {
-  std::string values = ":";
-  for (char c : columns) {
-    values += c;
-    if (c == ',') values += ':';
-  }
-  return values;
-}
-
 bool IsAreaName(const std::string& name) { return name == kAreaFree || name == kAreaNew; }
 
 }  // namespace
-
-std::int32_t TDataSentakuListCtl::ServerRowNumber(const char* Table, const std::string& Letter,
-                                                   const std::string& Path) {
-  SetSQL(query1_, std::string("SELECT REC FROM ") + Table + kPathCondition);
-  BindGroup(query1_);
-  query1_.ParamByName("DRIVELETTER").AsString(Letter);
-  query1_.ParamByName("PASNAME").AsString(Path);
-  std::int32_t rec = 0;
-  int rows = 0;
-  for (query1_.ExecQuery(); !query1_.Eof(); query1_.Next()) {
-    rec = query1_.FieldByName("REC").AsInteger();
-    ++rows;
-  }
-  query1_.Close();
-  if (rows <= 1) return rows == 1 ? rec : 0;
-  // Several rows of one path: all go, a new one takes their place.
-  SetSQL(query1_, std::string("DELETE FROM ") + Table + kPathCondition);
-  BindGroup(query1_);
-  query1_.ParamByName("DRIVELETTER").AsString(Letter);
-  query1_.ParamByName("PASNAME").AsString(Path);
-  query1_.ExecQuery();
-  query1_.Close();
-  return 0;
-}
 
 bool TDataSentakuListCtl::UpdateServerDataListRecord(TDataListRec& Rec, std::int32_t NameToo, bool ShowErrors) {
   if (Rec.NetDrive == 0) return true;
   if (Rec.Gassan == kGassanChild) return UpdateServerDataListChildRecord(Rec, NameToo, ShowErrors);
   const std::string letter = ShareDriveLetter(Rec.PasName);
   return Run({"UpdateServerDataListRecord", "共有データリストの更新に失敗しました。", ByShowErrors(ShowErrors), false, false}, [&] {
-    Rec.Rec = ServerRowNumber("SERVERDATALIST", letter, Rec.PasName);
-    const std::string keyCondition = "\nWHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER) AND (REC=:REC)";
+    TServerDataListTable server = Server(false, letter);
+    Rec.Rec = server.TakeNumberOfPath(Rec.PasName);
     if (DirectoryExists(Rec.PasName)) {
-      std::string sql;
       if (Rec.Rec != 0) {
-        sql = std::string("UPDATE SERVERDATALIST\n") + kServerSetLines;
-        if (NameToo == 1) sql += ",ENTTEXT=:ENTTEXT,SHOUGOU=:SHOUGOU";
-        if (HasCloudColumn) sql += ",CLOUD=:CLOUD";
-        sql += keyCondition;
+        server.Update(Rec, NameToo);
       } else {
-        SetSQL(query1_, "SELECT MAX(REC) AS RECMAX FROM SERVERDATALIST\n"
-                        "WHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER)");
-        BindGroup(query1_);
-        query1_.ParamByName("DRIVELETTER").AsString(letter);
-        query1_.ExecQuery();
-        Rec.Rec = (query1_.Eof() ? 0 : query1_.FieldByName("RECMAX").AsInteger()) + 1;
-        query1_.Close();
-        std::string columns = std::string("GROUPID,DRIVELETTER,REC,") + kServerInsertColumns;
-        if (HasCloudColumn) columns += ",CLOUD";
-        sql = "INSERT INTO SERVERDATALIST(" + columns + ")\nVALUES(" + Values(columns) + ")";
+        Rec.Rec = server.NextNumber();
+        server.Insert(Rec);
       }
-      SetSQL(query1_, sql);
-      BindRowParams(query1_, Rec);
-      query1_.ParamByName("DRIVELETTER").AsString(letter);
-      query1_.ExecQuery();
-      query1_.Close();
     }
-    if (!IsAreaName(Rec.EntText) && Rec.Kishu == 0 && Rec.Kimatu == 0) {
-      // The area was emptied: its registration goes.
-      SetSQL(query1_, "DELETE FROM SERVERDATALIST" + keyCondition);
-      BindGroup(query1_);
-      query1_.ParamByName("DRIVELETTER").AsString(letter);
-      query1_.ParamByName("REC").AsInteger(Rec.Rec);
-      query1_.ExecQuery();
-      query1_.Close();
-    }
-    SetSQL(query1_, "UPDATE DATALIST\nSET DATALOCK=:DATALOCK\nWHERE PASNAME=:PASNAME");
-    query1_.ParamByName("DATALOCK").AsInteger(Rec.DataLock);
-    query1_.ParamByName("PASNAME").AsString(Rec.PasName);
-    query1_.ExecQuery();
-    query1_.Close();
+    // The area was emptied: its registration goes.
+    if (!IsAreaName(Rec.EntText) && Rec.Kishu == 0 && Rec.Kimatu == 0) server.DeleteNumber(Rec.Rec);
+    TDataListTable(query1_).SetLockOfPath(Rec.PasName, Rec.DataLock);
   });
 }
 
@@ -113,37 +40,16 @@ bool TDataSentakuListCtl::UpdateServerDataListChildRecord(TDataListRec& Rec, std
   if (Rec.NetDrive == 0) return true;
   const std::string letter = ShareDriveLetter(Rec.PasName);
   return Run({"UpdateServerDataListChildRecord", "共有(子)データリストの更新に失敗しました。", ByShowErrors(ShowErrors), false, false}, [&] {
-    Rec.Rec = ServerRowNumber("CHILD_SERVERDATALIST", letter, Rec.PasName);
-    std::string sql;
-    if (Rec.Rec != 0) {
-      sql = std::string("UPDATE CHILD_SERVERDATALIST\n") + kServerSetLines;
-      if (NameToo == 1) sql += ",ENTTEXT=:ENTTEXT,SHOUGOU=:SHOUGOU";
-      if (HasCloudColumn) sql += ",CLOUD=:CLOUD";
-      sql += "\nWHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER) AND (REC=:REC) AND (ROWNO=:ROWNO)";
-    } else {
-      // A new child row takes the number of its parent's server row.
-      SetSQL(query1_, std::string("SELECT REC FROM SERVERDATALIST") + kPathCondition);
-      BindGroup(query1_);
-      query1_.ParamByName("DRIVELETTER").AsString(letter);
-      query1_.ParamByName("PASNAME").AsString(ParentFolderPath(Rec.PasName));
-      for (query1_.ExecQuery(); !query1_.Eof(); query1_.Next()) Rec.Rec = query1_.FieldByName("REC").AsInteger();
-      query1_.Close();
-      std::string columns = std::string("GROUPID,DRIVELETTER,REC,ROWNO,") + kServerInsertColumns;
-      if (HasCloudColumn) columns += ",CLOUD";
-      sql = "INSERT INTO CHILD_SERVERDATALIST(" + columns + ")\nVALUES(" + Values(columns) + ")";
-    }
+    TServerDataListTable children = Server(true, letter);
+    Rec.Rec = children.TakeNumberOfPath(Rec.PasName);
+    const bool exists = Rec.Rec != 0;
+    // A new child row takes the number of its parent's server row.
+    if (!exists) Rec.Rec = Server(false, letter).FindNumber(ParentFolderPath(Rec.PasName));
     if (Rec.Rec > 0) {
-      SetSQL(query1_, sql);
-      BindRowParams(query1_, Rec);
-      query1_.ParamByName("DRIVELETTER").AsString(letter);
-      query1_.ExecQuery();
-      query1_.Close();
+      if (exists) children.Update(Rec, NameToo);
+      else children.Insert(Rec);
     }
-    SetSQL(query1_, "UPDATE CHILD_DATALIST\nSET DATALOCK=:DATALOCK\nWHERE PASNAME=:PASNAME");
-    query1_.ParamByName("DATALOCK").AsInteger(Rec.DataLock);
-    query1_.ParamByName("PASNAME").AsString(Rec.PasName);
-    query1_.ExecQuery();
-    query1_.Close();
+    Children().SetLockOfPath(Rec.PasName, Rec.DataLock);
   });
 }
 
@@ -152,14 +58,9 @@ bool TDataSentakuListCtl::DeleteServerDataListChildRecord(const TDataListRec& Re
   if (IsBlankPath(Rec.PasName)) return false;
   const bool child = Rec.Gassan == kGassanChild;
   return Run({"DeleteServerDataListChildRecord", "共有(子)データリストの削除に失敗しました。", ByShowErrors(ShowErrors), false, false}, [&] {
-    SetSQL(query1_, child ? "DELETE FROM CHILD_SERVERDATALIST\n"
-                            "WHERE GROUPID=:GROUPID AND DRIVELETTER=:DRIVELETTER AND REC=:REC AND ROWNO=:ROWNO"
-                          : "DELETE FROM CHILD_SERVERDATALIST\n"
-                            "WHERE GROUPID=:GROUPID AND DRIVELETTER=:DRIVELETTER AND REC=:REC");
-    BindRowParams(query1_, Rec);
-    query1_.ParamByName("DRIVELETTER").AsString(ShareDriveLetter(Rec.PasName));
-    query1_.ExecQuery();
-    query1_.Close();
+    TServerDataListTable children = Server(true, ShareDriveLetter(Rec.PasName));
+    if (child) children.DeleteRow(Rec.Rec, Rec.RowNo);
+    else children.DeleteNumber(Rec.Rec);
   });
 }
 
@@ -169,14 +70,8 @@ void TDataSentakuListCtl::NextServerFolderName(const std::string& DriveRoot, std
   std::int32_t number = 0;
   const bool done = Run({"NextServerFolderName", "", TOnError::Swallow, true, false}, [&] {
     // The areas "sv0001", "sv0002", ... directly under the drive's root.
-    SetSQL(query1_, "SELECT MAX(PASNAME) AS MAXPATH FROM SERVERDATALIST\n"
-                    "WHERE (GROUPID=:GROUPID) AND (DRIVELETTER=:DRIVELETTER) AND (PASNAME STARTING WITH :PASNAME)");
-    BindGroup(query1_);
-    query1_.ParamByName("DRIVELETTER").AsString(ShareDriveLetter(DriveRoot));
-    query1_.ParamByName("PASNAME").AsString(IncludeTrailingPathDelimiter(DriveRoot) + "sv");
-    query1_.ExecQuery();
-    const std::string maxPath = query1_.Eof() ? std::string() : query1_.FieldByName("MAXPATH").AsTrimString();
-    query1_.Close();
+    const std::string maxPath =
+        Server(false, ShareDriveLetter(DriveRoot)).MaxPathStartingWith(IncludeTrailingPathDelimiter(DriveRoot) + "sv");
     const std::string last = LastFolderName(maxPath);
     const std::string digits = last.size() > 4 ? last.substr(last.size() - 4) : last;
     number = StrToIntDef(Trim(digits), 0);
@@ -195,29 +90,17 @@ bool TDataSentakuListCtl::ConvLocalPathToSharePath(const std::string& LocalPath,
   std::string unc;
   GetUNCPath(LocalPath, unc);
   return Run({"ConvLocalPathToSharePath", "", TOnError::ReportDbPassOn, false, false}, [&] {
-    SetSQL(query1_, "SELECT COUNT(REC) AS RECCNT FROM DATALIST\nWHERE (GROUPID=:GROUPID1) AND (UPPER(PASNAME)=:PASNAME1)\n"
-                    "UNION\nSELECT COUNT(REC) AS RECCNT FROM CHILD_DATALIST\n"
-                    "WHERE (GROUPID=:GROUPID2) AND (UPPER(PASNAME)=:PASNAME2)");
-    query1_.ParamByName("GROUPID1").AsInteger(SystemDef.GroupId);
-    query1_.ParamByName("GROUPID2").AsInteger(SystemDef.GroupId);
-    query1_.ParamByName("PASNAME1").AsString(UpperCase(LocalPath));
-    query1_.ParamByName("PASNAME2").AsString(UpperCase(LocalPath));
-    int count = 0;
-    for (query1_.ExecQuery(); !query1_.Eof(); query1_.Next()) count += query1_.FieldByName("RECCNT").AsInteger();
-    query1_.Close();
+    const std::int32_t count = TDataListTable(query1_).CountByPath(LocalPath) + Children().CountByPath(LocalPath);
     if (count != 0 || LocalPath != unc) return;
     // An unregistered working folder: the row of its folder number tells the share.
     std::string folder, childFolder;
-    TDM::ParseDataFolder(LocalPath, folder, childFolder);
-    SetSQL(query1_, "SELECT REC,PASNAME,NETDRIVE,KYOYULOCK FROM DATALIST\nWHERE REC=:REC");
-    query1_.ParamByName("REC").AsInteger(StrToIntDef(folder, 0));
-    for (query1_.ExecQuery(); !query1_.Eof(); query1_.Next()) {
-      SharePath = query1_.FieldByName("PASNAME").AsTrimString();
-      NetDrive = query1_.FieldByName("NETDRIVE").AsInteger();
-      KyoyuLock = query1_.FieldByName("KYOYULOCK").AsInteger();
+    TSystemStore::ParseDataFolder(LocalPath, folder, childFolder);
+    TDataListTable(query1_).ReadPathsOfNumber(StrToIntDef(folder, 0), [&](const TDataListRec& row) {
+      SharePath = row.PasName;
+      NetDrive = row.NetDrive;
+      KyoyuLock = row.KyoyuLock;
       if (!childFolder.empty()) SharePath = PathJoin(SharePath, childFolder);
-    }
-    query1_.Close();
+    });
   });
 }
 
@@ -230,27 +113,20 @@ bool TDataSentakuListCtl::GetLocalPathToData(const std::string& Path, TDataListR
   GetUNCPath(Path, unc);
   const bool child = Rec.Gassan == kGassanChild;
   return Run({"GetLocalPathToData", "", TOnError::ReportDbPassOn, false, false}, [&] {
-    SetSQL(query1_, std::string("SELECT COUNT(REC) AS RECCNT FROM ") + (child ? "CHILD_DATALIST" : "DATALIST") +
-                        "\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
-    BindGroup(query1_);
-    query1_.ParamByName("PASNAME").AsString(UpperCase(Path));
-    query1_.ExecQuery();
-    const int count = query1_.FieldByName("RECCNT").AsInteger();
-    query1_.Close();
+    const std::int32_t count = child ? Children().CountByPath(Path) : TDataListTable(query1_).CountByPath(Path);
     if (count != 0 || Path != unc) return;
     // An unregistered working folder "…/0012" (or "…/0012/003" for a child)
     // stands for the registered path of row 12 (or of its child 003).
     const std::string last = LastFolderName(Path);
     const std::string numberFolder = child ? LastFolderName(ParentFolderPath(Path)) : last;
-    SetSQL(query1_, std::string("SELECT PASNAME FROM ") + (child ? "CHILD_DATALIST" : "DATALIST") + "\nWHERE (REC=:REC)");
-    query1_.ParamByName("REC").AsInteger(StrToIntDef(numberFolder, 0));
-    for (query1_.ExecQuery(); !query1_.Eof(); query1_.Next()) {
-      const std::string registered = query1_.FieldByName("PASNAME").AsTrimString();
-      if (child && LastFolderName(registered) != last) continue;
-      Rec.PasName = registered;
+    auto take = [&](const TDataListRec& row) {
+      if (child && LastFolderName(row.PasName) != last) return;
+      Rec.PasName = row.PasName;
       Rec.DataFolder = DataFolderPath(Rec);
-    }
-    query1_.Close();
+    };
+    const std::int32_t number = StrToIntDef(numberFolder, 0);
+    if (child) Children().ReadPathsOfNumber(number, take);
+    else TDataListTable(query1_).ReadPathsOfNumber(number, take);
   });
 }
 
@@ -262,7 +138,7 @@ std::int32_t TDataSentakuListCtl::GetDataListRecordByLocalPath(const std::string
   std::int32_t number = 0;
   if (ConnectKind == 0) {
     std::string folder, childFolder;
-    TDM::ParseDataFolder(LocalPath, folder, childFolder);
+    TSystemStore::ParseDataFolder(LocalPath, folder, childFolder);
     number = StrToIntDef(folder, 0);
   } else {
     number = FindRecByPath(LocalPath);
@@ -288,11 +164,7 @@ void TDataSentakuListCtl::GetShareLocalFolder(const std::string& Path, std::uint
   const std::string key = Kind == kGassanChild ? ParentFolderPath(Path) : Path;
   std::int32_t number = 0;
   Run({"GetShareLocalFolder", "", TOnError::Swallow, true, false}, [&] {
-    SetSQL(query1_, "SELECT REC FROM " + TableName + "\nWHERE (PASNAME=:PASNAME)\nORDER BY REC");
-    query1_.ParamByName("PASNAME").AsString(key);
-    query1_.ExecQuery();
-    if (!query1_.Eof()) number = query1_.FieldByName("REC").AsInteger();
-    query1_.Close();
+    number = Local().FindLowestNumber(key);
   });
   if (number == 0) return;
   row.Rec = number;

@@ -11,8 +11,9 @@
 #include "core/sjis.h"
 #include "core/textutil.h"
 #include "dbaccess/accreg.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "tax/taxcontext.h"
@@ -74,24 +75,23 @@ std::string fnGetCodeTypeName(std::int32_t DataType, std::int32_t CodeType, bool
   return codeName.empty() ? std::string(names.DataTypeName) : std::string(names.DataTypeName) + "／" + codeName;
 }
 
-bool TDM::IsMedicalLayout(std::int32_t DataType, std::int32_t CodeType) {
+bool TDataSetConnection::IsMedicalLayout(std::int32_t DataType, std::int32_t CodeType) {
   const bool medical = DataType == 3 && CodeType == 1;
   SetupAccountLayout(medical);
   SetupSikinguriItems(medical);
   return medical;
 }
 
-bool TDM::IsMedicalData() { return IsMedicalLayout(AccInf.DATATYPE, AccInf.CODETYPE); }
+bool TDataSetConnection::IsMedicalData() { return IsMedicalLayout(AccInf.DATATYPE, AccInf.CODETYPE); }
 
-std::string TDM::fnGetAccTotalName(const std::string& Group, const std::string& Column) {
+std::string TDataSetConnection::fnGetAccTotalName(const std::string& Group, const std::string& Column) {
   std::string result;
   TTransactionGuard scope(IBTransactionDAT);
   try {
     // The column name is part of the statement: only a plain identifier is taken.
     if (!IsIdentifier(Column)) throw Exception("列名が正しくありません: " + Column);
     scope.Begin();
-    IBQACC1.Close();
-    IBQACC1.SQL.SetText(Format("SELECT %s FROM ACCTOTALNAME", Column) + "\nWHERE KGROUP=:KGROUP");
+    SetSql(IBQACC1, Format("SELECT %s FROM ACCTOTALNAME", Column) + "\nWHERE KGROUP=:KGROUP");
     IBQACC1.ParamByName("KGROUP").AsString(Group);
     for (IBQACC1.Open(); !IBQACC1.Eof(); IBQACC1.Next()) result = IBQACC1.Fields(0).AsTrimString();
     IBQACC1.Close();
@@ -104,13 +104,12 @@ std::string TDM::fnGetAccTotalName(const std::string& Group, const std::string& 
   return result;
 }
 
-bool TDM::fnGetAccInfo() {
+bool TDataSetConnection::fnGetAccInfo() {
   TACCINF& a = AccInf;
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    IBQACC1.Close();
-    IBQACC1.SQL.SetText("SELECT * FROM ACCDEF1");
+    SetSql(IBQACC1, "SELECT * FROM ACCDEF1");
     IBQACC1.Open();
     if (IBQACC1.Eof()) throw Exception("基本設定(ACCDEF1)のレコードが見つかりませんでした。");
     TIBQuery& q = IBQACC1;
@@ -318,16 +317,14 @@ bool TDM::fnGetAccInfo() {
 
     a.BumonCount = 0;
     if (a.BUMON != 0) {
-      IBQACC1.Close();
-      IBQACC1.SQL.SetText("SELECT COUNT(BCODE) AS RECCNT FROM BUMONMST\nWHERE BCODE<>''");
+      SetSql(IBQACC1, "SELECT COUNT(BCODE) AS RECCNT FROM BUMONMST\nWHERE BCODE<>''");
       IBQACC1.Open();
       a.BumonCount = IBQACC1.FieldByName("RECCNT").AsInteger();
       IBQACC1.Close();
     }
 
     a.VerMajor = a.VerMinor1 = a.VerMinor2 = 0;
-    IBQACC1.Close();
-    IBQACC1.SQL.SetText("SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION\nORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
+    SetSql(IBQACC1, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION\nORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
     IBQACC1.Open();
     if (!IBQACC1.Eof()) {
       a.VerMajor = IBQACC1.FieldByName("MAJOR").AsInteger();
@@ -367,12 +364,12 @@ bool TDM::fnGetAccInfo() {
   }
 }
 
-void TDM::HandCompanyToTax() {
+void TDataSetConnection::HandCompanyToTax() {
   // Stores the settings and rebuilds the tax-rate table of the fiscal year.
   SetTaxCompanyInfo(TaxCompanyInfoOf(AccInf));
 }
 
-void TDM::InstallTaxContext() {
+void TDataSetConnection::InstallTaxContext() {
   TaxData.Database = &IBDatabaseDAT;
   TaxData.Transaction = &IBTransactionDAT;
   TaxData.SnapshotTransaction = &IBTransactionDATSS;

@@ -21,8 +21,8 @@ namespace {
 // One store operation: its own query on the data set, IBTransactionDAT
 // started (and committed) when idle, rolled back on error only when started
 // here, the error passed on in every case.
-void RunInStore(const std::function<void(TIBQuery&)>& body) {
-  std::unique_ptr<TIBQuery> query = CreateAccQuery("ACCDAT", false);
+void RunInStore(const std::function<void(TIBSQL&)>& body) {
+  std::unique_ptr<TIBSQL> query = CreateAccSQL("ACCDAT", 0);
   if (!query) throw Exception("ACCREG: query object cannot be created");
   TTransactionGuard scope(DM->IBTransactionDAT);
   try {
@@ -37,17 +37,12 @@ void RunInStore(const std::function<void(TIBQuery&)>& body) {
   }
 }
 
-void SetSql(TIBQuery& query, const std::string& sql) {
-  query.Close();
-  query.SQL.SetText(sql);
-}
-
-void BindGroupKey(TIBQuery& query, const std::string& group, const std::string& key) {
+void BindGroupKey(TIBSQL& query, const std::string& group, const std::string& key) {
   query.ParamByName("AGROUP").AsString(group);
   query.ParamByName("ACODE").AsString(key);
 }
 
-void BindBlobKey(TIBQuery& query, const std::string& group, const std::string& key) {
+void BindBlobKey(TIBSQL& query, const std::string& group, const std::string& key) {
   query.ParamByName("FGROUP").AsString(group);
   query.ParamByName("FKEY").AsString(key);
 }
@@ -65,52 +60,69 @@ std::string MemoText(const std::string& text) {
 
 }  // namespace
 
+std::optional<std::string> ReadAccRegText(TIBSQL& Statement, const std::string& Group, const std::string& Key) {
+  SetSql(Statement, "SELECT ATYPE,ATEXT FROM ACCREG WHERE AGROUP=:AGROUP AND ACODE=:ACODE ");
+  BindGroupKey(Statement, Group, Key);
+  Statement.ExecQuery();
+  std::optional<std::string> text;
+  if (!Statement.Eof()) text = Statement.FieldByName("ATEXT").AsString();
+  Statement.Close();
+  return text;
+}
+
+void UpdateAccRegText(TIBSQL& Statement, const std::string& Group, const std::string& Key,
+                      const std::optional<std::string>& Text) {
+  SetSql(Statement, "UPDATE ACCREG SET ATEXT=:ATEXT\nWHERE AGROUP=:AGROUP AND ACODE=:ACODE");
+  BindGroupKey(Statement, Group, Key);
+  if (Text) Statement.ParamByName("ATEXT").AsString(*Text);
+  else Statement.ParamByName("ATEXT").Clear();
+  Statement.ExecQuery();
+  Statement.Close();
+}
+
+namespace {
+
+void InsertAccReg(TIBSQL& q, const std::string& Group, const std::string& Key, const std::string& Type,
+                  const std::optional<std::string>& Text) {
+  SetSql(q, "INSERT INTO ACCREG(AGROUP,ACODE,ATYPE,ATEXT)\nVALUES(:AGROUP,:ACODE,:ATYPE,:ATEXT)");
+  BindGroupKey(q, Group, Key);
+  q.ParamByName("ATYPE").AsString(Type);
+  if (Text) q.ParamByName("ATEXT").AsString(*Text);
+  else q.ParamByName("ATEXT").Clear();
+  q.ExecQuery();
+  q.Close();
+}
+
+}  // namespace
+
 void GetAccReg(const std::string& Group, const std::string& Key, const std::string& Type,
                const std::string& Default, TVariant& Value) {
-  RunInStore([&](TIBQuery& q) {
-    SetSql(q, "SELECT ATYPE,ATEXT FROM ACCREG WHERE AGROUP=:AGROUP AND ACODE=:ACODE ");
-    BindGroupKey(q, Group, Key);
-    q.Open();
-    std::string text;
-    if (!q.Eof()) {
-      text = q.FieldByName("ATEXT").AsString();
-    } else {
-      SetSql(q, "INSERT INTO ACCREG(AGROUP,ACODE,ATYPE,ATEXT) VALUES(:AGROUP,:ACODE,:ATYPE,:ATEXT)");
-      BindGroupKey(q, Group, Key);
-      q.ParamByName("ATYPE").AsString(Type);
-      q.ParamByName("ATEXT").AsString(Default);
-      q.ExecSQL();
+  RunInStore([&](TIBSQL& q) {
+    std::optional<std::string> text = ReadAccRegText(q, Group, Key);
+    if (!text) {
+      InsertAccReg(q, Group, Key, Type, Default);
       text = Default;
     }
-    Value = RegTextToValue(TRegStore::DataSet, Type, text);
+    Value = RegTextToValue(TRegStore::DataSet, Type, *text);
   });
 }
 
 void PutAccReg(const std::string& Group, const std::string& Key, const std::string& Type, const TVariant& Value) {
-  RunInStore([&](TIBQuery& q) {
+  RunInStore([&](TIBSQL& q) {
     const std::optional<std::string> text = RegValueToText(TRegStore::DataSet, Type, Value);
-    SetSql(q, "SELECT COUNT(AGROUP) AS RECCNT FROM ACCREG\nWHERE (AGROUP=:AGROUP) AND (ACODE=:ACODE)");
-    BindGroupKey(q, Group, Key);
-    q.Open();
-    const bool exists = q.FieldByName("RECCNT").AsInteger() > 0;
-    if (exists) {
-      SetSql(q, "UPDATE ACCREG SET ATEXT=:ATEXT\nWHERE AGROUP=:AGROUP AND ACODE=:ACODE");
-    } else {
-      SetSql(q, "INSERT INTO ACCREG(AGROUP,ACODE,ATYPE,ATEXT)\nVALUES(:AGROUP,:ACODE,:ATYPE,:ATEXT)");
-      q.ParamByName("ATYPE").AsString(Type);
-    }
-    BindGroupKey(q, Group, Key);
-    if (text) q.ParamByName("ATEXT").AsString(*text);
-    else q.ParamByName("ATEXT").Clear();
-    q.ExecSQL();
+    if (ReadAccRegText(q, Group, Key))
+      UpdateAccRegText(q, Group, Key, text);
+    else
+      InsertAccReg(q, Group, Key, Type, text);
   });
 }
 
 void DeleteAccReg(const std::string& Group, const std::string& Key) {
-  RunInStore([&](TIBQuery& q) {
+  RunInStore([&](TIBSQL& q) {
     SetSql(q, "DELETE FROM ACCREG\nWHERE (AGROUP=:AGROUP) AND (ACODE=:ACODE)");
     BindGroupKey(q, Group, Key);
-    q.ExecSQL();
+    q.ExecQuery();
+    q.Close();
   });
 }
 
@@ -129,10 +141,10 @@ std::string NewAccRegPictureFile(const std::string& Folder, const std::string& E
 }
 
 void GetAccRegBlob(const std::string& Group, const std::string& Key, const std::string& /*Type*/, TVariant& Value) {
-  RunInStore([&](TIBQuery& q) {
+  RunInStore([&](TIBSQL& q) {
     SetSql(q, "SELECT FGROUP,FKEY,FTYPE,FVALUE FROM ACCREG_BLOB_BINARY\nWHERE FGROUP=:FGROUP AND FKEY=:FKEY");
     BindBlobKey(q, Group, Key);
-    q.Open();
+    q.ExecQuery();
     if (q.Eof()) return;
     const std::string stored = q.FieldByName("FTYPE").AsTrimString();
     if (IsPictureKind(stored)) {
@@ -151,10 +163,10 @@ void GetAccRegBlob(const std::string& Group, const std::string& Key, const std::
 }
 
 void PutAccRegBlob(const std::string& Group, const std::string& Key, const std::string& Type, const TVariant& Value) {
-  RunInStore([&](TIBQuery& q) {
+  RunInStore([&](TIBSQL& q) {
     SetSql(q, "SELECT COUNT(FGROUP) AS RECCNT FROM ACCREG_BLOB_BINARY\nWHERE (FGROUP=:FGROUP) AND (FKEY=:FKEY)");
     BindBlobKey(q, Group, Key);
-    q.Open();
+    q.ExecQuery();
     const bool exists = q.FieldByName("RECCNT").AsInteger() > 0;
     if (exists) {
       SetSql(q, "UPDATE ACCREG_BLOB_BINARY SET FTYPE=:FTYPE,FVALUE=:FVALUE\nWHERE FGROUP=:FGROUP AND FKEY=:FKEY");
@@ -167,6 +179,7 @@ void PutAccRegBlob(const std::string& Group, const std::string& Key, const std::
     if (IsPictureKind(Type)) value.LoadFromFile(Value.AsString());
     else if (Type == "メモ") value.AsBytes(Utf8ToCp932Lossy(MemoText(Value.AsString())));
     else value.Clear();
-    q.ExecSQL();
+    q.ExecQuery();
+    q.Close();
   });
 }

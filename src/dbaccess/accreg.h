@@ -7,9 +7,12 @@
 // the store neither commits nor rolls back.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "dbaccess/variant.h"
+
+class TIBSQL;
 
 // Types: "文字", "論理", "日付", "整数", "金額", "実数", "日時"; an unknown type
 // reads as the text "Data Type Error" and writes a null value.
@@ -24,6 +27,15 @@ void DeleteAccReg(const std::string& Group, const std::string& Key);
 // (removing it is the caller's affair); a missing row leaves Value unchanged.
 void GetAccRegBlob(const std::string& Group, const std::string& Key, const std::string& Type, TVariant& Value);
 void PutAccRegBlob(const std::string& Group, const std::string& Key, const std::string& Type, const TVariant& Value);
+
+// ACCREG rows through a statement of the caller's, on its database and
+// transaction (the store above runs them over the data module's data set; an
+// exchange over a connection of its own). Errors pass on.
+// The stored text of the row of Group and Key; nothing when there is no row.
+std::optional<std::string> ReadAccRegText(TIBSQL& Statement, const std::string& Group, const std::string& Key);
+// The row's text replaced (a null value for none); a missing row stays missing.
+void UpdateAccRegText(TIBSQL& Statement, const std::string& Group, const std::string& Key,
+                      const std::optional<std::string>& Text);
 
 // The file name a picture read would use next in Folder (exposed for tests).
 std::string NewAccRegPictureFile(const std::string& Folder, const std::string& Extension);

@@ -23,9 +23,10 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
+#include "dbaccess/backuprestore.h"
 #include "dbaccess/dbui.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/faultpoint.h"
 #include "platform/rtl/sysutils.h"
@@ -246,7 +247,7 @@ bool ValidationCouldNotRun(std::int32_t status) {
 
 }  // namespace
 
-void TDM::RemoveWorkLeftovers(const std::string& Folder, std::uint8_t FileKind) {
+void TBackupRestore::RemoveWorkLeftovers(const std::string& Folder, std::uint8_t FileKind) {
   if (FileKind == 0) {
     RemoveLeftoverWorkFiles(Folder);
     return;
@@ -259,7 +260,7 @@ void TDM::RemoveWorkLeftovers(const std::string& Folder, std::uint8_t FileKind) 
   });
 }
 
-void TDM::RemoveWorkFile(const std::string& Path, std::uint8_t FileKind) {
+void TBackupRestore::RemoveWorkFile(const std::string& Path, std::uint8_t FileKind) {
   if (FileKind == 0) {
     DeleteFile(Path);
     return;
@@ -267,8 +268,8 @@ void TDM::RemoveWorkFile(const std::string& Path, std::uint8_t FileKind) {
   if (ServerFExist(Path, FileKind)) ServerFDel(Path, false, FileKind);
 }
 
-bool TDM::BackupFDB(std::uint8_t Protocol, const std::string& Host, const std::string& DatabaseName,
-                    const std::string& BackupFile, bool Direct) {
+bool TBackupRestore::BackupFDB(std::uint8_t Protocol, const std::string& Host, const std::string& DatabaseName,
+                               const std::string& BackupFile, bool Direct) {
   // The service writes a work file (beside the backup, or beside the database
   // when not Direct); the old backup stays until the new one is complete and
   // takes its place in one step.
@@ -312,8 +313,8 @@ bool TDM::BackupFDB(std::uint8_t Protocol, const std::string& Host, const std::s
   }
 }
 
-bool TDM::BackupFDBGbak(std::uint8_t /*Protocol*/, const std::string& Host, const std::string& DatabaseName,
-                        const std::string& BackupFile, bool Direct) {
+bool TBackupRestore::BackupFDBGbak(std::uint8_t /*Protocol*/, const std::string& Host, const std::string& DatabaseName,
+                                   const std::string& BackupFile, bool Direct) {
   if (Host == "127.0.0.1") return BackupFDB(kProtocolLocal, Host, DatabaseName, BackupFile, Direct);
   // The tool writes the backup on this computer.
   const std::string folder = ExtractFileDir(BackupFile);
@@ -332,8 +333,8 @@ bool TDM::BackupFDBGbak(std::uint8_t /*Protocol*/, const std::string& Host, cons
   return true;
 }
 
-bool TDM::RestoreFDB(std::uint8_t Protocol, const std::string& Host, const std::string& DatabaseName,
-                     const std::string& BackupFile, bool KeepIndexes) {
+bool TBackupRestore::RestoreFDB(std::uint8_t Protocol, const std::string& Host, const std::string& DatabaseName,
+                                const std::string& BackupFile, bool KeepIndexes) {
   const bool tcp = Protocol == kProtocolTcp;
   // Through the local services the files are this computer's (also in a
   // server installation, where the restored data set is opened there).
@@ -349,8 +350,8 @@ bool TDM::RestoreFDB(std::uint8_t Protocol, const std::string& Host, const std::
   return RestoreReplacing(job);
 }
 
-bool TDM::RestoreFDBGbak(std::uint8_t /*Protocol*/, const std::string& Host, const std::string& DatabaseName,
-                         const std::string& BackupFile, bool KeepIndexes) {
+bool TBackupRestore::RestoreFDBGbak(std::uint8_t /*Protocol*/, const std::string& Host, const std::string& DatabaseName,
+                                    const std::string& BackupFile, bool KeepIndexes) {
   if (Host == "127.0.0.1") return RestoreFDB(kProtocolLocal, Host, DatabaseName, BackupFile, KeepIndexes);
   DeleteFile(GbakLog());
   if (!FileExists(BackupFile)) return false;
@@ -364,7 +365,7 @@ bool TDM::RestoreFDBGbak(std::uint8_t /*Protocol*/, const std::string& Host, con
   return RestoreReplacing(job);
 }
 
-bool TDM::RestoreReplacing(TRestoreJob& Job) {
+bool TBackupRestore::RestoreReplacing(TRestoreJob& Job) {
   Job.Folder = ExtractFileDir(Job.DatabaseName);
   Job.FileKind = Job.Tcp ? ConnectKind : 0;
   bool result = false;
@@ -394,7 +395,7 @@ bool TDM::RestoreReplacing(TRestoreJob& Job) {
   return result;
 }
 
-std::vector<std::string> TDM::RunRestoreService(const TRestoreJob& Job) {
+std::vector<std::string> TBackupRestore::RunRestoreService(const TRestoreJob& Job) {
   SetUpService(IBRestoreService1, Job.Protocol, Job.ServiceHost);
   IBRestoreService1.DatabaseName.Clear();
   IBRestoreService1.DatabaseName.Add(Job.Work);
@@ -420,7 +421,7 @@ std::vector<std::string> TDM::RunRestoreService(const TRestoreJob& Job) {
   return lines;
 }
 
-std::vector<std::string> TDM::RunRestoreGbak(const TRestoreJob& Job) {
+std::vector<std::string> TBackupRestore::RunRestoreGbak(const TRestoreJob& Job) {
   std::vector<std::string> args = {"-c", "-bu", "4096", "-p", "16384"};
   if (!Job.KeepIndexes) args.push_back("-i");
   for (const std::string& a : Credentials()) args.push_back(a);
@@ -440,7 +441,7 @@ std::vector<std::string> TDM::RunRestoreGbak(const TRestoreJob& Job) {
   return lines;
 }
 
-void TDM::VerifyRestored(const TRestoreJob& Job) {
+void TBackupRestore::VerifyRestored(const TRestoreJob& Job) {
   const TRestoredKind kind = RestoredKindOf(Job.DatabaseName);
   TIBDatabase database;
   TIBTransaction transaction;
@@ -493,7 +494,7 @@ void TDM::VerifyRestored(const TRestoreJob& Job) {
   database.Close();
 }
 
-void TDM::ReplaceByRestored(const TRestoreJob& Job) {
+void TBackupRestore::ReplaceByRestored(const TRestoreJob& Job) {
   if (Job.FileKind == 0) {
     // An engine that has the database open holds a lock on it; the file that
     // somebody still uses is not replaced under their feet.
@@ -516,7 +517,7 @@ void TDM::ReplaceByRestored(const TRestoreJob& Job) {
     throw Exception(Format("リストアしたデータベースで%sを置き換えられませんでした。", Job.DatabaseName));
 }
 
-std::int32_t TDM::ValidateFDB(std::uint8_t Protocol, const std::string& Host, const std::string& DatabaseName) {
+std::int32_t TBackupRestore::ValidateFDB(std::uint8_t Protocol, const std::string& Host, const std::string& DatabaseName) {
   const bool wasConnected = IBDatabaseDAT.Connected();
   try {
     if (wasConnected) IBDatabaseDAT.Close();

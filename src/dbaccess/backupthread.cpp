@@ -3,7 +3,6 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
-#include <filesystem>
 #include <mutex>
 
 #include "core/appinfo.h"
@@ -14,6 +13,7 @@
 #include "dbaccess/mynumber.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/win/paths.h"
 
 // ---- steps handed to the user-interface thread ----------------------------------
 
@@ -35,13 +35,6 @@ constexpr const char* kBackupStopped = "データベースの保存処理を中�
 constexpr const char* kRestoreStopped = "データベースの復元処理を中止しました。";
 constexpr const char* kNotOurData = "指定されたファイルはコルベクス財務用のデータではありません。";
 constexpr const char* kTransferFailed = "バックアップファイルの転送処理（rqfileman.fdb）に失敗しました。";
-
-std::string ParentFolder(const std::string& Path) { return std::filesystem::path(Path).parent_path().string(); }
-
-std::string ChangeExtension(const std::string& Name, const std::string& Extension) {
-  const std::size_t dot = Name.rfind('.');
-  return (dot == std::string::npos ? Name : Name.substr(0, dot)) + Extension;
-}
 
 }  // namespace
 
@@ -256,7 +249,7 @@ bool TBackupRestoreThread::BackupViaFileMan() {
   if (dm.fnFileManConnected(SystemDef.HostName)) {
     const std::string workDir = SystemDef.ServerWorkDir;
     if (!dm.ServerDExist(workDir, ConnectKind)) dm.ServerMkDir(workDir, ConnectKind);
-    const std::string serverFile = workDir + "/" + ChangeExtension(BackupFileName, "." + IntToStr(SystemDef.OpCode));
+    const std::string serverFile = workDir + "/" + ChangeFileExt(BackupFileName, "." + IntToStr(SystemDef.OpCode));
     const std::string id = Format("RQZ_%d", SystemDef.OpCode);
     if (dm.BackupFDB(kProtocolTcp, host, DbFile, serverFile, true)) {
       TIBTransaction& tr = dm.IBTransFileMan;
@@ -312,7 +305,7 @@ void TBackupRestoreThread::RestoreDatabase() {
     return;
   }
   TDM& dm = *DM;
-  if (dm.AccDatInConnection(static_cast<std::uint8_t>(kind), HostName, ParentFolder(DbFile), false)) {
+  if (dm.AccDatInConnection(static_cast<std::uint8_t>(kind), HostName, ExtractFileDir(DbFile), false)) {
     Fail(kRestoreTag, "202", "このデータは、他のオペレータが使用中のため復元処理を行うことが出来ません。", kRestoreStopped);
     return;
   }
@@ -344,7 +337,7 @@ bool TBackupRestoreThread::RestoreViaFileMan() {
   if (dm.fnFileManConnected(SystemDef.HostName)) {
     const std::string workDir = SystemDef.ServerWorkDir;
     if (!dm.ServerDExist(workDir, ConnectKind)) dm.ServerMkDir(workDir, ConnectKind);
-    const std::string serverFile = workDir + "/" + ChangeExtension(BackupFileName, "." + IntToStr(SystemDef.OpCode));
+    const std::string serverFile = workDir + "/" + ChangeFileExt(BackupFileName, "." + IntToStr(SystemDef.OpCode));
     const std::string id = Format("RQZ_%d", SystemDef.OpCode);
     TIBTransaction& tr = dm.IBTransFileMan;
     TTransactionGuard transaction(tr);

@@ -105,8 +105,7 @@ bool TCodeTaikeiIO::UpDateRecored(const TCodeTaikeiRec2& Rec) {
   TTransactionGuard transaction(DM->IBTransactionDEF);
   try {
     transaction.Begin();
-    query_.Close();
-    query_.SQL.SetText(
+    SetSql(query_, 
         "UPDATE USERCODE SET NAME=:NAME,DATATYPE=:DATATYPE,CODETYPE=:CODETYPE,\n"
         "INIDAT1=:INIDAT1,INIDAT2=:INIDAT2,INIDAT3=:INIDAT3,INIDAT4=:INIDAT4,INIDAT5=:INIDAT5,INIDAT6=:INIDAT6,"
         "INIDAT7=:INIDAT7,INIDAT8=:INIDAT8\nWHERE RECNO=:RECNO");
@@ -131,8 +130,7 @@ void TCodeTaikeiIO::KubunSyufuku() {
   TTransactionGuard transaction(DM->IBTransactionDEF);
   try {
     transaction.Begin();
-    query_.Close();
-    query_.SQL.SetText("SELECT RECNO,INIDAT1 FROM USERCODE\nWHERE DATATYPE=1 AND CODETYPE=1");
+    SetSql(query_, "SELECT RECNO,INIDAT1 FROM USERCODE\nWHERE DATATYPE=1 AND CODETYPE=1");
     struct TFix {
       std::int32_t recNo, dataType, codeType;
     };
@@ -147,8 +145,7 @@ void TCodeTaikeiIO::KubunSyufuku() {
     }
     query_.Close();
     for (const TFix& fix : fixes) {
-      sql_.Close();
-      sql_.SQL.SetText("UPDATE USERCODE SET DATATYPE=:DATATYPE,CODETYPE=:CODETYPE\nWHERE RECNO=:RECNO");
+      SetSql(sql_, "UPDATE USERCODE SET DATATYPE=:DATATYPE,CODETYPE=:CODETYPE\nWHERE RECNO=:RECNO");
       sql_.ParamByName("DATATYPE").AsInteger(fix.dataType);
       sql_.ParamByName("CODETYPE").AsInteger(fix.codeType);
       sql_.ParamByName("RECNO").AsInteger(fix.recNo);

@@ -4,9 +4,10 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/datasethooks.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
@@ -29,7 +30,7 @@ std::string OrDefault(const std::string& value, const std::string& fallback) {
 
 }  // namespace
 
-bool TDM::fnAccDefConnected(const std::string& Host, bool ShowErrors) {
+bool TSystemStore::fnAccDefConnected(const std::string& Host, bool ShowErrors) {
   const std::string host = OrDefault(Host, SystemDef.HostName);
   if (IBDatabaseDEF.Connected()) return true;
   const std::string name = DatabaseNameFor(host, SystemDef.SysDir, DataDefFile);
@@ -46,7 +47,7 @@ bool TDM::fnAccDefConnected(const std::string& Host, bool ShowErrors) {
   return IBDatabaseDEF.Connected();
 }
 
-bool TDM::fnFileManConnected(const std::string& Host) {
+bool TDataSetConnection::fnFileManConnected(const std::string& Host) {
   try {
     if (!ServerFExist(PathJoin(SystemDef.SysDir, kFileManFile), ConnectKind)) return false;
     const std::string host = OrDefault(Host, SystemDef.HostName);
@@ -58,7 +59,7 @@ bool TDM::fnFileManConnected(const std::string& Host) {
   }
 }
 
-void TDM::WriteInUseMark(const std::string& Folder) {
+void TDataSetConnection::WriteInUseMark(const std::string& Folder) {
   // The per-data settings file is kept only in the stand-alone installation.
   if (ConnectKind != 0 || !DataSetHooks.CreateInUseRecord) return;
   std::unique_ptr<IDataSetInUseRecord> record = DataSetHooks.CreateInUseRecord();
@@ -67,7 +68,7 @@ void TDM::WriteInUseMark(const std::string& Folder) {
   record->WriteIniFile(Folder);
 }
 
-bool TDM::fnAccDatConnected(const std::string& Host, const std::string& Folder, bool WriteInfo) {
+bool TDataSetConnection::fnAccDatConnected(const std::string& Host, const std::string& Folder, bool WriteInfo) {
   const std::string host = OrDefault(Host, SystemDef.HostName);
   const std::string folder = OrDefault(Folder, SystemDef.DataDir);
   try {
@@ -84,7 +85,7 @@ bool TDM::fnAccDatConnected(const std::string& Host, const std::string& Folder, 
   return IBDatabaseDAT.Connected();
 }
 
-bool TDM::AccDatDisconnect(const std::string& Folder, bool WriteInfo, bool UpdateList) {
+bool TDataSetConnection::AccDatDisconnect(const std::string& Folder, bool WriteInfo, bool UpdateList) {
   const std::string folder = OrDefault(Folder, SystemDef.DataDir);
   const bool updateList = UpdateList && AppKind != 1;
   try {
@@ -106,8 +107,8 @@ bool TDM::AccDatDisconnect(const std::string& Folder, bool WriteInfo, bool Updat
   return true;
 }
 
-bool TDM::AccDatInConnection(std::uint8_t Kind, const std::string& Host, const std::string& Folder,
-                             bool KeepConnected) {
+bool TDataSetConnection::AccDatInConnection(std::uint8_t Kind, const std::string& Host, const std::string& Folder,
+                                            bool KeepConnected) {
   const std::string host = OrDefault(Host, SystemDef.HostName);
   if (Trim(Folder).empty()) return false;
   std::string target;
@@ -156,7 +157,7 @@ bool TDM::AccDatInConnection(std::uint8_t Kind, const std::string& Host, const s
   return result;
 }
 
-bool TDM::OtherAttachments(const std::string& Name) {
+bool TDataSetConnection::OtherAttachments(const std::string& Name) {
   TIBDatabase database;
   TIBTransaction transaction;
   transaction.SetDefaultDatabase(&database);
@@ -178,7 +179,7 @@ bool TDM::OtherAttachments(const std::string& Name) {
   return others;
 }
 
-bool TDM::AccDatDropDatabase(const std::string& Host, const std::string& Folder) {
+bool TDataSetConnection::AccDatDropDatabase(const std::string& Host, const std::string& Folder) {
   const std::string host = OrDefault(Host, SystemDef.HostName);
   if (Folder.empty()) return false;
   TIBDatabase database;

@@ -12,6 +12,7 @@
 #include "core/sysinfo.h"
 #include "core/versions.h"
 #include "dbaccess/accreg.h"
+#include "dbaccess/datalistrepo.h"
 #include "dbaccess/datasethooks.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
@@ -25,11 +26,6 @@ namespace {
 constexpr std::int32_t kDynamicSqlError = 335544569;
 
 std::string DateText(TDateTime Date) { return Date == 0 ? std::string() : FormatDateTime("yyyy/mm/dd", Date); }
-
-void SetSql(TIBCustomStatement& Statement, const std::string& Text) {
-  Statement.Close();
-  Statement.SQL.SetText(Text);
-}
 
 bool FileExists(const std::string& Path) {
   std::error_code ec;
@@ -186,48 +182,34 @@ std::int32_t TDataInfomation::ReadIniFile(const std::string& Host, const std::st
   }
   if (ConnectKind != 1 && ConnectKind != 2) return 1;
 
-  const std::string upperFolder = UpperCase(Folder);
-  const std::string table =
-      (upperFolder + "/").find("/DATA/") == std::string::npos ? "DATALIST_EX" : "DATALIST";
+  // A folder outside "…/DATA/" is listed in DATALIST_EX.
+  const bool extended = (UpperCase(Folder) + "/").find("/DATA/") == std::string::npos;
   const bool defWasConnected = dm.IBDatabaseDEF.Connected();
   bool locked = false;
   TTransactionGuard transaction(dm.IBTransactionDEF);
   try {
     if (!defWasConnected) dm.fnAccDefConnected(Host, true);
     transaction.Begin();
-    TIBSQL& q = dm.IBSQLDEF;
-    SetSql(q,
-           "SELECT D.DATALOCK,O.OPCODE,O.OPNAME,\n"
-           "D.ENTTEXT,D.DATACODE,D.DATATYPE,D.CODETYPE,D.SHOUGOU,D.NENDO,D.KISHU,D.KIMATU,D.TANTOU,D.UPDATE_LOCK,"
-           "D.VER_TEXT\n"
-           ",D.VER_MAJOR,D.VER_MINOR1,D.VER_MINOR2\n"
-           ",D.CLOUD\n"
-           "FROM " + table + " D\n"
-           "LEFT JOIN OPERATOR O ON(D.GROUPID=O.GROUPID AND D.DATALOCK=O.OPCODE)\n"
-           "WHERE (D.DATALOCK<>0)AND(UPPER(D.PASNAME)=:PASNAME)AND(D.GROUPID=:GROUPID)");
-    q.ParamByName("PASNAME").AsString(upperFolder);
-    q.ParamByName("GROUPID").AsInteger(SystemDef.GroupId);
-    for (q.ExecQuery(); !q.Eof(); q.Next()) {
+    TDataListTable(dm.IBSQLDEF, extended ? kEveryDataPlace : 0).ReadLocks(Folder, [&](const TDataListLock& lock) {
+      const TDataListRec& r = lock.Row;
       locked = true;
       Rec.STATUS = dsLocked;
-      Rec.OPCODE = q.FieldByName("OPCODE").AsInteger() + SystemDef.GroupId * 10000;
-      Rec.OPERATOR = q.FieldByName("OPNAME").AsTrimString();
-      Rec.DATALISTNAME = q.FieldByName("ENTTEXT").AsTrimString();
-      Rec.CODE = q.FieldByName("DATACODE").AsTrimString();
-      Rec.DATAKBN = q.FieldByName("DATATYPE").AsInteger();
-      Rec.CODEKBN = q.FieldByName("CODETYPE").AsInteger();
-      Rec.SHOUGOU = q.FieldByName("SHOUGOU").AsTrimString();
-      Rec.NENDO = q.FieldByName("NENDO").AsInteger();
-      Rec.KISHU = DateText(q.FieldByName("KISHU").AsDateTime());
-      Rec.KIMATU = DateText(q.FieldByName("KIMATU").AsDateTime());
-      Rec.TANTO = q.FieldByName("TANTOU").AsInteger();
-      Rec.UPDATE_LOCK = q.FieldByName("UPDATE_LOCK").AsInteger();
-      Rec.VERSION1 = {q.FieldByName("VER_MAJOR").AsInteger(), q.FieldByName("VER_MINOR1").AsInteger(),
-                      q.FieldByName("VER_MINOR2").AsInteger()};
-      Rec.VERSION2 = q.FieldByName("VER_TEXT").AsTrimString();
-      Rec.CLOUD_SHARE = static_cast<std::uint8_t>(q.FieldByName("CLOUD").AsInteger());
-    }
-    q.Close();
+      Rec.OPCODE = lock.OpCode + SystemDef.GroupId * 10000;
+      Rec.OPERATOR = lock.OpName;
+      Rec.DATALISTNAME = r.EntText;
+      Rec.CODE = r.DataCode;
+      Rec.DATAKBN = r.DataType;
+      Rec.CODEKBN = r.CodeType;
+      Rec.SHOUGOU = r.Shougou;
+      Rec.NENDO = r.Nendo;
+      Rec.KISHU = DateText(r.Kishu);
+      Rec.KIMATU = DateText(r.Kimatu);
+      Rec.TANTO = r.Tantou;
+      Rec.UPDATE_LOCK = r.UpdateLock;
+      Rec.VERSION1 = {r.VerMajor, r.VerMinor1, r.VerMinor2};
+      Rec.VERSION2 = r.VerText;
+      Rec.CLOUD_SHARE = r.Cloud;
+    });
     transaction.Commit();
   } catch (...) {
     dm.IBSQLDEF.Close();

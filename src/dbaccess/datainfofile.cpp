@@ -8,13 +8,9 @@
 #include "dbaccess/textsplit.h"
 #include "platform/rtl/inifile.h"
 #include "platform/rtl/sysutils.h"
+#include "platform/win/paths.h"
 
 namespace {
-
-std::string ChangeExtension(const std::string& Name, const std::string& Extension) {
-  const std::size_t dot = Name.rfind('.');
-  return (dot == std::string::npos ? Name : Name.substr(0, dot)) + Extension;
-}
 
 std::string Line(const char* Key, const std::string& Value) { return std::string(Key) + "=" + Value; }
 std::string Line(const char* Key, std::int64_t Value) { return Line(Key, IntToStr(Value)); }
@@ -65,7 +61,7 @@ std::int32_t ReadNumber(const TIniFile& Ini, const char* Section, const char* Ke
 
 }  // namespace
 
-std::string DataInfoFileName(const std::string& Folder) { return Folder + "/" + ChangeExtension(DataFile, ".ini"); }
+std::string DataInfoFileName(const std::string& Folder) { return Folder + "/" + ChangeFileExt(DataFile, ".ini"); }
 
 void ReadDataInfoFile(const std::string& FileName, TDataInfomationRec& Rec) {
   TDataInfomation::ClearDataInfoRec(Rec);

@@ -1,6 +1,7 @@
 #include "dbaccess/dm.h"
 
 #include "core/globals.h"
+#include "platform/fb/ibx.h"
 #include "platform/win/paths.h"
 #include "tax/taxcontext.h"
 
@@ -90,14 +91,14 @@ TDM::~TDM() {
   CloseQuietly(IBDatabaseDEF);
 }
 
-std::string TDM::DatabaseNameFor(const std::string& Host, const std::string& Folder, const std::string& File,
-                                 bool Remote) {
+std::string TSystemStore::DatabaseNameFor(const std::string& Host, const std::string& Folder, const std::string& File,
+                                          bool Remote) {
   const std::string path = PathJoin(Folder, File);
   if (ConnectKind != 0 && (Remote || Host != "127.0.0.1")) return Host + ":" + path;
   return path;
 }
 
-void TDM::ConnectDatabase(TIBDatabase& Database, const std::string& Name) {
+void TSystemStore::ConnectDatabase(TIBDatabase& Database, const std::string& Name) {
   Database.SQLDialect = 3;
   Database.Params.Clear();
   Database.DatabaseName = Name;

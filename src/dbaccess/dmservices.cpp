@@ -8,32 +8,28 @@
 #include "core/globals.h"
 #include "core/sjis.h"
 #include "core/textutil.h"
+#include "dbaccess/datalistrepo.h"
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
-
-void SetText(TIBCustomStatement& statement, const std::string& sql) {
-  statement.Close();
-  statement.SQL.SetText(sql);
-  if (!statement.Prepared()) statement.Prepare();
-}
 
 const char* const kMsgSysIniGet = "システム情報の取得に失敗しました。\rアプリケーションを終了します。";
 const char* const kMsgSysIniSet = "システム情報の書き込みに失敗しました。\r現在のシステム設定は保存されません。";
 
 }  // namespace
 
-bool TDM::GetSysIni(TSystemIniRec& Row) {
+bool TSystemStore::GetSysIni(TSystemIniRec& Row) {
   Row.RESERVE1 = Row.RESERVE2 = Row.RESERVE3 = Row.RESERVE4 = Row.RESERVE5 = 0;
   Row.SSTR.clear();
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBQSysDefGet, "SELECT RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR FROM SYSTEMINI\nWHERE REC=:REC");
+    SetSql(IBQSysDefGet, "SELECT RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR FROM SYSTEMINI\nWHERE REC=:REC");
     IBQSysDefGet.ParamByName("REC").AsInteger(Row.REC);
     IBQSysDefGet.Open();
     IBQSysDefGet.Last();
@@ -58,20 +54,20 @@ bool TDM::GetSysIni(TSystemIniRec& Row) {
   }
 }
 
-bool TDM::SetSysIni(const TSystemIniRec& Row) {
+bool TSystemStore::SetSysIni(const TSystemIniRec& Row) {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBQSysDefPut, "SELECT COUNT(REC) AS RECCNT FROM SYSTEMINI\nWHERE REC=:REC");
+    SetSql(IBQSysDefPut, "SELECT COUNT(REC) AS RECCNT FROM SYSTEMINI\nWHERE REC=:REC");
     IBQSysDefPut.ParamByName("REC").AsInteger(Row.REC);
     IBQSysDefPut.Open();
     const bool exists = IBQSysDefPut.FieldByName("RECCNT").AsInteger() > 0;
     if (exists) {
-      SetText(IBQSysDefPut,
+      SetSql(IBQSysDefPut,
               "UPDATE SYSTEMINI SET RESERVE1=:RESERVE1,RESERVE2=:RESERVE2,RESERVE3=:RESERVE3,RESERVE4=:RESERVE4,"
               "RESERVE5=:RESERVE5,SSTR=:SSTR\nWHERE REC=:REC");
     } else {
-      SetText(IBQSysDefPut,
+      SetSql(IBQSysDefPut,
               "INSERT INTO SYSTEMINI(REC,RESERVE1,RESERVE2,RESERVE3,RESERVE4,RESERVE5,SSTR)\n"
               "VALUES(:REC,:RESERVE1,:RESERVE2,:RESERVE3,:RESERVE4,:RESERVE5,:SSTR)");
     }
@@ -94,7 +90,7 @@ bool TDM::SetSysIni(const TSystemIniRec& Row) {
   }
 }
 
-void TDM::fnGetTusinId(std::int32_t Rec, std::int32_t Slot) {
+void TDataSetConnection::fnGetTusinId(std::int32_t Rec, std::int32_t Slot) {
   const auto slot = static_cast<std::size_t>(Slot);
   if (slot >= AccInf.TusinHolder.size()) return;
   AccInf.TusinHolder[slot].clear();
@@ -103,7 +99,7 @@ void TDM::fnGetTusinId(std::int32_t Rec, std::int32_t Slot) {
   try {
     scope.Begin();
     if (fnExistence_Table("TUSIN_ID")) {
-      SetText(IBQACC1, "SELECT REC,HOLDER,PASWORD FROM TUSIN_ID\nWHERE REC=:REC");
+      SetSql(IBQACC1, "SELECT REC,HOLDER,PASWORD FROM TUSIN_ID\nWHERE REC=:REC");
       IBQACC1.ParamByName("REC").AsInteger(Rec);
       for (IBQACC1.Open(); !IBQACC1.Eof(); IBQACC1.Next()) {
         AccInf.TusinHolder[slot] = IBQACC1.FieldByName("HOLDER").AsString();
@@ -119,11 +115,11 @@ void TDM::fnGetTusinId(std::int32_t Rec, std::int32_t Slot) {
   }
 }
 
-void TDM::DeleteOpInf() {
+void TDataSetConnection::DeleteOpInf() {
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(IBQACC1, "DELETE FROM OPINF");
+    SetSql(IBQACC1, "DELETE FROM OPINF");
     IBQACC1.ExecSQL();
     scope.Commit();
   } catch (...) {
@@ -137,7 +133,7 @@ void TDM::DeleteOpInf() {
 // table itself (the views only add columns of other tables to every row) and
 // ends at the first row found: through the index on LINKKUB that takes no
 // look at the other rows.
-bool TDM::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
+bool TDataSetConnection::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
   static const char* const kTables[] = {"SIWAKE", "KAKOSIWAKE1", "KAKOSIWAKE2"};
   if (Kind < 0 || Kind > 2) return false;
   TTransactionGuard scope(IBTransactionDAT);
@@ -146,7 +142,7 @@ bool TDM::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
     std::string sql = std::string("SELECT FIRST 1 SWKREC FROM ") + kTables[Kind] +
                       "\nWHERE (LINKKUB=:LINKKUB) AND (DELFLG=0) AND (TAISHAKU=1)";
     if (Mode == 1) sql += "\nAND (MNUM=16)";
-    SetText(IBQACC1, sql);
+    SetSql(IBQACC1, sql);
     IBQACC1.ParamByName("LINKKUB").AsInteger(9);
     IBQACC1.Open();
     const bool found = !IBQACC1.Eof();
@@ -160,27 +156,27 @@ bool TDM::ExistsLinkKub9Siwake(std::int32_t Mode, std::int32_t Kind) {
   }
 }
 
-std::int32_t TDM::TaxDefUHForExport(std::int32_t Value, std::int32_t, std::int32_t) { return Value; }
+std::int32_t TDataSetConnection::TaxDefUHForExport(std::int32_t Value, std::int32_t, std::int32_t) { return Value; }
 
-std::int32_t TDM::TaxDefUHForCalc(std::int32_t Value, std::int32_t, std::int32_t) { return Value; }
+std::int32_t TDataSetConnection::TaxDefUHForCalc(std::int32_t Value, std::int32_t, std::int32_t) { return Value; }
 
-std::int32_t TDM::TaxDefUHWithLinkSiwake(std::int32_t Value, std::int32_t Mode, std::int32_t Kind) {
+std::int32_t TDataSetConnection::TaxDefUHWithLinkSiwake(std::int32_t Value, std::int32_t Mode, std::int32_t Kind) {
   if (Value != 0) return Value;
   return ExistsLinkKub9Siwake(Mode, Kind) ? 1 : 0;
 }
 
-void TDM::fnLoadGengo() {
+void TSystemStore::fnLoadGengo() {
   GengoTable.clear();
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT COUNT(*) AS RECCNT FROM GENGO");
+    SetSql(IBSQLDEF, "SELECT COUNT(*) AS RECCNT FROM GENGO");
     IBSQLDEF.ExecQuery();
     const int count = IBSQLDEF.FieldByName("RECCNT").AsInteger();
     IBSQLDEF.Close();
     TGengoArray table;
     table.reserve(static_cast<std::size_t>(count));
-    SetText(IBSQLDEF, "SELECT GNAME,GSIGN,STARTDATE,YEAROFFSET FROM GENGO\nORDER BY YEAROFFSET DESC");
+    SetSql(IBSQLDEF, "SELECT GNAME,GSIGN,STARTDATE,YEAROFFSET FROM GENGO\nORDER BY YEAROFFSET DESC");
     for (IBSQLDEF.ExecQuery(); !IBSQLDEF.Eof() && static_cast<int>(table.size()) < count; IBSQLDEF.Next()) {
       TGengoRec era;
       era.Name = IBSQLDEF.FieldByName("GNAME").AsTrimString();
@@ -199,11 +195,11 @@ void TDM::fnLoadGengo() {
   if (GengoTable.empty()) BuildGengoTable();
 }
 
-void TDM::fnGetSysVersion() {
+void TSystemStore::fnGetSysVersion() {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT MAJOR,MINOR1,MINOR2 FROM VERSION\nORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
+    SetSql(IBSQLDEF, "SELECT MAJOR,MINOR1,MINOR2 FROM VERSION\nORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
     IBSQLDEF.ExecQuery();
     if (!IBSQLDEF.Eof()) {
       SystemDef.SysVerMajor = IBSQLDEF.FieldByName("MAJOR").AsInteger();
@@ -219,12 +215,12 @@ void TDM::fnGetSysVersion() {
   }
 }
 
-void TDM::fnGetStyleColor(std::int32_t OpCode, const std::string& StyleName, std::string& Text) {
+void TSystemStore::fnGetStyleColor(std::int32_t OpCode, const std::string& StyleName, std::string& Text) {
   Text.clear();
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT SSTR FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
+    SetSql(IBSQLDEF, "SELECT SSTR FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
     IBSQLDEF.ParamByName("OPCODE").AsInteger(OpCode);
     IBSQLDEF.ParamByName("STYLENAME").AsString(StyleName);
     for (IBSQLDEF.ExecQuery(); !IBSQLDEF.Eof(); IBSQLDEF.Next()) Text = IBSQLDEF.FieldByName("SSTR").AsString();
@@ -236,23 +232,23 @@ void TDM::fnGetStyleColor(std::int32_t OpCode, const std::string& StyleName, std
   }
 }
 
-void TDM::fnPutStyleColor(std::int32_t OpCode, const std::string& StyleName, const std::string& Text) {
+void TSystemStore::fnPutStyleColor(std::int32_t OpCode, const std::string& StyleName, const std::string& Text) {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
+    SetSql(IBSQLDEF, "SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
     IBSQLDEF.ParamByName("OPCODE").AsInteger(OpCode);
     IBSQLDEF.ParamByName("STYLENAME").AsString(StyleName);
     IBSQLDEF.ExecQuery();
     const bool exists = IBSQLDEF.FieldByName("RECCNT").AsInteger() > 0;
     IBSQLDEF.Close();
     if (exists) {
-      SetText(IBSQLDEF,
+      SetSql(IBSQLDEF,
               "UPDATE STYLECOLOR SET OPCODE=:OPCODE,STYLENAME=:STYLENAME,LINECOLOR1=:LINECOLOR1,LINECOLOR2=:LINECOLOR2,"
               "LINECOLOR3=:LINECOLOR3,LINECOLOR4=:LINECOLOR4,LINECOLOR5=:LINECOLOR5,NETCOLOR1=:NETCOLOR1,"
               "NETCOLOR2=:NETCOLOR2,SSTR=:SSTR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
     } else {
-      SetText(IBSQLDEF,
+      SetSql(IBSQLDEF,
               "INSERT INTO STYLECOLOR(OPCODE,STYLENAME,LINECOLOR1,LINECOLOR2,LINECOLOR3,LINECOLOR4,LINECOLOR5,"
               "NETCOLOR1,NETCOLOR2,SSTR)\nVALUES(:OPCODE,:STYLENAME,:LINECOLOR1,:LINECOLOR2,:LINECOLOR3,:LINECOLOR4,"
               ":LINECOLOR5,:NETCOLOR1,:NETCOLOR2,:SSTR)");
@@ -272,7 +268,7 @@ void TDM::fnPutStyleColor(std::int32_t OpCode, const std::string& StyleName, con
   }
 }
 
-void TDM::ParseDataFolder(const std::string& Path, std::string& First, std::string& Second) {
+void TSystemStore::ParseDataFolder(const std::string& Path, std::string& First, std::string& Second) {
   First.clear();
   Second.clear();
   const std::vector<std::string> elements = SplitString(RemoveAllSpaces(Path), '/');
@@ -285,7 +281,7 @@ void TDM::ParseDataFolder(const std::string& Path, std::string& First, std::stri
   }
 }
 
-void TDM::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int32_t& Child) {
+void TSystemStore::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int32_t& Child) {
   Rec = 0;
   Child = 0;
   if (Trim(Path).empty()) return;
@@ -300,11 +296,7 @@ void TDM::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT REC FROM DATALIST\nWHERE (GROUPID=:GROUPID) AND (UPPER(PASNAME)=:PASNAME)");
-    IBSQLDEF.ParamByName("GROUPID").AsInteger(SystemDef.GroupId);
-    IBSQLDEF.ParamByName("PASNAME").AsString(UpperCase(Path));
-    for (IBSQLDEF.ExecQuery(); !IBSQLDEF.Eof(); IBSQLDEF.Next()) Rec = IBSQLDEF.FieldByName("REC").AsInteger();
-    IBSQLDEF.Close();
+    Rec = TDataListTable(IBSQLDEF).FindNumberInGroup(Path);
     scope.Commit();
   } catch (...) {  // unreadable: not found, Rec stays 0
     IBSQLDEF.Close();
@@ -312,8 +304,8 @@ void TDM::fnFindDataListRec(const std::string& Path, std::int32_t& Rec, std::int
   }
 }
 
-std::int32_t TDM::VerifyData(const std::string& Host, const std::string& Folder, std::int32_t Silent,
-                             std::int32_t Force) {
+std::int32_t TDataSetConnection::VerifyData(const std::string& Host, const std::string& Folder, std::int32_t Silent,
+                                            std::int32_t Force) {
   if (Force != 1 && SystemDef.DataCheckMode != 1) return 1;
   if (!VerifyDataProc) return 1;
   std::int32_t result = 1;
@@ -321,7 +313,7 @@ std::int32_t TDM::VerifyData(const std::string& Host, const std::string& Folder,
   return result;
 }
 
-bool TDM::CheckDataPassword() {
+bool TDataSetConnection::CheckDataPassword() {
   if (AppKind == 1 || AppKind == 3 || AccInf.DataPassword.empty()) return true;
   TInputDlgRequest request;
   request.InputMode = 1;
@@ -362,7 +354,7 @@ void TDM::TimerSyoriKidouTimer() {
   KidouModal = 0;
 }
 
-void TDM::GetParamValue(const std::string& Text, const std::string& Name, std::string& Value) {
+void TSystemStore::GetParamValue(const std::string& Text, const std::string& Name, std::string& Value) {
   Value.clear();
   TIBStrings lines;
   lines.SetText(Text);
@@ -376,10 +368,10 @@ void TDM::GetParamValue(const std::string& Text, const std::string& Name, std::s
   }
 }
 
-bool TDM::CanUseCloudShare(bool Strict) {
+bool TDataSetConnection::CanUseCloudShare(bool Strict) {
   if (OemKind != 0) return false;
   if (!((AppKind == 0 || AppKind == 2) && ConnectKind != 2)) return false;
   return !(Strict && AppKind == 2);
 }
 
-bool TDM::IsCloudData() { return AppKind == 1 || AppKind == 2 || AccInf.CloudData == 1; }
+bool TDataSetConnection::IsCloudData() { return AppKind == 1 || AppKind == 2 || AccInf.CloudData == 1; }

@@ -8,6 +8,7 @@
 #include "core/textutil.h"
 #include "dbaccess/dm.h"
 #include "dbaccess/fberrortable.h"
+#include "platform/fb/ibdatabase.h"
 #include "platform/fb/iberror.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/inifile.h"

@@ -1,24 +1,19 @@
 // Journal counts of the connected data set and the look-up of the fixed
 // accounts' codes.
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
 
-void SetText(TIBCustomStatement& statement, const std::string& sql) {
-  statement.Close();
-  statement.SQL.SetText(sql);
-  if (!statement.Prepared()) statement.Prepare();
-}
-
 // The count routines' failure path: a transaction started here is committed
 // away and a database error logged (not shown) before it passes on; inside
 // a caller's transaction the error passes on unlogged.
 template <typename Body>
-std::int32_t RunCount(TDM& dm, const char* location, Body body) {
+std::int32_t RunCount(TDmComponents& dm, const char* location, Body body) {
   TTransactionGuard scope(dm.IBTransactionDAT);
   try {
     scope.Begin();
@@ -48,15 +43,15 @@ std::int32_t FirstInteger(TIBQuery& query) {
 
 }  // namespace
 
-std::int32_t TDM::GetYukouSiwakeCount(const std::string& SCode) {
+std::int32_t TDataSetConnection::GetYukouSiwakeCount(const std::string& SCode) {
   return RunCount(*this, "TDM.GetYukouSiwakeCount", [&]() -> std::int32_t {
     const bool facility = !Trim(SCode).empty();
     if (AppKind <= 2) {
       if (facility) {
-        SetText(IBQACC1, "SELECT SIWAKECOUNT AS SWKCNT FROM SISETUMST\nWHERE (SCODE=:SCODE)");
+        SetSql(IBQACC1, "SELECT SIWAKECOUNT AS SWKCNT FROM SISETUMST\nWHERE (SCODE=:SCODE)");
         IBQACC1.ParamByName("SCODE").AsString(SCode);
       } else {
-        SetText(IBQACC1, "SELECT SUM(SIWAKECOUNT) AS SWKCNT FROM SISETUMST");
+        SetSql(IBQACC1, "SELECT SUM(SIWAKECOUNT) AS SWKCNT FROM SISETUMST");
       }
       return FirstInteger(IBQACC1);
     }
@@ -64,11 +59,11 @@ std::int32_t TDM::GetYukouSiwakeCount(const std::string& SCode) {
     // The cash book counts the live rows of the cash account; an entry
     // between two cash rows counts once.
     const std::string facilityCondition = SCode.empty() ? "" : "\nAND (SCODE=:SCODE)";
-    SetText(IBQACC1, "SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG=0) AND (KCODE=:KCODE)" + facilityCondition);
+    SetSql(IBQACC1, "SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG=0) AND (KCODE=:KCODE)" + facilityCondition);
     IBQACC1.ParamByName("KCODE").AsString(AccInf.SystemKCode[0]);
     if (!SCode.empty()) IBQACC1.ParamByName("SCODE").AsString(SCode);
     const std::int32_t all = FirstInteger(IBQACC1);
-    SetText(IBQACC1, "SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG=0) AND ((KCODE=:KCODE) AND ((R_KCODE=:R_KCODE)))" +
+    SetSql(IBQACC1, "SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG=0) AND ((KCODE=:KCODE) AND ((R_KCODE=:R_KCODE)))" +
                          facilityCondition);
     IBQACC1.ParamByName("KCODE").AsString(AccInf.SystemKCode[0]);
     IBQACC1.ParamByName("R_KCODE").AsString(AccInf.SystemKCode[0]);
@@ -78,17 +73,17 @@ std::int32_t TDM::GetYukouSiwakeCount(const std::string& SCode) {
   });
 }
 
-std::int32_t TDM::GetUpDelSiwakeCount(const std::string& SCode) {
+std::int32_t TDataSetConnection::GetUpDelSiwakeCount(const std::string& SCode) {
   return RunCount(*this, "TDM.GetUpDelSiwakeCount", [&]() -> std::int32_t {
     const bool facility = !Trim(SCode).empty();
-    SetText(IBQACC1, std::string("SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG IN (1,2) AND TAISHAKU=1)") +
+    SetSql(IBQACC1, std::string("SELECT COUNT(REC) AS SWKCNT FROM SIWAKE\nWHERE (DELFLG IN (1,2) AND TAISHAKU=1)") +
                          (facility ? "\nAND (SCODE=:SCODE)" : ""));
     if (facility) IBQACC1.ParamByName("SCODE").AsString(SCode);
     return FirstInteger(IBQACC1);
   });
 }
 
-std::int32_t TDM::GetSiwakeCount(const std::string& SCode, std::int32_t& Valid, std::int32_t& UpDel) {
+std::int32_t TDataSetConnection::GetSiwakeCount(const std::string& SCode, std::int32_t& Valid, std::int32_t& UpDel) {
   Valid = 0;
   UpDel = 0;
   return RunCount(*this, "TDM.GetSiwakeCount", [&]() -> std::int32_t {
@@ -98,18 +93,18 @@ std::int32_t TDM::GetSiwakeCount(const std::string& SCode, std::int32_t& Valid, 
   });
 }
 
-std::int32_t TDM::GetSiwakeCountTotal(const std::string& SCode) {
+std::int32_t TDataSetConnection::GetSiwakeCountTotal(const std::string& SCode) {
   std::int32_t valid = 0, upDel = 0;
   return GetSiwakeCount(SCode, valid, upDel);
 }
 
-void TDM::SetSystemCode(const std::string& Name, std::string& KCode, std::string& UserCode) {
+void TDataSetConnection::SetSystemCode(const std::string& Name, std::string& KCode, std::string& UserCode) {
   KCode.clear();
   UserCode.clear();
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(IBQACC1, "SELECT A.KCODE,K.USERCODE FROM ACCDEF2 A\nINNER JOIN KAMOKUMST K ON (A.KCODE=K.KCODE)\n"
+    SetSql(IBQACC1, "SELECT A.KCODE,K.USERCODE FROM ACCDEF2 A\nINNER JOIN KAMOKUMST K ON (A.KCODE=K.KCODE)\n"
                      "WHERE A.KNAME=:NAME");
     IBQACC1.ParamByName("NAME").AsString(Name);
     IBQACC1.Open();
@@ -131,13 +126,13 @@ void TDM::SetSystemCode(const std::string& Name, std::string& KCode, std::string
   }
 }
 
-void TDM::UserCodeOfKCode(const std::string& KCode, std::string& UserCode) {
+void TDataSetConnection::UserCodeOfKCode(const std::string& KCode, std::string& UserCode) {
   UserCode.clear();
   if (Trim(KCode).empty()) return;
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(IBQACC1, "SELECT USERCODE FROM KAMOKUMST\nWHERE KCODE=:KCODE");
+    SetSql(IBQACC1, "SELECT USERCODE FROM KAMOKUMST\nWHERE KCODE=:KCODE");
     IBQACC1.ParamByName("KCODE").AsString(KCode);
     IBQACC1.Open();
     if (!IBQACC1.Eof()) UserCode = IBQACC1.FieldByName("USERCODE").AsTrimString();

@@ -2,18 +2,13 @@
 // job control of menu processes and the operator's default facility.
 #include "core/globals.h"
 #include "core/textutil.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
-
-void SetText(TIBCustomStatement& statement, const std::string& sql) {
-  statement.Close();
-  statement.SQL.SetText(sql);
-  if (!statement.Prepared()) statement.Prepare();
-}
 
 const char* const kMsgSisetu = "通常使用するデータ（本・支店）の取得に失敗しました。";
 const char* const kMsgNoFacilities =
@@ -29,14 +24,14 @@ std::int32_t JobLevelNumber() {
 
 }  // namespace
 
-void TDM::DeleteLogonInfo() {
+void TSystemStore::DeleteLogonInfo() {
   std::int32_t opCode = SystemDef.OpCode;
   if (AppKind == 1 || AppKind == 2) opCode = SystemDef.GroupId * 10000 + 1;
   else if (AppKind == 3) opCode = SystemDef.GroupId * 10000 + 2;
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(QueryDef, "DELETE FROM LOGONUSERLIST WHERE OPCODE=:OPCODE");
+    SetSql(QueryDef, "DELETE FROM LOGONUSERLIST WHERE OPCODE=:OPCODE");
     QueryDef.ParamByName("OPCODE").AsInteger(opCode);
     QueryDef.ExecSQL();
     scope.Commit();
@@ -47,17 +42,17 @@ void TDM::DeleteLogonInfo() {
   }
 }
 
-bool TDM::IsUnrestrictedOperator() {
+bool TSystemStore::IsUnrestrictedOperator() {
   return SystemDef.UnrestrictedOperators == 1 || SystemDef.Jimusho != 0 || SystemDef.JobLevel == 9;
 }
 
-bool TDM::SetJobControl(const std::string& ProcId, const std::string& Option) {
+bool TSystemStore::SetJobControl(const std::string& ProcId, const std::string& Option) {
   const std::int32_t level = JobLevelNumber();
   TTransactionGuard scope(IBTransactionDEF);
   bool result = false;
   try {
     scope.Begin();
-    SetText(IBSQLDEF, "SELECT COUNT(PROC_ID) AS REC_CNT FROM JOBCONTROL2\nWHERE LEVELNO=:LEVELNO");
+    SetSql(IBSQLDEF, "SELECT COUNT(PROC_ID) AS REC_CNT FROM JOBCONTROL2\nWHERE LEVELNO=:LEVELNO");
     IBSQLDEF.ParamByName("LEVELNO").AsInteger(level);
     IBSQLDEF.ExecQuery();
     const int rows = IBSQLDEF.FieldByName("REC_CNT").AsInteger();
@@ -68,7 +63,7 @@ bool TDM::SetJobControl(const std::string& ProcId, const std::string& Option) {
       std::string sql = "SELECT PROC_ID,PROC_OPTION FROM JOBCONTROL2\nWHERE (LEVELNO=:LEVELNO) AND (PROC_ID=:PROC_ID)";
       const bool withOption = !Trim(Option).empty();
       if (withOption) sql += "\nAND (PROC_OPTION LIKE :PROC_OPTION)";
-      SetText(IBSQLDEF, sql);
+      SetSql(IBSQLDEF, sql);
       IBSQLDEF.ParamByName("LEVELNO").AsInteger(level);
       IBSQLDEF.ParamByName("PROC_ID").AsString(ProcId);
       if (withOption) IBSQLDEF.ParamByName("PROC_OPTION").AsString("%" + Option + "%");
@@ -87,12 +82,12 @@ bool TDM::SetJobControl(const std::string& ProcId, const std::string& Option) {
   return result;
 }
 
-bool TDM::fnGetExistsOpeDefSisetu() {
+bool TDataSetConnection::fnGetExistsOpeDefSisetu() {
   if (IsUnrestrictedOperator()) return true;
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(IBQACC1,
+    SetSql(IBQACC1,
             "SELECT OD.OPCODE,OD.SCODE FROM OPDEFSISETU OD\nINNER JOIN OPLICENSE OL ON (OD.OPCODE=OL.OPCODE)\n"
             "WHERE OD.OPCODE=:OPCODE");
     IBQACC1.ParamByName("OPCODE").AsInteger(SystemDef.OpCode);
@@ -109,7 +104,7 @@ bool TDM::fnGetExistsOpeDefSisetu() {
   }
 }
 
-void TDM::GetOpeDefSisetu(std::string& Name) {
+void TDataSetConnection::GetOpeDefSisetu(std::string& Name) {
   Name.clear();
   const bool unrestricted = IsUnrestrictedOperator();
   const bool medical = AccInf.MedicalLayout != 0;
@@ -148,11 +143,11 @@ void TDM::GetOpeDefSisetu(std::string& Name) {
                     : "SELECT O.SCODE,S.SNAME,1 AS JIGYOKBN,S.XSTR FROM OPDEFSISETU O\n";
       sql += "INNER JOIN SISETUMST S ON (O.SCODE=S.SCODE)\nWHERE OPCODE=:OPCODE";
     }
-    SetText(IBQACC1, sql);
+    SetSql(IBQACC1, sql);
     if (IBQACC1.FindParam("OPCODE")) IBQACC1.ParamByName("OPCODE").AsInteger(SystemDef.OpCode);
     const bool found = readRows();
     if (medical && !found) {
-      SetText(IBQACC1, "SELECT SCODE,SNAME,MB_JIGYOU AS JIGYOKBN,XSTR FROM SISETUMST\nWHERE SCODE='00'");
+      SetSql(IBQACC1, "SELECT SCODE,SNAME,MB_JIGYOU AS JIGYOKBN,XSTR FROM SISETUMST\nWHERE SCODE='00'");
       readRows();
     }
     scope.Commit();
@@ -163,7 +158,7 @@ void TDM::GetOpeDefSisetu(std::string& Name) {
   }
 }
 
-void TDM::GetXstrValue(const std::string& Text, const std::string& Key, TVariant& Value) {
+void TDataSetConnection::GetXstrValue(const std::string& Text, const std::string& Key, TVariant& Value) {
   Value = TVariant(0);
   const std::string key = UpperCase(Key);
   std::string found;

@@ -29,11 +29,6 @@ bool IsDuplicate(const EIBError& e) {
   return e.IBErrorCode() == kUniqueKeyViolation || e.IBErrorCode() == kPrimaryKeyViolation;
 }
 
-void SetSql(TIBSQL& Statement, const std::string& Text) {
-  Statement.Close();
-  Statement.SQL.SetText(Text);
-}
-
 std::string FolderOf(const std::string& DatabaseFile) {
   return StringReplaceAll(DatabaseFile, "/" + DataFile, "");
 }

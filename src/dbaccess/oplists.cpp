@@ -14,11 +14,6 @@ namespace {
 // A name as a grid cell: double quotes become single quotes.
 std::string Cell(const std::string& Text) { return StringReplaceAll(Text, "\"", "'"); }
 
-void SetSql(TIBCustomStatement& Statement, const std::string& Text) {
-  Statement.Close();
-  Statement.SQL.SetText(Text);
-}
-
 // Runs Body in Transaction (started when not active); on an error the
 // failure is reported and the transaction committed only when it was started
 // here; Rethrow passes the error on afterwards.

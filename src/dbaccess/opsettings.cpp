@@ -9,8 +9,9 @@
 #include "core/settings.h"
 #include "core/textutil.h"
 #include "dbaccess/dbui.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/systemstore.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
@@ -123,15 +124,14 @@ const int kInputFirstUseAlt[8] = {0, 1, 1, 0, 1, 0, 0, 0};
 
 }  // namespace
 
-bool TDM::fnGetSysDef() {
+bool TSystemStore::fnGetSysDef() {
   TSystemDef& s = SystemDef;
   const std::int32_t op = s.OpCode;
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
     auto openSelect = [&]() {
-      IBQSysDefGet.Close();
-      IBQSysDefGet.SQL.SetText("SELECT * FROM SYSDEF WHERE OPCODE=:OPCODE");
+      SetSql(IBQSysDefGet, "SELECT * FROM SYSDEF WHERE OPCODE=:OPCODE");
       if (!IBQSysDefGet.Prepared()) IBQSysDefGet.Prepare();
       IBQSysDefGet.ParamByName("OPCODE").AsInteger(op);
       IBQSysDefGet.Open();
@@ -139,8 +139,7 @@ bool TDM::fnGetSysDef() {
     openSelect();
     if (IBQSysDefGet.Eof()) {
       IBQSysDefGet.Close();
-      IBQSysDefPut.Close();
-      IBQSysDefPut.SQL.SetText(
+      SetSql(IBQSysDefPut, 
           "INSERT INTO SYSDEF(OPCODE,SankakuPlus,ColHeaderColor,ColHeaderGradColor1,ColHeaderGradColor2,\n"
           "ClientColor,ClientColor1,ClientColor2,TotalColor,ActiveColor,NetColor1,NetColor2,PLineColor1,PLineColor2,"
           "DICSWITCH,DicTekAuto,DicTorAuto)\n"
@@ -294,7 +293,7 @@ bool TDM::fnGetSysDef() {
   }
 }
 
-bool TDM::fnPutSysDef() {
+bool TSystemStore::fnPutSysDef() {
   TSystemDef& s = SystemDef;
   PackFlags();
   TTransactionGuard scope(IBTransactionDEF);
@@ -306,8 +305,7 @@ bool TDM::fnPutSysDef() {
       if (std::string(c.Column) != "SSTR") sql += std::string(c.Column) + "=:" + c.Column + ",\n";
     for (const TSysDefIntColumn& c : kIntColumns) sql += std::string(c.Column) + "=:" + c.Column + ",\n";
     sql += "SSTR=:SSTR\nWHERE OPCODE=:OPCODE";
-    IBQSysDefPut.Close();
-    IBQSysDefPut.SQL.SetText(sql);
+    SetSql(IBQSysDefPut, sql);
     for (const TSysDefTextColumn& c : kTextColumns) IBQSysDefPut.ParamByName(c.Column).AsString(s.*c.Field);
     for (const TSysDefIntColumn& c : kIntColumns) IBQSysDefPut.ParamByName(c.Column).AsInteger(s.*c.Field);
     IBQSysDefPut.ParamByName("OPCODE").AsInteger(s.OpCode);

@@ -44,8 +44,7 @@ void TGamenKeyValue::FukugenValue(const std::string& Key, std::string& Result) {
   if (OpCode == 0 || Key.empty()) return;
   MakeStyleName(Key);
   RunOwned(sql_, "TGamenValue.FukugenValue", "前回の画面値の取得に失敗しました。", [&] {
-    sql_.Close();
-    sql_.SQL.SetText("SELECT SSTR FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
+    SetSql(sql_, "SELECT SSTR FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
     sql_.ParamByName("OPCODE").AsInteger(OpCode);
     sql_.ParamByName("STYLENAME").AsString(StyleName);
     for (sql_.ExecQuery(); !sql_.Eof(); sql_.Next()) Value = sql_.FieldByName("SSTR").AsString();
@@ -60,8 +59,7 @@ void TGamenKeyValue::HozonValue(const std::string& Key, const std::string& Text)
   Value = TrimZen(Text);
   if (Cp932Length(Value) > 1024) Value = TrimZen(FixLen(Value, 1024));
   RunOwned(sql_, "TGamenValue.HozonValue", "画面値の保存に失敗しました。", [&] {
-    sql_.Close();
-    sql_.SQL.SetText("SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
+    SetSql(sql_, "SELECT COUNT(OPCODE) AS RECCNT FROM STYLECOLOR\nWHERE OPCODE=:OPCODE AND STYLENAME=:STYLENAME");
     sql_.ParamByName("OPCODE").AsInteger(OpCode);
     sql_.ParamByName("STYLENAME").AsString(StyleName);
     sql_.ExecQuery();

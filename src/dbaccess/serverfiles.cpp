@@ -2,11 +2,13 @@
 // stand-alone installation, through the database server's procedures
 // FILEOPERATION, DIRECTORYTEST and LONGTOSHORTFILENAME in a server
 // installation.
+#include "dbaccess/serverfiles.h"
+
 #include "core/fileutil.h"
 #include "core/globals.h"
 #include "core/sysinfo.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
@@ -21,7 +23,7 @@ bool IsServerKind(std::uint8_t kind) { return kind == 1 || kind == 2; }
 // it was found.
 class TSystemDatabaseUse {
  public:
-  explicit TSystemDatabaseUse(TDM& dm) : dm_(dm), wasConnected_(dm.IBDatabaseDEF.Connected()) {
+  explicit TSystemDatabaseUse(TSystemStore& dm) : dm_(dm), wasConnected_(dm.IBDatabaseDEF.Connected()) {
     if (!wasConnected_) dm_.fnAccDefConnected(SystemDef.HostName, true);
   }
   ~TSystemDatabaseUse() {
@@ -35,13 +37,13 @@ class TSystemDatabaseUse {
   }
 
  private:
-  TDM& dm_;
+  TSystemStore& dm_;
   bool wasConnected_;
 };
 
 }  // namespace
 
-bool TDM::ServerFileOperation(const std::string& Mode, const std::string& Path1, const std::string& Path2) {
+bool TServerFiles::ServerFileOperation(const std::string& Mode, const std::string& Path1, const std::string& Path2) {
   const std::string mode = UpperCase(Mode);
   if (!IsFileMode(mode) && !IsFolderMode(mode)) return false;
   if (Trim(Path1).empty() || (mode == "FCOPY" && Trim(Path2).empty())) return false;
@@ -74,7 +76,7 @@ bool TDM::ServerFileOperation(const std::string& Mode, const std::string& Path1,
   return result;
 }
 
-void TDM::ServerLongToShortFileName(const std::string& Path, std::string& ShortName) {
+void TServerFiles::ServerLongToShortFileName(const std::string& Path, std::string& ShortName) {
   ShortName.clear();
   if (Trim(Path).empty()) return;
   TSystemDatabaseUse use(*this);
@@ -99,44 +101,44 @@ void TDM::ServerLongToShortFileName(const std::string& Path, std::string& ShortN
   }
 }
 
-bool TDM::ServerDExist(const std::string& Path, std::uint8_t Kind) {
+bool TServerFiles::ServerDExist(const std::string& Path, std::uint8_t Kind) {
   if (Kind == 0) return DirectoryExists(Path);
   return IsServerKind(Kind) && ServerFileOperation("DExist", Path, "");
 }
 
-bool TDM::ServerMkDir(const std::string& Path, std::uint8_t Kind) {
+bool TServerFiles::ServerMkDir(const std::string& Path, std::uint8_t Kind) {
   if (Kind == 0) return ForceFolder(Path);
   return IsServerKind(Kind) && ServerFileOperation("MkDir", Path, "");
 }
 
-bool TDM::ServerRmDir(const std::string& Path, bool AllowUndo, std::uint8_t Kind) {
+bool TServerFiles::ServerRmDir(const std::string& Path, bool AllowUndo, std::uint8_t Kind) {
   if (Kind == 0) return ShellDeleteOrRename(Path, foDelete, AllowUndo, true);
   return IsServerKind(Kind) && ServerFileOperation("RmDir", Path, "");
 }
 
-bool TDM::ServerFExist(const std::string& Path, std::uint8_t Kind) {
+bool TServerFiles::ServerFExist(const std::string& Path, std::uint8_t Kind) {
   if (Kind == 0) return FileExists(Path);
   return IsServerKind(Kind) && ServerFileOperation("FExist", Path, "");
 }
 
-bool TDM::ServerFDel(const std::string& Path, bool AllowUndo, std::uint8_t Kind) {
+bool TServerFiles::ServerFDel(const std::string& Path, bool AllowUndo, std::uint8_t Kind) {
   if (Kind == 0) return ShellDeleteOrRename(Path, foDelete, AllowUndo, true);
   return IsServerKind(Kind) && ServerFileOperation("FDel", Path, "");
 }
 
-bool TDM::ServerFMove(const std::string& Source, const std::string& Target, std::uint8_t Kind) {
+bool TServerFiles::ServerFMove(const std::string& Source, const std::string& Target, std::uint8_t Kind) {
   if (Kind == 0) return RenameFile(Source, Target);
   if (!IsServerKind(Kind)) return false;
   if (!ServerFileOperation("FCopy", Source, Target)) return false;
   return ServerFileOperation("FDel", Source, "");
 }
 
-bool TDM::ServerFCopy(const std::string& Source, const std::string& Target, std::uint8_t Kind) {
+bool TServerFiles::ServerFCopy(const std::string& Source, const std::string& Target, std::uint8_t Kind) {
   if (Kind == 0) return ShellCopyOrMove(Source, Target, foCopy);
   return IsServerKind(Kind) && ServerFileOperation("FCopy", Source, Target);
 }
 
-void TDM::ServerShortFileName(const std::string& Path, std::string& ShortName, std::uint8_t Kind) {
+void TServerFiles::ServerShortFileName(const std::string& Path, std::string& ShortName, std::uint8_t Kind) {
   ShortName.clear();
   if (Kind == 0) {
     try {

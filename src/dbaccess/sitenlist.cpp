@@ -13,11 +13,6 @@ namespace {
 
 std::string Cell(const std::string& Text) { return StringReplaceAll(Text, "\"", "'"); }
 
-void SetSql(TIBSQL& Statement, const std::string& Text) {
-  Statement.Close();
-  Statement.SQL.SetText(Text);
-}
-
 // "All of the set's branches are licensed to :OPCODE" over the rows of S.
 constexpr const char* kPermitAll =
     "CASE WHEN MIN(CASE WHEN S.SCODE IN (SELECT SCODE FROM OPLICENSE WHERE OPCODE=:OPCODE) THEN 1\n"

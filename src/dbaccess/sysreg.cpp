@@ -1,19 +1,14 @@
 // The typed settings store SYSREG of the system database, and the data
 // version and schema tests of the connected data set.
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/regtypes.h"
+#include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
-
-void SetText(TIBQuery& query, const std::string& sql) {
-  query.Close();
-  query.SQL.SetText(sql);
-  if (!query.Prepared()) query.Prepare();
-}
 
 void BindKey(TIBQuery& query, std::int32_t opCode, const std::string& key) {
   query.ParamByName("OPCODE").AsInteger(opCode);
@@ -30,20 +25,20 @@ const char* const kInsertSysReg =
 
 }  // namespace
 
-void TDM::funcGetSysReg(const std::string& Key, const std::string& Type, const std::string& Default,
-                        std::int32_t OpCode, TVariant& Value) {
+void TSystemStore::funcGetSysReg(const std::string& Key, const std::string& Type, const std::string& Default,
+                                 std::int32_t OpCode, TVariant& Value) {
   Value = TVariant();
   TTransactionGuard scope(IBTransactionDEF);
   try {
     scope.Begin();
-    SetText(QueryDef, "SELECT STEXT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
+    SetSql(QueryDef, "SELECT STEXT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
     BindKey(QueryDef, OpCode, Key);
     QueryDef.Open();
     std::string text;
     if (!QueryDef.Eof()) {
       text = QueryDef.FieldByName("STEXT").AsString();
     } else {
-      SetText(QueryDef, kInsertSysReg);
+      SetSql(QueryDef, kInsertSysReg);
       BindKey(QueryDef, OpCode, Key);
       QueryDef.ParamByName("STYPE").AsString(Type);
       QueryDef.ParamByName("STEXT").AsString(Default);
@@ -61,20 +56,20 @@ void TDM::funcGetSysReg(const std::string& Key, const std::string& Type, const s
   }
 }
 
-void TDM::funcPutSysReg(const std::string& Key, const std::string& Type, std::int32_t OpCode,
-                        const TVariant& Value) {
+void TSystemStore::funcPutSysReg(const std::string& Key, const std::string& Type, std::int32_t OpCode,
+                                 const TVariant& Value) {
   TTransactionGuard scope(IBTransactionDEF);
   try {
     const std::optional<std::string> text = RegValueToText(TRegStore::System, Type, Value);
     scope.Begin();
-    SetText(QueryDef, "SELECT COUNT(OPCODE) AS RECCNT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE");
+    SetSql(QueryDef, "SELECT COUNT(OPCODE) AS RECCNT FROM SYSREG WHERE OPCODE=:OPCODE AND SCODE=:SCODE");
     BindKey(QueryDef, OpCode, Key);
     QueryDef.Open();
     const bool exists = QueryDef.FieldByName("RECCNT").AsInteger() > 0;
     if (exists) {
-      SetText(QueryDef, "UPDATE SYSREG SET STEXT=:STEXT WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
+      SetSql(QueryDef, "UPDATE SYSREG SET STEXT=:STEXT WHERE OPCODE=:OPCODE AND SCODE=:SCODE ");
     } else {
-      SetText(QueryDef, kInsertSysReg);
+      SetSql(QueryDef, kInsertSysReg);
       QueryDef.ParamByName("STYPE").AsString(Type);
     }
     BindKey(QueryDef, OpCode, Key);
@@ -88,22 +83,23 @@ void TDM::funcPutSysReg(const std::string& Key, const std::string& Type, std::in
   }
 }
 
-void TDM::GetSysRegOp(const std::string& Key, const std::string& Type, const std::string& Default, TVariant& Value) {
+void TSystemStore::GetSysRegOp(const std::string& Key, const std::string& Type, const std::string& Default,
+                               TVariant& Value) {
   funcGetSysReg(Key, Type, Default, SystemDef.OpCode, Value);
 }
 
-void TDM::PutSysRegOp(const std::string& Key, const std::string& Type, const TVariant& Value) {
+void TSystemStore::PutSysRegOp(const std::string& Key, const std::string& Type, const TVariant& Value) {
   funcPutSysReg(Key, Type, SystemDef.OpCode, Value);
 }
 
-void TDM::fnGetDataBaseVer(std::string& Version) {
+void TDataSetConnection::fnGetDataBaseVer(std::string& Version) {
   Version = "0.0.0";
   // Reads under the caller's transaction when one is active; a transaction
   // started here is committed or rolled back here.
   TTransactionGuard scope(IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(IBQACC1, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION WHERE REC=1");
+    SetSql(IBQACC1, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION WHERE REC=1");
     IBQACC1.Open();
     if (!IBQACC1.Eof())
       Version = Format("%d.%d.%d", IBQACC1.FieldByName("MAJOR").AsInteger(), IBQACC1.FieldByName("MINOR1").AsInteger(),
@@ -121,12 +117,13 @@ namespace {
 
 // Runs a count of the connected data set's metadata under its transaction
 // as the caller left it (started for the read when idle).
-bool CountPositive(TDM& dm, const std::string& sql, const std::vector<std::pair<std::string, std::string>>& params,
-                   const std::string& location, const std::string& message) {
+bool CountPositive(TDmComponents& dm, const std::string& sql,
+                   const std::vector<std::pair<std::string, std::string>>& params, const std::string& location,
+                   const std::string& message) {
   TTransactionGuard scope(dm.IBTransactionDAT);
   try {
     scope.Begin();
-    SetText(dm.IBQACC1, sql);
+    SetSql(dm.IBQACC1, sql);
     for (const auto& [name, value] : params) dm.IBQACC1.ParamByName(name).AsString(value);
     dm.IBQACC1.Open();
     const bool found = !dm.IBQACC1.Eof() && dm.IBQACC1.Fields(0).AsInteger() > 0;
@@ -147,12 +144,12 @@ bool CountPositive(TDM& dm, const std::string& sql, const std::vector<std::pair<
 
 }  // namespace
 
-bool TDM::fnExistence_Table(const std::string& Table) {
+bool TDataSetConnection::fnExistence_Table(const std::string& Table) {
   return CountPositive(*this, "SELECT Count(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME=:Table_NAME",
                        {{"Table_NAME", Table}}, "TDM.fnExistence_Table", "テーブルの存在情報の取得に失敗しました。");
 }
 
-bool TDM::fnExistence_Field(const std::string& Table, const std::string& Column) {
+bool TDataSetConnection::fnExistence_Field(const std::string& Table, const std::string& Column) {
   return CountPositive(*this,
                        "SELECT count(*) FROM RDB$RELATION_FIELDS WHERE (RDB$RELATION_NAME=:TABLE_NAME) AND "
                        "(RDB$FIELD_NAME=:FIELD_NAME )",

@@ -20,6 +20,7 @@
 #include "core/settings.h"
 #include "dataselect/datalistctl.h"
 #include "dbaccess/datainfo.h"
+#include "dbaccess/datalistrepo.h"
 #include "dbaccess/dm.h"
 #include "link/linkbody.h"
 #include "link/wizard.h"
@@ -396,18 +397,8 @@ void TForm1::VerifyDataHook(const std::string& Host, const std::string& Folder, 
     scope.Begin();
     std::int32_t rec = 0, row = 0;
     DM->fnFindDataListRec(Folder, rec, row);
-    if (rec > 0) {
-      TIBSQL& sql = DM->IBSQLDEF;
-      if (row == 0) {
-        sql.SQL = "UPDATE DATALIST SET DATA_STATUS=1\nWHERE REC=:REC";
-      } else {
-        sql.SQL = "UPDATE CHILD_DATALIST SET DATA_STATUS=1\nWHERE REC=:REC AND ROWNO=:ROWNO";
-      }
-      sql.ParamByName("REC").AsInteger(rec);
-      if (row > 0) sql.ParamByName("ROWNO").AsInteger(row);
-      sql.ExecQuery();
-      sql.Close();
-    }
+    if (rec > 0 && row == 0) TDataListTable(DM->IBSQLDEF).SetStatusOfNumber(rec, 1);
+    if (rec > 0 && row != 0) TChildDataListTable(DM->IBSQLDEF).SetStatus(rec, row, 1);
     scope.Commit();
     TDataInfomation info;
     info.ConnectKind = ConnectKind;

@@ -22,7 +22,6 @@
 #include "dataselect/datasentaku.h"
 #include "dataselect/serverfetch.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
 #include "dstest.h"
 #include "ui/layoutcheck.h"
 #include "fixture/builder.h"

@@ -8,7 +8,6 @@
 #include "dataselect/datalistctl.h"
 #include "dataselect/datalisthook.h"
 #include "dbaccess/datasethooks.h"
-#include "dbaccess/dm.h"
 #include "dstest.h"
 #include "platform/rtl/datetime.h"
 

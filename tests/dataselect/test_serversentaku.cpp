@@ -19,7 +19,6 @@
 #include "dataselect/datasentaku.h"
 #include "dataselect/serversentaku.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
 #include "dstest.h"
 #include "fixture/builder.h"
 #include "fixture/description.h"

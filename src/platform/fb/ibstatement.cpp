@@ -449,6 +449,11 @@ void TIBCustomStatement::Close() noexcept {
   recordCount_ = 0;
 }
 
+void SetSql(TIBCustomStatement& Statement, const std::string& Text) {
+  Statement.Close();
+  Statement.SQL.SetText(Text);
+}
+
 // Current row ------------------------------------------------------------
 
 const unsigned char* TIBCustomStatement::CurrentRow() const {

@@ -141,3 +141,7 @@ class TIBCustomStatement {
   bool exhausted_ = false;           // the cursor has delivered its last row
   int rowsAffected_ = 0;
 };
+
+// Closes the statement and gives it a new text, which is prepared when the
+// statement next runs (or at an explicit Prepare).
+void SetSql(TIBCustomStatement& Statement, const std::string& Text);

@@ -1,4 +1,4 @@
-#include "dataselect/datalistrec.h"
+#include "dbaccess/datalistrec.h"
 
 #include "core/datetext.h"
 #include "core/globals.h"

@@ -1,0 +1,56 @@
+// The list tables' repository where the link window marks a damaged data
+// set: the row found by its path within the group, letter case ignored, and
+// the damaged status written to that row (or child) only.
+#include "core/globals.h"
+#include "dbaccess/datalistrepo.h"
+#include "dbaccess/dm.h"
+#include "dmtest.h"
+#include "platform/fb/transactionguard.h"
+
+using namespace dmtest;
+
+namespace {
+
+class DataListRepo : public DmTest {
+ protected:
+  void SetUp() override {
+    DmTest::SetUp();
+    ASSERT_TRUE(DM->fnAccDefConnected("", true));
+  }
+  void Def(const std::string& sql) { ExecOn(inst_.systemDatabase, sql); }
+  // Key:DATA_STATUS of every row of a table with a status, by key.
+  std::string Marked(const std::string& table, const std::string& key) {
+    std::string text;
+    TIBSQL q;
+    q.SetDatabase(&DM->IBDatabaseDEF);
+    q.SetTransaction(&DM->IBTransactionDEF);
+    TTransactionGuard scope(DM->IBTransactionDEF);
+    scope.Begin();
+    SetSql(q, "SELECT " + key + ",DATA_STATUS FROM " + table + " WHERE DATA_STATUS<>0 ORDER BY " + key);
+    for (q.ExecQuery(); !q.Eof(); q.Next())
+      text += q.Fields(0).AsString() + ":" + q.Fields(1).AsString() + ";";
+    q.Close();
+    scope.Commit();
+    return text;
+  }
+};
+
+TEST_F(DataListRepo, DamagedMarkReachesTheRowOfThePathOnly) {
+  Def("UPDATE DATALIST SET PASNAME='/srv/Share/Firma' WHERE REC=7");
+  Def("UPDATE DATALIST SET PASNAME='/srv/Share/Other', GROUPID=20000 WHERE REC=11");
+  Def("INSERT INTO CHILD_DATALIST(REC,ROWNO,GROUPID,PASNAME) VALUES(7,1,10000,'/srv/Share/Firma/01')");
+  Def("INSERT INTO CHILD_DATALIST(REC,ROWNO,GROUPID,PASNAME) VALUES(7,2,10000,'/srv/Share/Firma/02')");
+  TTransactionGuard scope(DM->IBTransactionDEF);
+  scope.Begin();
+  TIBSQL& q = DM->IBSQLDEF;
+  EXPECT_EQ(TDataListTable(q).FindNumberInGroup("/SRV/share/firma"), 7);
+  EXPECT_EQ(TDataListTable(q).FindNumberInGroup("/srv/Share/Other"), 0) << "another group's row";
+  TDataListTable(q).SetStatusOfNumber(7, 1);
+  TChildDataListTable(q).SetStatus(7, 2, 1);
+  scope.Commit();
+  EXPECT_EQ(Marked("DATALIST", "REC"), "7:1;");
+  EXPECT_EQ(Marked("CHILD_DATALIST", "ROWNO"), "2:1;");
+  EXPECT_FALSE(DM->IBTransactionDEF.InTransaction());
+}
+
+}  // namespace
