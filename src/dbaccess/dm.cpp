@@ -3,6 +3,7 @@
 #include "core/globals.h"
 #include "platform/win/paths.h"
 #include "tax/taxcontext.h"
+#include "taxdb/taxdb.h"
 
 TDM* DM = nullptr;
 
