@@ -54,8 +54,8 @@
 #include "linkrun.h"
 #include "platform/fb/ibx.h"
 #include "platform/vcl/focus.h"
-#include "tax/aggregate.h"
 #include "tax/taxcontext.h"
+#include "taxdb/readers.h"
 
 namespace fs = std::filesystem;
 

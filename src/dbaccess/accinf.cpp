@@ -17,6 +17,8 @@
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "tax/taxcontext.h"
+#include "taxdb/taxcompany.h"
+#include "taxdb/taxdb.h"
 
 namespace {
 

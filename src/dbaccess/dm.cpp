@@ -4,6 +4,7 @@
 #include "platform/fb/ibx.h"
 #include "platform/win/paths.h"
 #include "tax/taxcontext.h"
+#include "taxdb/taxdb.h"
 
 TDM* DM = nullptr;
 

@@ -5,6 +5,7 @@
 #include "tax/refund.h"
 #include "tax/taxcontext.h"
 #include "tax/tokurei.h"
+#include "taxdb/readers.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "link/taxsettingsrow.h"
 #include "platform/rtl/sysutils.h"
 #include "tax/correction.h"
-#include "tax/oldrate.h"
 #include "tax/taxcontext.h"
 #include "tax/taxera.h"
+#include "taxdb/readers.h"
 
 namespace {
 

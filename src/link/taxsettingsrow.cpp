@@ -7,7 +7,7 @@
 #include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "tax/taxcontext.h"
-#include "tax/taxdb.h"
+#include "taxdb/taxdb.h"
 
 namespace {
 

@@ -27,17 +27,7 @@ struct TTaxJournalRow {
   int OldRate = 0;          // rate number
 };
 
-// The statement of the journal read: the period's journal lines with the
-// columns that the aggregation reads (parameters :DT1 and :DT2, and :SCODE
-// when the read is restricted to a facility).
-std::string JournalReadStatement(bool byFacility);
-
-// Reads the period's journal of the connected data set (with the refund
-// inputs and the special-measure tables) and aggregates it. Database errors
-// propagate; the blocks then hold the partial sums.
-void AggregateJournal();
-
-// The pure steps, shared with the database reader:
+// The steps of the journal read (AggregateJournal of the readers' library):
 // Start: zeroes the blocks, ImportCodesUsed and the refund journal tables.
 void BeginJournalAggregation();
 // Adds one line (skipping special-measure lines).

@@ -4,21 +4,29 @@
 // the callers truncate or round the exact result where the forms say so.
 #pragma once
 
-#include <string_view>
-
 #include "platform/rtl/currency.h"
 #include "platform/rtl/fraction.h"
 
-// Names: "KOMI2NUKI", "KOMI_KOKUZEI", "NUKI_KOKUZEI", "NUKI_ZEIGAKU",
-// "TAX_KOKUZEI", "TAX_ZEIRITU", "JYOTOWARI" (case-sensitive). Any other name,
-// a slot outside 0..4, an empty cell of the factor table, and slots 3 and 4
-// before era 4 (TaxPar.Era) give 0.
-Fraction ConvertByRate(int rateSlot, std::string_view name, Currency amount);
+// The named factors. A name is one of these values, never a text, so a
+// misspelt name does not compile.
+enum class TRateFactor : int {
+  KOMI2NUKI,     // net part of a tax-inclusive amount
+  KOMI_KOKUZEI,  // national tax contained in a tax-inclusive amount
+  NUKI_KOKUZEI,  // national tax on a net amount
+  NUKI_ZEIGAKU,  // tax (national and local) on a net amount
+  TAX_KOKUZEI,   // national part of a tax amount
+  TAX_ZEIRITU,   // national tax on a taxable base
+  JYOTOWARI,     // local transfer tax on a national-tax base
+};
+
+// A slot outside 0..4, an empty cell of the factor table, slots 3 and 4
+// before era 4 (TaxPar.Era) and a value outside the enumeration give 0.
+Fraction ConvertByRate(int rateSlot, TRateFactor name, Currency amount);
 // The same for an explicit era.
-Fraction ConvertByRateInEra(int era, int rateSlot, std::string_view name, Currency amount);
+Fraction ConvertByRateInEra(int era, int rateSlot, TRateFactor name, Currency amount);
 
 // The exact factor itself (0 where ConvertByRate gives 0).
-Fraction RateFactor(int era, int rateSlot, std::string_view name);
+Fraction RateFactor(int era, int rateSlot, TRateFactor name);
 
 // A factor rounded down to 11 decimals. Kept for display; no computation
 // uses a truncated factor.

@@ -24,8 +24,8 @@ constexpr const char* kProportionalLabel = "比例配分";
 // Shorthand of the conversions: the national tax in a tax-inclusive amount
 // (3/103, 4/105), the national part of a booked tax (1, 80 %) and the net of
 // a tax-inclusive amount (100/103, 100/105), all exact.
-Fraction Komi(int s, Currency x) { return ConvertByRate(s, "KOMI_KOKUZEI", x); }
-Fraction TaxPart(int s, Currency x) { return ConvertByRate(s, "TAX_KOKUZEI", x); }
+Fraction Komi(int s, Currency x) { return ConvertByRate(s, KOMI_KOKUZEI, x); }
+Fraction TaxPart(int s, Currency x) { return ConvertByRate(s, TAX_KOKUZEI, x); }
 
 template <typename Plus, typename Minus>
 Currency GrossAndNet(const TTAXPAR& par, int s, const Plus& plus, const Minus& minus) {
@@ -34,7 +34,7 @@ Currency GrossAndNet(const TTAXPAR& par, int s, const Plus& plus, const Minus& m
 
 // Taxable sales, exempt sales and exports of one rate column.
 void SalesOfColumn(const TTAXPAR& par, int s, Currency& taxable, Currency& exempt, Currency& exports) {
-  taxable = IC(s, "KOMI2NUKI", G(par, s, early::kS) - G(par, s, early::kR)) + N(par, s, early::kS) -
+  taxable = IC(s, KOMI2NUKI, G(par, s, early::kS) - G(par, s, early::kR)) + N(par, s, early::kS) -
             N(par, s, early::kR);
   exempt = GrossAndNet(par, s, early::kExemptPlus, early::kExemptMinus);
   exports = GrossAndNet(par, s, early::kExportPlus, early::kExportMinus);

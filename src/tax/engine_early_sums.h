@@ -40,7 +40,7 @@ Currency AllBlocks(const TTAXPAR& par, int s, const Codes& codes) {
 // tax in the tax-inclusive amount g, truncated, plus the booked tax t (at
 // 100 % in the 3 % column, its truncated 80 % in the 4 % column).
 inline Currency TaxOfLine(int s, Currency g, Currency t) {
-  return engine::IC(s, "KOMI_KOKUZEI", g) + (s == k3 ? t : engine::IC(s, "TAX_KOKUZEI", t));
+  return engine::IC(s, TRateFactor::KOMI_KOKUZEI, g) + (s == k3 ? t : engine::IC(s, TRateFactor::TAX_KOKUZEI, t));
 }
 
 }  // namespace early

@@ -1,8 +1,6 @@
 // Small helpers shared by the engines.
 #pragma once
 
-#include <string_view>
-
 #include "platform/rtl/currency.h"
 #include "tax/convert.h"
 #include "tax/taxmath.h"
@@ -10,8 +8,11 @@
 
 namespace engine {
 
+// The factor names as the engines' formulas write them (IC(s, KOMI2NUKI, x)).
+using enum TRateFactor;
+
 // Int(ConvertByRate(s, name, x)).
-inline Currency IC(int slot, std::string_view name, Currency x) {
+inline Currency IC(int slot, TRateFactor name, Currency x) {
   return taxmath::IntYen(ConvertByRate(slot, name, x));
 }
 

@@ -16,11 +16,6 @@ void ResetRefundStatement();
 // Clears the amount columns of the journal purchase tables (start of each aggregation).
 void ClearRefundJournalTables();
 
-// Reads the entered refund-statement tables of the data set (KANPU_SINKOKU,
-// KANPU_SINKOKU_TORIHIKI, KANPU_SINKOKU_SIIREKIN) into the record of the
-// company kind.
-void LoadRefundStatementInputs();
-
 // The specific taxable purchases (codes 551-553 and 581-583) of each journal
 // purchase row as the journal read found them, in whichever pass it ran. The
 // record's Tokutei column takes them in a principle pass only; this tally

@@ -1,8 +1,8 @@
 // What the consumption-tax computation takes from its surroundings: the
-// company settings of the connected data set, the data set's database and
-// transactions, and the hooks of the user interface. The data module and the
-// main window hand these over; the computation itself never reaches for a
-// window or the data module.
+// company settings of the connected data set and the hooks of the user
+// interface. The data module and the main window hand these over; the
+// computation itself never reaches for a window, the data module or a
+// database (the readers of taxdb/ fill its records).
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,6 @@
 
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/msgkind.h"
-
-class TIBDatabase;
-class TIBTransaction;
 
 // Company kinds (DATATYPE).
 constexpr int kCompanyCorporation = 1;
@@ -47,22 +44,9 @@ struct TTaxCompanyInfo {
 // The settings of the connected data set. Set through SetTaxCompanyInfo.
 extern TTaxCompanyInfo TaxCompany;
 
-struct TACCINF;
-// The tax settings of a company information record (AccInf).
-TTaxCompanyInfo TaxCompanyInfoOf(const TACCINF& accInf);
-
 // Stores the company settings and rebuilds the tax-rate table for the data
 // version; the company information reader calls it after every read.
 void SetTaxCompanyInfo(const TTaxCompanyInfo& info);
-
-// The data set's database with its two transactions: the ordinary one
-// (read committed) and the snapshot one used by the journal aggregation.
-struct TTaxDataConnection {
-  TIBDatabase* Database = nullptr;
-  TIBTransaction* Transaction = nullptr;          // IBTransactionDAT
-  TIBTransaction* SnapshotTransaction = nullptr;  // IBTransactionDATSS
-};
-extern TTaxDataConnection TaxData;
 
 // Hooks set by the user interface and the data module; each may be empty.
 struct TTaxHooks {

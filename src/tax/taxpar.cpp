@@ -32,7 +32,6 @@ TTokureiKeisan_Uriage020_R011001 TokureiUriage020;
 TTokureiKeisan_Siire010_R011001 TokureiSiire010;
 
 TTaxCompanyInfo TaxCompany;
-TTaxDataConnection TaxData;
 TTaxHooks TaxHooks;
 
 void SetTaxCompanyInfo(const TTaxCompanyInfo& info) {

@@ -17,7 +17,7 @@ namespace {
 Currency ToUnit(const Fraction& x) { return x.ToCurrency(RoundingMode::HalfAwayFromZero); }
 
 // Trunc(ConvertByRate(slot, name, x)).
-Currency TruncConvert(int slot, const char* name, const Fraction& x) {
+Currency TruncConvert(int slot, TRateFactor name, const Fraction& x) {
   return IntYen(ConvertByRate(slot, name, ToUnit(x)));
 }
 
@@ -43,8 +43,8 @@ void SplitSales(Currency sales, bool half, Currency part, Currency whole, double
   } else {
     return;
   }
-  nukiK8 = TruncConvert(3, "KOMI2NUKI", reduced);
-  nuki10 = TruncConvert(4, "KOMI2NUKI", Fraction(sales) - reduced);
+  nukiK8 = TruncConvert(3, TRateFactor::KOMI2NUKI, reduced);
+  nuki10 = TruncConvert(4, TRateFactor::KOMI2NUKI, Fraction(sales) - reduced);
 }
 
 }  // namespace
@@ -66,8 +66,8 @@ void ComputeSiire010Row(TTokureiKeisan_Siire010_JigyoRec_R011001& row) {
   if (!(row.Komoku010 > Currency(0))) return;
   row.Wariai = ShareOf(row.Komoku020, row.Komoku010);
   const Fraction reduced = Fraction(row.SiireKomi) * Fraction(row.Komoku020) / Fraction(row.Komoku010);
-  row.KokuzeiK8 = TruncConvert(3, "KOMI_KOKUZEI", reduced);
-  row.Kokuzei10 = TruncConvert(4, "KOMI_KOKUZEI", Fraction(row.SiireKomi) - reduced);
+  row.KokuzeiK8 = TruncConvert(3, TRateFactor::KOMI_KOKUZEI, reduced);
+  row.Kokuzei10 = TruncConvert(4, TRateFactor::KOMI_KOKUZEI, Fraction(row.SiireKomi) - reduced);
 }
 
 void ApplySiireCommonRow(TTokureiKeisan_Siire010_R011001& rec, const TTokureiSiireCommonRow& row) {
@@ -77,7 +77,7 @@ void ApplySiireCommonRow(TTokureiKeisan_Siire010_R011001& rec, const TTokureiSii
   // Reduced 8 % column: item 030 does not exist there.
   it[kSiireItem010].K8 = row.Komoku[0].K8;
   it[kSiireItem020].K8 = row.Komoku[1].K8;
-  it[kSiireItem020Kokuzei].K8 = TruncConvert(3, "KOMI_KOKUZEI", Fraction(row.Komoku[1].K8));
+  it[kSiireItem020Kokuzei].K8 = TruncConvert(3, TRateFactor::KOMI_KOKUZEI, Fraction(row.Komoku[1].K8));
   it[kSiireItem030].K8 = Currency(0);
   it[kSiireItem030Kokuzei].K8 = Currency(0);
   it[kSiireItem040].K8 = row.Komoku[3].K8;
@@ -86,9 +86,9 @@ void ApplySiireCommonRow(TTokureiKeisan_Siire010_R011001& rec, const TTokureiSii
   // 10 % column.
   it[kSiireItem010].R10 = row.Komoku[0].R10;
   it[kSiireItem020].R10 = row.Komoku[1].R10;
-  it[kSiireItem020Kokuzei].R10 = TruncConvert(4, "KOMI_KOKUZEI", Fraction(row.Komoku[1].R10));
+  it[kSiireItem020Kokuzei].R10 = TruncConvert(4, TRateFactor::KOMI_KOKUZEI, Fraction(row.Komoku[1].R10));
   it[kSiireItem030].R10 = row.Komoku[2].R10;
-  it[kSiireItem030Kokuzei].R10 = TruncConvert(4, "NUKI_KOKUZEI", Fraction(row.Komoku[2].R10));
+  it[kSiireItem030Kokuzei].R10 = TruncConvert(4, TRateFactor::NUKI_KOKUZEI, Fraction(row.Komoku[2].R10));
   it[kSiireItem040].R10 = row.Komoku[3].R10;
   it[kSiireItem050].R10 = row.Komoku[4].R10;
   it[kSiireItemGokei].R10 = row.Gokei.R10;

@@ -119,8 +119,3 @@ void ApplySiireCommonRow(TTokureiKeisan_Siire010_R011001& rec, const TTokureiSii
 void AddUriage010Row(TTokureiKeisan_Uriage010_R011001& rec, TTokureiKeisan_Uriage010_JigyoRec_R011001 row);
 void AddUriage020Row(TTokureiKeisan_Uriage020_R011001& rec, TTokureiKeisan_Uriage020_JigyoRec_R011001 row);
 void AddSiire010Row(TTokureiKeisan_Siire010_R011001& rec, TTokureiKeisan_Siire010_JigyoRec_R011001 row);
-
-// Loads the three special-measure records from the TAX_TOKUREI_* tables of
-// the connected data set and computes their business rows. Always true;
-// database errors raise.
-bool LoadSpecialMeasureTables();

@@ -1,6 +1,9 @@
 // Eras of a return, the full-deduction date rule and the rate conversions.
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <type_traits>
+
 #include "platform/rtl/fraction.h"
 #include "tax/convert.h"
 #include "tax/taxera.h"
@@ -110,61 +113,68 @@ TEST(ConvertByRate, EveryNameAndSlotInEra4) {
   TaxPar.Era = 4;
   const Currency x = Yen(1000000);
   struct Case {
-    const char* name;
+    TRateFactor name;
     int slot;
     Fraction expected;
   } cases[] = {
-      {"KOMI2NUKI", 0, Fraction(100000000, 103)},  {"KOMI2NUKI", 1, Fraction(100000000, 105)},
-      {"KOMI2NUKI", 2, Fraction(100000000, 108)},  {"KOMI2NUKI", 3, Fraction(100000000, 108)},
-      {"KOMI2NUKI", 4, Fraction(100000000, 110)},  {"KOMI_KOKUZEI", 0, Fraction(3000000, 103)},
-      {"KOMI_KOKUZEI", 1, Fraction(4000000, 105)}, {"KOMI_KOKUZEI", 2, Fraction(6300000, 108)},
-      {"KOMI_KOKUZEI", 3, Fraction(6240000, 108)}, {"KOMI_KOKUZEI", 4, Fraction(7800000, 110)},
-      {"NUKI_KOKUZEI", 0, Fraction(0)},            {"NUKI_KOKUZEI", 1, Fraction(40000)},
-      {"NUKI_KOKUZEI", 2, Fraction(63000)},        {"NUKI_KOKUZEI", 3, Fraction(62400)},
-      {"NUKI_KOKUZEI", 4, Fraction(78000)},        {"NUKI_ZEIGAKU", 0, Fraction(30000)},
-      {"NUKI_ZEIGAKU", 1, Fraction(50000)},        {"NUKI_ZEIGAKU", 2, Fraction(80000)},
-      {"NUKI_ZEIGAKU", 3, Fraction(80000)},        {"NUKI_ZEIGAKU", 4, Fraction(100000)},
-      {"TAX_KOKUZEI", 0, Fraction(1000000)},       {"TAX_KOKUZEI", 1, Fraction(800000)},
-      {"TAX_KOKUZEI", 2, Fraction(787500)},        {"TAX_KOKUZEI", 3, Fraction(780000)},
-      {"TAX_KOKUZEI", 4, Fraction(780000)},        {"TAX_ZEIRITU", 0, Fraction(30000)},
-      {"TAX_ZEIRITU", 1, Fraction(40000)},         {"TAX_ZEIRITU", 2, Fraction(63000)},
-      {"TAX_ZEIRITU", 3, Fraction(62400)},         {"TAX_ZEIRITU", 4, Fraction(78000)},
-      {"JYOTOWARI", 0, Fraction(0)},               {"JYOTOWARI", 1, Fraction(250000)},
-      {"JYOTOWARI", 2, Fraction(17000000, 63)},    {"JYOTOWARI", 3, Fraction(0)},
-      {"JYOTOWARI", 4, Fraction(22000000, 78)},
+      {TRateFactor::KOMI2NUKI, 0, Fraction(100000000, 103)},  {TRateFactor::KOMI2NUKI, 1, Fraction(100000000, 105)},
+      {TRateFactor::KOMI2NUKI, 2, Fraction(100000000, 108)},  {TRateFactor::KOMI2NUKI, 3, Fraction(100000000, 108)},
+      {TRateFactor::KOMI2NUKI, 4, Fraction(100000000, 110)},  {TRateFactor::KOMI_KOKUZEI, 0, Fraction(3000000, 103)},
+      {TRateFactor::KOMI_KOKUZEI, 1, Fraction(4000000, 105)}, {TRateFactor::KOMI_KOKUZEI, 2, Fraction(6300000, 108)},
+      {TRateFactor::KOMI_KOKUZEI, 3, Fraction(6240000, 108)}, {TRateFactor::KOMI_KOKUZEI, 4, Fraction(7800000, 110)},
+      {TRateFactor::NUKI_KOKUZEI, 0, Fraction(0)},            {TRateFactor::NUKI_KOKUZEI, 1, Fraction(40000)},
+      {TRateFactor::NUKI_KOKUZEI, 2, Fraction(63000)},        {TRateFactor::NUKI_KOKUZEI, 3, Fraction(62400)},
+      {TRateFactor::NUKI_KOKUZEI, 4, Fraction(78000)},        {TRateFactor::NUKI_ZEIGAKU, 0, Fraction(30000)},
+      {TRateFactor::NUKI_ZEIGAKU, 1, Fraction(50000)},        {TRateFactor::NUKI_ZEIGAKU, 2, Fraction(80000)},
+      {TRateFactor::NUKI_ZEIGAKU, 3, Fraction(80000)},        {TRateFactor::NUKI_ZEIGAKU, 4, Fraction(100000)},
+      {TRateFactor::TAX_KOKUZEI, 0, Fraction(1000000)},       {TRateFactor::TAX_KOKUZEI, 1, Fraction(800000)},
+      {TRateFactor::TAX_KOKUZEI, 2, Fraction(787500)},        {TRateFactor::TAX_KOKUZEI, 3, Fraction(780000)},
+      {TRateFactor::TAX_KOKUZEI, 4, Fraction(780000)},        {TRateFactor::TAX_ZEIRITU, 0, Fraction(30000)},
+      {TRateFactor::TAX_ZEIRITU, 1, Fraction(40000)},         {TRateFactor::TAX_ZEIRITU, 2, Fraction(63000)},
+      {TRateFactor::TAX_ZEIRITU, 3, Fraction(62400)},         {TRateFactor::TAX_ZEIRITU, 4, Fraction(78000)},
+      {TRateFactor::JYOTOWARI, 0, Fraction(0)},               {TRateFactor::JYOTOWARI, 1, Fraction(250000)},
+      {TRateFactor::JYOTOWARI, 2, Fraction(17000000, 63)},    {TRateFactor::JYOTOWARI, 3, Fraction(0)},
+      {TRateFactor::JYOTOWARI, 4, Fraction(22000000, 78)},
   };
-  for (const auto& c : cases) EXPECT_EQ(ConvertByRate(c.slot, c.name, x), c.expected) << c.name << " " << c.slot;
+  for (const auto& c : cases) EXPECT_EQ(ConvertByRate(c.slot, c.name, x), c.expected) << static_cast<int>(c.name) << " " << c.slot;
 }
 
 TEST(ConvertByRate, EarlierErasKnowOnlyThreeSlots) {
   TaxPar.Era = 3;
-  for (const char* name : {"KOMI2NUKI", "KOMI_KOKUZEI", "NUKI_KOKUZEI", "NUKI_ZEIGAKU", "TAX_KOKUZEI", "TAX_ZEIRITU", "JYOTOWARI"}) {
-    EXPECT_EQ(ConvertByRate(3, name, Yen(10800)), Fraction(0)) << name;
-    EXPECT_EQ(ConvertByRate(4, name, Yen(11000)), Fraction(0)) << name;
+  for (TRateFactor name : {TRateFactor::KOMI2NUKI, TRateFactor::KOMI_KOKUZEI, TRateFactor::NUKI_KOKUZEI,
+                           TRateFactor::NUKI_ZEIGAKU, TRateFactor::TAX_KOKUZEI, TRateFactor::TAX_ZEIRITU,
+                           TRateFactor::JYOTOWARI}) {
+    EXPECT_EQ(ConvertByRate(3, name, Yen(10800)), Fraction(0)) << static_cast<int>(name);
+    EXPECT_EQ(ConvertByRate(4, name, Yen(11000)), Fraction(0)) << static_cast<int>(name);
   }
-  EXPECT_EQ(ConvertByRate(2, "KOMI_KOKUZEI", Yen(10800)), Fraction(630));
-  EXPECT_EQ(ConvertByRate(1, "JYOTOWARI", Yen(4000)), Fraction(1000));
-  EXPECT_EQ(ConvertByRate(2, "JYOTOWARI", Yen(6300)), Fraction(1700));
+  EXPECT_EQ(ConvertByRate(2, TRateFactor::KOMI_KOKUZEI, Yen(10800)), Fraction(630));
+  EXPECT_EQ(ConvertByRate(1, TRateFactor::JYOTOWARI, Yen(4000)), Fraction(1000));
+  EXPECT_EQ(ConvertByRate(2, TRateFactor::JYOTOWARI, Yen(6300)), Fraction(1700));
 }
 
 TEST(ConvertByRate, ExactValuesWhereTruncatedFactorsWouldLoseAYen) {
   TaxPar.Era = 4;
-  EXPECT_EQ(ConvertByRate(4, "KOMI_KOKUZEI", Yen(11000)), Fraction(780));
-  EXPECT_EQ(ConvertByRate(4, "KOMI_KOKUZEI", Yen(5500000)), Fraction(390000));
-  EXPECT_EQ(ConvertByRate(4, "JYOTOWARI", Yen(156000)), Fraction(44000));
-  EXPECT_EQ(ConvertByRate(4, "JYOTOWARI", Yen(7800)), Fraction(2200));
-  EXPECT_EQ(ConvertByRate(2, "KOMI_KOKUZEI", Yen(10800)), Fraction(630));
-  EXPECT_EQ(ConvertByRate(4, "KOMI2NUKI", Yen(11000)), Fraction(10000));
+  EXPECT_EQ(ConvertByRate(4, TRateFactor::KOMI_KOKUZEI, Yen(11000)), Fraction(780));
+  EXPECT_EQ(ConvertByRate(4, TRateFactor::KOMI_KOKUZEI, Yen(5500000)), Fraction(390000));
+  EXPECT_EQ(ConvertByRate(4, TRateFactor::JYOTOWARI, Yen(156000)), Fraction(44000));
+  EXPECT_EQ(ConvertByRate(4, TRateFactor::JYOTOWARI, Yen(7800)), Fraction(2200));
+  EXPECT_EQ(ConvertByRate(2, TRateFactor::KOMI_KOKUZEI, Yen(10800)), Fraction(630));
+  EXPECT_EQ(ConvertByRate(4, TRateFactor::KOMI2NUKI, Yen(11000)), Fraction(10000));
   // Fractions of a yen are kept for the caller's own rounding step.
-  EXPECT_EQ(ConvertByRate(4, "KOMI_KOKUZEI", Yen(1000)), Fraction(780, 11));
+  EXPECT_EQ(ConvertByRate(4, TRateFactor::KOMI_KOKUZEI, Yen(1000)), Fraction(780, 11));
 }
+
+// A name given as text, in any spelling, is refused when compiling.
+static_assert(!std::is_invocable_v<decltype(&ConvertByRate), int, const char*, Currency>);
+static_assert(!std::is_invocable_v<decltype(&ConvertByRate), int, std::string_view, Currency>);
+static_assert(!std::is_invocable_v<decltype(&ConvertByRate), int, int, Currency>);
 
 TEST(ConvertByRate, UnknownNamesAndSlotsGiveZero) {
   TaxPar.Era = 4;
-  EXPECT_EQ(ConvertByRate(4, "komi_kokuzei", Yen(11000)), Fraction(0));
-  EXPECT_EQ(ConvertByRate(4, "", Yen(11000)), Fraction(0));
-  EXPECT_EQ(ConvertByRate(5, "KOMI2NUKI", Yen(11000)), Fraction(0));
-  EXPECT_EQ(ConvertByRate(-1, "KOMI2NUKI", Yen(11000)), Fraction(0));
+  EXPECT_EQ(ConvertByRate(4, static_cast<TRateFactor>(7), Yen(11000)), Fraction(0));
+  EXPECT_EQ(ConvertByRate(4, static_cast<TRateFactor>(-1), Yen(11000)), Fraction(0));
+  EXPECT_EQ(ConvertByRate(5, TRateFactor::KOMI2NUKI, Yen(11000)), Fraction(0));
+  EXPECT_EQ(ConvertByRate(-1, TRateFactor::KOMI2NUKI, Yen(11000)), Fraction(0));
 }
 
 TEST(ConvertByRate, TruncatedFactorHelper) {

@@ -1,7 +1,6 @@
 // Rate table, rate slots, whole-yen rounding and the tax of a journal entry.
 #include <gtest/gtest.h>
 
-#include "core/accinf.h"
 #include "tax/siwaketax.h"
 #include "tax/taxrates.h"
 #include "taxtestutil.h"
@@ -38,28 +37,6 @@ TEST(TaxRates, TableFollowsTheDataVersion) {
   SetTaxCompanyInfo(old);
   ASSERT_EQ(ZeiRituList.size(), 3u);
   EXPECT_EQ(GetZeiRitu(0, 0), Currency(8));
-  taxtest::SetCompany();
-}
-
-TEST(TaxRates, CompanySettingsComeFromTheCompanyInformation) {
-  TACCINF a;
-  a.DATATYPE = 2;
-  a.SIME = 20;
-  a.TAXJIGYOU = 5;
-  a.SystemKCode[scKaribaraiTax] = "K191";
-  a.SystemKCode[scKariukeTax] = "K219";
-  a.SystemUserCode[scShokuchi] = "999";
-  a.VerMajor = 11;
-  a.VerMinor1 = 0;
-  const TTaxCompanyInfo info = TaxCompanyInfoOf(a);
-  EXPECT_EQ(info.DataType, 2);
-  EXPECT_EQ(info.Sime, 20);
-  EXPECT_EQ(info.TaxJigyou, 5);
-  EXPECT_EQ(info.KaribaraiKCode, "K191");
-  EXPECT_EQ(info.KariukeKCode, "K219");
-  EXPECT_EQ(info.ShokuchiUserCode, "999");
-  SetTaxCompanyInfo(info);
-  EXPECT_EQ(ZeiRituList.size(), 3u);  // data version 11.0.0
   taxtest::SetCompany();
 }
 

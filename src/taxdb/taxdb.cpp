@@ -1,7 +1,8 @@
-#include "tax/taxdb.h"
+#include "taxdb/taxdb.h"
 
 #include "platform/rtl/sysutils.h"
-#include "tax/taxcontext.h"
+
+TTaxDataConnection TaxData;
 
 namespace {
 constexpr const char* kNotConnected = "データベースに接続されていません。";

@@ -7,8 +7,9 @@
 #include "tax/oldrate.h"
 #include "tax/refund.h"
 #include "tax/taxcontext.h"
-#include "tax/taxdb.h"
 #include "tax/tokurei.h"
+#include "taxdb/readers.h"
+#include "taxdb/taxdb.h"
 
 namespace {
 

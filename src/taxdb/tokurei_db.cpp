@@ -1,9 +1,10 @@
 // Reading the special-measure tables of the data set.
-#include "tax/taxdb.h"
-#include "tax/tokurei.h"
-
 #include <string>
 #include <utility>
+
+#include "tax/tokurei.h"
+#include "taxdb/readers.h"
+#include "taxdb/taxdb.h"
 
 namespace {
 

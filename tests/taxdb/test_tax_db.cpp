@@ -15,9 +15,10 @@
 #include "tax/aggregate.h"
 #include "tax/correction.h"
 #include "tax/kanpu.h"
-#include "tax/oldrate.h"
+#include "tax/taxtestutil.h"
 #include "tax/tokurei.h"
-#include "taxtestutil.h"
+#include "taxdb/readers.h"
+#include "taxdb/taxdb.h"
 
 using namespace taxtest;
 

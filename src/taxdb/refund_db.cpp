@@ -1,7 +1,8 @@
 // Reading the entered refund-statement tables of the data set.
 #include "tax/refund.h"
 #include "tax/taxcontext.h"
-#include "tax/taxdb.h"
+#include "taxdb/readers.h"
+#include "taxdb/taxdb.h"
 
 namespace {
 

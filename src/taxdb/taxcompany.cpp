@@ -1,5 +1,5 @@
 #include "core/accinf.h"
-#include "tax/taxcontext.h"
+#include "taxdb/taxcompany.h"
 
 TTaxCompanyInfo TaxCompanyInfoOf(const TACCINF& a) {
   TTaxCompanyInfo info;
