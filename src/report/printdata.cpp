@@ -183,6 +183,13 @@ void TRecordFile::SkipPages(int pages) {
     if (IsPageEndLine(line)) --pages;
 }
 
+std::streampos TRecordFile::Tell() { return in_.tellg(); }
+
+void TRecordFile::Seek(std::streampos position) {
+  in_.clear();
+  in_.seekg(position);
+}
+
 int CountPages(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return 0;

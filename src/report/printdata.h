@@ -108,6 +108,9 @@ class TRecordFile {
   void Rewind();
   // Moves past `pages` page ends (or to the end of the file).
   void SkipPages(int pages);
+  // The position of the next line, and back to such a position.
+  std::streampos Tell();
+  void Seek(std::streampos position);
 
  private:
   std::ifstream in_;

@@ -8,6 +8,7 @@
 #include "report/engine.h"
 #include "report/errorlog.h"
 #include "report/printdata.h"
+#include "report/printjob.h"
 #include "ui/messagebox2.h"
 
 namespace {
@@ -47,7 +48,7 @@ int StartPrint(TQBOXDEF& def) {
       ErrorBox("<" + form + "> が見つかりません。");
       return 0;
     }
-    return 0;
+    return RunPrintJob(def) ? 1 : 0;
   } catch (const std::exception& error) {
     QuillboxLogError("PRINT.開始", error.what());
     return 0;

@@ -109,6 +109,9 @@ class TPageRenderer::Page {
     if (family == "OCR-B" && !QFontDatabase::hasFamily("OCR-B"))
       family = QFontDatabase::hasFamily("OCRB") ? "OCRB" : "ＭＳ ゴシック";
     QFont font(FamilyOf(family));
+    // Shaping swaps the digits of the CJK faces for glyphs that a PDF's text
+    // layer cannot name, so printed reports would lose their numbers when read.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     if (size > 0) {
       const int vf = r_.Factors.Vertical;
       height_ = crossScale && vf != 0 && vf != 1000 ? R(size * t_.PixelsPerInch * vf * 0.001) / 72
