@@ -225,7 +225,7 @@ bool RunPrintJob(TQBOXDEF& def) {
   if (&def != &s) {
     s = def;
     vdb.SelectPrinter(s.PrinterNum);
-    if (s.PaperSize == 0) s.PaperSize = 9;
+    if (s.PaperSize == 0) s.PaperSize = vdb.GetPaperNumber(s.PaperName, s.PaperLength, 9, s.PaperWidth);
     vdb.SetPaper(s.OutPutPaper != 0 ? s.OutPutPaper : s.PaperSize);
   } else {
     vdb.SelectPrinter(s.PrinterNum);

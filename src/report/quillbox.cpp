@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 
 #include "platform/rtl/datetime.h"
 #include "report/engine.h"
@@ -27,7 +28,10 @@ std::string IoMessage(const std::string& path, const char* what, int error) {
   return "<" + path + "> " + what + "（" + std::strerror(error) + "）";
 }
 
-bool FontInstalled(const std::string& name) { return QFontDatabase::hasFamily(QString::fromStdString(name)); }
+// The font list needs the application; before it exists no font counts as installed.
+bool FontInstalled(const std::string& name) {
+  return QGuiApplication::instance() && QFontDatabase::hasFamily(QString::fromStdString(name));
+}
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "report/vdbprint.h"
 
+#include <cmath>
+
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -51,6 +53,19 @@ void TVDBPrint::SelectPrinter(int index) {
     printer_->setPrinterName(names[index]);
   else
     printer_->setPrinterName(QPrinterInfo::defaultPrinter().printerName());
+}
+
+int TVDBPrint::GetPaperNumber(const std::string& name, int length, int fallback, int width) {
+  if (!Usable()) return fallback;
+  for (const auto& row : kPaperIds)
+    if (QPageSize(row.Id).name().toStdString() == name) return row.Number;
+  if (length > 0 && width > 0) {
+    for (const auto& row : kPaperIds) {
+      const QSizeF mm = QPageSize(row.Id).size(QPageSize::Millimeter);
+      if (std::abs(mm.height() * 10 - length) < 10 && std::abs(mm.width() * 10 - width) < 10) return row.Number;
+    }
+  }
+  return fallback;
 }
 
 int TVDBPrint::GetPaper() {

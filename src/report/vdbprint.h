@@ -25,6 +25,10 @@ class TVDBPrint {
   int CurrentIndex() const;
   // Selects the printer of that index (-1: the default printer).
   void SelectPrinter(int index);
+  // The paper number whose name is `name`, else the first whose length and
+  // width (tenths of a millimetre, both above 0) lie within 10 of the given
+  // ones, else `fallback`.
+  int GetPaperNumber(const std::string& name, int length, int fallback, int width);
   int GetPaper();
   void SetPaper(int paperNumber);
   void SetTTOption(int option) { ttOption_ = option; }

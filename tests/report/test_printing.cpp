@@ -99,6 +99,18 @@ TEST_F(Printing, RefusalsNameTheFileAndPrintNothing) {
   StartQuillboxEngine();
 }
 
+TEST_F(Printing, PaperNumbersByNameOrSize) {
+  TVDBPrint& vdb = *QuillboxEngine().Vdb;
+  EXPECT_EQ(vdb.GetPaperNumber("A4", 0, 7, 0), 9);
+  EXPECT_EQ(vdb.GetPaperNumber("A3", 0, 7, 0), 8);
+  EXPECT_EQ(vdb.GetPaperNumber("?", 2575, 7, 1825), 13);  // JIS B5 within 10
+  EXPECT_EQ(vdb.GetPaperNumber("?", 2580, 7, 1820), 7);   // 10 away is not within
+  EXPECT_EQ(vdb.GetPaperNumber("?", 0, 7, 2100), 7);
+  vdb.SetPaper(12);
+  EXPECT_EQ(vdb.GetPaper(), 12);
+  vdb.SetPaper(9);
+}
+
 TEST_F(Printing, WholeReportInOrderWithCopiesAndCollation) {
   struct Case {
     int copies, collate;

@@ -11,7 +11,9 @@
 
 namespace {
 
-TEST(Quillbox, LimitedSettersKeepOrMapValues) {
+using Quillbox = ReportTest;
+
+TEST_F(Quillbox, LimitedSettersKeepOrMapValues) {
   TQuillbox q;
   struct Case {
     void (TQuillbox::*set)(int);
@@ -36,7 +38,7 @@ TEST(Quillbox, LimitedSettersKeepOrMapValues) {
   }
 }
 
-TEST(Quillbox, PageNumberFormatCountsMarkersAndNeverTrustsOtherPercents) {
+TEST_F(Quillbox, PageNumberFormatCountsMarkersAndNeverTrustsOtherPercents) {
   struct Case {
     const char* format;
     const char* stored;
