@@ -121,6 +121,10 @@ void TPageLoop::Run(TNowPrintingdlg& window) {
     return page >= 1 && page <= static_cast<int>(orientations.size()) ? orientations[page - 1] : s_.Orientation;
   };
   const int printerPaper = vdb.GetPaper();
+  if (printerPaper == 256)
+    vdb.SetUserPaperSize(s_.PaperLength, s_.PaperWidth);
+  else
+    vdb.ResetUserPaperSize();
   const QRectF printable = printer_.pageLayout().paintRect(QPageLayout::Millimeter);
   double paperW = printable.width() + 20, paperL = printable.height() + 20;
   if (const auto size = PaperSizeOf(printerPaper)) {
@@ -226,6 +230,7 @@ bool RunPrintJob(TQBOXDEF& def) {
     s = def;
     vdb.SelectPrinter(s.PrinterNum);
     if (s.PaperSize == 0) s.PaperSize = vdb.GetPaperNumber(s.PaperName, s.PaperLength, 9, s.PaperWidth);
+    if ((s.OutPutPaper != 0 ? s.OutPutPaper : s.PaperSize) == 256) vdb.SetUserPaperSize(s.PaperLength, s.PaperWidth);
     vdb.SetPaper(s.OutPutPaper != 0 ? s.OutPutPaper : s.PaperSize);
   } else {
     vdb.SelectPrinter(s.PrinterNum);

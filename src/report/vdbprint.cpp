@@ -21,10 +21,13 @@ constexpr TPaperId kPaperIds[] = {
     {11, QPageSize::A5},    {12, QPageSize::JisB4}, {13, QPageSize::JisB5}, {17, QPageSize::Tabloid},
 };
 
+// The paper number of the user-defined size.
+constexpr int kUserPaper = 256;
+
 int PaperNumberOf(const QPageSize& size) {
   for (const auto& row : kPaperIds)
     if (row.Id == size.id()) return row.Number;
-  return size.id() == QPageSize::Custom ? 256 : 9;
+  return size.id() == QPageSize::Custom ? kUserPaper : 9;
 }
 
 }  // namespace
@@ -73,8 +76,25 @@ int TVDBPrint::GetPaper() {
   return PaperNumberOf(printer_->pageLayout().pageSize());
 }
 
+void TVDBPrint::SetUserPaperSize(int length, int width) {
+  userLength_ = length;
+  userWidth_ = width;
+}
+
+void TVDBPrint::ResetUserPaperSize() {
+  userLength_ = 0;
+  userWidth_ = 0;
+}
+
 void TVDBPrint::SetPaper(int paperNumber) {
   if (!Usable()) return;
+  if (paperNumber == kUserPaper) {
+    if (!UserPaperSet()) return;
+    const QPageSize user(QSizeF(userWidth_ / 10.0, userLength_ / 10.0), QPageSize::Millimeter, "ユーザー定義",
+                         QPageSize::ExactMatch);
+    if (!printer_->setPageSize(user)) QuillboxLogError("Vdb.SetUserPaperSize", "用紙の大きさを設定できません。");
+    return;
+  }
   for (const auto& row : kPaperIds) {
     if (row.Number == paperNumber) {
       if (!printer_->setPageSize(QPageSize(row.Id))) QuillboxLogError("Vdb.SetPaper", "用紙を設定できません。");

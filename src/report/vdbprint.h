@@ -32,6 +32,11 @@ class TVDBPrint {
   int GetPaper();
   void SetPaper(int paperNumber);
   void SetTTOption(int option) { ttOption_ = option; }
+  // The size of the user-defined paper (number 256), tenths of a millimetre;
+  // SetPaper(256) puts it on the printer.
+  void SetUserPaperSize(int length, int width);
+  void ResetUserPaperSize();
+  bool UserPaperSet() const { return userLength_ > 0 && userWidth_ > 0; }
   int TTOption() const { return ttOption_; }
   void GetDevMode(TQBOXDEF& def);
   void SetDevMode(const TQBOXDEF& def);
@@ -42,4 +47,6 @@ class TVDBPrint {
   std::string outputFile_;
   bool noDefault_ = false;
   int ttOption_ = 1;
+  int userLength_ = 0;
+  int userWidth_ = 0;
 };

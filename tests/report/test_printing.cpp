@@ -111,6 +111,25 @@ TEST_F(Printing, PaperNumbersByNameOrSize) {
   vdb.SetPaper(9);
 }
 
+// A report on the user-defined paper (256) comes out on a page of its own size.
+TEST_F(Printing, UserDefinedPaperGivesItsOwnPageSize) {
+  TQuillbox q;
+  WriteReport(q, {"USER"});
+  q.PaperSize = 256;
+  q.PaperLength = 1500;
+  q.PaperWidth = 1000;
+  EXPECT_TRUE(q.Print());
+  EXPECT_EQ(PdfText(), "USER | ");
+  QProcess info;
+  info.start("pdfinfo", {QString::fromStdString(Path("out.pdf"))});
+  info.waitForFinished(30000);
+  const std::string text = info.readAllStandardOutput().toStdString();
+  // 100 x 150 mm in whole points (A4 would be 595 x 842).
+  EXPECT_NE(text.find("Page size:       283 x 425 pts"), std::string::npos) << text;
+  QuillboxEngine().Vdb->ResetUserPaperSize();
+  QuillboxEngine().Vdb->SetPaper(9);
+}
+
 TEST_F(Printing, WholeReportInOrderWithCopiesAndCollation) {
   struct Case {
     int copies, collate;
