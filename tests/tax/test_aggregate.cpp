@@ -299,7 +299,7 @@ TEST(Tokurei, SalesShareRows) {
   TTokureiKeisan_Uriage010_JigyoRec_R011001 half;
   half.Wariai50 = 1;
   half.Komoku010 = Yen(10800);
-  ComputeUriage010Row(half);
+  ComputeUriage010Row(TaxPar.Era, half);
   EXPECT_EQ(half.Wariai, 50.0);
   EXPECT_EQ(half.NukiK8, Yen(5000));
   EXPECT_EQ(half.Nuki10, Yen(4909));
@@ -308,7 +308,7 @@ TEST(Tokurei, SalesShareRows) {
   share.Komoku010 = Yen(10800);
   share.Komoku030 = Yen(3);
   share.Komoku040 = Yen(2);
-  ComputeUriage010Row(share);
+  ComputeUriage010Row(TaxPar.Era, share);
   EXPECT_DOUBLE_EQ(share.Wariai, 66.6);
   EXPECT_EQ(share.NukiK8, Yen(6666));  // 7,200 x 100/108 = 6,666.67
   EXPECT_EQ(share.Nuki10, Yen(3272));  // 3,600 x 100/110 = 3,272.73
@@ -316,14 +316,14 @@ TEST(Tokurei, SalesShareRows) {
   TTokureiKeisan_Uriage010_R011001 rec;
   TTokureiKeisan_Uriage010_JigyoRec_R011001 none;
   none.Komoku010 = Yen(5000);
-  AddUriage010Row(rec, none);  // no basis: nothing
-  AddUriage010Row(rec, half);
+  AddUriage010Row(TaxPar.Era, rec, none);  // no basis: nothing
+  AddUriage010Row(TaxPar.Era, rec, half);
   EXPECT_EQ(rec.JigyoList.size(), 2u);
   EXPECT_EQ(rec.TotalK8, Yen(5000));
   EXPECT_EQ(rec.Total10, Yen(4909));
 
   TaxPar.Era = 3;  // before era 4 every converted value is 0
-  ComputeUriage010Row(half);
+  ComputeUriage010Row(TaxPar.Era, half);
   EXPECT_EQ(half.NukiK8, Yen(0));
   TaxPar.Era = 4;
 }
@@ -334,7 +334,7 @@ TEST(Tokurei, PurchaseRows) {
   row.Komoku010 = Yen(1000);
   row.Komoku020 = Yen(400);
   row.Komoku030 = Yen(110000);
-  ComputeSiire010Row(row);
+  ComputeSiire010Row(TaxPar.Era, row);
   EXPECT_DOUBLE_EQ(row.Wariai, 40.0);
   EXPECT_EQ(row.KokuzeiK8, Yen(2542));   // 44,000 x 6.24/108 = 2,542.2
   EXPECT_EQ(row.Kokuzei10, Yen(4680));   // 66,000 x 7.8/110
