@@ -1,7 +1,6 @@
 #include "link/aggregationcopy.h"
 
 #include "tax/aggregate.h"
-#include "tax/kanpu.h"
 #include "tax/refund.h"
 #include "tax/taxcontext.h"
 #include "tax/tokurei.h"
@@ -42,32 +41,32 @@ struct TAggregationCopy::Data {
   TTokureiKeisan_Uriage020_R011001 Uriage020;
   TTokureiKeisan_Siire010_R011001 Siire010;
 
-  void Take() {
+  void Take(const TTaxRun& run) {
     Steering = TSteering::Current();
     Nuki = TaxPar.Nuki;
     Zei = TaxPar.Zei;
     Komi = TaxPar.Komi;
     ImportCodesUsed = TaxPar.ImportCodesUsed;
     OldRateImportsRead = TaxPar.OldRateImportsRead;
-    Hojin = KanpuHojin;
-    Kojin = KanpuKojin;
+    Hojin = run.KanpuHojin;
+    Kojin = run.KanpuKojin;
     Tokutei = RefundReadTokutei;
     Uriage010 = TokureiUriage010;
     Uriage020 = TokureiUriage020;
     Siire010 = TokureiSiire010;
   }
-  void Restore() const {
+  void Restore(TTaxRun& run) const {
     TaxPar.Nuki = Nuki;
     TaxPar.Zei = Zei;
     TaxPar.Komi = Komi;
     TaxPar.ImportCodesUsed = ImportCodesUsed;
     TaxPar.OldRateImportsRead = OldRateImportsRead;
-    KanpuHojin = Hojin;
-    KanpuKojin = Kojin;
+    run.KanpuHojin = Hojin;
+    run.KanpuKojin = Kojin;
     RefundReadTokutei = Tokutei;
     // The specific-purchase column is the one part of the read that depends
     // on the pass: set it as this pass has it.
-    ApplyRefundReadTokutei();
+    ApplyRefundReadTokutei(run);
     TokureiUriage010 = Uriage010;
     TokureiUriage020 = Uriage020;
     TokureiSiire010 = Siire010;
@@ -77,17 +76,17 @@ struct TAggregationCopy::Data {
 TAggregationCopy::TAggregationCopy() = default;
 TAggregationCopy::~TAggregationCopy() = default;
 
-void TAggregationCopy::Aggregate(bool AllowReuse) {
+void TAggregationCopy::Aggregate(TTaxRun& Run, bool AllowReuse) {
   reused_ = false;
   if (AllowReuse && data_ && data_->Steering == TSteering::Current()) {
-    data_->Restore();
+    data_->Restore(Run);
     reused_ = true;
     return;
   }
   data_.reset();
-  AggregateJournal();
+  AggregateJournal(Run);
   if (AllowReuse) {
     data_ = std::make_unique<Data>();
-    data_->Take();
+    data_->Take(Run);
   }
 }

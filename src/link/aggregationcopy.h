@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "tax/taxpar.h"
+#include "tax/taxrun.h"
 
 class TAggregationCopy {
  public:
@@ -23,10 +24,10 @@ class TAggregationCopy {
   TAggregationCopy(const TAggregationCopy&) = delete;
   TAggregationCopy& operator=(const TAggregationCopy&) = delete;
 
-  // AggregateJournal for the current TaxPar, or, when a copy taken with the
+  // AggregateJournal for the current TaxPar into Run, or, when a copy taken with the
   // same steering settings exists, that copy restored; keeps a copy after a
   // fresh aggregation when reuse is allowed.
-  void Aggregate(bool AllowReuse);
+  void Aggregate(TTaxRun& Run, bool AllowReuse);
   // True when the last Aggregate restored the copy instead of reading.
   bool Reused() const { return reused_; }
 

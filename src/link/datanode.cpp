@@ -177,11 +177,10 @@ void AddPurchaseRow(TXmlSaveDoc& doc, TXmlNode* node, const char* stem, const TK
   doc.AddTextChild(node, std::string(stem) + "2", RefundAmount(r.NotKazei * factor));
 }
 
-void WriteCorporationRefund(TXmlSaveDoc& doc, TXmlNode* data) {
+void WriteCorporationRefund(TXmlSaveDoc& doc, TXmlNode* data, const TKanpuMeisai_Hojin& k) {
   std::string name;
   GroupElementName(1, 26, name);
   TXmlNode* node = doc.AddChild(data, name);
-  const TKanpuMeisai_Hojin& k = KanpuHojin;
   // The record holds thousands of yen.
   doc.AddTextChild(node, "KESSANZEIKUBUN", TaxMethodText(k.KessanZeiKbn));
   AddPurchaseRow(doc, node, "SHOHINSHIIRE", k.SiireSoneki, 0, 1000);
@@ -194,11 +193,10 @@ void WriteCorporationRefund(TXmlSaveDoc& doc, TXmlNode* data) {
   AddPurchaseRow(doc, node, "SONOTASISAN", k.SiireSisan, 2, 1000);
 }
 
-void WriteIndividualRefund(TXmlSaveDoc& doc, TXmlNode* data) {
+void WriteIndividualRefund(TXmlSaveDoc& doc, TXmlNode* data, const TKanpuMeisai_Kojin& k) {
   std::string name;
   GroupElementName(1, 27, name);
   TXmlNode* node = doc.AddChild(data, name);
-  const TKanpuMeisai_Kojin& k = KanpuKojin;
   doc.AddTextChild(node, "KESSANZEIKUBUN", TaxMethodText(k.KessanZeiKbn));
   AddPurchaseRow(doc, node, "JIGYOSHIIRE", k.SiireJigyou, 0, 1);
   AddPurchaseRow(doc, node, "JIGYOHITSUYOU", k.SiireJigyou, 1, 1);
@@ -240,6 +238,6 @@ void WriteDataNode(TXmlSaveDoc& Doc, const TSyohizeiDataMake& Builder, int Compa
     if (group.Enable != 0 && !Builder.RateGroupEnabled(group.Enable)) continue;
     WriteRateGroup(Doc, data, group, Builder);
   }
-  if (CompanyKind == 1 || CompanyKind == 3) WriteCorporationRefund(Doc, data);
-  else if (CompanyKind == 2) WriteIndividualRefund(Doc, data);
+  if (CompanyKind == 1 || CompanyKind == 3) WriteCorporationRefund(Doc, data, Builder.Run.KanpuHojin);
+  else if (CompanyKind == 2) WriteIndividualRefund(Doc, data, Builder.Run.KanpuKojin);
 }

@@ -100,6 +100,7 @@ std::int32_t TSyohizeiDataMake::RefuseOldRateImports() {
 std::int32_t TSyohizeiDataMake::BuildLinkData(TXmlSaveDoc& Doc) {
   ResultCode = kBuildRunning;
   TLinkSiwakeAnsweredOnce linkSiwake;
+  Run = TTaxRun{};
 
   // First pass: simplified taxation. The old-rate import check of an era-4
   // return rides on the pass's journal read, which takes every line of the
@@ -109,17 +110,17 @@ std::int32_t TSyohizeiDataMake::BuildLinkData(TXmlSaveDoc& Doc) {
   const bool checkInRead = Trim(TaxPar.SCode).empty();
   if (!checkInRead && HasOldRateImportJournals(TaxPar.Era, TaxPar)) return RefuseOldRateImports();
   TAggregationCopy aggregation;
-  ResetTaxResults();
-  aggregation.Aggregate(ReuseJournalRead);
+  ResetTaxResults(Run);
+  aggregation.Aggregate(Run, ReuseJournalRead);
   if (checkInRead && TaxPar.Era >= 4 && TaxPar.OldRateImportsRead) return RefuseOldRateImports();
-  CorrectMixedTaxCodes(false);
+  CorrectMixedTaxCodes(Run, false);
   FormatSimplifiedResults();
 
   // Second pass: principle taxation, from a fresh read of the settings row.
   LoadPassSettings(0);
-  ResetTaxResults();
-  aggregation.Aggregate(ReuseJournalRead);
-  CorrectMixedTaxCodes(false);
+  ResetTaxResults(Run);
+  aggregation.Aggregate(Run, ReuseJournalRead);
+  CorrectMixedTaxCodes(Run, false);
   FormatPrincipleResults();
 
   TransitionalValue = TaxPar.RateColumnState >= 0 ? 2 : 1;

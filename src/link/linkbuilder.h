@@ -13,6 +13,7 @@
 #include "link/zaimudataload.h"
 #include "platform/rtl/currency.h"
 #include "tax/taxpar.h"
+#include "tax/taxrun.h"
 
 class TXmlSaveDoc;
 
@@ -65,6 +66,9 @@ class TSyohizeiDataMake : public TZaimuDataLoad {
   // aggregation when both read the same period with the same settings
   // (the journal is then read once; the results are the same).
   bool ReuseJournalRead = true;
+  // The computation's records of this build: each BuildLinkData starts a
+  // fresh run.
+  TTaxRun Run;
 
  private:
   void LoadPassSettings(std::int32_t SinkokuKubun);

@@ -42,14 +42,14 @@ bool IsSpecialMeasureLine(TDateTime date, int code, int oldRate) {
   return false;
 }
 
-void BeginJournalAggregation() {
+void BeginJournalAggregation(TTaxRun& run) {
   ClearTaxBlocks(TaxPar);
   TaxPar.ImportCodesUsed = 0;
   TaxPar.OldRateImportsRead = false;
-  ClearRefundJournalTables();
+  ClearRefundJournalTables(run);
 }
 
-void AccumulateJournalRow(const TTaxJournalRow& row) {
+void AccumulateJournalRow(TTaxRun& run, const TTaxJournalRow& row) {
   TTAXPAR& par = TaxPar;
   if (IsSpecialMeasureLine(row.Hizuke, row.TaxCode, row.OldRate)) return;
 
@@ -75,6 +75,6 @@ void AccumulateJournalRow(const TTaxJournalRow& row) {
     }
   }
   NoteImportTaxCode(row.TaxCode, row.Nuk, row.Zei);
-  ClassifyRefundStatementLine(IsTaxAccount(row.RKCode), row.Taishaku, row.GroupM0, row.Dac, row.TaxCode, row.Nuk,
+  ClassifyRefundStatementLine(run, IsTaxAccount(row.RKCode), row.Taishaku, row.GroupM0, row.Dac, row.TaxCode, row.Nuk,
                               row.Zei, row.LinkKub);
 }

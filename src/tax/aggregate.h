@@ -8,6 +8,7 @@
 #include "platform/rtl/currency.h"
 #include "platform/rtl/datetime.h"
 #include "tax/taxpar.h"
+#include "tax/taxrun.h"
 
 // One journal side as the aggregation reads it.
 struct TTaxJournalRow {
@@ -29,9 +30,9 @@ struct TTaxJournalRow {
 
 // The steps of the journal read (AggregateJournal of the readers' library):
 // Start: zeroes the blocks, ImportCodesUsed and the refund journal tables.
-void BeginJournalAggregation();
+void BeginJournalAggregation(TTaxRun& run);
 // Adds one line (skipping special-measure lines).
-void AccumulateJournalRow(const TTaxJournalRow& row);
+void AccumulateJournalRow(TTaxRun& run, const TTaxJournalRow& row);
 
 // True for 521-523 and 571-573 with tax, and 721-723 and 771-773 always;
 // then sets TaxPar.ImportCodesUsed.

@@ -49,12 +49,9 @@ Fraction RateFactor(int era, int rateSlot, TRateFactor name) {
   return Fraction(x.num, x.den);
 }
 
-Fraction ConvertByRateInEra(int era, int rateSlot, TRateFactor name, Currency amount) {
+Fraction ConvertByRate(int era, int rateSlot, TRateFactor name, Currency amount) {
   return Fraction(amount) * RateFactor(era, rateSlot, name);
 }
 
-Fraction ConvertByRate(int rateSlot, TRateFactor name, Currency amount) {
-  return ConvertByRateInEra(TaxPar.Era, rateSlot, name, amount);
-}
 
 Fraction TruncRateFactor(const Fraction& factor) { return taxmath::RoundDownDigits(12, factor); }

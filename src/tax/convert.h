@@ -20,10 +20,8 @@ enum class TRateFactor : int {
 };
 
 // A slot outside 0..4, an empty cell of the factor table, slots 3 and 4
-// before era 4 (TaxPar.Era) and a value outside the enumeration give 0.
-Fraction ConvertByRate(int rateSlot, TRateFactor name, Currency amount);
-// The same for an explicit era.
-Fraction ConvertByRateInEra(int era, int rateSlot, TRateFactor name, Currency amount);
+// before era 4 and a value outside the enumeration give 0.
+Fraction ConvertByRate(int era, int rateSlot, TRateFactor name, Currency amount);
 
 // The exact factor itself (0 where ConvertByRate gives 0).
 Fraction RateFactor(int era, int rateSlot, TRateFactor name);

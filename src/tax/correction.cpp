@@ -6,7 +6,6 @@
 #include "tax/engines_2014.h"
 #include "tax/engines_early.h"
 #include "tax/engines_r01.h"
-#include "tax/kanpu.h"
 #include "tax/refund.h"
 #include "tax/schedules.h"
 #include "tax/taxcontext.h"
@@ -105,7 +104,7 @@ void MoveSixthType(TTAXPAR& par, bool showDialogs) {
 // Purchase-tax total of the refund statement from the schedule-2 total column.
 }  // namespace
 
-void StoreRefundPurchaseTax() {
+void StoreRefundPurchaseTax(TTaxRun& run) {
   const TTAXPAR& par = TaxPar;
   Currency a, b, c, ratio;
   bool ratioTerm = true;
@@ -129,25 +128,25 @@ void StoreRefundPurchaseTax() {
     }
     default: return;
   }
-  if (ratioTerm) FoldRefundStatementColumns();
+  if (ratioTerm) FoldRefundStatementColumns(run);
   Currency total = a + b;
   if (ratioTerm && ratio < Currency(95)) total += c;
   switch (TaxCompany.DataType) {
     case kCompanyCorporation:
     case kCompanyMedical:
-      KanpuHojin.SiireZeigaku = RoundYen(0, Fraction(total) / Fraction(1000));
-      KanpuHojin.InputSiireZeigaku = KanpuHojin.SiireZeigaku;
+      run.KanpuHojin.SiireZeigaku = RoundYen(0, Fraction(total) / Fraction(1000));
+      run.KanpuHojin.InputSiireZeigaku = run.KanpuHojin.SiireZeigaku;
       break;
     case kCompanyIndividual:
-      KanpuKojin.SiireZeigaku = total;
-      KanpuKojin.InputSiireZeigaku = total;
+      run.KanpuKojin.SiireZeigaku = total;
+      run.KanpuKojin.InputSiireZeigaku = total;
       break;
     default: break;
   }
 }
 
-void ClearFormRecords() {
-  Dai1Hyou = TDAI1HYOU{};
+void ClearFormRecords(TTaxRun& run) {
+  run.Dai1Hyou = TDAI1HYOU{};
   Fuhyou1_Old = TFuhyou1_Old{};
   Fuhyou4_Old = TFuhyou4_Old{};
   for (int n = 1; n <= 67; ++n) Fuhyou22_Old.F[static_cast<std::size_t>(n)] = Currency(0);
@@ -161,9 +160,9 @@ void ClearFormRecords() {
   Dai2Hyou_H26 = TDai2Hyou_H26{};
 }
 
-void ResetTaxResults() {
-  ClearFormRecords();
-  ResetRefundStatement();
+void ResetTaxResults(TTaxRun& run) {
+  ClearFormRecords(run);
+  ResetRefundStatement(run);
   for (int c = TFuhyou1_H26::kLo; c <= TFuhyou1_H26::kHi; ++c) ResetFuhyou1Column(Fuhyou1_H26[c]);
   for (int c = TFuhyou11_R01::kLo; c <= TFuhyou11_R01::kHi; ++c) ResetFuhyou1Column(Fuhyou11_R01[c]);
   for (int c = TFuhyou2_H26::kLo; c <= TFuhyou2_H26::kHi; ++c) ResetFuhyou2Column(Fuhyou2_H26[c]);
@@ -174,7 +173,7 @@ void ResetTaxResults() {
   for (int c = TFuhyou51_R01::kLo; c <= TFuhyou51_R01::kHi; ++c) ResetFuhyou5Column(Fuhyou51_R01[c]);
 }
 
-void CorrectMixedTaxCodes(bool showDialogs) {
+void CorrectMixedTaxCodes(TTaxRun& run, bool showDialogs) {
   TTAXPAR& par = TaxPar;
   if (par.SinkokuKubun == 0) {
     if (par.ImportCodesUsed != 0 && showDialogs && TaxHooks.ShowMessage) {
@@ -190,31 +189,31 @@ void CorrectMixedTaxCodes(bool showDialogs) {
     MovePrincipleCodes(par, showDialogs);
     MoveSixthType(par, showDialogs);
   }
-  ClearFormRecords();
+  ClearFormRecords(run);
   Dai2Hyou_R01 = TDai2Hyou_R01{};
-  RunTaxEngines();
+  RunTaxEngines(run);
 }
 
-void RunTaxEngines() {
+void RunTaxEngines(TTaxRun& run) {
   TTAXPAR& par = TaxPar;
   const int pass = par.SinkokuKubun;
   if (pass != 0 && pass != 1) return;
   switch (par.Era) {
     case 0:
-      if (pass == 0) CalcGensokuOld(par, Dai1Hyou, Fuhyou1_Old, Fuhyou22_Old);
-      else CalcKaniOld(par, Dai1Hyou, Fuhyou4_Old, Fuhyou5_Old);
+      if (pass == 0) CalcGensokuOld(par, run.Dai1Hyou, Fuhyou1_Old, Fuhyou22_Old);
+      else CalcKaniOld(par, run.Dai1Hyou, Fuhyou4_Old, Fuhyou5_Old);
       break;
     case 1:
     case 2:
     case 3:
-      if (pass == 0) CalcGensokuH26(par, Dai1Hyou);
-      else CalcKaniH26(par, Dai1Hyou);
+      if (pass == 0) CalcGensokuH26(par, run.Dai1Hyou);
+      else CalcKaniH26(par, run.Dai1Hyou);
       break;
     case 4:
-      if (pass == 0) CalcGensokuR01(par, Dai1Hyou);
-      else CalcKaniR01(par, Dai1Hyou);
+      if (pass == 0) CalcGensokuR01(par, run.Dai1Hyou);
+      else CalcKaniR01(par, run.Dai1Hyou);
       break;
     default: return;
   }
-  if (pass == 0) StoreRefundPurchaseTax();
+  if (pass == 0) StoreRefundPurchaseTax(run);
 }

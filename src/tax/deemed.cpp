@@ -52,11 +52,11 @@ constexpr std::array<int, 12> kKR = {311, 312, 313, 314, 315, 316, 631, 632, 633
 
 template <typename Codes>
 Currency NetSales(const TTAXPAR& par, int s, const Codes& codes) {
-  return IC(s, KOMI2NUKI, G(par, s, codes)) + N(par, s, codes);
+  return IC(par.Era, s, KOMI2NUKI, G(par, s, codes)) + N(par, s, codes);
 }
 template <typename Codes>
 Currency SalesTax(const TTAXPAR& par, int s, const Codes& codes) {
-  return IC(s, TAX_KOKUZEI, T(par, s, codes)) + IC(s, KOMI_KOKUZEI, G(par, s, codes));
+  return IC(par.Era, s, TAX_KOKUZEI, T(par, s, codes)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, codes));
 }
 
 // The weighted deduction: the sum over the types of Int(tax of type k × rate k).
@@ -184,7 +184,7 @@ bool CalcFuhyou51R01(TTAXPAR& par, TDAI1HYOU& form1, int col) {
         F(s, RawTaxF(k)) = SalesTax(par, s, SalesCodes(k)) - SalesTax(par, s, ReturnCodes(k));
       }
     } else {
-      for (int k = 1; k <= 6; ++k) F(s, RawTaxF(k)) = IC(s, TAX_ZEIRITU, F(s, SalesF(k)));
+      for (int k = 1; k <= 6; ++k) F(s, RawTaxF(k)) = IC(par.Era, s, TAX_ZEIRITU, F(s, SalesF(k)));
     }
     F(s, 13) = Currency(0);
     F(s, 26) = Currency(0);

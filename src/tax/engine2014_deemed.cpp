@@ -102,12 +102,12 @@ void BusinessTypes(const TTAXPAR& par, int s, bool hand) {
     if (!hand) {
       const auto sc = SalesCodes(t);
       const auto rc = ReturnCodes(t);
-      F(s, SalesF(t)) = IC(s, KOMI2NUKI, G(par, s, sc)) + N(par, s, sc) -
-                        (IC(s, KOMI2NUKI, G(par, s, rc)) + N(par, s, rc));
-      F(s, RawTaxF(t)) = IC(s, KOMI_KOKUZEI, G(par, s, sc)) + IC(s, TAX_KOKUZEI, T(par, s, sc)) -
-                         IC(s, KOMI_KOKUZEI, G(par, s, rc)) - IC(s, TAX_KOKUZEI, T(par, s, rc));
+      F(s, SalesF(t)) = IC(par.Era, s, KOMI2NUKI, G(par, s, sc)) + N(par, s, sc) -
+                        (IC(par.Era, s, KOMI2NUKI, G(par, s, rc)) + N(par, s, rc));
+      F(s, RawTaxF(t)) = IC(par.Era, s, KOMI_KOKUZEI, G(par, s, sc)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, sc)) -
+                         IC(par.Era, s, KOMI_KOKUZEI, G(par, s, rc)) - IC(par.Era, s, TAX_KOKUZEI, T(par, s, rc));
     } else {
-      F(s, RawTaxF(t)) = IC(s, TAX_ZEIRITU, F(s, SalesF(t)));
+      F(s, RawTaxF(t)) = IC(par.Era, s, TAX_ZEIRITU, F(s, SalesF(t)));
     }
     F(s, TaxF(t)) = Max0(F(s, RawTaxF(t)));
   }

@@ -33,10 +33,10 @@ void TaxableBase(const TTAXPAR& par, int s, bool hand, bool era3, bool ratio95) 
       if (ratio95) FS(s, 18) = Currency(0);
       FS(s, 1) = K1000(FS(s, 17) + FS(s, 18));
     }
-    FS(s, 2) = IC(s, TAX_ZEIRITU, FS(s, 1));
+    FS(s, 2) = IC(par.Era, s, TAX_ZEIRITU, FS(s, 1));
     return;
   }
-  const Currency gross = IC(s, KOMI2NUKI, G(par, s, kS));
+  const Currency gross = IC(par.Era, s, KOMI2NUKI, G(par, s, kS));
   const Currency reverse = era3 && !ratio95 ? N(par, s, kRC) : Currency(0);
   if (era3) {
     FS(s, 17) = gross + N(par, s, kS);
@@ -47,7 +47,7 @@ void TaxableBase(const TTAXPAR& par, int s, bool hand, bool era3, bool ratio95) 
   }
   // The national rate of the 1,000-yen base of the tax-inclusive lines (and
   // the reverse charge) is exact; the tax booked separately adds its national part.
-  FS(s, 2) = IC(s, TAX_ZEIRITU, K1000(gross + reverse)) + IC(s, TAX_KOKUZEI, T(par, s, kS));
+  FS(s, 2) = IC(par.Era, s, TAX_ZEIRITU, K1000(gross + reverse)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kS));
 }
 
 // Steps 4-5: returns and bad debts of slot s.
@@ -59,15 +59,15 @@ void ReturnsAndBadDebts(const TTAXPAR& par, int s, bool hand, bool era3, bool ra
     }
     return;
   }
-  const Currency returns = IC(s, TAX_KOKUZEI, T(par, s, kR)) + IC(s, KOMI_KOKUZEI, G(par, s, kR));
+  const Currency returns = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kR));
   if (era3) {
     FS(s, 19) = returns;
-    FS(s, 20) = ratio95 ? Currency(0) : IC(s, NUKI_KOKUZEI, N(par, s, kRCR));
+    FS(s, 20) = ratio95 ? Currency(0) : IC(par.Era, s, NUKI_KOKUZEI, N(par, s, kRCR));
     FS(s, 5) = FS(s, 19) + FS(s, 20);
   } else {
     FS(s, 5) = returns;
   }
-  FS(s, 6) = IC(s, TAX_KOKUZEI, T(par, s, kD)) + IC(s, KOMI_KOKUZEI, G(par, s, kD));
+  FS(s, 6) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kD)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kD));
 }
 
 void FillForm2() {
@@ -108,10 +108,10 @@ void ApplySingleRateLocalTaxH26(TTAXPAR& par, TDAI1HYOU& form1, Currency localBa
   f[35] = Currency(0);
   // The conversion takes the state as its rate slot: 2 is the 8 % slot.
   if (f[kD1JouKanpuFusoku] > Currency(0)) {
-    f[kD1JouKanpu] = IC(state, JYOTOWARI, f[kD1JouKanpuFusoku]);
+    f[kD1JouKanpu] = IC(par.Era, state, JYOTOWARI, f[kD1JouKanpuFusoku]);
     if (state == 2) f[35] = localBase63;
   } else if (f[kD1JouSasihiki] > Currency(0)) {
-    f[kD1JouNouzei] = K100(ConvertByRate(state, JYOTOWARI, f[kD1JouSasihiki]));
+    f[kD1JouNouzei] = K100(ConvertByRate(par.Era, state, JYOTOWARI, f[kD1JouSasihiki]));
     if (state == 2) f[35] = K100(localBase63);
   }
 }
@@ -138,8 +138,8 @@ bool CalcFuhyou1H26(TTAXPAR& par, TDAI1HYOU& form1) {
   for (int s : {1, 2}) {
     FS(s, 11) = FS(s, 8);
     FS(s, 12) = FS(s, 9);
-    FS(s, 14) = IC(s, JYOTOWARI, FS(s, 11));
-    FS(s, 15) = IC(s, JYOTOWARI, FS(s, 12));
+    FS(s, 14) = IC(par.Era, s, JYOTOWARI, FS(s, 11));
+    FS(s, 15) = IC(par.Era, s, JYOTOWARI, FS(s, 12));
   }
 
   // 8. Total column and form 1.

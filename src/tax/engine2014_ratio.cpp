@@ -43,19 +43,19 @@ Fraction Share() {
 template <typename Codes, typename Returns>
 Currency ItemisedLine(const TTAXPAR& par, int s, const Codes& p, const Returns& pr, int importCode,
                       int importReturn, int reverse, int reverseReturn, bool below95) {
-  Currency x = IC(s, KOMI_KOKUZEI, G(par, s, p) - G(par, s, pr)) +
-               IC(s, TAX_KOKUZEI, T(par, s, p) - T(par, s, pr)) + T(par, s, {importCode}) -
+  Currency x = IC(par.Era, s, KOMI_KOKUZEI, G(par, s, p) - G(par, s, pr)) +
+               IC(par.Era, s, TAX_KOKUZEI, T(par, s, p) - T(par, s, pr)) + T(par, s, {importCode}) -
                T(par, s, {importReturn});
   if (below95)
-    x += IntYen(ConvertByRate(s, NUKI_KOKUZEI, N(par, s, {reverse})) -
-                ConvertByRate(s, NUKI_KOKUZEI, N(par, s, {reverseReturn})));
+    x += IntYen(ConvertByRate(par.Era, s, NUKI_KOKUZEI, N(par, s, {reverse})) -
+                ConvertByRate(par.Era, s, NUKI_KOKUZEI, N(par, s, {reverseReturn})));
   return x;
 }
 
 void SalesLines(const TTAXPAR& par, bool hand) {
   if (!hand) {
     for (int s : kSlots) {
-      FS(s, 1) = IC(s, KOMI2NUKI, G(par, s, kS)) - IC(s, KOMI2NUKI, G(par, s, kR)) + N(par, s, kS) -
+      FS(s, 1) = IC(par.Era, s, KOMI2NUKI, G(par, s, kS)) - IC(par.Era, s, KOMI2NUKI, G(par, s, kR)) + N(par, s, kS) -
                  N(par, s, kR);
       FS(s, 2) = G(par, s, {120}) + G(par, s, {220}) + N(par, s, {120}) + N(par, s, {220}) - G(par, s, {320}) -
                  N(par, s, {320});
@@ -100,15 +100,15 @@ void PurchaseLines(const TTAXPAR& par, bool hand, bool below95) {
   if (!hand) {
     for (int s : kSlots) {
       FS(s, 9) = G(par, s, kP) + N(par, s, kP) + T(par, s, kP) - (G(par, s, kPR) + N(par, s, kPR) + T(par, s, kPR));
-      FS(s, 10) = IC(s, KOMI_KOKUZEI, G(par, s, kP)) + IC(s, TAX_KOKUZEI, T(par, s, kP)) -
-                  IC(s, KOMI_KOKUZEI, G(par, s, kPR)) - IC(s, TAX_KOKUZEI, T(par, s, kPR));
-      FS(s, 11) = IC(s, KOMI_KOKUZEI, G(par, s, kM)) + IC(s, TAX_KOKUZEI, T(par, s, kM)) -
-                  IC(s, KOMI_KOKUZEI, G(par, s, kMR)) - IC(s, TAX_KOKUZEI, T(par, s, kMR)) + T(par, s, kMN) -
+      FS(s, 10) = IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kP)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kP)) -
+                  IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kPR)) - IC(par.Era, s, TAX_KOKUZEI, T(par, s, kPR));
+      FS(s, 11) = IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kM)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kM)) -
+                  IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kMR)) - IC(par.Era, s, TAX_KOKUZEI, T(par, s, kMR)) + T(par, s, kMN) -
                   T(par, s, kMNR);
-      FS(s, 12) = IC(s, TAX_KOKUZEI, T(par, s, kA)) + IC(s, KOMI_KOKUZEI, G(par, s, kA));
+      FS(s, 12) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kA)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kA));
       FS(s, 26) = N(par, s, kRC) - N(par, s, kRCR);
-      FS(s, 27) = IntYen(ConvertByRate(s, NUKI_KOKUZEI, N(par, s, kRC)) -
-                         ConvertByRate(s, NUKI_KOKUZEI, N(par, s, kRCR)));
+      FS(s, 27) = IntYen(ConvertByRate(par.Era, s, NUKI_KOKUZEI, N(par, s, kRC)) -
+                         ConvertByRate(par.Era, s, NUKI_KOKUZEI, N(par, s, kRCR)));
     }
   }
   if (!below95)
@@ -204,7 +204,7 @@ bool CalcFuhyou2H26(TTAXPAR& par) {
 
   // 12. Collected bad debts.
   if (!hand)
-    for (int s : kSlots) FS(s, 23) = IC(s, TAX_KOKUZEI, T(par, s, kBR)) + IC(s, KOMI_KOKUZEI, G(par, s, kBR));
+    for (int s : kSlots) FS(s, 23) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kBR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kBR));
   SumIntoTotal(23);
 
   // 13. Hand-over to schedule 1.

@@ -29,7 +29,7 @@ void SplitBalance(Currency balance, Currency& shortfall, Currency& net) {
 Currency TaxableSalesOfPeriod(const TTAXPAR& par) {
   Currency sum;
   for (int s : kSlots) {
-    sum += (IC(s, KOMI2NUKI, G(par, s, kS)) + N(par, s, kS)) - (IC(s, KOMI2NUKI, G(par, s, kR)) + N(par, s, kR)) +
+    sum += (IC(par.Era, s, KOMI2NUKI, G(par, s, kS)) + N(par, s, kS)) - (IC(par.Era, s, KOMI2NUKI, G(par, s, kR)) + N(par, s, kR)) +
            G(par, s, {120}) - G(par, s, {320}) + G(par, s, {220}) - G(par, s, {420}) + G(par, s, {150}) -
            G(par, s, {350}) + G(par, s, {250}) - G(par, s, {450});
   }
@@ -74,12 +74,12 @@ bool CalcFuhyou4H26(TTAXPAR& par, TDAI1HYOU& form1) {
   for (int n = 3; n <= 17; ++n) F(0, n) = Currency(0);
   if (!hand) {
     for (int s : kSlots) {
-      const Fraction net = ConvertByRate(s, KOMI2NUKI, G(par, s, kS));
+      const Fraction net = ConvertByRate(par.Era, s, KOMI2NUKI, G(par, s, kS));
       FS(s, 1) = K1000(IntYen(net) + N(par, s, kS));
-      FS(s, 3) = IC(s, TAX_ZEIRITU, K1000(net)) + IC(s, TAX_KOKUZEI, T(par, s, kS));
-      FS(s, 4) = IC(s, TAX_KOKUZEI, T(par, s, kBR)) + IC(s, KOMI_KOKUZEI, G(par, s, kBR));
-      FS(s, 6) = IC(s, TAX_KOKUZEI, T(par, s, kR)) + IC(s, KOMI_KOKUZEI, G(par, s, kR));
-      FS(s, 7) = IC(s, TAX_KOKUZEI, T(par, s, kD)) + IC(s, KOMI_KOKUZEI, G(par, s, kD));
+      FS(s, 3) = IC(par.Era, s, TAX_ZEIRITU, K1000(net)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kS));
+      FS(s, 4) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kBR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kBR));
+      FS(s, 6) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kR));
+      FS(s, 7) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kD)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kD));
     }
   }
 
@@ -108,8 +108,8 @@ bool CalcFuhyou4H26(TTAXPAR& par, TDAI1HYOU& form1) {
   for (int s : {1, 2}) {
     FS(s, 12) = FS(s, 9);
     FS(s, 13) = FS(s, 10);
-    FS(s, 15) = IC(s, JYOTOWARI, FS(s, 12));
-    FS(s, 16) = IC(s, JYOTOWARI, FS(s, 13));
+    FS(s, 15) = IC(par.Era, s, JYOTOWARI, FS(s, 12));
+    FS(s, 16) = IC(par.Era, s, JYOTOWARI, FS(s, 13));
   }
 
   // 8. Total column; on its own lines when schedule 5 chose so.

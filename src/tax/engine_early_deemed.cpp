@@ -141,12 +141,12 @@ bool CalcFuhyou5Rate4Old(TTAXPAR& par, TDAI1HYOU&, TFuhyou4_Old& sch4, TFuhyou5_
     Currency& sales = P(p, SalesF(side, k));
     if (!hand) {
       const Currency net = N(par, k4, sc) - N(par, k4, rc);
-      sales = IC(k4, KOMI2NUKI, G(par, k4, sc) - G(par, k4, rc)) + net;
+      sales = IC(par.Era, k4, KOMI2NUKI, G(par, k4, sc) - G(par, k4, rc)) + net;
       P(p, TaxF(side, k)) =
-          IC(k4, TAX_KOKUZEI, T(par, k4, sc) - T(par, k4, rc)) + IC(k4, TAX_ZEIRITU, sales - net);
+          IC(par.Era, k4, TAX_KOKUZEI, T(par, k4, sc) - T(par, k4, rc)) + IC(par.Era, k4, TAX_ZEIRITU, sales - net);
     } else {
       if (sales > P(p, SalesF(kTotalSide, k))) sales = P(p, SalesF(kTotalSide, k));
-      P(p, TaxF(side, k)) = IC(k4, TAX_ZEIRITU, sales);
+      P(p, TaxF(side, k)) = IC(par.Era, k4, TAX_ZEIRITU, sales);
     }
   }
   P(p, 12) = P(p, 24) = Currency(0);
@@ -210,8 +210,8 @@ bool CalcFuhyou5Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou4_Old& sch4, TFuhyou5
   par.TokureiApplied = false;
   par.TokureiKind = 0;
   if (!hand) {
-    sch4.F[17] = early::TaxOfLine(k3, G(par, k3, early::kR), T(par, k3, early::kR));
-    sch4.F[18] = early::TaxOfLine(k4, G(par, k4, early::kR), T(par, k4, early::kR));
+    sch4.F[17] = early::TaxOfLine(par.Era, k3, G(par, k3, early::kR), T(par, k3, early::kR));
+    sch4.F[18] = early::TaxOfLine(par.Era, k4, G(par, k4, early::kR), T(par, k4, early::kR));
   }
   P(p, 5) = sch4.F[17] + sch4.F[18];
   P(p, 6) = sch4.F[18];
@@ -229,11 +229,11 @@ bool CalcFuhyou5Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou4_Old& sch4, TFuhyou5
     Currency& sales = P(p, SalesF(side, k));
     const Currency sales4 = P(p, SalesF(k4Side, k));
     if (!hand) {
-      sales = IC(k3, KOMI2NUKI, G(par, k3, sc) - G(par, k3, rc)) + net3 + sales4;
-      P(p, TaxF(side, k)) = IC(k3, TAX_ZEIRITU, sales - sales4 - net3) + T(par, k3, sc) - T(par, k3, rc) +
+      sales = IC(par.Era, k3, KOMI2NUKI, G(par, k3, sc) - G(par, k3, rc)) + net3 + sales4;
+      P(p, TaxF(side, k)) = IC(par.Era, k3, TAX_ZEIRITU, sales - sales4 - net3) + T(par, k3, sc) - T(par, k3, rc) +
                             P(p, TaxF(k4Side, k));
     } else {
-      P(p, TaxF(side, k)) = IC(k3, TAX_ZEIRITU, sales - sales4) + P(p, TaxF(k4Side, k));
+      P(p, TaxF(side, k)) = IC(par.Era, k3, TAX_ZEIRITU, sales - sales4) + P(p, TaxF(k4Side, k));
     }
   }
   P(p, 11) = P(p, 23) = Currency(0);

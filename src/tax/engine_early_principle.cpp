@@ -20,8 +20,8 @@ bool CalcFuhyou1Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU2
   CalcFuhyou2LinkOld(par, form1, sch1, sch22);
 
   // 1-2. Taxable base.
-  const Fraction net4 = ConvertByRate(k4, KOMI2NUKI, G(par, k4, early::kS));
-  const Fraction net3 = ConvertByRate(k3, KOMI2NUKI, G(par, k3, early::kS));
+  const Fraction net4 = ConvertByRate(par.Era, k4, KOMI2NUKI, G(par, k4, early::kS));
+  const Fraction net3 = ConvertByRate(par.Era, k3, KOMI2NUKI, G(par, k3, early::kS));
   if (!hand) {
     a[1] = K1000(net4 + Fraction(N(par, k4, early::kS)));
     a[2] = K1000(net3 + Fraction(N(par, k3, early::kS)));
@@ -34,11 +34,11 @@ bool CalcFuhyou1Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU2
   // 3-4. Tax: the rate of the 1,000-yen base of the tax-inclusive lines plus
   // the national part of the tax booked separately.
   if (!hand) {
-    a[6] = IC(k4, TAX_KOKUZEI, T(par, k4, early::kS)) + IC(k4, TAX_ZEIRITU, K1000(net4));
-    a[7] = IC(k3, TAX_ZEIRITU, K1000(net3)) + T(par, k3, early::kS);
+    a[6] = IC(par.Era, k4, TAX_KOKUZEI, T(par, k4, early::kS)) + IC(par.Era, k4, TAX_ZEIRITU, K1000(net4));
+    a[7] = IC(par.Era, k3, TAX_ZEIRITU, K1000(net3)) + T(par, k3, early::kS);
   } else {
-    a[6] = IC(k4, TAX_ZEIRITU, a[1]);
-    a[7] = IC(k3, TAX_ZEIRITU, a[2]);
+    a[6] = IC(par.Era, k4, TAX_ZEIRITU, a[1]);
+    a[7] = IC(par.Era, k3, TAX_ZEIRITU, a[2]);
   }
   a[10] = a[6];
   a[9] = a[7];
@@ -51,14 +51,14 @@ bool CalcFuhyou1Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU2
 
   // 5. Returns and bad debts.
   if (!hand) {
-    a[18] = TaxOfLine(k3, G(par, k3, early::kR), T(par, k3, early::kR));
-    a[19] = TaxOfLine(k4, G(par, k4, early::kR), T(par, k4, early::kR));
+    a[18] = TaxOfLine(par.Era, k3, G(par, k3, early::kR), T(par, k3, early::kR));
+    a[19] = TaxOfLine(par.Era, k4, G(par, k4, early::kR), T(par, k4, early::kR));
   }
   a[17] = a[18] + a[19];
   f[kD1Henkan] = a[17];
   if (!hand) {
-    a[21] = TaxOfLine(k3, G(par, k3, early::kB), T(par, k3, early::kB));
-    a[22] = TaxOfLine(k4, G(par, k4, early::kB), T(par, k4, early::kB));
+    a[21] = TaxOfLine(par.Era, k3, G(par, k3, early::kB), T(par, k3, early::kB));
+    a[22] = TaxOfLine(par.Era, k4, G(par, k4, early::kB), T(par, k4, early::kB));
   }
   a[20] = a[21] + a[22];
   f[kD1Kasidaore] = a[20];
@@ -91,8 +91,8 @@ void FinishDai1HyouOld(const TTAXPAR& par, TDAI1HYOU& form1, Currency base4, Cur
   auto& f = form1.F;
   // Local tax: 25 % of the local-tax base of the 4 % column.
   f[kD1JouSasihiki] = K100(f[kD1JouSasihiki]);
-  f[kD1JouKanpu] = IC(k4, JYOTOWARI, f[kD1JouKanpuFusoku]);
-  f[kD1JouNouzei] = K100(ConvertByRate(k4, JYOTOWARI, f[kD1JouSasihiki]));
+  f[kD1JouKanpu] = IC(par.Era, k4, JYOTOWARI, f[kD1JouKanpuFusoku]);
+  f[kD1JouNouzei] = K100(ConvertByRate(par.Era, k4, JYOTOWARI, f[kD1JouSasihiki]));
   // Interim, payable and refund figures and the grand total are those of the
   // later forms.
   FinishDai1HyouR01(par, form1);

@@ -24,8 +24,8 @@ constexpr const char* kProportionalLabel = "比例配分";
 // Shorthand of the conversions: the national tax in a tax-inclusive amount
 // (3/103, 4/105), the national part of a booked tax (1, 80 %) and the net of
 // a tax-inclusive amount (100/103, 100/105), all exact.
-Fraction Komi(int s, Currency x) { return ConvertByRate(s, KOMI_KOKUZEI, x); }
-Fraction TaxPart(int s, Currency x) { return ConvertByRate(s, TAX_KOKUZEI, x); }
+Fraction Komi(int era, int s, Currency x) { return ConvertByRate(era, s, KOMI_KOKUZEI, x); }
+Fraction TaxPart(int era, int s, Currency x) { return ConvertByRate(era, s, TAX_KOKUZEI, x); }
 
 template <typename Plus, typename Minus>
 Currency GrossAndNet(const TTAXPAR& par, int s, const Plus& plus, const Minus& minus) {
@@ -34,7 +34,7 @@ Currency GrossAndNet(const TTAXPAR& par, int s, const Plus& plus, const Minus& m
 
 // Taxable sales, exempt sales and exports of one rate column.
 void SalesOfColumn(const TTAXPAR& par, int s, Currency& taxable, Currency& exempt, Currency& exports) {
-  taxable = IC(s, KOMI2NUKI, G(par, s, early::kS) - G(par, s, early::kR)) + N(par, s, early::kS) -
+  taxable = IC(par.Era, s, KOMI2NUKI, G(par, s, early::kS) - G(par, s, early::kR)) + N(par, s, early::kS) -
             N(par, s, early::kR);
   exempt = GrossAndNet(par, s, early::kExemptPlus, early::kExemptMinus);
   exports = GrossAndNet(par, s, early::kExportPlus, early::kExportMinus);
@@ -51,13 +51,13 @@ Currency NonTaxableOfColumn(const TTAXPAR& par, int s) {
 // Tax of purchases `p` less returns `pr` of a rate column, with one truncation.
 template <typename Codes, typename Returns>
 Currency PurchaseTax(const TTAXPAR& par, int s, const Codes& p, const Returns& pr) {
-  return IntYen(Komi(s, G(par, s, p)) + TaxPart(s, T(par, s, p)) - Komi(s, G(par, s, pr)) - TaxPart(s, T(par, s, pr)));
+  return IntYen(Komi(par.Era, s, G(par, s, p)) + TaxPart(par.Era, s, T(par, s, p)) - Komi(par.Era, s, G(par, s, pr)) - TaxPart(par.Era, s, T(par, s, pr)));
 }
 
 // Tax of imports: each term truncated, the national tax paid added at 100 %.
 Currency ImportTax(const TTAXPAR& par, int s) {
-  return IntYen(Komi(s, G(par, s, kM))) + IntYen(TaxPart(s, T(par, s, kM))) - IntYen(Komi(s, G(par, s, kMR))) -
-         IntYen(TaxPart(s, T(par, s, kMR))) + T(par, s, kMN) - T(par, s, kMNR);
+  return IntYen(Komi(par.Era, s, G(par, s, kM))) + IntYen(TaxPart(par.Era, s, T(par, s, kM))) - IntYen(Komi(par.Era, s, G(par, s, kMR))) -
+         IntYen(TaxPart(par.Era, s, T(par, s, kMR))) + T(par, s, kMN) - T(par, s, kMNR);
 }
 
 // Itemised line: taxable-only or common purchases of a rate column, plus the
@@ -65,7 +65,7 @@ Currency ImportTax(const TTAXPAR& par, int s) {
 template <typename Codes, typename Returns>
 Currency ItemisedLine(const TTAXPAR& par, int s, const Codes& p, const Returns& pr, int importCode,
                       int importReturn) {
-  return IntYen(Komi(s, G(par, s, p) - G(par, s, pr))) + IntYen(TaxPart(s, T(par, s, p) - T(par, s, pr))) +
+  return IntYen(Komi(par.Era, s, G(par, s, p) - G(par, s, pr))) + IntYen(TaxPart(par.Era, s, T(par, s, p) - T(par, s, pr))) +
          T(par, s, {importCode}) - T(par, s, {importReturn});
 }
 
@@ -115,8 +115,8 @@ bool CalcFuhyou2Old(TTAXPAR& par, TDAI1HYOU&, TFuhyou1_Old& sch1, TFUHYOU22& sch
     q[28] = early::AllBlocks(par, k4, kM) - early::AllBlocks(par, k4, kMR);
     q[30] = ImportTax(par, k3);
     q[31] = ImportTax(par, k4);
-    q[33] = IntYen(Komi(k3, G(par, k3, kA))) + IntYen(TaxPart(k3, T(par, k3, kA)));
-    q[34] = IntYen(TaxPart(k4, T(par, k4, kA))) + IntYen(Komi(k4, G(par, k4, kA)));
+    q[33] = IntYen(Komi(par.Era, k3, G(par, k3, kA))) + IntYen(TaxPart(par.Era, k3, T(par, k3, kA)));
+    q[34] = IntYen(TaxPart(par.Era, k4, T(par, k4, kA))) + IntYen(Komi(par.Era, k4, G(par, k4, kA)));
   }
   q[36] = q[24] + q[30] + q[33];
   q[37] = q[25] + q[31] + q[34];
@@ -179,8 +179,8 @@ bool CalcFuhyou2Old(TTAXPAR& par, TDAI1HYOU&, TFuhyou1_Old& sch1, TFUHYOU22& sch
 
   // 11. Tax on bad-debt recoveries joins the adjustment.
   if (!hand) {
-    q[66] = IntYen(Komi(k3, G(par, k3, kBR))) + T(par, k3, kBR);
-    q[67] = IntYen(Komi(k4, G(par, k4, kBR)) + TaxPart(k4, T(par, k4, kBR)));
+    q[66] = IntYen(Komi(par.Era, k3, G(par, k3, kBR))) + T(par, k3, kBR);
+    q[67] = IntYen(Komi(par.Era, k4, G(par, k4, kBR)) + TaxPart(par.Era, k4, T(par, k4, kBR)));
   }
   sch1.F[12] += q[66];
   sch1.F[13] += q[67];

@@ -17,7 +17,7 @@ namespace {
 // Taxable sales with exempt sales and exports of one rate column (the exempt
 // sales and exports from the gross block only).
 Currency SalesWithExports(const TTAXPAR& par, int s) {
-  return IC(s, KOMI2NUKI, G(par, s, early::kS) - G(par, s, early::kR)) + N(par, s, early::kS) -
+  return IC(par.Era, s, KOMI2NUKI, G(par, s, early::kS) - G(par, s, early::kR)) + N(par, s, early::kS) -
          N(par, s, early::kR) + G(par, s, early::kExemptPlus) - G(par, s, early::kExemptMinus) +
          G(par, s, early::kExportPlus) - G(par, s, early::kExportMinus);
 }
@@ -34,8 +34,8 @@ bool CalcFuhyou4Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou4_Old& sch4, TFuhyou5
   auto& f = form1.F;
 
   // 1-2. Taxable base.
-  const Fraction net4 = ConvertByRate(k4, KOMI2NUKI, G(par, k4, early::kS));
-  const Fraction net3 = ConvertByRate(k3, KOMI2NUKI, G(par, k3, early::kS));
+  const Fraction net4 = ConvertByRate(par.Era, k4, KOMI2NUKI, G(par, k4, early::kS));
+  const Fraction net3 = ConvertByRate(par.Era, k3, KOMI2NUKI, G(par, k3, early::kS));
   if (!hand) {
     a[1] = K1000(net4 + Fraction(N(par, k4, early::kS)));
     a[2] = K1000(net3 + Fraction(N(par, k3, early::kS)));
@@ -47,8 +47,8 @@ bool CalcFuhyou4Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou4_Old& sch4, TFuhyou5
 
   // 3-4. Tax (kept as entered in the hand-written mode).
   if (!hand) {
-    a[6] = IC(k4, TAX_KOKUZEI, T(par, k4, early::kS)) + IC(k4, TAX_ZEIRITU, K1000(net4));
-    a[7] = IC(k3, TAX_ZEIRITU, K1000(net3)) + T(par, k3, early::kS);
+    a[6] = IC(par.Era, k4, TAX_KOKUZEI, T(par, k4, early::kS)) + IC(par.Era, k4, TAX_ZEIRITU, K1000(net4));
+    a[7] = IC(par.Era, k3, TAX_ZEIRITU, K1000(net3)) + T(par, k3, early::kS);
   }
   a[10] = a[6];
   a[9] = a[7];
@@ -59,8 +59,8 @@ bool CalcFuhyou4Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou4_Old& sch4, TFuhyou5
 
   // 5. Bad-debt recoveries.
   if (!hand) {
-    a[12] = TaxOfLine(k3, G(par, k3, kBR), T(par, k3, kBR));
-    a[13] = TaxOfLine(k4, G(par, k4, kBR), T(par, k4, kBR));
+    a[12] = TaxOfLine(par.Era, k3, G(par, k3, kBR), T(par, k3, kBR));
+    a[13] = TaxOfLine(par.Era, k4, G(par, k4, kBR), T(par, k4, kBR));
   }
   a[11] = a[12] + a[13];
   f[kD1KoujyoKadai] = a[11];
@@ -75,8 +75,8 @@ bool CalcFuhyou4Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou4_Old& sch4, TFuhyou5
 
   // 8. Bad debts.
   if (!hand) {
-    a[20] = TaxOfLine(k3, G(par, k3, early::kB), T(par, k3, early::kB));
-    a[21] = TaxOfLine(k4, G(par, k4, early::kB), T(par, k4, early::kB));
+    a[20] = TaxOfLine(par.Era, k3, G(par, k3, early::kB), T(par, k3, early::kB));
+    a[21] = TaxOfLine(par.Era, k4, G(par, k4, early::kB), T(par, k4, early::kB));
   }
   a[19] = a[20] + a[21];
   f[kD1Kasidaore] = a[19];

@@ -36,11 +36,11 @@ Currency AllBlocks(const TTAXPAR& par, int s, const Codes& codes) {
   return taxsums::G(par, s, codes) + taxsums::N(par, s, codes) + taxsums::T(par, s, codes);
 }
 
-// Tax of a returns, bad-debt or recovery line of a rate column: the national
+// Tax of a returns, bad-debt or recovery line of a rate column of the era: the national
 // tax in the tax-inclusive amount g, truncated, plus the booked tax t (at
 // 100 % in the 3 % column, its truncated 80 % in the 4 % column).
-inline Currency TaxOfLine(int s, Currency g, Currency t) {
-  return engine::IC(s, TRateFactor::KOMI_KOKUZEI, g) + (s == k3 ? t : engine::IC(s, TRateFactor::TAX_KOKUZEI, t));
+inline Currency TaxOfLine(int era, int s, Currency g, Currency t) {
+  return engine::IC(era, s, TRateFactor::KOMI_KOKUZEI, g) + (s == k3 ? t : engine::IC(era, s, TRateFactor::TAX_KOKUZEI, t));
 }
 
 }  // namespace early

@@ -50,25 +50,25 @@ bool CalcFuhyou11R01(TTAXPAR& par, TDAI1HYOU& form1, int col) {
   for (int s = 0; s <= t; ++s) {
     // 2. Taxable base and tax.
     if (!hand) {
-      const Currency g = IC(s, KOMI2NUKI, G(par, s, kS));
+      const Currency g = IC(par.Era, s, KOMI2NUKI, G(par, s, kS));
       F(s, 17) = g + N(par, s, kS);
       F(s, 18) = ratio95 ? Currency(0) : N(par, s, kRC);
       F(s, 1) = K1000(F(s, 17) + F(s, 18));
-      F(s, 2) = IC(s, TAX_ZEIRITU, K1000(g + F(s, 18))) + IC(s, TAX_KOKUZEI, T(par, s, kS));
+      F(s, 2) = IC(par.Era, s, TAX_ZEIRITU, K1000(g + F(s, 18))) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kS));
     } else {
       if (ratio95) F(s, 18) = Currency(0);
       F(s, 1) = K1000(F(s, 17) + F(s, 18));
-      F(s, 2) = IC(s, TAX_ZEIRITU, F(s, 1));
+      F(s, 2) = IC(par.Era, s, TAX_ZEIRITU, F(s, 1));
     }
     // 3. Deduction and adjustment from schedule 2-1.
     F(s, 4) = S2(s, 21);
     F(s, 3) = S2(s, 22) + S2(s, 23);
     // 4. Returns and bad debts.
     if (!hand) {
-      F(s, 19) = IC(s, TAX_KOKUZEI, T(par, s, kR)) + IC(s, KOMI_KOKUZEI, G(par, s, kR));
-      F(s, 20) = ratio95 ? Currency(0) : IC(s, NUKI_KOKUZEI, N(par, s, kRCR));
+      F(s, 19) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kR));
+      F(s, 20) = ratio95 ? Currency(0) : IC(par.Era, s, NUKI_KOKUZEI, N(par, s, kRCR));
       F(s, 5) = F(s, 19) + F(s, 20);
-      F(s, 6) = IC(s, TAX_KOKUZEI, T(par, s, kD)) + IC(s, KOMI_KOKUZEI, G(par, s, kD));
+      F(s, 6) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kD)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kD));
     } else {
       if (ratio95) F(s, 20) = Currency(0);
       F(s, 5) = F(s, 19) + F(s, 20);
@@ -89,8 +89,8 @@ bool CalcFuhyou11R01(TTAXPAR& par, TDAI1HYOU& form1, int col) {
       F(s, 12) += F(3, 9);
     }
     F(s, 13) = F(s, 12) - F(s, 11);
-    F(s, 14) = IC(s, JYOTOWARI, F(s, 11));
-    F(s, 15) = IC(s, JYOTOWARI, F(s, 12));
+    F(s, 14) = IC(par.Era, s, JYOTOWARI, F(s, 11));
+    F(s, 15) = IC(par.Era, s, JYOTOWARI, F(s, 12));
   }
 
   // 8. Totals.

@@ -25,7 +25,7 @@ void SplitBalance(Currency balance, Currency& shortfall, Currency& net) {
 Currency TaxableSalesOfPeriod(const TTAXPAR& par) {
   Currency sum;
   for (int s = 0; s <= 4; ++s) {
-    sum += (IC(s, KOMI2NUKI, G(par, s, kS)) + N(par, s, kS)) - (IC(s, KOMI2NUKI, G(par, s, kR)) + N(par, s, kR)) +
+    sum += (IC(par.Era, s, KOMI2NUKI, G(par, s, kS)) + N(par, s, kS)) - (IC(par.Era, s, KOMI2NUKI, G(par, s, kR)) + N(par, s, kR)) +
            G(par, s, {120}) - G(par, s, {320}) + G(par, s, {220}) - G(par, s, {420}) + G(par, s, {150}) -
            G(par, s, {350}) + G(par, s, {250}) - G(par, s, {450});
   }
@@ -61,13 +61,13 @@ bool CalcFuhyou41R01(TTAXPAR& par, TDAI1HYOU& form1, int col) {
   ClearFuhyou41Column(col);
   if (!hand) {
     for (int s = 0; s <= t; ++s) {
-      const Currency g = IC(s, KOMI2NUKI, G(par, s, kS));
+      const Currency g = IC(par.Era, s, KOMI2NUKI, G(par, s, kS));
       F(s, 2) = g + N(par, s, kS);
       F(s, 1) = K1000(F(s, 2));
-      F(s, 3) = IC(s, TAX_ZEIRITU, K1000(g)) + IC(s, TAX_KOKUZEI, T(par, s, kS));
-      F(s, 4) = IC(s, TAX_KOKUZEI, T(par, s, kBR)) + IC(s, KOMI_KOKUZEI, G(par, s, kBR));
-      F(s, 6) = IC(s, TAX_KOKUZEI, T(par, s, kR)) + IC(s, KOMI_KOKUZEI, G(par, s, kR));
-      F(s, 7) = IC(s, TAX_KOKUZEI, T(par, s, kD)) + IC(s, KOMI_KOKUZEI, G(par, s, kD));
+      F(s, 3) = IC(par.Era, s, TAX_ZEIRITU, K1000(g)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kS));
+      F(s, 4) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kBR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kBR));
+      F(s, 6) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kR));
+      F(s, 7) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kD)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kD));
     }
   }
 
@@ -104,8 +104,8 @@ bool CalcFuhyou41R01(TTAXPAR& par, TDAI1HYOU& form1, int col) {
     F(s, 14) = F(s, 13) - F(s, 12);
   }
   for (int s = 1; s <= 4; ++s) {
-    F(s, 15) = IC(s, JYOTOWARI, F(s, 12));
-    F(s, 16) = IC(s, JYOTOWARI, F(s, 13));
+    F(s, 15) = IC(par.Era, s, JYOTOWARI, F(s, 12));
+    F(s, 16) = IC(par.Era, s, JYOTOWARI, F(s, 13));
   }
 
   // 9. Totals.

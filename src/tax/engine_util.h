@@ -8,12 +8,12 @@
 
 namespace engine {
 
-// The factor names as the engines' formulas write them (IC(s, KOMI2NUKI, x)).
+// The factor names as the engines' formulas write them (IC(par.Era, s, KOMI2NUKI, x)).
 using enum TRateFactor;
 
-// Int(ConvertByRate(s, name, x)).
-inline Currency IC(int slot, TRateFactor name, Currency x) {
-  return taxmath::IntYen(ConvertByRate(slot, name, x));
+// Int(ConvertByRate(era, s, name, x)).
+inline Currency IC(int era, int slot, TRateFactor name, Currency x) {
+  return taxmath::IntYen(ConvertByRate(era, slot, name, x));
 }
 
 inline bool HandWritten(const TTAXPAR& par) { return par.EntryMode == "手書"; }

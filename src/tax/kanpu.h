@@ -1,6 +1,7 @@
 // Records of the refund statement (消費税の還付申告に関する明細書):
-// KanpuHojin serves corporations and medical corporations (company kinds 1
-// and 3), KanpuKojin individuals (kind 2).
+// TKanpuMeisai_Hojin serves corporations and medical corporations (company
+// kinds 1 and 3), TKanpuMeisai_Kojin individuals (kind 2). A run (TTaxRun)
+// holds one of each.
 #pragma once
 
 #include <array>
@@ -104,6 +105,3 @@ struct TKanpuMeisai_Kojin : TKanpuHead, TKanpuYusyutuInfo {
   Currency InputKazeiTotal;
   Currency InputSiireZeigaku;
 };
-
-extern TKanpuMeisai_Hojin KanpuHojin;
-extern TKanpuMeisai_Kojin KanpuKojin;

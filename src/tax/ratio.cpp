@@ -51,11 +51,11 @@ void AddToColumns(int col, int s, int field) {
 template <typename Codes, typename Returns>
 Currency ItemisedLine(const TTAXPAR& par, int s, const Codes& p, const Returns& pr, int importCode,
                       int importReturn, int reverse, int reverseReturn, bool below95) {
-  Currency x = IC(s, KOMI_KOKUZEI, G(par, s, p) - G(par, s, pr)) + IC(s, TAX_KOKUZEI, T(par, s, p) - T(par, s, pr)) +
+  Currency x = IC(par.Era, s, KOMI_KOKUZEI, G(par, s, p) - G(par, s, pr)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, p) - T(par, s, pr)) +
                T(par, s, {importCode}) - T(par, s, {importReturn});
   if (below95) {
-    x += IntYen(ConvertByRate(s, NUKI_KOKUZEI, N(par, s, {reverse})) -
-                ConvertByRate(s, NUKI_KOKUZEI, N(par, s, {reverseReturn})));
+    x += IntYen(ConvertByRate(par.Era, s, NUKI_KOKUZEI, N(par, s, {reverse})) -
+                ConvertByRate(par.Era, s, NUKI_KOKUZEI, N(par, s, {reverseReturn})));
   }
   return x;
 }
@@ -100,7 +100,7 @@ bool CalcFuhyou21R01(TTAXPAR& par, TDAI1HYOU&, int col) {
   // 3. Sales lines.
   if (!hand) {
     for (int s = 0; s <= 4; ++s) {
-      F(s, 1) = IC(s, KOMI2NUKI, G(par, s, kS)) - IC(s, KOMI2NUKI, G(par, s, kR)) + N(par, s, kS) - N(par, s, kR);
+      F(s, 1) = IC(par.Era, s, KOMI2NUKI, G(par, s, kS)) - IC(par.Era, s, KOMI2NUKI, G(par, s, kR)) + N(par, s, kS) - N(par, s, kR);
       F(s, 2) = G(par, s, {120}) + G(par, s, {220}) + N(par, s, {120}) + N(par, s, {220}) - G(par, s, {320}) -
                 N(par, s, {320});
       F(s, 3) = G(par, s, {150}) + G(par, s, {250}) + N(par, s, {150}) + N(par, s, {250}) - G(par, s, {350}) -
@@ -153,14 +153,14 @@ bool CalcFuhyou21R01(TTAXPAR& par, TDAI1HYOU&, int col) {
   if (!hand) {
     for (int s = 0; s <= t; ++s) {
       F(s, 9) = G(par, s, kP) + N(par, s, kP) + T(par, s, kP) - (G(par, s, kPR) + N(par, s, kPR) + T(par, s, kPR));
-      F(s, 10) = IC(s, TAX_KOKUZEI, T(par, s, kP)) + IC(s, KOMI_KOKUZEI, G(par, s, kP)) -
-                 IC(s, KOMI_KOKUZEI, G(par, s, kPR)) - IC(s, TAX_KOKUZEI, T(par, s, kPR));
-      F(s, 11) = IC(s, TAX_KOKUZEI, T(par, s, kM)) + IC(s, KOMI_KOKUZEI, G(par, s, kM)) -
-                 IC(s, KOMI_KOKUZEI, G(par, s, kMR)) - IC(s, TAX_KOKUZEI, T(par, s, kMR)) + T(par, s, kMN) -
+      F(s, 10) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kP)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kP)) -
+                 IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kPR)) - IC(par.Era, s, TAX_KOKUZEI, T(par, s, kPR));
+      F(s, 11) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kM)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kM)) -
+                 IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kMR)) - IC(par.Era, s, TAX_KOKUZEI, T(par, s, kMR)) + T(par, s, kMN) -
                  T(par, s, kMNR);
-      F(s, 12) = IC(s, TAX_KOKUZEI, T(par, s, kA)) + IC(s, KOMI_KOKUZEI, G(par, s, kA));
+      F(s, 12) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kA)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kA));
       F(s, 26) = N(par, s, kRC) - N(par, s, kRCR);
-      F(s, 27) = IC(s, NUKI_KOKUZEI, N(par, s, kRC)) - IC(s, NUKI_KOKUZEI, N(par, s, kRCR));
+      F(s, 27) = IC(par.Era, s, NUKI_KOKUZEI, N(par, s, kRC)) - IC(par.Era, s, NUKI_KOKUZEI, N(par, s, kRCR));
       for (int n : {9, 10, 11, 12, 26}) F(col, n) += F(s, n);
     }
   }
@@ -254,7 +254,7 @@ bool CalcFuhyou21R01(TTAXPAR& par, TDAI1HYOU&, int col) {
 
   // 14. Collected bad debts.
   for (int s = 0; s <= t; ++s) {
-    if (!hand) F(s, 23) = IC(s, KOMI_KOKUZEI, G(par, s, kBR)) + IC(s, TAX_KOKUZEI, T(par, s, kBR));
+    if (!hand) F(s, 23) = IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kBR)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kBR));
     F(col, 23) += F(s, 23);
   }
 

@@ -29,13 +29,13 @@ bool InGroup(const std::string& g, const std::string& from, const std::string& t
 
 // Row of the journal tables that an account group feeds; none for a line that
 // is not classified.
-RowRef FindRow(const std::string& g) {
+RowRef FindRow(TTaxRun& run, const std::string& g) {
   const int kind = TaxCompany.DataType;
   TRefundReadTokutei& read = RefundReadTokutei;
   if (IsHojinKind(kind)) {
     const bool medical = kind == kCompanyMedical;
-    auto& soneki = KanpuHojin.SiireSoneki.Row;
-    auto& sisan = KanpuHojin.SiireSisan.Row;
+    auto& soneki = run.KanpuHojin.SiireSoneki.Row;
+    auto& sisan = run.KanpuHojin.SiireSisan.Row;
     if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&sisan[0], &read.Sisan[0], false};
     if (InGroup(g, GroupDeferredAssetsFrom, GroupDeferredAssetsTo)) return {&sisan[1], &read.Sisan[1], false};
     if (InGroup(g, GroupPurchasesFrom, GroupPurchasesTo)) {
@@ -52,7 +52,7 @@ RowRef FindRow(const std::string& g) {
   if (kind == kCompanyIndividual) {
     const int code = TaxCompany.CodeType;
     if (code == 1 || code == 3) {
-      auto& jigyou = KanpuKojin.SiireJigyou.Row;
+      auto& jigyou = run.KanpuKojin.SiireJigyou.Row;
       if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&jigyou[2], &read.Jigyou[2], false};
       if (InGroup(g, GroupPurchasesFrom, GroupPurchasesTo)) {
         if (SkipInventoryGroup("SHOHIN", g)) return {};
@@ -60,7 +60,7 @@ RowRef FindRow(const std::string& g) {
       }
       if (InGroup(g, GroupExpensesFrom, GroupExpensesTo)) return {&jigyou[1], &read.Jigyou[1], true};
     } else if (code == 2 || code == 4) {
-      auto& fudousan = KanpuKojin.SiireFudousan.Row;
+      auto& fudousan = run.KanpuKojin.SiireFudousan.Row;
       if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&fudousan[1], &read.Fudousan[1], false};
       if (InGroup(g, GroupExpensesFrom, GroupExpensesTo)) return {&fudousan[0], &read.Fudousan[0], true};
     }
@@ -74,9 +74,9 @@ void SetTokutei(TKanpuSiireTable<Rows>& table, const std::array<Currency, N>& re
   for (std::size_t r = 0; r < N; ++r) table.Row[r].Tokutei = principle ? read[r] : Currency(0);
 }
 
-const TKanpuHead* HeadOfKind(int kind) {
-  if (IsHojinKind(kind)) return &KanpuHojin;
-  if (kind == kCompanyIndividual) return &KanpuKojin;
+const TKanpuHead* HeadOfKind(const TTaxRun& run, int kind) {
+  if (IsHojinKind(kind)) return &run.KanpuHojin;
+  if (kind == kCompanyIndividual) return &run.KanpuKojin;
   return nullptr;
 }
 
@@ -130,7 +130,7 @@ int EraYearOf(TDateTime date) {
   return rec.Year;
 }
 
-void ResetRefundStatement() {
+void ResetRefundStatement(TTaxRun& run) {
   const int kind = TaxCompany.DataType;
   const std::int32_t defUH = TaxCompany.TaxDefUH;
   auto initHead = [&](TKanpuHead& head) {
@@ -142,40 +142,40 @@ void ResetRefundStatement() {
     head.KanpuRiyuuOther = 0;
   };
   if (IsHojinKind(kind)) {
-    KanpuHojin = TKanpuMeisai_Hojin{};
-    initHead(KanpuHojin);
+    run.KanpuHojin = TKanpuMeisai_Hojin{};
+    initHead(run.KanpuHojin);
   } else if (kind == kCompanyIndividual) {
-    KanpuKojin = TKanpuMeisai_Kojin{};
-    initHead(KanpuKojin);
-    KanpuKojin.TokusyuJijyoNen = EraYearOf(TaxPar.KikanTo);
+    run.KanpuKojin = TKanpuMeisai_Kojin{};
+    initHead(run.KanpuKojin);
+    run.KanpuKojin.TokusyuJijyoNen = EraYearOf(TaxPar.KikanTo);
   }
 }
 
 TRefundReadTokutei RefundReadTokutei;
 
-void ApplyRefundReadTokutei() {
+void ApplyRefundReadTokutei(TTaxRun& run) {
   const int kind = TaxCompany.DataType;
   const bool principle = TaxPar.SinkokuKubun == 0;
   if (IsHojinKind(kind)) {
-    SetTokutei(KanpuHojin.SiireSoneki, RefundReadTokutei.Soneki, principle);
-    SetTokutei(KanpuHojin.SiireSisan, RefundReadTokutei.Sisan, principle);
+    SetTokutei(run.KanpuHojin.SiireSoneki, RefundReadTokutei.Soneki, principle);
+    SetTokutei(run.KanpuHojin.SiireSisan, RefundReadTokutei.Sisan, principle);
   } else if (kind == kCompanyIndividual) {
-    SetTokutei(KanpuKojin.SiireJigyou, RefundReadTokutei.Jigyou, principle);
-    SetTokutei(KanpuKojin.SiireFudousan, RefundReadTokutei.Fudousan, principle);
+    SetTokutei(run.KanpuKojin.SiireJigyou, RefundReadTokutei.Jigyou, principle);
+    SetTokutei(run.KanpuKojin.SiireFudousan, RefundReadTokutei.Fudousan, principle);
   }
 }
 
-void ClearRefundJournalTables() {
+void ClearRefundJournalTables(TTaxRun& run) {
   RefundReadTokutei = TRefundReadTokutei{};
   const int kind = TaxCompany.DataType;
   if (IsHojinKind(kind)) {
-    ClearAmounts(KanpuHojin.SiireSoneki);
-    ClearAmounts(KanpuHojin.SiireSisan);
+    ClearAmounts(run.KanpuHojin.SiireSoneki);
+    ClearAmounts(run.KanpuHojin.SiireSisan);
   } else if (kind == kCompanyIndividual) {
-    ClearAmounts(KanpuKojin.SiireJigyou);
-    ClearAmounts(KanpuKojin.SiireFudousan);
-    ClearAmounts(KanpuKojin.SiireSonota);
-    KanpuKojin.KazeiTotal = Currency(0);
+    ClearAmounts(run.KanpuKojin.SiireJigyou);
+    ClearAmounts(run.KanpuKojin.SiireFudousan);
+    ClearAmounts(run.KanpuKojin.SiireSonota);
+    run.KanpuKojin.KazeiTotal = Currency(0);
   }
 }
 
@@ -193,14 +193,14 @@ Currency SignedKanpuAmount(Currency current, Currency amount, int dac, int taish
   return current;
 }
 
-void ClassifyRefundStatementLine(bool counterIsTaxAccount, int taishaku, const std::string& groupM0, int dac,
+void ClassifyRefundStatementLine(TTaxRun& run, bool counterIsTaxAccount, int taishaku, const std::string& groupM0, int dac,
                                  int taxCode, Currency nuk, Currency zei, int linkKub) {
-  const TKanpuHead* head = HeadOfKind(TaxCompany.DataType);
+  const TKanpuHead* head = HeadOfKind(run, TaxCompany.DataType);
   const int m = head ? head->KessanZeiKbn : 0;
   if (m == 1 && linkKub == 9) return;
   const Currency amount = m == 0 ? nuk + zei : m == 1 ? nuk : Currency(0);
 
-  RowRef ref = FindRow(groupM0);
+  RowRef ref = FindRow(run, groupM0);
   if (ref.row == nullptr) return;
   const bool debit = taishaku == 1;
 
@@ -216,7 +216,7 @@ void ClassifyRefundStatementLine(bool counterIsTaxAccount, int taishaku, const s
   }
 }
 
-void FoldRefundStatementColumns() {
+void FoldRefundStatementColumns(TTaxRun& run) {
   if (TaxPar.EntryMode == "手書") return;
   Currency ratio;
   if (TaxPar.Era >= 1 && TaxPar.Era <= 3) ratio = Fuhyou2_H26[0].F[8];
@@ -226,30 +226,30 @@ void FoldRefundStatementColumns() {
   const int kind = TaxCompany.DataType;
   if (IsHojinKind(kind)) {
     if (tokuteiNotTaxable) {
-      CountTokuteiAsNotTaxable(KanpuHojin.SiireSoneki);
-      CountTokuteiAsNotTaxable(KanpuHojin.SiireSisan);
+      CountTokuteiAsNotTaxable(run.KanpuHojin.SiireSoneki);
+      CountTokuteiAsNotTaxable(run.KanpuHojin.SiireSisan);
     }
-    FoldThousands(KanpuHojin.SiireSoneki);
-    FoldThousands(KanpuHojin.SiireSisan);
-    KanpuHojin.SiireZeigaku = Currency(0);
+    FoldThousands(run.KanpuHojin.SiireSoneki);
+    FoldThousands(run.KanpuHojin.SiireSisan);
+    run.KanpuHojin.SiireZeigaku = Currency(0);
   } else if (kind == kCompanyIndividual) {
     if (tokuteiNotTaxable) {
-      CountTokuteiAsNotTaxable(KanpuKojin.SiireJigyou);
-      CountTokuteiAsNotTaxable(KanpuKojin.SiireFudousan);
-      CountTokuteiAsNotTaxable(KanpuKojin.SiireSonota);
+      CountTokuteiAsNotTaxable(run.KanpuKojin.SiireJigyou);
+      CountTokuteiAsNotTaxable(run.KanpuKojin.SiireFudousan);
+      CountTokuteiAsNotTaxable(run.KanpuKojin.SiireSonota);
     }
-    FoldYen(KanpuKojin.SiireJigyou);
-    FoldYen(KanpuKojin.SiireFudousan);
-    FoldYen(KanpuKojin.SiireSonota);
-    KanpuKojin.KazeiTotal = KanpuKojin.SiireJigyou.Total().Kazei + KanpuKojin.SiireFudousan.Total().Kazei +
-                            KanpuKojin.SiireSonota.Total().Kazei;
-    KanpuKojin.SiireZeigaku = Currency(0);
+    FoldYen(run.KanpuKojin.SiireJigyou);
+    FoldYen(run.KanpuKojin.SiireFudousan);
+    FoldYen(run.KanpuKojin.SiireSonota);
+    run.KanpuKojin.KazeiTotal = run.KanpuKojin.SiireJigyou.Total().Kazei + run.KanpuKojin.SiireFudousan.Total().Kazei +
+                            run.KanpuKojin.SiireSonota.Total().Kazei;
+    run.KanpuKojin.SiireZeigaku = Currency(0);
   }
 }
 
 // ---- Entered inputs --------------------------------------------------------
 
-TRefundInputBuilder::TRefundInputBuilder(int companyKind) : kind_(companyKind) {}
+TRefundInputBuilder::TRefundInputBuilder(TTaxRun& run, int companyKind) : run_(run), kind_(companyKind) {}
 
 void TRefundInputBuilder::Count(int rec) {
   if (rec != lastRec_) {
@@ -289,18 +289,18 @@ void TRefundInputBuilder::AddTransaction(int rec, const TKanpuSisan& asset, cons
   Count(rec);
   if (IsHojinKind(kind_)) {
     switch (rec) {
-      case 10: FillRow(KanpuHojin.SyuyouSisan, counter_, asset); break;
-      case 20: FillRow(KanpuHojin.Yusyutu, counter_, exportRow); break;
-      case 30: FillRow(KanpuHojin.Tanaorosi, counter_, asset); break;
-      case 40: FillRow(KanpuHojin.KoteiSisan, counter_, asset); break;
+      case 10: FillRow(run_.KanpuHojin.SyuyouSisan, counter_, asset); break;
+      case 20: FillRow(run_.KanpuHojin.Yusyutu, counter_, exportRow); break;
+      case 30: FillRow(run_.KanpuHojin.Tanaorosi, counter_, asset); break;
+      case 40: FillRow(run_.KanpuHojin.KoteiSisan, counter_, asset); break;
       default: break;
     }
   } else if (kind_ == kCompanyIndividual) {
     switch (rec) {
-      case 10: FillRow(KanpuKojin.SyuyouSisan, counter_, asset); break;
-      case 20: FillRow(KanpuKojin.Yusyutu, counter_, exportRow); break;
-      case 30: FillRow(KanpuKojin.Tanaorosi, counter_, asset); break;
-      case 40: FillRow(KanpuKojin.KoteiSisan, counter_, asset); break;
+      case 10: FillRow(run_.KanpuKojin.SyuyouSisan, counter_, asset); break;
+      case 20: FillRow(run_.KanpuKojin.Yusyutu, counter_, exportRow); break;
+      case 30: FillRow(run_.KanpuKojin.Tanaorosi, counter_, asset); break;
+      case 40: FillRow(run_.KanpuKojin.KoteiSisan, counter_, asset); break;
       default: break;
     }
   }
@@ -309,16 +309,16 @@ void TRefundInputBuilder::AddTransaction(int rec, const TKanpuSisan& asset, cons
 void TRefundInputBuilder::AddPurchase(int rec, Currency kessan, Currency notKazei, Currency kazei) {
   Count(rec);
   if (IsHojinKind(kind_)) {
-    if (rec == 10) FillPurchaseRow(KanpuHojin.InputSiireSoneki, counter_, kessan, notKazei, kazei);
-    else if (rec == 20) FillPurchaseRow(KanpuHojin.InputSiireSisan, counter_, kessan, notKazei, kazei);
+    if (rec == 10) FillPurchaseRow(run_.KanpuHojin.InputSiireSoneki, counter_, kessan, notKazei, kazei);
+    else if (rec == 20) FillPurchaseRow(run_.KanpuHojin.InputSiireSisan, counter_, kessan, notKazei, kazei);
   } else if (kind_ == kCompanyIndividual) {
     bool filled = false;
-    if (rec == 10) filled = FillPurchaseRow(KanpuKojin.InputSiireJigyou, counter_, kessan, notKazei, kazei);
-    else if (rec == 20) filled = FillPurchaseRow(KanpuKojin.InputSiireFudousan, counter_, kessan, notKazei, kazei);
-    else if (rec == 30) filled = FillPurchaseRow(KanpuKojin.InputSiireSonota, counter_, kessan, notKazei, kazei);
+    if (rec == 10) filled = FillPurchaseRow(run_.KanpuKojin.InputSiireJigyou, counter_, kessan, notKazei, kazei);
+    else if (rec == 20) filled = FillPurchaseRow(run_.KanpuKojin.InputSiireFudousan, counter_, kessan, notKazei, kazei);
+    else if (rec == 30) filled = FillPurchaseRow(run_.KanpuKojin.InputSiireSonota, counter_, kessan, notKazei, kazei);
     if (filled)
-      KanpuKojin.InputKazeiTotal = KanpuKojin.InputSiireJigyou.Total().Kazei +
-                                   KanpuKojin.InputSiireFudousan.Total().Kazei +
-                                   KanpuKojin.InputSiireSonota.Total().Kazei;
+      run_.KanpuKojin.InputKazeiTotal = run_.KanpuKojin.InputSiireJigyou.Total().Kazei +
+                                   run_.KanpuKojin.InputSiireFudousan.Total().Kazei +
+                                   run_.KanpuKojin.InputSiireSonota.Total().Kazei;
   }
 }

@@ -10,11 +10,12 @@
 #include "platform/rtl/currency.h"
 #include "platform/rtl/datetime.h"
 #include "tax/kanpu.h"
+#include "tax/taxrun.h"
 
 // Initialises the record of the company kind for a new pass.
-void ResetRefundStatement();
+void ResetRefundStatement(TTaxRun& run);
 // Clears the amount columns of the journal purchase tables (start of each aggregation).
-void ClearRefundJournalTables();
+void ClearRefundJournalTables(TTaxRun& run);
 
 // The specific taxable purchases (codes 551-553 and 581-583) of each journal
 // purchase row as the journal read found them, in whichever pass it ran. The
@@ -31,10 +32,10 @@ extern TRefundReadTokutei RefundReadTokutei;
 // Sets the Tokutei column of the journal rows of the record of the company
 // kind as the current pass has it: the tally in a principle pass, zero in
 // any other.
-void ApplyRefundReadTokutei();
+void ApplyRefundReadTokutei(TTaxRun& run);
 
 // Sorts one journal line into the purchase tables.
-void ClassifyRefundStatementLine(bool counterIsTaxAccount, int taishaku, const std::string& groupM0, int dac,
+void ClassifyRefundStatementLine(TTaxRun& run, bool counterIsTaxAccount, int taishaku, const std::string& groupM0, int dac,
                                  int taxCode, Currency nuk, Currency zei, int linkKub);
 
 // True for kind "SHOHIN" (any case) and an inventory account group, whose
@@ -46,7 +47,7 @@ bool SkipInventoryGroup(const std::string& kind, const std::string& groupM0);
 Currency SignedKanpuAmount(Currency current, Currency amount, int dac, int taishaku);
 
 // Folds the journal tables after a principle pass of eras 1 to 4.
-void FoldRefundStatementColumns();
+void FoldRefundStatementColumns(TTaxRun& run);
 
 // Era year of a date in the Japanese calendar (2021-03-31 gives 3).
 int EraYearOf(TDateTime date);
@@ -56,13 +57,14 @@ int EraYearOf(TDateTime date);
 // skipped.
 class TRefundInputBuilder {
  public:
-  explicit TRefundInputBuilder(int companyKind);
+  TRefundInputBuilder(TTaxRun& run, int companyKind);
   // KANPU_SINKOKU_TORIHIKI row of section rec (10, 20, 30, 40).
   void AddTransaction(int rec, const TKanpuSisan& asset, const TKanpuTorihiki& exportRow);
   // KANPU_SINKOKU_SIIREKIN row of section rec (10, 20, 30).
   void AddPurchase(int rec, Currency kessan, Currency notKazei, Currency kazei);
 
  private:
+  TTaxRun& run_;
   int kind_;
   int lastRec_ = -1;
   int counter_ = 0;

@@ -8,9 +8,6 @@
 #include "tax/tokurei.h"
 
 TTAXPAR TaxPar;
-TDAI1HYOU Dai1Hyou;
-TKanpuMeisai_Hojin KanpuHojin;
-TKanpuMeisai_Kojin KanpuKojin;
 
 TFuhyou11_R01 Fuhyou11_R01;
 TFuhyou21_R01 Fuhyou21_R01;

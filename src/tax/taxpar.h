@@ -1,5 +1,5 @@
 // The consumption-tax parameter record TTAXPAR (global TaxPar) with its three
-// accumulator blocks, and the form-1 record TDAI1HYOU (global Dai1Hyou).
+// accumulator blocks, and the form-1 record TDAI1HYOU (held by the run, TTaxRun).
 //
 // One link run loads the return's settings into a TTAXPAR, copies it whole into
 // TaxPar, sets the period, the pass and the era, then runs the reset, the
@@ -171,8 +171,6 @@ struct TDAI1HYOU {
   Currency GyousyuTotal;                  // thousand yen
   bool TokuteiSiire = false;              // lines of specific taxable purchases present
 };
-
-extern TDAI1HYOU Dai1Hyou;
 
 // Category-indexed block sums.
 void ClearTaxBlocks(TTAXPAR& par);

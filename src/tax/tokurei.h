@@ -100,11 +100,11 @@ extern TTokureiKeisan_Uriage010_R011001 TokureiUriage010;
 extern TTokureiKeisan_Uriage020_R011001 TokureiUriage020;
 extern TTokureiKeisan_Siire010_R011001 TokureiSiire010;
 
-// Row computations (use TaxPar.Era through ConvertByRate). Each fills the
-// row's share and converted amounts from its entered columns.
-void ComputeUriage010Row(TTokureiKeisan_Uriage010_JigyoRec_R011001& row);
-void ComputeUriage020Row(TTokureiKeisan_Uriage020_JigyoRec_R011001& row);
-void ComputeSiire010Row(TTokureiKeisan_Siire010_JigyoRec_R011001& row);
+// Row computations in the rate table of the era (ConvertByRate). Each fills
+// the row's share and converted amounts from its entered columns.
+void ComputeUriage010Row(int era, TTokureiKeisan_Uriage010_JigyoRec_R011001& row);
+void ComputeUriage020Row(int era, TTokureiKeisan_Uriage020_JigyoRec_R011001& row);
+void ComputeSiire010Row(int era, TTokureiKeisan_Siire010_JigyoRec_R011001& row);
 
 // The purchase common row: both columns of the ten items from the row's
 // columns (index 0 = FKOMOKU010, 1 = 020, 2 = 030, 3 = 040, 4 = 050).
@@ -113,9 +113,9 @@ struct TTokureiSiireCommonRow {
   TTokureiPair Gokei;
   std::array<TTokureiPair, 5> Komoku{};
 };
-void ApplySiireCommonRow(TTokureiKeisan_Siire010_R011001& rec, const TTokureiSiireCommonRow& row);
+void ApplySiireCommonRow(int era, TTokureiKeisan_Siire010_R011001& rec, const TTokureiSiireCommonRow& row);
 
 // Appends a business row and adds it into the record's totals.
-void AddUriage010Row(TTokureiKeisan_Uriage010_R011001& rec, TTokureiKeisan_Uriage010_JigyoRec_R011001 row);
-void AddUriage020Row(TTokureiKeisan_Uriage020_R011001& rec, TTokureiKeisan_Uriage020_JigyoRec_R011001 row);
-void AddSiire010Row(TTokureiKeisan_Siire010_R011001& rec, TTokureiKeisan_Siire010_JigyoRec_R011001 row);
+void AddUriage010Row(int era, TTokureiKeisan_Uriage010_R011001& rec, TTokureiKeisan_Uriage010_JigyoRec_R011001 row);
+void AddUriage020Row(int era, TTokureiKeisan_Uriage020_R011001& rec, TTokureiKeisan_Uriage020_JigyoRec_R011001 row);
+void AddSiire010Row(int era, TTokureiKeisan_Siire010_R011001& rec, TTokureiKeisan_Siire010_JigyoRec_R011001 row);

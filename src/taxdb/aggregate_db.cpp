@@ -73,13 +73,13 @@ std::string JournalReadStatement(bool byFacility) {
   return text;
 }
 
-void AggregateJournal() {
+void AggregateJournal(TTaxRun& run) {
   TRunningFlag running;
-  BeginJournalAggregation();
+  BeginJournalAggregation(run);
 
   TTransactionGuard transaction(*TaxSnapshotTransaction());
   transaction.Begin();
-  LoadRefundStatementInputs();
+  LoadRefundStatementInputs(run);
   LoadSpecialMeasureTables();
 
   const bool byFacility = !Trim(TaxPar.SCode).empty();
@@ -127,7 +127,7 @@ void AggregateJournal() {
       row.GroupM0 = groupM0.AsTrimString();
       row.Dac = dac.AsInteger();
       row.LinkKub = linkKub.AsInteger();
-      AccumulateJournalRow(row);
+      AccumulateJournalRow(run, row);
     }
     sql->Next();
     pump.Row();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tax/taxpar.h"
+#include "tax/taxrun.h"
 
 // The statement of the journal read: the period's journal lines with the
 // columns that the aggregation reads (parameters :DT1 and :DT2, and :SCODE
@@ -15,12 +16,12 @@ std::string JournalReadStatement(bool byFacility);
 // Reads the period's journal of the connected data set (with the refund
 // inputs and the special-measure tables) and aggregates it. Database errors
 // propagate; the blocks then hold the partial sums.
-void AggregateJournal();
+void AggregateJournal(TTaxRun& run);
 
 // Reads the entered refund-statement tables of the data set (KANPU_SINKOKU,
 // KANPU_SINKOKU_TORIHIKI, KANPU_SINKOKU_SIIREKIN) into the record of the
 // company kind.
-void LoadRefundStatementInputs();
+void LoadRefundStatementInputs(TTaxRun& run);
 
 // Loads the three special-measure records from the TAX_TOKUREI_* tables of
 // the connected data set and computes their business rows. Always true;

@@ -31,7 +31,7 @@ void ReadHead(TIBSQL& q, TKanpuHead& head, TKanpuYusyutuInfo& exp, Currency& sii
 
 }  // namespace
 
-void LoadRefundStatementInputs() {
+void LoadRefundStatementInputs(TTaxRun& run) {
   const int kind = TaxCompany.DataType;
   TIBTransaction* tr = TaxSnapshotTransaction();
   TTransactionGuard transaction(*tr);
@@ -44,16 +44,16 @@ void LoadRefundStatementInputs() {
            "FROM KANPU_SINKOKU", "WHERE (REC=1)"});
   for (head->ExecQuery(); !head->Eof(); head->Next()) {
     if (kind == kCompanyCorporation || kind == kCompanyMedical) {
-      ReadHead(*head, KanpuHojin, KanpuHojin, KanpuHojin.SiireZeigaku, KanpuHojin.TokusyuJijyoText);
+      ReadHead(*head, run.KanpuHojin, run.KanpuHojin, run.KanpuHojin.SiireZeigaku, run.KanpuHojin.TokusyuJijyoText);
     } else if (kind == kCompanyIndividual) {
-      ReadHead(*head, KanpuKojin, KanpuKojin, KanpuKojin.SiireZeigaku, KanpuKojin.TokusyuJijyoText);
-      KanpuKojin.OtherSyotokuName = head->FieldByName("SIIREKIN_OTHERSYOTOKU_NAME").AsString();
-      KanpuKojin.TokusyuJijyoNen = head->FieldByName("TOKUSYUJIJYO_NEN").AsInteger();
+      ReadHead(*head, run.KanpuKojin, run.KanpuKojin, run.KanpuKojin.SiireZeigaku, run.KanpuKojin.TokusyuJijyoText);
+      run.KanpuKojin.OtherSyotokuName = head->FieldByName("SIIREKIN_OTHERSYOTOKU_NAME").AsString();
+      run.KanpuKojin.TokusyuJijyoNen = head->FieldByName("TOKUSYUJIJYO_NEN").AsInteger();
     }
   }
   head->Close();
 
-  TRefundInputBuilder builder(kind);
+  TRefundInputBuilder builder(run, kind);
   auto torihiki = NewTaxStatement(tr, {"SELECT REC,ROWNO,SYURUI,KEIZOKU,HIZUKE,KINGAKU,SIMEI,JYUSYO,SHOHIN,ZEIKAN,SONOTA",
                                        "FROM KANPU_SINKOKU_TORIHIKI", "ORDER BY REC,ROWNO"});
   for (torihiki->ExecQuery(); !torihiki->Eof(); torihiki->Next()) {
@@ -76,7 +76,7 @@ void LoadRefundStatementInputs() {
 
   auto siirekin = NewTaxStatement(tr, {"SELECT REC,ROWNO,NYURYOKUKBN,KESSANKIN,NOTKAZEISIIREKIN,KAZEISIIREKIN,SONOTA",
                                        "FROM KANPU_SINKOKU_SIIREKIN", "ORDER BY REC,ROWNO"});
-  TRefundInputBuilder purchases(kind);  // its own section counter
+  TRefundInputBuilder purchases(run, kind);  // its own section counter
   for (siirekin->ExecQuery(); !siirekin->Eof(); siirekin->Next()) {
     purchases.AddPurchase(siirekin->FieldByName("REC").AsInteger(), siirekin->FieldByName("KESSANKIN").AsCurrency(),
                         siirekin->FieldByName("NOTKAZEISIIREKIN").AsCurrency(),

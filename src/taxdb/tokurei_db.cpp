@@ -40,7 +40,7 @@ void LoadUriage010(TIBTransaction* tr) {
     row.Komoku021 = q->FieldByName("FKOMOKU021").AsDateTime();
     row.Komoku030 = q->FieldByName("FKOMOKU030").AsCurrency();
     row.Komoku040 = q->FieldByName("FKOMOKU040").AsCurrency();
-    AddUriage010Row(TokureiUriage010, std::move(row));
+    AddUriage010Row(TaxPar.Era, TokureiUriage010, std::move(row));
   }
   q->Close();
 }
@@ -59,7 +59,7 @@ void LoadUriage020(TIBTransaction* tr) {
     row.Komoku030 = q->FieldByName("FKOMOKU030").AsCurrency();
     row.Komoku040 = q->FieldByName("FKOMOKU040").AsCurrency();
     row.Komoku050 = q->FieldByName("FKOMOKU050").AsCurrency();
-    AddUriage020Row(TokureiUriage020, std::move(row));
+    AddUriage020Row(TaxPar.Era, TokureiUriage020, std::move(row));
   }
   q->Close();
 }
@@ -81,7 +81,7 @@ void LoadSiire010(TIBTransaction* tr) {
       row.Komoku[i].K8 = common->FieldByName(std::string("FKOMOKU") + items[i] + "_K8").AsCurrency();
       row.Komoku[i].R10 = common->FieldByName(std::string("FKOMOKU") + items[i] + "_10").AsCurrency();
     }
-    ApplySiireCommonRow(TokureiSiire010, row);
+    ApplySiireCommonRow(TaxPar.Era, TokureiSiire010, row);
   }
   common->Close();
 
@@ -95,7 +95,7 @@ void LoadSiire010(TIBTransaction* tr) {
     row.Komoku020 = q->FieldByName("FKOMOKU020").AsCurrency();
     row.Komoku030 = q->FieldByName("FKOMOKU030").AsCurrency();
     row.Komoku040 = q->FieldByName("FKOMOKU040").AsCurrency();
-    AddSiire010Row(TokureiSiire010, std::move(row));
+    AddSiire010Row(TaxPar.Era, TokureiSiire010, std::move(row));
   }
   q->Close();
 }

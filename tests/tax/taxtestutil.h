@@ -9,6 +9,7 @@
 #include "tax/taxcodes.h"
 #include "tax/taxcontext.h"
 #include "tax/taxpar.h"
+#include "tax/taxrun.h"
 
 namespace taxtest {
 
@@ -35,8 +36,8 @@ inline void SetCompany(int dataType = kCompanyCorporation, int taxJigyou = 0) {
 }
 
 // A fresh parameter record for a pass of era 4 over the whole fiscal year,
-// as the link builder sets it, with the reset of the results done.
-inline void StartPass(int sinkokuKubun) {
+// as the link builder sets it, with the reset of the results in run done.
+inline void StartPass(TTaxRun& run, int sinkokuKubun) {
   TaxPar = TTAXPAR{};
   TaxPar.SinkokuName = "確定";
   TaxPar.MinasiRitu1 = Currency::FromRaw(9000);
@@ -48,7 +49,7 @@ inline void StartPass(int sinkokuKubun) {
   TaxPar.KikanTo = TaxCompany.Kimatu;
   TaxPar.SinkokuKubun = sinkokuKubun;
   TaxPar.Era = 4;
-  ResetTaxResults();
+  ResetTaxResults(run);
 }
 
 enum Block { kKomi, kNuki, kZei };

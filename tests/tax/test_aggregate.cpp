@@ -42,50 +42,51 @@ TTaxJournalRow Line(int taishaku, int code, int taxDC, long long nuk, long long 
 
 class AggregateTest : public ::testing::Test {
  protected:
+  TTaxRun run;
   void SetUp() override {
     SetCompany();
-    StartPass(0);
-    BeginJournalAggregation();
+    StartPass(run, 0);
+    BeginJournalAggregation(run);
   }
 };
 
 TEST_F(AggregateTest, RoutingBySideRateAndCode) {
-  AccumulateJournalRow(Line(2, 111, 3, 1000, 100));  // credit sales: +1,100 gross
+  AccumulateJournalRow(run, Line(2, 111, 3, 1000, 100));  // credit sales: +1,100 gross
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 2), Yen(1100));
-  AccumulateJournalRow(Line(1, 111, 3, 1000, 100));  // the same on the debit side
+  AccumulateJournalRow(run, Line(1, 111, 3, 1000, 100));  // the same on the debit side
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 2), Yen(0));
 
-  AccumulateJournalRow(Line(2, 110, 3, 2000, 160, 8, 4));  // reduced rate: slot 3
+  AccumulateJournalRow(run, Line(2, 110, 3, 2000, 160, 8, 4));  // reduced rate: slot 3
   EXPECT_EQ(Cat(TaxPar.Komi, 3, 1), Yen(2160));
-  AccumulateJournalRow(Line(2, 110, 3, 500, 0, 0, 4));  // rate 0 in era 4: the standard slot
+  AccumulateJournalRow(run, Line(2, 110, 3, 500, 0, 0, 4));  // rate 0 in era 4: the standard slot
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(500));
-  AccumulateJournalRow(Line(2, 117, 3, 700, 0));  // unknown code: index 0
+  AccumulateJournalRow(run, Line(2, 117, 3, 700, 0));  // unknown code: index 0
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 0), Yen(700));
-  AccumulateJournalRow(Line(2, 110, 2, 9999, 0));  // TAXDC 2 adds nothing
+  AccumulateJournalRow(run, Line(2, 110, 2, 9999, 0));  // TAXDC 2 adds nothing
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(500));
 }
 
 TEST_F(AggregateTest, SeparateCodesAndBookedTax) {
   TTaxJournalRow imp = Line(1, 721, 1, 50000, 0);
   imp.KCode = "K720";  // the suspense account for tax paid
-  AccumulateJournalRow(imp);
+  AccumulateJournalRow(run, imp);
   EXPECT_EQ(Cat(TaxPar.Zei, 4, 64), Yen(50000));
   EXPECT_EQ(TaxPar.ImportCodesUsed, 1);
 
-  AccumulateJournalRow(Line(1, 551, 1, 30000, 0));  // automatic, no tax: net
+  AccumulateJournalRow(run, Line(1, 551, 1, 30000, 0));  // automatic, no tax: net
   EXPECT_EQ(Cat(TaxPar.Nuki, 4, 88), Yen(30000));
   TTaxJournalRow hand = Line(1, 551, 1, 10000, 780);
   hand.AutCalcu = 0;  // entered by hand: net and tax apart
-  AccumulateJournalRow(hand);
+  AccumulateJournalRow(run, hand);
   EXPECT_EQ(Cat(TaxPar.Nuki, 4, 88), Yen(40000));
   EXPECT_EQ(Cat(TaxPar.Zei, 4, 88), Yen(780));
-  AccumulateJournalRow(Line(1, 521, 1, 1000, 100));  // automatic with tax: gross
+  AccumulateJournalRow(run, Line(1, 521, 1, 1000, 100));  // automatic with tax: gross
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 34), Yen(1100));
 
   TaxPar.KeisanTokurei = true;  // booked net and tax kept apart for every code
   TTaxJournalRow sale = Line(2, 110, 3, 1000, 100);
   sale.AutCalcu = 0;
-  AccumulateJournalRow(sale);
+  AccumulateJournalRow(run, sale);
   EXPECT_EQ(Cat(TaxPar.Nuki, 4, 1), Yen(1000));
   EXPECT_EQ(Cat(TaxPar.Zei, 4, 1), Yen(100));
 }
@@ -120,65 +121,66 @@ TEST_F(AggregateTest, SpecialMeasureWindows) {
   EXPECT_TRUE(IsSpecialMeasureLine(EncodeDate(2020, 12, 31), 711, 0));
   EXPECT_FALSE(IsSpecialMeasureLine(EncodeDate(2020, 12, 31), 810, 0));
 
-  AccumulateJournalRow(Line(2, 110, 3, 1000, 100));  // left out entirely
+  AccumulateJournalRow(run, Line(2, 110, 3, 1000, 100));  // left out entirely
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(0));
 }
 
 class RefundTest : public ::testing::Test {
  protected:
+  TTaxRun run;
   void Start(int kind, int codeType = 1, int taxDefUH = 0) {
     SetCompany(kind);
     TTaxCompanyInfo info = TaxCompany;
     info.CodeType = codeType;
     info.TaxDefUH = taxDefUH;
     SetTaxCompanyInfo(info);
-    StartPass(0);
-    BeginJournalAggregation();
+    StartPass(run, 0);
+    BeginJournalAggregation(run);
   }
-  static void Classify(int taishaku, const char* group, int code, long long nuk, long long zei,
+  void Classify(int taishaku, const char* group, int code, long long nuk, long long zei,
                        bool counterTax = false, int linkKub = 0) {
-    ClassifyRefundStatementLine(counterTax, taishaku, group, 2, code, Yen(nuk), Yen(zei), linkKub);
+    ClassifyRefundStatementLine(run, counterTax, taishaku, group, 2, code, Yen(nuk), Yen(zei), linkKub);
   }
 };
 
 TEST_F(RefundTest, CorporationTablesByGroup) {
   Start(kCompanyCorporation);
   Classify(1, "6120", 511, 100000, 10000);
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(110000));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(110000));
   Classify(2, "6120", 511, 100000, 10000);
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(0));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(0));
 
   Classify(2, "1500", 511, 50000, 5000);  // credit asset line, other counter: ignored
-  EXPECT_EQ(KanpuHojin.SiireSisan.Row[0].Kessan, Yen(0));
+  EXPECT_EQ(run.KanpuHojin.SiireSisan.Row[0].Kessan, Yen(0));
   Classify(2, "1500", 511, 50000, 5000, true);  // against a tax account: reduces
-  EXPECT_EQ(KanpuHojin.SiireSisan.Row[0].Kessan, Yen(-55000));
+  EXPECT_EQ(run.KanpuHojin.SiireSisan.Row[0].Kessan, Yen(-55000));
 
   Classify(1, "5300", 511, 1000, 100);  // inventory group: not classified
   Classify(1, "5400", 511, 1000, 100);
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[0].Kessan, Yen(1100));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[0].Kessan, Yen(1100));
 
   Classify(1, "6200", 810, 3000, 0);  // outside the corporation's expense range
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].NotKazei, Yen(0));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].NotKazei, Yen(0));
   Classify(1, "1810", 540, 2000, 0);
-  EXPECT_EQ(KanpuHojin.SiireSisan.Row[1].Kessan, Yen(2000));
-  EXPECT_EQ(KanpuHojin.SiireSisan.Row[1].NotKazei, Yen(2000));
+  EXPECT_EQ(run.KanpuHojin.SiireSisan.Row[1].Kessan, Yen(2000));
+  EXPECT_EQ(run.KanpuHojin.SiireSisan.Row[1].NotKazei, Yen(2000));
   Classify(1, "8250", 552, 40000, 0);
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[3].Tokutei, Yen(40000));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[3].Tokutei, Yen(40000));
 }
 
 // The Tokutei column of every journal purchase row of the record of the kind.
-std::vector<Currency> TokuteiColumn(int kind) {
+std::vector<Currency> TokuteiColumn(const TTaxRun& run, int kind) {
   std::vector<Currency> column;
   auto add = [&](const auto& table) {
     for (const TKanpuSiireRow& row : table.Row) column.push_back(row.Tokutei);
   };
   if (kind == kCompanyIndividual) {
-    add(KanpuKojin.SiireJigyou);
-    add(KanpuKojin.SiireFudousan);
-    add(KanpuKojin.SiireSonota);
+    add(run.KanpuKojin.SiireJigyou);
+    add(run.KanpuKojin.SiireFudousan);
+    add(run.KanpuKojin.SiireSonota);
   } else {
-    add(KanpuHojin.SiireSoneki);
-    add(KanpuHojin.SiireSisan);
+    add(run.KanpuHojin.SiireSoneki);
+    add(run.KanpuHojin.SiireSisan);
   }
   return column;
 }
@@ -198,19 +200,19 @@ TEST_F(RefundTest, SpecificPurchasesOfTheReadFollowThePass) {
       Classify(1, "1520", 552, 20000, 0);
       Classify(2, "1520", 553, 7000, 0);  // credit on an asset row: never
       Classify(1, "5400", 583, 3000, 0);
-      return TokuteiColumn(kind);
+      return TokuteiColumn(run, kind);
     };
     const std::vector<Currency> principle = read(0);
     const std::vector<Currency> none(principle.size());
     ASSERT_NE(principle, none) << kind;
     EXPECT_EQ(read(1), none) << kind;
     TaxPar.SinkokuKubun = 0;
-    ApplyRefundReadTokutei();
-    EXPECT_EQ(TokuteiColumn(kind), principle) << kind;
+    ApplyRefundReadTokutei(run);
+    EXPECT_EQ(TokuteiColumn(run, kind), principle) << kind;
     read(0);
     TaxPar.SinkokuKubun = 1;
-    ApplyRefundReadTokutei();
-    EXPECT_EQ(TokuteiColumn(kind), none) << kind;
+    ApplyRefundReadTokutei(run);
+    EXPECT_EQ(TokuteiColumn(run, kind), none) << kind;
   }
 }
 
@@ -218,14 +220,14 @@ TEST_F(RefundTest, MedicalCorporationAndTaxExclusiveStatements) {
   Start(kCompanyMedical, 1, 1);
   SetupAccountLayout(true);  // as the company information sets it for this chart
   Classify(1, "6200", 810, 3000, 0);
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(3000));
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].NotKazei, Yen(3000));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(3000));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].NotKazei, Yen(3000));
   Classify(1, "6120", 511, 100000, 10000);  // tax-exclusive: net only
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(103000));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(103000));
   Classify(1, "6120", 511, 100000, 10000, false, 9);  // linked lines of kind 9 are left out
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(103000));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(103000));
   Classify(1, "7200", 511, 100, 10);  // the medical non-operating range starts at 7210
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[2].Kessan, Yen(0));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[2].Kessan, Yen(0));
   SetupAccountLayout(false);
 }
 
@@ -234,17 +236,17 @@ TEST_F(RefundTest, IndividualTablesByCodeType) {
   Classify(1, "5400", 511, 1000, 100);
   Classify(1, "6150", 511, 2000, 200);
   Classify(1, "1410", 511, 3000, 300);
-  EXPECT_EQ(KanpuKojin.SiireJigyou.Row[0].Kessan, Yen(1100));
-  EXPECT_EQ(KanpuKojin.SiireJigyou.Row[1].Kessan, Yen(2200));
-  EXPECT_EQ(KanpuKojin.SiireJigyou.Row[2].Kessan, Yen(3300));
+  EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[0].Kessan, Yen(1100));
+  EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[1].Kessan, Yen(2200));
+  EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[2].Kessan, Yen(3300));
 
   Start(kCompanyIndividual, 2);
   Classify(1, "5400", 511, 1000, 100);  // real estate has no purchases row
   Classify(1, "6150", 511, 2000, 200);
   Classify(1, "1410", 511, 3000, 300);
-  EXPECT_EQ(KanpuKojin.SiireJigyou.Row[0].Kessan, Yen(0));
-  EXPECT_EQ(KanpuKojin.SiireFudousan.Row[0].Kessan, Yen(2200));
-  EXPECT_EQ(KanpuKojin.SiireFudousan.Row[1].Kessan, Yen(3300));
+  EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[0].Kessan, Yen(0));
+  EXPECT_EQ(run.KanpuKojin.SiireFudousan.Row[0].Kessan, Yen(2200));
+  EXPECT_EQ(run.KanpuKojin.SiireFudousan.Row[1].Kessan, Yen(3300));
 }
 
 TEST_F(RefundTest, FoldIntoThousandsAndSpecificPurchasesAt95Percent) {
@@ -253,24 +255,24 @@ TEST_F(RefundTest, FoldIntoThousandsAndSpecificPurchasesAt95Percent) {
     Classify(1, "6120", 552, 50000, 0);
     Classify(1, "6120", 511, 1184999, 0);
     Fuhyou21_R01[-1].F[8] = Dec(ratio);
-    FoldRefundStatementColumns();
-    const auto& row = KanpuHojin.SiireSoneki.Row[1];
+    FoldRefundStatementColumns(run);
+    const auto& row = run.KanpuHojin.SiireSoneki.Row[1];
     EXPECT_EQ(row.Kessan, Yen(1234)) << ratio;  // 1,234,999 yen
     EXPECT_EQ(row.NotKazei, Yen(std::string(ratio) == "97" ? 50 : 0)) << ratio;
     EXPECT_EQ(row.Kazei, row.Kessan - row.NotKazei);
-    EXPECT_EQ(KanpuHojin.SiireSoneki.Total().Kessan, Yen(1234));
+    EXPECT_EQ(run.KanpuHojin.SiireSoneki.Total().Kessan, Yen(1234));
   }
   Start(kCompanyIndividual, 1);
   Classify(1, "6150", 810, 2000, 0);
   Classify(1, "6150", 511, 5000, 500);
-  FoldRefundStatementColumns();
-  EXPECT_EQ(KanpuKojin.SiireJigyou.Row[1].Kazei, Yen(5500));
-  EXPECT_EQ(KanpuKojin.KazeiTotal, Yen(5500));
+  FoldRefundStatementColumns(run);
+  EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[1].Kazei, Yen(5500));
+  EXPECT_EQ(run.KanpuKojin.KazeiTotal, Yen(5500));
 }
 
 TEST_F(RefundTest, EnteredRowsBeyondASectionAreSkipped) {
   Start(kCompanyCorporation);
-  TRefundInputBuilder builder(kCompanyCorporation);
+  TRefundInputBuilder builder(run, kCompanyCorporation);
   for (int i = 1; i <= 11; ++i) {
     TKanpuSisan asset;
     asset.Simei = "S" + std::to_string(i);
@@ -279,17 +281,17 @@ TEST_F(RefundTest, EnteredRowsBeyondASectionAreSkipped) {
   TKanpuTorihiki exportRow;
   exportRow.Shohin = "goods";
   builder.AddTransaction(20, TKanpuSisan{}, exportRow);
-  EXPECT_EQ(KanpuHojin.SyuyouSisan[9].Simei, "S10");
-  EXPECT_EQ(KanpuHojin.Yusyutu[0].Shohin, "goods");
+  EXPECT_EQ(run.KanpuHojin.SyuyouSisan[9].Simei, "S10");
+  EXPECT_EQ(run.KanpuHojin.Yusyutu[0].Shohin, "goods");
   for (int i = 0; i < 6; ++i) builder.AddPurchase(10, Yen(100), Yen(10), Yen(90));
-  EXPECT_EQ(KanpuHojin.InputSiireSoneki.Total().Kessan, Yen(400));
-  EXPECT_EQ(KanpuHojin.InputSiireSoneki.Total().Kazei, Yen(360));
+  EXPECT_EQ(run.KanpuHojin.InputSiireSoneki.Total().Kessan, Yen(400));
+  EXPECT_EQ(run.KanpuHojin.InputSiireSoneki.Total().Kazei, Yen(360));
 
   Start(kCompanyIndividual);
-  TRefundInputBuilder kojin(kCompanyIndividual);
+  TRefundInputBuilder kojin(run, kCompanyIndividual);
   kojin.AddPurchase(10, Yen(100), Yen(10), Yen(90));
   kojin.AddPurchase(30, Yen(50), Yen(0), Yen(50));
-  EXPECT_EQ(KanpuKojin.InputKazeiTotal, Yen(140));
+  EXPECT_EQ(run.KanpuKojin.InputKazeiTotal, Yen(140));
 }
 
 TEST(Tokurei, SalesShareRows) {
@@ -297,7 +299,7 @@ TEST(Tokurei, SalesShareRows) {
   TTokureiKeisan_Uriage010_JigyoRec_R011001 half;
   half.Wariai50 = 1;
   half.Komoku010 = Yen(10800);
-  ComputeUriage010Row(half);
+  ComputeUriage010Row(TaxPar.Era, half);
   EXPECT_EQ(half.Wariai, 50.0);
   EXPECT_EQ(half.NukiK8, Yen(5000));
   EXPECT_EQ(half.Nuki10, Yen(4909));
@@ -306,7 +308,7 @@ TEST(Tokurei, SalesShareRows) {
   share.Komoku010 = Yen(10800);
   share.Komoku030 = Yen(3);
   share.Komoku040 = Yen(2);
-  ComputeUriage010Row(share);
+  ComputeUriage010Row(TaxPar.Era, share);
   EXPECT_DOUBLE_EQ(share.Wariai, 66.6);
   EXPECT_EQ(share.NukiK8, Yen(6666));  // 7,200 x 100/108 = 6,666.67
   EXPECT_EQ(share.Nuki10, Yen(3272));  // 3,600 x 100/110 = 3,272.73
@@ -314,14 +316,14 @@ TEST(Tokurei, SalesShareRows) {
   TTokureiKeisan_Uriage010_R011001 rec;
   TTokureiKeisan_Uriage010_JigyoRec_R011001 none;
   none.Komoku010 = Yen(5000);
-  AddUriage010Row(rec, none);  // no basis: nothing
-  AddUriage010Row(rec, half);
+  AddUriage010Row(TaxPar.Era, rec, none);  // no basis: nothing
+  AddUriage010Row(TaxPar.Era, rec, half);
   EXPECT_EQ(rec.JigyoList.size(), 2u);
   EXPECT_EQ(rec.TotalK8, Yen(5000));
   EXPECT_EQ(rec.Total10, Yen(4909));
 
   TaxPar.Era = 3;  // before era 4 every converted value is 0
-  ComputeUriage010Row(half);
+  ComputeUriage010Row(TaxPar.Era, half);
   EXPECT_EQ(half.NukiK8, Yen(0));
   TaxPar.Era = 4;
 }
@@ -332,7 +334,7 @@ TEST(Tokurei, PurchaseRows) {
   row.Komoku010 = Yen(1000);
   row.Komoku020 = Yen(400);
   row.Komoku030 = Yen(110000);
-  ComputeSiire010Row(row);
+  ComputeSiire010Row(TaxPar.Era, row);
   EXPECT_DOUBLE_EQ(row.Wariai, 40.0);
   EXPECT_EQ(row.KokuzeiK8, Yen(2542));   // 44,000 x 6.24/108 = 2,542.2
   EXPECT_EQ(row.Kokuzei10, Yen(4680));   // 66,000 x 7.8/110

@@ -21,6 +21,7 @@ Currency Cat(const TaxBlock& b, int slot, int cat) {
 
 class CorrectionTest : public ::testing::Test {
  protected:
+  TTaxRun run;
   void SetUp() override {
     SetCompany(kCompanyCorporation, 3);
     messages.clear();
@@ -31,7 +32,7 @@ class CorrectionTest : public ::testing::Test {
   }
   void TearDown() override { TaxHooks.ShowMessage = nullptr; }
   void Start(int pass, int era) {
-    StartPass(pass);
+    StartPass(run, pass);
     TaxPar.Era = era;
     TaxPar.MainBusiness = 3;
   }
@@ -45,7 +46,7 @@ TEST_F(CorrectionTest, PrincipleCodesMoveToTheMainBusinessType) {
   Book(kNuki, 3, 310, 70);
   Book(kZei, 2, 630, 30);
   Book(kZei, 2, 636, 5);
-  CorrectMixedTaxCodes(false);
+  CorrectMixedTaxCodes(run, false);
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 4), Yen(1500));  // 113
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(0));
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 2), Yen(0));
@@ -58,7 +59,7 @@ TEST_F(CorrectionTest, PrincipleCodesMoveToTheMainBusinessType) {
 TEST_F(CorrectionTest, MessagesOnlyWhenAsked) {
   Start(1, 4);
   Book(kKomi, 4, 110, 1000);
-  CorrectMixedTaxCodes(true);
+  CorrectMixedTaxCodes(run, true);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0],
             "《消費税コードエラー（原則課税コードの混在）》\r\n\r\n　原則課税コード[110、310、610、630]が含まれています。\r\n"
@@ -70,7 +71,7 @@ TEST_F(CorrectionTest, PrinciplePassAndCancellingAmountsAreLeftAlone) {
   Start(0, 4);
   Book(kKomi, 4, 110, 1000);
   Book(kKomi, 4, 111, 500);
-  CorrectMixedTaxCodes(false);
+  CorrectMixedTaxCodes(run, false);
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(1000));
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 2), Yen(500));
 
@@ -78,7 +79,7 @@ TEST_F(CorrectionTest, PrinciplePassAndCancellingAmountsAreLeftAlone) {
   Book(kKomi, 4, 110, 1000);
   Book(kKomi, 3, 110, -1000);  // the principle codes sum to 0
   Book(kKomi, 4, 111, 500);
-  CorrectMixedTaxCodes(false);
+  CorrectMixedTaxCodes(run, false);
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(1000));
   EXPECT_EQ(Cat(TaxPar.Komi, 3, 1), Yen(-1000));
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 2), Yen(500));
@@ -89,7 +90,7 @@ TEST_F(CorrectionTest, SixthTypeMovesToTheFifthOnlyInEra1) {
     Start(1, era);
     Book(kKomi, 2, 116, 800);
     Book(kZei, 2, 636, 20);
-    CorrectMixedTaxCodes(era == 1);
+    CorrectMixedTaxCodes(run, era == 1);
     EXPECT_EQ(Cat(TaxPar.Komi, 2, 6), Yen(era == 1 ? 800 : 0)) << era;
     EXPECT_EQ(Cat(TaxPar.Komi, 2, 84), Yen(era == 1 ? 0 : 800)) << era;
     EXPECT_EQ(Cat(TaxPar.Zei, 2, 59), Yen(era == 1 ? 20 : 0)) << era;
@@ -101,7 +102,7 @@ TEST_F(CorrectionTest, SixthTypeMovesToTheFifthOnlyInEra1) {
 TEST_F(CorrectionTest, ImportWarningOfThePrinciplePass) {
   Start(0, 4);
   TaxPar.ImportCodesUsed = 1;
-  CorrectMixedTaxCodes(true);
+  CorrectMixedTaxCodes(run, true);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].substr(0, messages[0].find("\r\n")),
             "課税輸入に関する消費税区分として以下が入力されてるため、概算で計算します。");
@@ -127,13 +128,13 @@ TEST_F(CorrectionTest, RefundPurchaseTaxOfACorporationInThousands) {
     total.F[11] = Yen(0);
     total.F[27] = Yen(c.c);
     total.F[8] = Dec(c.ratio);
-    StoreRefundPurchaseTax();
+    StoreRefundPurchaseTax(run);
     if (c.kind == kCompanyIndividual) {
-      EXPECT_EQ(KanpuKojin.SiireZeigaku, Yen(c.expected)) << c.ratio;
-      EXPECT_EQ(KanpuKojin.InputSiireZeigaku, Yen(c.expected));
+      EXPECT_EQ(run.KanpuKojin.SiireZeigaku, Yen(c.expected)) << c.ratio;
+      EXPECT_EQ(run.KanpuKojin.InputSiireZeigaku, Yen(c.expected));
     } else {
-      EXPECT_EQ(KanpuHojin.SiireZeigaku, Yen(c.expected)) << c.kind << " " << c.ratio;
-      EXPECT_EQ(KanpuHojin.InputSiireZeigaku, Yen(c.expected));
+      EXPECT_EQ(run.KanpuHojin.SiireZeigaku, Yen(c.expected)) << c.kind << " " << c.ratio;
+      EXPECT_EQ(run.KanpuHojin.InputSiireZeigaku, Yen(c.expected));
     }
   }
 }
@@ -141,10 +142,10 @@ TEST_F(CorrectionTest, RefundPurchaseTaxOfACorporationInThousands) {
 TEST_F(CorrectionTest, SimplifiedPassLeavesTheRefundStatementAlone) {
   Start(1, 4);
   Book(kKomi, 4, 113, 1100000);
-  KanpuHojin.SiireSoneki.Row[1].Kessan = Yen(1234999);
-  RunTaxEngines();
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(1234999));
-  EXPECT_EQ(KanpuHojin.SiireZeigaku, Yen(0));
+  run.KanpuHojin.SiireSoneki.Row[1].Kessan = Yen(1234999);
+  RunTaxEngines(run);
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(1234999));
+  EXPECT_EQ(run.KanpuHojin.SiireZeigaku, Yen(0));
 }
 
 TEST_F(CorrectionTest, ResetInitialisesTheRecordOfTheCompanyKind) {
@@ -152,22 +153,22 @@ TEST_F(CorrectionTest, ResetInitialisesTheRecordOfTheCompanyKind) {
   info.TaxDefUH = 0;
   SetTaxCompanyInfo(info);
   TaxHooks.TaxDefUHWithLinkSiwake = [](std::int32_t v) { return v == 0 ? 1 : v; };
-  KanpuHojin.SyuyouSisan[3].Simei = "old";
+  run.KanpuHojin.SyuyouSisan[3].Simei = "old";
   Start(0, 4);
-  EXPECT_EQ(KanpuHojin.ZeiKbn, 0);
-  EXPECT_EQ(KanpuHojin.KessanZeiKbn, 0);
-  EXPECT_EQ(KanpuHojin.SisanZeiKbn, 1);
-  EXPECT_EQ(KanpuHojin.KanpuRiyuu01, 1);
-  EXPECT_EQ(KanpuHojin.SyuyouSisan[3].Simei, "");
+  EXPECT_EQ(run.KanpuHojin.ZeiKbn, 0);
+  EXPECT_EQ(run.KanpuHojin.KessanZeiKbn, 0);
+  EXPECT_EQ(run.KanpuHojin.SisanZeiKbn, 1);
+  EXPECT_EQ(run.KanpuHojin.KanpuRiyuu01, 1);
+  EXPECT_EQ(run.KanpuHojin.SyuyouSisan[3].Simei, "");
   EXPECT_EQ(Fuhyou5_Old.F[61], Currency(1));
   EXPECT_EQ(Fuhyou5_Old.F[64], Currency(1));
   TaxHooks.TaxDefUHWithLinkSiwake = nullptr;
 
   SetCompany(kCompanyIndividual, 3);
-  StartPass(0);
+  StartPass(run, 0);
   TaxPar.KikanTo = EncodeDate(2021, 3, 31);
-  ResetTaxResults();
-  EXPECT_EQ(KanpuKojin.TokusyuJijyoNen, 3);
+  ResetTaxResults(run);
+  EXPECT_EQ(run.KanpuKojin.TokusyuJijyoNen, 3);
   EXPECT_EQ(EraYearOf(EncodeDate(2019, 4, 30)), 31);
   EXPECT_EQ(EraYearOf(EncodeDate(2019, 5, 1)), 1);
 }

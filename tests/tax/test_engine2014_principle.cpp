@@ -17,11 +17,11 @@ Currency S1(int col, int field) { return Fuhyou1_H26[col].F[static_cast<std::siz
 Currency S2(int col, int field) { return Fuhyou2_H26[col].F[static_cast<std::size_t>(field)]; }
 
 // A principle pass over the fiscal year from April of `year`.
-void StartYear(int year, int era) {
+void StartYear(TTaxRun& run, int year, int era) {
   SetCompany();
   TaxCompany.Kishu = EncodeDate(year, 4, 1);
   TaxCompany.Kimatu = EncodeDate(year + 1, 3, 31);
-  StartPass(0);
+  StartPass(run, 0);
   ASSERT_EQ(TaxEraOf(TaxPar), era);
   TaxPar.Era = era;
 }
@@ -30,7 +30,8 @@ void StartYear(int year, int era) {
 // bring the ratio below 95 %, taxable-only and common purchases, a reverse-
 // charge purchase, sales returns and bad debts.
 TEST(Engine2014Principle, WorkedExampleEra3) {
-  StartYear(2015, 3);
+  TTaxRun run;
+  StartYear(run, 2015, 3);
   Book(kKomi, 2, 110, 10800000);  // net 10,000,000
   Book(kKomi, 1, 110, 2100000);   // net 2,000,000
   Book(kKomi, 2, 310, 108000);    // net 100,000, tax 6,300
@@ -43,7 +44,7 @@ TEST(Engine2014Principle, WorkedExampleEra3) {
   TaxPar.TyuukanNoufu = Yen(200000);
   TaxPar.TyuukanJouto = Yen(50000);
 
-  ASSERT_TRUE(CalcGensokuH26(TaxPar, Dai1Hyou));
+  ASSERT_TRUE(CalcGensokuH26(TaxPar, run.Dai1Hyou));
 
   // Schedule 2: transfers 9,900,000 + 2,000,000 = 11,900,000 of 13,000,000:
   // 91.5 %. Itemised: 6.3 % column 126,000 + 63,000 (reverse charge) +
@@ -79,7 +80,7 @@ TEST(Engine2014Principle, WorkedExampleEra3) {
   EXPECT_EQ(S1(0, 10), Yen(498574));
   EXPECT_EQ(S1(0, 16), Yen(133311));
 
-  const auto& f = Dai1Hyou.F;
+  const auto& f = run.Dai1Hyou.F;
   EXPECT_EQ(f[kD1KazeiHyoujun], Yen(13000000));
   EXPECT_EQ(f[kD1Syouhizei], Yen(773000));
   EXPECT_EQ(f[kD1KoujyoSiire], Yen(264976));
@@ -103,7 +104,7 @@ TEST(Engine2014Principle, WorkedExampleEra3) {
   EXPECT_EQ(f[33], Yen(693000));
   EXPECT_EQ(f[34], Yen(61693));
   EXPECT_EQ(f[35], Yen(436881));
-  EXPECT_TRUE(Dai1Hyou.TokuteiSiire);
+  EXPECT_TRUE(run.Dai1Hyou.TokuteiSiire);
   EXPECT_EQ(TaxPar.RateColumnState, -1);
 
   // Form 2.
@@ -126,12 +127,13 @@ TEST(Engine2014Principle, WorkedExampleEra3) {
 // K100(557,900 x 17/63 = 150,544.4) = 150,500, and the 6.3 % local-tax base
 // K100(557,984), the 4 % one 0. Era 1 leaves form 2 and the flag alone.
 TEST(Engine2014Principle, OnlyTheEightPercentColumnEra1) {
-  StartYear(2014, 1);
+  TTaxRun run;
+  StartYear(run, 2014, 1);
   Book(kKomi, 2, 110, 10800000);
   Book(kKomi, 2, 511, 1234567);
   Book(kNuki, 2, 551, 500000);  // no effect at a ratio of 100 %
 
-  CalcGensokuH26(TaxPar, Dai1Hyou);
+  CalcGensokuH26(TaxPar, run.Dai1Hyou);
 
   EXPECT_EQ(S2(0, 8), Currency(100));
   EXPECT_EQ(Fuhyou2_H26[0].MethodLabel, "全額控除");
@@ -141,19 +143,20 @@ TEST(Engine2014Principle, OnlyTheEightPercentColumnEra1) {
   EXPECT_EQ(S1(3, 4), Yen(72016));
   EXPECT_EQ(S1(3, 17), Yen(0));
   EXPECT_EQ(TaxPar.RateColumnState, 2);
-  const auto& f = Dai1Hyou.F;
+  const auto& f = run.Dai1Hyou.F;
   EXPECT_EQ(f[kD1Sasihiki], Yen(557900));
   EXPECT_EQ(f[kD1JouSasihiki], Yen(557900));
   EXPECT_EQ(f[kD1JouNouzei], Yen(150500));
   EXPECT_EQ(f[34], Yen(0));
   EXPECT_EQ(f[35], Yen(557900));
-  EXPECT_FALSE(Dai1Hyou.TokuteiSiire);
+  EXPECT_FALSE(run.Dai1Hyou.TokuteiSiire);
   EXPECT_EQ(Dai2Hyou_H26.F[1], Yen(0));
 }
 
 // The ratio: transfers over total transfers, truncated to 0.1 % and capped
 // at 100; full deduction at 95 % within the 500-million limit.
 TEST(Engine2014Principle, RatioAndFullDeduction) {
+  TTaxRun run;
   struct Case {
     long long taxable;     // net taxable sales at 8 %
     long long nonTaxable;  // net non-taxable sales
@@ -172,12 +175,12 @@ TEST(Engine2014Principle, RatioAndFullDeduction) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.taxable);
-    StartYear(2015, 3);
+    StartYear(run, 2015, 3);
     if (c.taxable >= 0) Book(kNuki, 2, 110, c.taxable);
     else Book(kNuki, 2, 310, -c.taxable);
     Book(kNuki, 2, 130, c.nonTaxable);
     Book(kKomi, 2, 512, 108000);  // common purchase, tax 6,300
-    CalcFuhyou2LinkH26(TaxPar, Dai1Hyou);
+    CalcFuhyou2LinkH26(TaxPar, run.Dai1Hyou);
     EXPECT_EQ(S2(0, 8), Dec(c.ratio));
     EXPECT_EQ(Fuhyou2_H26[0].FullDeduction, c.full ? 1 : 0);
     EXPECT_EQ(Fuhyou2_H26[0].MethodLabel, c.full ? "全額控除" : "個別対応");
@@ -190,7 +193,8 @@ TEST(Engine2014Principle, RatioAndFullDeduction) {
 // A share of the common tax under the proportional method, and the ratio
 // equivalent under the itemised method: 80 % of 10,001 is 8,000.8.
 TEST(Engine2014Principle, ProportionalAndRatioEquivalent) {
-  StartYear(2015, 3);
+  TTaxRun run;
+  StartYear(run, 2015, 3);
   Book(kNuki, 2, 110, 800);
   Book(kNuki, 2, 130, 200);                // ratio 80 %
   Book(kZei, 2, 512, 12701);               // common tax: Int(12,701 x 6.3/8) = 10,002
@@ -200,7 +204,7 @@ TEST(Engine2014Principle, ProportionalAndRatioEquivalent) {
   EXPECT_EQ(S2(3, 13), Yen(10002));
   EXPECT_EQ(S2(3, 18), Yen(8001));         // Int(10,002 x 0.8) = 8,001.6
 
-  StartYear(2015, 3);
+  StartYear(run, 2015, 3);
   Book(kNuki, 2, 110, 800);
   Book(kNuki, 2, 130, 200);
   Book(kZei, 2, 512, 12700);               // Int(12,700 x 6.3/8) = 10,001

@@ -19,11 +19,11 @@ Currency S4(int col, int field) { return Fuhyou4_H26[col].F[static_cast<std::siz
 Currency S5(int col, int field) { return Fuhyou5_H26[col].F[static_cast<std::size_t>(field)]; }
 
 // A simplified pass over the fiscal year from April 2015 (era 3).
-void StartEra3() {
+void StartEra3(TTaxRun& run) {
   SetCompany();
   TaxCompany.Kishu = EncodeDate(2015, 4, 1);
   TaxCompany.Kimatu = EncodeDate(2016, 3, 31);
-  StartPass(1);
+  StartPass(run, 1);
   ASSERT_EQ(TaxEraOf(TaxPar), 3);
   TaxPar.Era = 3;
 }
@@ -36,13 +36,14 @@ void StartEra3() {
 //   5 % column: normal 16,000; one-type rule 36,000; pair (1,6) 16,000.
 // The one-type rule wins: 546,300 in total.
 TEST(Engine2014Simplified, WorkedExampleWithTheSixthType) {
-  StartEra3();
+  TTaxRun run;
+  StartEra3(run);
   Book(kKomi, 2, 111, 8640000);
   Book(kKomi, 2, 116, 1080000);
   Book(kKomi, 1, 116, 1050000);
   TaxPar.KijyunKikanUri = Yen(9000000);
 
-  ASSERT_TRUE(CalcKaniH26(TaxPar, Dai1Hyou));
+  ASSERT_TRUE(CalcKaniH26(TaxPar, run.Dai1Hyou));
 
   EXPECT_EQ(S4(3, 1), Yen(9000000));
   EXPECT_EQ(S4(3, 3), Yen(567000));
@@ -69,7 +70,7 @@ TEST(Engine2014Simplified, WorkedExampleWithTheSixthType) {
   EXPECT_EQ(S4(2, 16), Yen(1000));
   EXPECT_EQ(S4(0, 11), Yen(60700));
 
-  const auto& f = Dai1Hyou.F;
+  const auto& f = run.Dai1Hyou.F;
   EXPECT_EQ(f[kD1KazeiHyoujun], Yen(10000000));
   EXPECT_EQ(f[kD1Syouhizei], Yen(607000));
   EXPECT_EQ(f[kD1KoujyoSiire], Yen(546300));
@@ -86,11 +87,11 @@ TEST(Engine2014Simplified, WorkedExampleWithTheSixthType) {
   EXPECT_EQ(f[33], Yen(567000));
   EXPECT_EQ(f[34], Yen(4000));
   EXPECT_EQ(f[35], Yen(56700));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[0].Sales, Yen(8000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[0].Share, Currency(80));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[5].Sales, Yen(2000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[5].Share, Currency(20));
-  EXPECT_EQ(Dai1Hyou.GyousyuTotal, Yen(10000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Sales, Yen(8000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Share, Currency(80));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[5].Sales, Yen(2000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[5].Share, Currency(20));
+  EXPECT_EQ(run.Dai1Hyou.GyousyuTotal, Yen(10000));
   EXPECT_EQ(TaxPar.RateColumnState, -1);
 }
 
@@ -98,28 +99,30 @@ TEST(Engine2014Simplified, WorkedExampleWithTheSixthType) {
 // 100 % in form 1, and the local tax from the total (only the 8 % column).
 // 1,234,500 yen of net sales show as 1,235 thousand.
 TEST(Engine2014Simplified, SingleBusinessOnlyEightPercent) {
-  StartEra3();
+  TTaxRun run;
+  StartEra3(run);
   Book(kKomi, 2, 112, 1333260);  // net 1,234,500; tax 1,234,000 x 6.3 % = 77,742
-  CalcKaniH26(TaxPar, Dai1Hyou);
+  CalcKaniH26(TaxPar, run.Dai1Hyou);
   EXPECT_EQ(Fuhyou5_H26[-1].SingleType, 2);
   EXPECT_EQ(S4(3, 3), Yen(77742));
   EXPECT_EQ(S4(3, 5), Yen(62193));  // RDD(1, 77,742 x 0.8 = 62,193.6)
   EXPECT_EQ(S5(-1, 57), Yen(0));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[1].Sales, Yen(1235));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[1].Share, Currency(100));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[0].Sales, Yen(0));
-  EXPECT_EQ(Dai1Hyou.GyousyuTotal, Yen(1235));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Sales, Yen(1235));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Share, Currency(100));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Sales, Yen(0));
+  EXPECT_EQ(run.Dai1Hyou.GyousyuTotal, Yen(1235));
   EXPECT_EQ(TaxPar.RateColumnState, 2);
   // Net tax 15,549: K100 15,500, local K100(15,500 x 17/63 = 4,182.5) = 4,100.
-  EXPECT_EQ(Dai1Hyou.F[kD1Sasihiki], Yen(15500));
-  EXPECT_EQ(Dai1Hyou.F[kD1JouNouzei], Yen(4100));
-  EXPECT_EQ(Dai1Hyou.F[35], Yen(15500));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1Sasihiki], Yen(15500));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1JouNouzei], Yen(4100));
+  EXPECT_EQ(run.Dai1Hyou.F[35], Yen(15500));
 }
 
 // The choice: the normal computation first, then the one-type rule, then the
 // pairs; a candidate wins only with a strictly larger sum. All at 8 %, so
 // each total is twice the column's figure.
 TEST(Engine2014Simplified, CandidateChoiceOrder) {
+  TTaxRun run;
   struct Sales {
     int type;
     long long gross;  // tax-inclusive at 8 %
@@ -149,10 +152,10 @@ TEST(Engine2014Simplified, CandidateChoiceOrder) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    StartEra3();
+    StartEra3(run);
     TaxPar.MinasiRitu4 = Dec(c.rate4);
     for (const Sales& s : c.sales) Book(kKomi, 2, 110 + s.type, s.gross);
-    CalcKaniH26(TaxPar, Dai1Hyou);
+    CalcKaniH26(TaxPar, run.Dai1Hyou);
     EXPECT_EQ(S5(2, 40), Yen(c.normal));
     EXPECT_EQ(S5(-1, 57), Yen(c.chosen));
     EXPECT_EQ(S5(-1, 57), S5(-1, c.winner));
@@ -167,17 +170,18 @@ TEST(Engine2014Simplified, CandidateChoiceOrder) {
 // computed and no 75 % rule applies although the pair (1,2) has sales in both
 // types; the deduction basis is 0.
 TEST(Engine2014Simplified, ZeroSalesGuard) {
-  StartEra3();
+  TTaxRun run;
+  StartEra3(run);
   Book(kKomi, 2, 111, 1080000);
   Book(kKomi, 2, 312, 2160000);
-  CalcKaniH26(TaxPar, Dai1Hyou);
+  CalcKaniH26(TaxPar, run.Dai1Hyou);
   EXPECT_EQ(S5(-2, 6), Yen(0));
   for (int n = 20; n <= 25; ++n) EXPECT_EQ(S5(-2, n), Yen(0)) << n;
   EXPECT_EQ(Fuhyou5_H26[-2].FirstType75, 0);
   EXPECT_EQ(S5(-1, 42), Yen(0));
   EXPECT_FALSE(TaxPar.TokureiApplied);
   EXPECT_EQ(S4(0, 5), Yen(0));
-  EXPECT_EQ(Dai1Hyou.F[kD1KanpuFusoku], Yen(63000));  // returns tax 126,000 - 63,000
+  EXPECT_EQ(run.Dai1Hyou.F[kD1KanpuFusoku], Yen(63000));  // returns tax 126,000 - 63,000
 }
 
 }  // namespace

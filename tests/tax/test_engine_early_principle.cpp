@@ -16,23 +16,24 @@ Currency Q(int field) { return Fuhyou22_Old.F[static_cast<std::size_t>(field)]; 
 Currency A(int field) { return Fuhyou1_Old.F[static_cast<std::size_t>(field)]; }
 
 // A principle pass over the fiscal year 2012-04-01 .. 2013-03-31.
-void StartEra0() {
+void StartEra0(TTaxRun& run) {
   SetCompany();
   TaxCompany.Kishu = EncodeDate(2012, 4, 1);
   TaxCompany.Kimatu = EncodeDate(2013, 3, 31);
-  StartPass(0);
+  StartPass(run, 0);
   ASSERT_EQ(TaxEraOf(TaxPar), 0);
   TaxPar.Era = 0;
 }
 
-bool RunEngine() { return CalcGensokuOld(TaxPar, Dai1Hyou, Fuhyou1_Old, Fuhyou22_Old); }
+bool RunEngine(TTaxRun& run) { return CalcGensokuOld(TaxPar, run.Dai1Hyou, Fuhyou1_Old, Fuhyou22_Old); }
 
 // Sales 21,000,000 at 5 % plus 1,000,000 net with 50,000 booked tax, sales
 // 1,030,000 at 3 %, returns 105,000 at 5 %; non-taxable sales 2,000,000 and
 // securities 1,000,000 (5 % counts); taxable-only purchases 3,150,000 at 5 %
 // and 515,000 at 3 %, common purchases 5,250,000 at 5 %; bad debts 52,500.
 TEST(EngineEarlyPrinciple, WorkedExample) {
-  StartEra0();
+  TTaxRun run;
+  StartEra0(run);
   Book(kKomi, 1, 110, 21000000);
   Book(kNuki, 1, 610, 1000000);
   Book(kZei, 1, 610, 50000);
@@ -47,7 +48,7 @@ TEST(EngineEarlyPrinciple, WorkedExample) {
   TaxPar.TyuukanNoufu = Yen(100000);
   TaxPar.TyuukanJouto = Yen(30000);
 
-  ASSERT_TRUE(RunEngine());
+  ASSERT_TRUE(RunEngine(run));
 
   // Schedule 2-(2): transfers 1,000,000 + 20,900,000 = 21,900,000 of
   // 23,950,000: 91.44 %, stored as 91. Itemised 4 %: 120,000 + Int(200,000 x
@@ -82,7 +83,7 @@ TEST(EngineEarlyPrinciple, WorkedExample) {
   EXPECT_EQ(A(32), Yen(546119));
 
   // Form 1: local tax K100(25 % x 531,100 = 132,775) = 132,700.
-  const auto& f = Dai1Hyou.F;
+  const auto& f = run.Dai1Hyou.F;
   EXPECT_EQ(f[kD1KazeiHyoujun], Yen(22000000));
   EXPECT_EQ(f[kD1Syouhizei], Yen(870000));
   EXPECT_EQ(f[kD1KoujyoSiire], Yen(317881));
@@ -107,6 +108,7 @@ TEST(EngineEarlyPrinciple, WorkedExample) {
 // 95 or more. Below it the itemised method takes the exact quotient of the
 // transfers: common tax 8,000 x 0.9499 = 7,599.2.
 TEST(EngineEarlyPrinciple, WholePercentRatio) {
+  TTaxRun run;
   struct Case {
     long long taxable;     // net taxable sales at 5 % (negative: returns)
     long long nonTaxable;  // net non-taxable sales (negative: their returns)
@@ -124,13 +126,13 @@ TEST(EngineEarlyPrinciple, WholePercentRatio) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.taxable);
-    StartEra0();
+    StartEra0(run);
     if (c.taxable >= 0) Book(kNuki, 1, 110, c.taxable);
     else Book(kNuki, 1, 310, -c.taxable);
     if (c.nonTaxable >= 0) Book(kNuki, 1, 130, c.nonTaxable);
     else Book(kNuki, 1, 330, -c.nonTaxable);
     Book(kZei, 1, 512, 10000);  // common tax, national part 8,000
-    RunEngine();
+    RunEngine(run);
     EXPECT_EQ(Q(19), Currency(c.ratio));
     EXPECT_EQ(Fuhyou22_Old.Flag, c.full ? 1 : 0);
     EXPECT_EQ(Fuhyou22_Old.Label, c.full ? "全額控除" : "個別対応");
@@ -142,23 +144,24 @@ TEST(EngineEarlyPrinciple, WholePercentRatio) {
 // Ratio equivalent 80 %: Int(5,000 + 10,001 x 80 %) = 13,000; and the
 // proportional method on the exact quotient.
 TEST(EngineEarlyPrinciple, RatioEquivalentAndProportional) {
-  StartEra0();
+  TTaxRun run;
+  StartEra0(run);
   Book(kNuki, 0, 110, 800);
   Book(kNuki, 0, 130, 200);
   Book(kZei, 0, 512, 10001);
   Book(kZei, 0, 511, 5000);
   TaxPar.AnbunWariai = 1;
   TaxPar.JunzuruWariai = Currency(80);
-  RunEngine();
+  RunEngine(run);
   EXPECT_EQ(Q(48), Yen(13000));
   EXPECT_EQ(A(15), Yen(13000));
 
-  StartEra0();
+  StartEra0(run);
   Book(kNuki, 0, 110, 800);
   Book(kNuki, 0, 130, 200);
   Book(kZei, 0, 512, 10001);
   TaxPar.Kazeiuri95Miman = 1;
-  RunEngine();
+  RunEngine(run);
   EXPECT_EQ(Fuhyou22_Old.Label, "比例配分");
   EXPECT_EQ(Q(51), Yen(8000));  // Int(10,001 x 0.8)
   EXPECT_EQ(Q(50), Yen(8000));
@@ -167,19 +170,20 @@ TEST(EngineEarlyPrinciple, RatioEquivalentAndProportional) {
 // A negative 3 % column (-120 from the adjustment) and a positive 4 % one
 // (500): the columns keep their own results, the total nets them.
 TEST(EngineEarlyPrinciple, ColumnsOfOppositeSign) {
-  StartEra0();
+  TTaxRun run;
+  StartEra0(run);
   TaxPar.Koujyozei18A = Yen(-120);
-  ResetTaxResults();
+  ResetTaxResults(run);
   Book(kNuki, 1, 110, 100000);
   Book(kZei, 1, 511, 625);  // 80 % is 500
-  RunEngine();
+  RunEngine(run);
   EXPECT_EQ(Fuhyou22_Old.Flag, 1);
   EXPECT_EQ(Q(63), Yen(120));
   EXPECT_EQ(Q(61), Yen(500));
   EXPECT_EQ(Q(59), Yen(380));
   EXPECT_EQ(Q(62), Yen(0));
   EXPECT_EQ(A(12), Yen(120));
-  EXPECT_EQ(Dai1Hyou.F[kD1KoujyoKadai], Yen(120));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1KoujyoKadai], Yen(120));
 }
 
 }  // namespace

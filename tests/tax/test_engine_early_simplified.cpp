@@ -16,16 +16,16 @@ namespace {
 Currency P(int field) { return Fuhyou5_Old.F[static_cast<std::size_t>(field)]; }
 Currency H(int field) { return Fuhyou4_Old.F[static_cast<std::size_t>(field)]; }
 
-void StartEra0() {
+void StartEra0(TTaxRun& run) {
   SetCompany();
   TaxCompany.Kishu = EncodeDate(2012, 4, 1);
   TaxCompany.Kimatu = EncodeDate(2013, 3, 31);
-  StartPass(1);
+  StartPass(run, 1);
   ASSERT_EQ(TaxEraOf(TaxPar), 0);
   TaxPar.Era = 0;
 }
 
-bool RunEngine() { return CalcKaniOld(TaxPar, Dai1Hyou, Fuhyou4_Old, Fuhyou5_Old); }
+bool RunEngine(TTaxRun& run) { return CalcKaniOld(TaxPar, run.Dai1Hyou, Fuhyou4_Old, Fuhyou5_Old); }
 
 // Type 1 sells 8,400,000 at 5 % with 210,000 of returns, type 4 sells
 // 2,100,000 at 5 % and 1,030,000 at 3 %.
@@ -37,14 +37,15 @@ bool RunEngine() { return CalcKaniOld(TaxPar, Dai1Hyou, Fuhyou4_Old, Fuhyou5_Old
 //   4 % column: type 1 has 7,800,000 / 9,800,000 = 79.6 %: candidate 19
 //   Int(392,000 x 0.9) = 352,800 beats the normal 328,800.
 TEST(EngineEarlySimplified, WorkedExample) {
-  StartEra0();
+  TTaxRun run;
+  StartEra0(run);
   Book(kKomi, 1, 111, 8400000);
   Book(kKomi, 1, 311, 210000);
   Book(kKomi, 1, 114, 2100000);
   Book(kKomi, 0, 114, 1030000);
   TaxPar.KijyunKikanUri = Yen(12000000);
 
-  ASSERT_TRUE(RunEngine());
+  ASSERT_TRUE(RunEngine(run));
 
   EXPECT_EQ(H(3), Yen(11000000));
   EXPECT_EQ(H(6), Yen(400000));
@@ -80,7 +81,7 @@ TEST(EngineEarlySimplified, WorkedExample) {
   EXPECT_EQ(H(28), Yen(75200));
   EXPECT_EQ(H(29), Yen(39200));
 
-  const auto& f = Dai1Hyou.F;
+  const auto& f = run.Dai1Hyou.F;
   EXPECT_EQ(f[kD1KazeiHyoujun], Yen(11000000));
   EXPECT_EQ(f[kD1Syouhizei], Yen(430000));
   EXPECT_EQ(f[kD1KoujyoSiire], Yen(346800));
@@ -96,19 +97,20 @@ TEST(EngineEarlySimplified, WorkedExample) {
   EXPECT_EQ(f[28], Yen(1000));
   EXPECT_EQ(f[29], Yen(400000));
   EXPECT_EQ(f[30], Yen(30000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[0].Sales, Yen(7800));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[0].Share, Dec("72.2"));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[3].Sales, Yen(3000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[3].Share, Dec("27.7"));
-  EXPECT_EQ(Dai1Hyou.GyousyuTotal, Yen(10800));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Sales, Yen(7800));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Share, Dec("72.2"));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[3].Sales, Yen(3000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[3].Share, Dec("27.7"));
+  EXPECT_EQ(run.Dai1Hyou.GyousyuTotal, Yen(10800));
 }
 
 // Sales of type 2 only, at both rates: the single-type deduction at 80 %.
 TEST(EngineEarlySimplified, SingleType) {
-  StartEra0();
+  TTaxRun run;
+  StartEra0(run);
   Book(kKomi, 1, 112, 2100000);  // tax 80,000
   Book(kKomi, 0, 112, 1030000);  // tax 30,000
-  RunEngine();
+  RunEngine(run);
   EXPECT_EQ(P(62), Currency(2));
   EXPECT_EQ(P(65), Currency(2));
   EXPECT_EQ(P(61), Currency(1));
@@ -117,10 +119,10 @@ TEST(EngineEarlySimplified, SingleType) {
   EXPECT_EQ(P(15), Yen(0));  // the type table of the record is cleared
   EXPECT_EQ(H(14), Yen(88000));
   EXPECT_EQ(H(15), Yen(64000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[1].Sales, Yen(3000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[1].Share, Currency(100));
-  EXPECT_EQ(Dai1Hyou.F[kD1Sasihiki], Yen(22000));
-  EXPECT_EQ(Dai1Hyou.F[kD1JouNouzei], Yen(4000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Sales, Yen(3000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Share, Currency(100));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1Sasihiki], Yen(22000));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1JouNouzei], Yen(4000));
 }
 
 // Types 1, 2 and 5 at 10 / 80 / 10 % at 5 %: normal 312,000; candidate 19
@@ -129,14 +131,15 @@ TEST(EngineEarlySimplified, SingleType) {
 // special calculation the candidates lose the factor of the tax base, which
 // here is 1: the same choice.
 TEST(EngineEarlySimplified, CandidateChoiceOrder) {
+  TTaxRun run;
   for (int special : {0, 1}) {
     SCOPED_TRACE(special);
-    StartEra0();
+    StartEra0(run);
     TaxPar.SpecialCalcOn = special;
     Book(kKomi, 1, 111, 1050000);
     Book(kKomi, 1, 112, 8400000);
     Book(kKomi, 1, 115, 1050000);
-    RunEngine();
+    RunEngine(run);
     EXPECT_EQ(P(35), Yen(312000));
     EXPECT_EQ(P(37), Yen(320000));
     EXPECT_EQ(P(66), Currency(80));
@@ -159,12 +162,13 @@ TEST(EngineEarlySimplified, CandidateChoiceOrder) {
 //   Type 1: 1,000,000 net with 50,000 booked tax (4 % tax 40,000); type 2:
 //   500,000 sales and 1,500,000 returns, net, without tax.
 TEST(EngineEarlySimplified, ZeroSalesGuard) {
-  StartEra0();
+  TTaxRun run;
+  StartEra0(run);
   Book(kNuki, 1, 111, 1000000);
   Book(kZei, 1, 611, 50000);
   Book(kNuki, 1, 112, 500000);
   Book(kNuki, 1, 312, 1500000);
-  ASSERT_TRUE(RunEngine());
+  ASSERT_TRUE(RunEngine(run));
   EXPECT_EQ(P(11), Yen(0));
   EXPECT_EQ(P(12), Yen(0));
   EXPECT_EQ(P(23), Yen(40000));
@@ -175,10 +179,10 @@ TEST(EngineEarlySimplified, ZeroSalesGuard) {
   EXPECT_EQ(P(60), Yen(36000));
   EXPECT_EQ(P(67), Currency(18));
   EXPECT_FALSE(TaxPar.TokureiApplied);
-  EXPECT_EQ(Dai1Hyou.Gyousyu[0].Share, Currency(0));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[1].Share, Currency(0));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[0].Sales, Yen(1000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[1].Sales, Yen(-1000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Share, Currency(0));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Share, Currency(0));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Sales, Yen(1000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Sales, Yen(-1000));
 }
 
 // Returns without a type push the tax base below 0: the normal calculation
@@ -186,11 +190,12 @@ TEST(EngineEarlySimplified, ZeroSalesGuard) {
 // 75 %, so it is not a rule of the period and cannot win: the normal one
 // stands and no 75 % flag or mark is set.
 TEST(EngineEarlySimplified, OnlyQualifyingCandidatesWin) {
-  StartEra0();
+  TTaxRun run;
+  StartEra0(run);
   Book(kKomi, 1, 111, 1050000);
   Book(kKomi, 1, 112, 1050000);
   Book(kKomi, 1, 310, 3150000);  // returns tax 120,000
-  RunEngine();
+  RunEngine(run);
   EXPECT_EQ(P(7), Yen(-40000));
   EXPECT_EQ(P(35), Yen(-34000));
   EXPECT_EQ(P(37), Yen(0));

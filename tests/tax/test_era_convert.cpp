@@ -110,7 +110,7 @@ TEST(TaxEra, New95PercentRule) {
 // Every name and slot in era 4 on 1,000,000 yen, computed by hand from the
 // rate figures: multiply first, divide last.
 TEST(ConvertByRate, EveryNameAndSlotInEra4) {
-  TaxPar.Era = 4;
+  const int era = 4;
   const Currency x = Yen(1000000);
   struct Case {
     TRateFactor name;
@@ -136,45 +136,45 @@ TEST(ConvertByRate, EveryNameAndSlotInEra4) {
       {TRateFactor::JYOTOWARI, 2, Fraction(17000000, 63)},    {TRateFactor::JYOTOWARI, 3, Fraction(0)},
       {TRateFactor::JYOTOWARI, 4, Fraction(22000000, 78)},
   };
-  for (const auto& c : cases) EXPECT_EQ(ConvertByRate(c.slot, c.name, x), c.expected) << static_cast<int>(c.name) << " " << c.slot;
+  for (const auto& c : cases) EXPECT_EQ(ConvertByRate(era, c.slot, c.name, x), c.expected) << static_cast<int>(c.name) << " " << c.slot;
 }
 
 TEST(ConvertByRate, EarlierErasKnowOnlyThreeSlots) {
-  TaxPar.Era = 3;
+  const int era = 3;
   for (TRateFactor name : {TRateFactor::KOMI2NUKI, TRateFactor::KOMI_KOKUZEI, TRateFactor::NUKI_KOKUZEI,
                            TRateFactor::NUKI_ZEIGAKU, TRateFactor::TAX_KOKUZEI, TRateFactor::TAX_ZEIRITU,
                            TRateFactor::JYOTOWARI}) {
-    EXPECT_EQ(ConvertByRate(3, name, Yen(10800)), Fraction(0)) << static_cast<int>(name);
-    EXPECT_EQ(ConvertByRate(4, name, Yen(11000)), Fraction(0)) << static_cast<int>(name);
+    EXPECT_EQ(ConvertByRate(era, 3, name, Yen(10800)), Fraction(0)) << static_cast<int>(name);
+    EXPECT_EQ(ConvertByRate(era, 4, name, Yen(11000)), Fraction(0)) << static_cast<int>(name);
   }
-  EXPECT_EQ(ConvertByRate(2, TRateFactor::KOMI_KOKUZEI, Yen(10800)), Fraction(630));
-  EXPECT_EQ(ConvertByRate(1, TRateFactor::JYOTOWARI, Yen(4000)), Fraction(1000));
-  EXPECT_EQ(ConvertByRate(2, TRateFactor::JYOTOWARI, Yen(6300)), Fraction(1700));
+  EXPECT_EQ(ConvertByRate(era, 2, TRateFactor::KOMI_KOKUZEI, Yen(10800)), Fraction(630));
+  EXPECT_EQ(ConvertByRate(era, 1, TRateFactor::JYOTOWARI, Yen(4000)), Fraction(1000));
+  EXPECT_EQ(ConvertByRate(era, 2, TRateFactor::JYOTOWARI, Yen(6300)), Fraction(1700));
 }
 
 TEST(ConvertByRate, ExactValuesWhereTruncatedFactorsWouldLoseAYen) {
-  TaxPar.Era = 4;
-  EXPECT_EQ(ConvertByRate(4, TRateFactor::KOMI_KOKUZEI, Yen(11000)), Fraction(780));
-  EXPECT_EQ(ConvertByRate(4, TRateFactor::KOMI_KOKUZEI, Yen(5500000)), Fraction(390000));
-  EXPECT_EQ(ConvertByRate(4, TRateFactor::JYOTOWARI, Yen(156000)), Fraction(44000));
-  EXPECT_EQ(ConvertByRate(4, TRateFactor::JYOTOWARI, Yen(7800)), Fraction(2200));
-  EXPECT_EQ(ConvertByRate(2, TRateFactor::KOMI_KOKUZEI, Yen(10800)), Fraction(630));
-  EXPECT_EQ(ConvertByRate(4, TRateFactor::KOMI2NUKI, Yen(11000)), Fraction(10000));
+  const int era = 4;
+  EXPECT_EQ(ConvertByRate(era, 4, TRateFactor::KOMI_KOKUZEI, Yen(11000)), Fraction(780));
+  EXPECT_EQ(ConvertByRate(era, 4, TRateFactor::KOMI_KOKUZEI, Yen(5500000)), Fraction(390000));
+  EXPECT_EQ(ConvertByRate(era, 4, TRateFactor::JYOTOWARI, Yen(156000)), Fraction(44000));
+  EXPECT_EQ(ConvertByRate(era, 4, TRateFactor::JYOTOWARI, Yen(7800)), Fraction(2200));
+  EXPECT_EQ(ConvertByRate(era, 2, TRateFactor::KOMI_KOKUZEI, Yen(10800)), Fraction(630));
+  EXPECT_EQ(ConvertByRate(era, 4, TRateFactor::KOMI2NUKI, Yen(11000)), Fraction(10000));
   // Fractions of a yen are kept for the caller's own rounding step.
-  EXPECT_EQ(ConvertByRate(4, TRateFactor::KOMI_KOKUZEI, Yen(1000)), Fraction(780, 11));
+  EXPECT_EQ(ConvertByRate(era, 4, TRateFactor::KOMI_KOKUZEI, Yen(1000)), Fraction(780, 11));
 }
 
 // A name given as text, in any spelling, is refused when compiling.
-static_assert(!std::is_invocable_v<decltype(&ConvertByRate), int, const char*, Currency>);
-static_assert(!std::is_invocable_v<decltype(&ConvertByRate), int, std::string_view, Currency>);
-static_assert(!std::is_invocable_v<decltype(&ConvertByRate), int, int, Currency>);
+static_assert(!std::is_invocable_v<decltype(&ConvertByRate), int, int, const char*, Currency>);
+static_assert(!std::is_invocable_v<decltype(&ConvertByRate), int, int, std::string_view, Currency>);
+static_assert(!std::is_invocable_v<decltype(&ConvertByRate), int, int, int, Currency>);
 
 TEST(ConvertByRate, UnknownNamesAndSlotsGiveZero) {
-  TaxPar.Era = 4;
-  EXPECT_EQ(ConvertByRate(4, static_cast<TRateFactor>(7), Yen(11000)), Fraction(0));
-  EXPECT_EQ(ConvertByRate(4, static_cast<TRateFactor>(-1), Yen(11000)), Fraction(0));
-  EXPECT_EQ(ConvertByRate(5, TRateFactor::KOMI2NUKI, Yen(11000)), Fraction(0));
-  EXPECT_EQ(ConvertByRate(-1, TRateFactor::KOMI2NUKI, Yen(11000)), Fraction(0));
+  const int era = 4;
+  EXPECT_EQ(ConvertByRate(era, 4, static_cast<TRateFactor>(7), Yen(11000)), Fraction(0));
+  EXPECT_EQ(ConvertByRate(era, 4, static_cast<TRateFactor>(-1), Yen(11000)), Fraction(0));
+  EXPECT_EQ(ConvertByRate(era, 5, TRateFactor::KOMI2NUKI, Yen(11000)), Fraction(0));
+  EXPECT_EQ(ConvertByRate(era, -1, TRateFactor::KOMI2NUKI, Yen(11000)), Fraction(0));
 }
 
 TEST(ConvertByRate, TruncatedFactorHelper) {

@@ -16,9 +16,10 @@ Currency S5(int col, int field) { return Fuhyou51_R01[col].F[static_cast<std::si
 
 class SimplifiedTest : public ::testing::Test {
  protected:
+  TTaxRun run;
   void SetUp() override {
     SetCompany();
-    StartPass(1);
+    StartPass(run, 1);
   }
 };
 
@@ -27,7 +28,7 @@ class SimplifiedTest : public ::testing::Test {
 TEST_F(SimplifiedTest, OneBusiness) {
   Book(kKomi, 4, 112, 11000000);
   TaxPar.KijyunKikanUri = Yen(9000000);
-  ASSERT_TRUE(CalcKaniR01(TaxPar, Dai1Hyou));
+  ASSERT_TRUE(CalcKaniR01(TaxPar, run.Dai1Hyou));
 
   EXPECT_EQ(Fuhyou51_R01[-1].SingleType, 2);
   EXPECT_EQ(S5(-1, 59), Yen(10000000));
@@ -38,7 +39,7 @@ TEST_F(SimplifiedTest, OneBusiness) {
   EXPECT_EQ(S4(4, 16), Yen(44000));
   EXPECT_FALSE(TaxPar.TokureiApplied);
 
-  const auto& f = Dai1Hyou.F;
+  const auto& f = run.Dai1Hyou.F;
   EXPECT_EQ(f[kD1KazeiHyoujun], Yen(10000000));
   EXPECT_EQ(f[kD1Syouhizei], Yen(780000));
   EXPECT_EQ(f[kD1KoujyoSiire], Yen(624000));
@@ -48,10 +49,10 @@ TEST_F(SimplifiedTest, OneBusiness) {
   EXPECT_EQ(f[kD1Goukei], Yen(200000));
   EXPECT_EQ(f[kD1KazeiJouto], Yen(10000000));
   EXPECT_EQ(f[kD1SouJouto], Yen(9000000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[1].Sales, Yen(10000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[1].Share, Currency(100));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[0].Sales, Yen(0));
-  EXPECT_EQ(Dai1Hyou.GyousyuTotal, Yen(10000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Sales, Yen(10000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Share, Currency(100));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Sales, Yen(0));
+  EXPECT_EQ(run.Dai1Hyou.GyousyuTotal, Yen(10000));
   EXPECT_EQ(Dai2Hyou_R01.F[7], Yen(10000000));
 }
 
@@ -61,7 +62,7 @@ TEST_F(SimplifiedTest, OneBusiness) {
 TEST_F(SimplifiedTest, TwoBusinessesOneTypeRuleWins) {
   Book(kKomi, 4, 111, 8800000);
   Book(kKomi, 4, 115, 2200000);
-  CalcKaniR01(TaxPar, Dai1Hyou);
+  CalcKaniR01(TaxPar, run.Dai1Hyou);
 
   EXPECT_EQ(Fuhyou51_R01[-1].SingleType, 0);
   EXPECT_EQ(S5(-2, 20), Currency(80));
@@ -74,13 +75,13 @@ TEST_F(SimplifiedTest, TwoBusinessesOneTypeRuleWins) {
   EXPECT_TRUE(TaxPar.TokureiApplied);
   EXPECT_EQ(TaxPar.TokureiKind, 1);
   EXPECT_EQ(TaxPar.TokureiWon, 1);
-  EXPECT_EQ(Dai1Hyou.F[kD1KoujyoSiire], Yen(702000));
-  EXPECT_EQ(Dai1Hyou.F[kD1Sasihiki], Yen(78000));
-  EXPECT_EQ(Dai1Hyou.F[kD1JouNouzei], Yen(22000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[0].Sales, Yen(8000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[0].Share, Currency(80));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[4].Sales, Yen(2000));
-  EXPECT_EQ(Dai1Hyou.GyousyuTotal, Yen(10000));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1KoujyoSiire], Yen(702000));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1Sasihiki], Yen(78000));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1JouNouzei], Yen(22000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Sales, Yen(8000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Share, Currency(80));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[4].Sales, Yen(2000));
+  EXPECT_EQ(run.Dai1Hyou.GyousyuTotal, Yen(10000));
 }
 
 // Types 1, 2 and 5 at 60 %, 20 % and 20 %: no type reaches 75 %; the pair
@@ -90,7 +91,7 @@ TEST_F(SimplifiedTest, ThreeBusinessesTwoTypeRuleWins) {
   Book(kKomi, 4, 111, 6600000);
   Book(kKomi, 4, 112, 2200000);
   Book(kKomi, 4, 115, 2200000);
-  CalcKaniR01(TaxPar, Dai1Hyou);
+  CalcKaniR01(TaxPar, run.Dai1Hyou);
 
   EXPECT_EQ(S5(4, 40), Yen(624000));
   EXPECT_EQ(S5(4, 41), Yen(0));
@@ -100,15 +101,15 @@ TEST_F(SimplifiedTest, ThreeBusinessesTwoTypeRuleWins) {
   EXPECT_EQ(S5(-1, 57), Yen(670800));
   EXPECT_TRUE(TaxPar.TokureiApplied);
   EXPECT_EQ(TaxPar.TokureiKind, 2);
-  EXPECT_EQ(Dai1Hyou.F[kD1Sasihiki], Yen(109200));
-  EXPECT_EQ(Dai1Hyou.F[kD1JouNouzei], Yen(30800));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1Sasihiki], Yen(109200));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1JouNouzei], Yen(30800));
 }
 
 TEST_F(SimplifiedTest, ShareOfExactly75PercentQualifies) {
   // Type 1 at 75.0 % and type 3 at 25 %: the pair (1,3) equals the normal candidate.
   Book(kKomi, 4, 111, 8250000);
   Book(kKomi, 4, 113, 2750000);
-  CalcKaniR01(TaxPar, Dai1Hyou);
+  CalcKaniR01(TaxPar, run.Dai1Hyou);
   // Taxes 585,000 and 195,000: normal 526,500 + 136,500 = 663,000;
   // one type: 780,000 x 90 % = 702,000.
   EXPECT_EQ(S5(4, 40), Yen(663000));
@@ -121,12 +122,12 @@ TEST_F(SimplifiedTest, ShareOfExactly75PercentQualifies) {
 TEST_F(SimplifiedTest, BusinessTypeSixAtFortyPercent) {
   EXPECT_EQ(TTAXPAR{}.MinasiRitu6, Dec("0.4"));
   Book(kKomi, 4, 116, 11000000);
-  CalcKaniR01(TaxPar, Dai1Hyou);
+  CalcKaniR01(TaxPar, run.Dai1Hyou);
   EXPECT_EQ(Fuhyou51_R01[-1].SingleType, 6);
-  EXPECT_EQ(Dai1Hyou.F[kD1KoujyoSiire], Yen(312000));
-  EXPECT_EQ(Dai1Hyou.F[kD1Sasihiki], Yen(468000));
-  EXPECT_EQ(Dai1Hyou.F[kD1JouNouzei], Yen(132000));
-  EXPECT_EQ(Dai1Hyou.Gyousyu[5].Share, Currency(100));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1KoujyoSiire], Yen(312000));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1Sasihiki], Yen(468000));
+  EXPECT_EQ(run.Dai1Hyou.F[kD1JouNouzei], Yen(132000));
+  EXPECT_EQ(run.Dai1Hyou.Gyousyu[5].Share, Currency(100));
 }
 
 TEST_F(SimplifiedTest, ReturnsAboveSalesInOneColumnSwitchToTheTotals) {
@@ -135,7 +136,7 @@ TEST_F(SimplifiedTest, ReturnsAboveSalesInOneColumnSwitchToTheTotals) {
   Book(kKomi, 4, 112, 1100000);
   Book(kKomi, 3, 111, 108000);
   Book(kKomi, 3, 311, 216000);
-  CalcKaniR01(TaxPar, Dai1Hyou);
+  CalcKaniR01(TaxPar, run.Dai1Hyou);
   EXPECT_EQ(S5(3, 34), Yen(-6240));  // computed tax below 0
   EXPECT_EQ(S5(3, 27), Yen(0));      // raised to 0
   EXPECT_EQ(TaxPar.KaniSelect, 1);

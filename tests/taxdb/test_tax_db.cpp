@@ -200,6 +200,7 @@ struct Connection {
 
 class TaxDbTest : public ::testing::Test {
  protected:
+  TTaxRun run;
   static void SetUpTestSuite() {
     folder_ = new TempFolder;
     const fixture::InstallationDesc desc = fixture::ParseDescription(kDescription, "tax test", "");
@@ -223,7 +224,7 @@ class TaxDbTest : public ::testing::Test {
     info.VerMajor = 11;
     info.VerMinor1 = 1;
     SetTaxCompanyInfo(info);
-    StartPass(0);
+    StartPass(run, 0);
     TaxPar.KikanTo = EncodeDate(2019, 12, 31);
   }
   void TearDown() override { conn_.reset(); }
@@ -241,7 +242,7 @@ fixture::Installation* TaxDbTest::inst_ = nullptr;
 
 TEST_F(TaxDbTest, AggregationOfBothSidesInThePeriod) {
   Open(0, kCompanyCorporation);
-  AggregateJournal();
+  AggregateJournal(run);
   EXPECT_FALSE(conn_->ss.InTransaction());  // started and committed by the aggregation
 
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 110), Yen(11000));   // credit sale; the deleted and later ones left out
@@ -257,7 +258,7 @@ TEST_F(TaxDbTest, AggregationOfBothSidesInThePeriod) {
 
   // A transaction the caller holds stays open.
   conn_->ss.StartTransaction();
-  AggregateJournal();
+  AggregateJournal(run);
   EXPECT_TRUE(conn_->ss.InTransaction());
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 110), Yen(11000));  // summed afresh, not doubled
 }
@@ -265,48 +266,48 @@ TEST_F(TaxDbTest, AggregationOfBothSidesInThePeriod) {
 TEST_F(TaxDbTest, FacilityRestrictsTheJournal) {
   Open(0, kCompanyCorporation);
   TaxPar.SCode = "X9";
-  AggregateJournal();
+  AggregateJournal(run);
   EXPECT_EQ(Cat(TaxPar.Komi, 4, 110), Yen(0));
 }
 
 TEST_F(TaxDbTest, RefundStatementOfACorporation) {
   Open(0, kCompanyCorporation);
-  AggregateJournal();
+  AggregateJournal(run);
   // Journal tables, tax-inclusive statements.
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[0].Kessan, Yen(7450));  // 3,300 + 5,250 - 1,100
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(2000));
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[1].NotKazei, Yen(2000));
-  EXPECT_EQ(KanpuHojin.SiireSisan.Row[0].Kessan, Yen(330000));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[0].Kessan, Yen(7450));  // 3,300 + 5,250 - 1,100
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(2000));
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].NotKazei, Yen(2000));
+  EXPECT_EQ(run.KanpuHojin.SiireSisan.Row[0].Kessan, Yen(330000));
   // Entered inputs: ten of the eleven rows of section 10, the next section still read.
-  EXPECT_EQ(KanpuHojin.KanpuRiyuu02, 1);
-  EXPECT_EQ(KanpuHojin.ZeiKbn, 1);
-  EXPECT_EQ(KanpuHojin.TokusyuJijyoText[0], "設備投資");
-  EXPECT_EQ(KanpuHojin.SyuyouSisan[9].Simei, "相手10");
-  EXPECT_EQ(KanpuHojin.KoteiSisan[0].Kingaku, Yen(300000));
-  EXPECT_EQ(KanpuHojin.InputSiireSoneki.Total().Kessan, Yen(150000));
-  EXPECT_EQ(KanpuHojin.InputSiireSoneki.Total().Kazei, Yen(140000));
+  EXPECT_EQ(run.KanpuHojin.KanpuRiyuu02, 1);
+  EXPECT_EQ(run.KanpuHojin.ZeiKbn, 1);
+  EXPECT_EQ(run.KanpuHojin.TokusyuJijyoText[0], "設備投資");
+  EXPECT_EQ(run.KanpuHojin.SyuyouSisan[9].Simei, "相手10");
+  EXPECT_EQ(run.KanpuHojin.KoteiSisan[0].Kingaku, Yen(300000));
+  EXPECT_EQ(run.KanpuHojin.InputSiireSoneki.Total().Kessan, Yen(150000));
+  EXPECT_EQ(run.KanpuHojin.InputSiireSoneki.Total().Kazei, Yen(140000));
 
   // The principle pass folds into thousands and sets the purchase tax:
   // 333,300 x 7.8/110 = 23,634 less 78 on the return, import tax 200 + 624.
-  CorrectMixedTaxCodes(false);
-  EXPECT_EQ(KanpuHojin.SiireSoneki.Row[0].Kessan, Yen(7));
-  EXPECT_EQ(KanpuHojin.SiireSisan.Row[0].Kessan, Yen(330));
-  EXPECT_EQ(KanpuHojin.SiireSisan.Row[0].Kazei, Yen(330));
-  EXPECT_EQ(KanpuHojin.SiireZeigaku, Yen(24));  // 24,380 yen
-  EXPECT_EQ(KanpuHojin.InputSiireZeigaku, Yen(24));
+  CorrectMixedTaxCodes(run, false);
+  EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[0].Kessan, Yen(7));
+  EXPECT_EQ(run.KanpuHojin.SiireSisan.Row[0].Kessan, Yen(330));
+  EXPECT_EQ(run.KanpuHojin.SiireSisan.Row[0].Kazei, Yen(330));
+  EXPECT_EQ(run.KanpuHojin.SiireZeigaku, Yen(24));  // 24,380 yen
+  EXPECT_EQ(run.KanpuHojin.InputSiireZeigaku, Yen(24));
 }
 
 TEST_F(TaxDbTest, RefundStatementOfAnIndividual) {
   Open(1, kCompanyIndividual);
-  AggregateJournal();
-  EXPECT_EQ(KanpuKojin.SiireJigyou.Row[0].Kessan, Yen(8700));  // 3,300 - 5,250 + 5,400 + 5,250
-  EXPECT_EQ(KanpuKojin.SiireJigyou.Row[1].Kessan, Yen(1100));
-  EXPECT_EQ(KanpuKojin.SiireJigyou.Row[2].Kessan, Yen(55000));
+  AggregateJournal(run);
+  EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[0].Kessan, Yen(8700));  // 3,300 - 5,250 + 5,400 + 5,250
+  EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[1].Kessan, Yen(1100));
+  EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[2].Kessan, Yen(55000));
   EXPECT_EQ(Cat(TaxPar.Komi, 1, 521), Yen(-5250));  // the credit side subtracts
   EXPECT_EQ(Cat(TaxPar.Komi, 2, 521), Yen(5400));
-  CorrectMixedTaxCodes(false);
-  EXPECT_EQ(KanpuKojin.SiireJigyou.Row[0].Kazei, Yen(8700));
-  EXPECT_EQ(KanpuKojin.KazeiTotal, Yen(64800));
+  CorrectMixedTaxCodes(run, false);
+  EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[0].Kazei, Yen(8700));
+  EXPECT_EQ(run.KanpuKojin.KazeiTotal, Yen(64800));
 }
 
 TEST_F(TaxDbTest, SpecialMeasureTables) {
@@ -357,7 +358,7 @@ TEST_F(TaxDbTest, JournalReadNotesWhatTheOldRateCheckCounts) {
     Open(index, index == 0 ? kCompanyCorporation : kCompanyIndividual);
     for (TDateTime end : {EncodeDate(2019, 11, 19), EncodeDate(2019, 12, 31), EncodeDate(2020, 1, 31)}) {
       TaxPar.KikanTo = end;
-      AggregateJournal();
+      AggregateJournal(run);
       EXPECT_EQ(TaxPar.OldRateImportsRead, HasOldRateImportJournals(4, TaxPar))
           << "data set " << index << ", period end " << FormatDateTime("yyyy/mm/dd", end);
     }
@@ -365,7 +366,7 @@ TEST_F(TaxDbTest, JournalReadNotesWhatTheOldRateCheckCounts) {
   }
   Open(0, kCompanyCorporation);
   TaxPar.SCode = "X9";
-  AggregateJournal();
+  AggregateJournal(run);
   EXPECT_FALSE(TaxPar.OldRateImportsRead);
   EXPECT_TRUE(HasOldRateImportJournals(4, TaxPar));
 }
