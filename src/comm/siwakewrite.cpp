@@ -161,8 +161,8 @@ TSiwakeWrite::TSiwakeWrite() {
 void TSiwakeWrite::SetTransaction(TIBTransaction* Transaction) {
   transaction_ = Transaction;
   sql_.Close();
-  sql_.SetDatabase(Transaction && Transaction->DefaultDatabase() ? Transaction->DefaultDatabase()
-                                                                 : &DM->IBDatabaseDAT);
+  // The statements stay on the data set's database; the transaction may span others too.
+  if (DM) sql_.SetDatabase(&DM->IBDatabaseDAT);
   sql_.SetTransaction(Transaction);
 }
 
