@@ -4,6 +4,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -15,8 +17,15 @@ namespace fs = std::filesystem;
 namespace mariadbtest {
 namespace {
 
+// One folder per test process, so that test cases run side by side each
+// have their own server; removed again when the process ends.
 struct TServer {
-  std::string root = MARIADB_WORK_DIR;
+  ~TServer() {
+    process.Kill();
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+  std::string root = std::string(MARIADB_WORK_DIR) + "/" + std::to_string(getpid());
   std::string data = root + "/data";
   std::string socket = root + "/mysqld.sock";
   TChildProcess process;
@@ -33,6 +42,13 @@ std::string ShellQuote(const std::string& s) {
   return out + "'";
 }
 
+std::string ReadLog(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
 std::string ClientCommand() {
   return "mariadb --no-defaults --protocol=socket --socket=" + ShellQuote(Server()->socket) +
          " -u root --default-character-set=utf8mb4";
@@ -46,7 +62,6 @@ void EnsureServer() {
   std::error_code ec;
   fs::remove_all(s->root, ec);
   fs::create_directories(s->root);
-  const std::string user = geteuid() == 0 ? "root" : std::string(getlogin() ? getlogin() : "");
   std::vector<std::string> install = {"--no-defaults", "--datadir=" + s->data, "--auth-root-authentication-method=normal",
                                       "--skip-test-db"};
   if (geteuid() == 0) install.push_back("--user=root");
@@ -70,8 +85,9 @@ void EnsureServer() {
     if (!Server()->process.Running()) break;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
+  const std::string log = ReadLog(std::string(MARIADB_WORK_DIR) + "/" + std::to_string(getpid()) + "/server.log");
   Server().reset();
-  throw std::runtime_error("the MariaDB server did not start; see " + std::string(MARIADB_WORK_DIR) + "/server.log");
+  throw std::runtime_error("the MariaDB server did not start: " + log);
 }
 
 int LoadScript(const std::string& ScriptFile, std::string* Output) {
