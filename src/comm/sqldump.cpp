@@ -109,10 +109,10 @@ bool TWebDbSqlDump::DumpDatabase() {
   if (DatabaseName.empty()) return false;
   std::error_code ec;
   std::filesystem::remove(OutputPath, ec);
-  ForceFolder(ExtractFileDir(OutputPath));
 
   std::unique_ptr<TWorkTempFile> file;
   try {
+    ForceFolder(ExtractFileDir(OutputPath));
     file = std::make_unique<TWorkTempFile>(OutputPath);
   } catch (const std::exception& e) {
     throw Exception(std::string(e.what()) + "\r\n\"" + OutputPath + "\"が使用中です。");

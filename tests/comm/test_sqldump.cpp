@@ -47,9 +47,10 @@ class SqlDumpTest : public dmtest::DmTest {
     SystemDef.BaseDir = fs::path(VERUDA_INIT_DIR).parent_path().string();
     SystemDef.AppVer = "11.1.0";
     AppName = "コルベクス財務";
-    ConnectDataSet(1);
+    ConnectDataSet(DataSet());
     ASSERT_TRUE(DM->fnGetAccInfo());
   }
+  virtual int DataSet() const { return 1; }
 
   // Dumps the connected data set into the service database Name.
   std::string Dump(const std::string& name = "tessaly_d_TEST_1") {
@@ -229,6 +230,91 @@ TEST_F(SqlDumpTest, WholeDumpLoadsIntoMariaDb) {
   // The ACCREG rows: the source's plus the 25 operator settings.
   const int accreg = std::stoi(QueryDat("SELECT COUNT(*) FROM ACCREG WHERE AGROUP <> '経営テサリー'"));
   EXPECT_EQ(mariadbtest::Query("SELECT COUNT(*) FROM tessaly_d_TEST_1.ACCREG"), std::to_string(accreg + 25) + "\n");
+}
+
+// A data set older than 8.0.2: no menu rows, budget-limited sections empty,
+// the closing statement of the account groups still written.
+TEST_F(SqlDumpTest, DataOlderThan802LeavesOutItsLaterTables) {
+  AccInf.VerMajor = 8;
+  AccInf.VerMinor1 = 0;
+  AccInf.VerMinor2 = 1;
+  ExecOn(DataFolder(1) + "/rqacc.fdb", "INSERT INTO JOBCONTROL2 (LEVELNO, PROC_ID) VALUES (200, 'P1')");
+  const std::string text = Dump();
+  EXPECT_NE(text.find("DELETE FROM JOBCONTROL;\r\nDELETE FROM KAKOSIWAKE1;"), std::string::npos);
+  for (const char* t : {"MSD_HOUKOKU", "AOPRO_YOSAN_KANRI", "AOPRO_KAMOKU_YOSAN", "AOPRO_YOSAN_KIHONRULE",
+                        "TESSALY_YOJITU_HYOKARULE"})
+    EXPECT_NE(text.find(std::string("DELETE FROM ") + t + ";\r\n\r\n"), std::string::npos) << t;
+  EXPECT_NE(text.find("DELETE FROM KAMOKU_KOSEI_GROUP;\r\n\r\n"
+                      "DELETE FROM KAMOKU_KOSEI_GROUP WHERE (FGNAME='未払金／未払費用');\r\n"),
+            std::string::npos);
+  EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM AOPRO_YOSAN_KIHONRULE"), "0");
+  std::string output;
+  EXPECT_EQ(mariadbtest::LoadScript(path_, &output), 0) << output;
+}
+
+// Medical data: the menu rows of level 1200 are written with level 200, the
+// medical columns are read from the tables.
+class SqlDumpMedicalTest : public SqlDumpTest {
+ protected:
+  int DataSet() const override { return 3; }
+};
+
+TEST_F(SqlDumpMedicalTest, MedicalDataReadsItsOwnColumnsAndMenuLevel) {
+  ASSERT_EQ(AccInf.DATATYPE, 3);
+  const std::string db = DataFolder(3) + "/rqacc.fdb";
+  ExecOn(db, "INSERT INTO JOBCONTROL2 (LEVELNO, PROC_ID) VALUES (1200, 'M1')");
+  ExecOn(db, "INSERT INTO JOBCONTROL2 (LEVELNO, PROC_ID) VALUES (200, 'C1')");
+  ExecOn(db, "INSERT INTO MSD_HOUKOKU (MDGROUP, MDCODE, MDTYPE, MDTEXT1) VALUES ('G', '1', 'T', 'x')");
+  const std::string text = Dump("tessaly_d_MED_1");
+  EXPECT_NE(text.find("DELETE FROM JOBCONTROL;\r\nINSERT INTO JOBCONTROL VALUES\r\n(1,200,0,0,'','M1');\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("INSERT INTO MSD_HOUKOKU(MDGROUP,MDCODE,MDTYPE,MDTEXT1,MDTEXT2,MDTEXT3) VALUES\r\n"
+                      "('G','1','T','x',"),
+            std::string::npos);
+  std::string output;
+  ASSERT_EQ(mariadbtest::LoadScript(path_, &output), 0) << output;
+  EXPECT_EQ(mariadbtest::Query("SELECT COUNT(*) FROM tessaly_d_MED_1.MSD_HOUKOKU"), "1\n");
+}
+
+// Twelve tax rules give ten rows; the row number goes on in the next group.
+TEST_F(SqlDumpTest, BudgetRuleGroupsStopAtTenRows) {
+  const std::string db = DataFolder(1) + "/rqacc.fdb";
+  for (int i = 1; i <= 12; ++i)
+    ExecOn(db, "INSERT INTO AOPRO_YOSAN_KIHONRULE (FKOMOKU, FROW, FKBN) VALUES ('納税', " + std::to_string(i) +
+                   ", 'K')");
+  ExecOn(db, "INSERT INTO AOPRO_YOSAN_KIHONRULE (FKOMOKU, FROW, FKBN) VALUES ('その他', 1, 'K')");
+  const std::string text = Dump();
+  EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM AOPRO_YOSAN_KIHONRULE"), "13");  // no defaults added
+  EXPECT_NE(text.find("(10,'納税',10,'K',"), std::string::npos);
+  EXPECT_EQ(text.find("'納税',11,"), std::string::npos);
+  EXPECT_NE(text.find("(11,'その他',1,'K',"), std::string::npos);
+}
+
+// A failure after the file was created ends the dump with its error box and
+// leaves no script; a file that cannot be created is an error to the caller.
+TEST_F(SqlDumpTest, FailuresLeaveNoScript) {
+  {
+    TWebDbSqlDump dump;
+    dump.DatabaseName = "x";
+    dump.IndexTemplate = "/nonexistent/tessaly_empty_index.sql";
+    EXPECT_FALSE(dump.DumpDatabase());
+    EXPECT_FALSE(fs::exists(dump.OutputPath));
+    ASSERT_FALSE(shown_.empty());
+    EXPECT_EQ(shown_.back().text.rfind("SQLDumpファイルの作成に失敗しました。", 0), 0u) << shown_.back().text;
+    EXPECT_TRUE(fs::is_empty(fs::path(dump.OutputPath).parent_path()));
+  }
+  {
+    TWebDbSqlDump dump;
+    dump.DatabaseName = "x";
+    dump.OutputPath = "/proc/no-such-folder/rqacc.sql";
+    try {
+      dump.DumpDatabase();
+      ADD_FAILURE() << "no error";
+    } catch (const std::exception& e) {
+      EXPECT_NE(std::string(e.what()).find("\r\n\"/proc/no-such-folder/rqacc.sql\"が使用中です。"), std::string::npos)
+          << e.what();
+    }
+  }
 }
 
 }  // namespace
