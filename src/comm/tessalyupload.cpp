@@ -60,9 +60,7 @@ int ZipFiles(const std::string& Options, const std::string& Archive, const std::
   }
   if (probe != 0 || version.find("Zip") == std::string::npos) return -2;
   if (Options.find("-P") != std::string::npos && version.find("[encryption") == std::string::npos) return -3;
-  const std::string line = Options + " " + Archive + " " + Files;
-  if (line.size() > 1024) return -2;
-  const int rc = RunProcess(ZipProgram, SplitCommandLine(line), 300000, nullptr);
+  const int rc = RunProcess(ZipProgram, SplitCommandLine(Options + " " + Archive + " " + Files), 300000, nullptr);
   return rc < 0 ? -1 : rc;
 }
 
