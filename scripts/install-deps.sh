@@ -14,6 +14,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-translations-l10n fonts-noto-cjk libgl-dev
   libssl-dev libcurl4-openssl-dev libjpeg-dev
   xvfb xauth python3 python3-pyftpdlib openssl procps poppler-utils
+  mariadb-server mariadb-client zip
 )
 
 missing=()

@@ -155,6 +155,7 @@ bool TFileStoreClient::Download(const std::string& RemotePath, const std::string
 bool TFileStoreClient::Put(const std::string& LocalFile, std::uint64_t LocalSize, const std::string& Folder,
                            const std::string& RemoteName, TCommNotice& Notice) {
   Notice = {};
+  failedStep_ = TPutStep::Connect;
   try {
     Connect();
   } catch (const std::exception&) {
@@ -162,6 +163,7 @@ bool TFileStoreClient::Put(const std::string& LocalFile, std::uint64_t LocalSize
     Notice = TCommNotice::ErrorOk(FramedMessage("サーバーの接続に失敗しました。"));
     return false;
   }
+  failedStep_ = TPutStep::Folder;
   try {
     ChangeFolder(Folder);
   } catch (const std::exception&) {
@@ -173,6 +175,7 @@ bool TFileStoreClient::Put(const std::string& LocalFile, std::uint64_t LocalSize
   const std::string backup = target + "bak";
   const std::string part = target + kPartSuffix;
   bool renamedAway = false;
+  failedStep_ = TPutStep::Transfer;
   try {
     Commands({"*DELE " + backup, "*DELE " + part});
     Upload(LocalFile, part);
@@ -205,6 +208,7 @@ bool TFileStoreClient::Put(const std::string& LocalFile, std::uint64_t LocalSize
     return false;
   }
   curl_.reset();
+  failedStep_ = TPutStep::None;
   return true;
 }
 

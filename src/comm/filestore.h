@@ -41,6 +41,10 @@ class TFileStoreClient {
   // remote file is missing or the connection could not be made.
   bool Get(const std::string& RemotePath, const std::string& LocalFile, TCommNotice& Notice);
 
+  // The step at which the last Put failed (None after a successful one).
+  enum class TPutStep { None, Connect, Folder, Transfer };
+  TPutStep FailedStep() const { return failedStep_; }
+
   // Pause between the store and the size check (seconds).
   double SizeCheckPause = 0.48;
 
@@ -64,4 +68,5 @@ class TFileStoreClient {
   int port_ = 21;
   CurlPtr curl_;
   char error_[CURL_ERROR_SIZE] = {0};
+  TPutStep failedStep_ = TPutStep::None;
 };
