@@ -1,5 +1,7 @@
 #include "report/colorset.h"
 
+#include <cstdio>
+
 #include <QColorDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -36,7 +38,9 @@ std::string CustomColorsText(const std::vector<TColor>& colors) {
   std::string text;
   for (std::size_t i = 0; i < 16; ++i) {
     const TColor c = i < colors.size() ? colors[i] : clWhite;
-    text += Format("Color%c=%06X\r\n", static_cast<char>('A' + i), static_cast<unsigned>(c));
+    char line[32];
+    std::snprintf(line, sizeof line, "Color%c=%06X\r\n", static_cast<char>('A' + i), static_cast<unsigned>(c));
+    text += line;
   }
   return text;
 }

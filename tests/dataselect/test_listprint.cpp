@@ -3,6 +3,7 @@
 // installation into PDF files read back with pdftotext, reached through the
 // list print commands of the data-selection and shared-server dialogs.
 #include <QApplication>
+#include <QColorDialog>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "dataselect/datasentakuprintdlg.h"
 #include "dstest.h"
 #include "platform/vcl/application.h"
+#include "report/colorset.h"
 #include "report/engine.h"
 #include "report/preview.h"
 #include "report/printdlg.h"
@@ -161,6 +163,47 @@ TEST_F(ListPrint, OperatorColourRowWrittenAndReadBack) {
   ReadStyleColorRec(other);
   EXPECT_EQ(other.NetColor1, 0xC0C0C0);
   EXPECT_TRUE(other.Extra.empty());
+}
+
+TEST_F(ListPrint, ColourDialogKeepsTheOperatorsCustomColours) {
+  // Nothing stored: sixteen white custom colours.
+  {
+    TPrnColorSetBox box;
+    box.PerOperator = true;
+    box.Colors = {1, 2, 3, 4};
+    box.Prepare();
+    EXPECT_EQ(QColorToColor(QColorDialog::customColor(0)), clWhite);
+    EXPECT_EQ(QColorToColor(QColorDialog::customColor(15)), clWhite);
+    EXPECT_TRUE(box.lblKankyoColor->isVisibleTo(&box));
+    QColorDialog::setCustomColor(1, ColorToQColor(0x123456));
+    // A colour chosen in the colour dialog comes back on OK.
+    responder_.Then([](const ShownDialog& shown) {
+      static_cast<QColorDialog*>(shown.window)->setCurrentColor(ColorToQColor(0x00FF00));
+      return mrOk;
+    });
+    box.Buttons[2]->click();
+    responder_.Then([&box](const ShownDialog&) {
+      box.btnOK->click();
+      return mrOk;
+    });
+    EXPECT_EQ(box.ShowModal(), mrOk);
+    EXPECT_EQ(box.Colors[2], 0x00FF00);
+    EXPECT_EQ(box.Colors[0], 1);
+    EXPECT_EQ(SystemDef.NetColor1, 0xC0C0C0);  // per operator: the environment stays
+  }
+  const std::string stored =
+      QueryDef("SELECT SSTR FROM STYLECOLOR WHERE OPCODE=10010 AND STYLENAME='Pallet_CustomColor'");
+  EXPECT_EQ(stored.substr(0, 28), "ColorA=FFFFFF\r\nColorB=123456") << stored;
+  // Read back the next time.
+  QColorDialog::setCustomColor(1, Qt::white);
+  TPrnColorSetBox again;
+  again.Prepare();
+  EXPECT_EQ(QColorToColor(QColorDialog::customColor(1)), 0x123456);
+  EXPECT_FALSE(again.lblKankyoColor->isVisibleTo(&again));
+  const std::vector<TColor> parsed = ParseCustomColors("ColorC=0000FF\r\nColorZ=123456\r\nbad\r\nColorP=XYZ");
+  EXPECT_EQ(parsed[2], 0x0000FF);
+  EXPECT_EQ(parsed[15], clWhite);
+  EXPECT_EQ(ParseCustomColors(CustomColorsText(parsed)), parsed);
 }
 
 TEST_F(ListPrint, MonochromeTurnsColoursGrey) {
