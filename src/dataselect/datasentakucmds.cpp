@@ -30,6 +30,5 @@ std::int32_t AddArea(TDataSentakuBox&) { return NotAvailable(); }
 std::int32_t DeleteData(TDataSentakuBox&) { return NotAvailable(); }
 std::int32_t SaveData(TDataSentakuBox&) { return NotAvailable(); }
 std::int32_t RestoreData(TDataSentakuBox&) { return NotAvailable(); }
-std::int32_t PrintDataList(TDataSentakuBox&) { return NotAvailable(); }
 std::int32_t BackupToFile(TDataSentakuBox&, const std::string&) { return NotAvailable(); }
 std::int32_t RestoreFromBackup(TDataSentakuBox&, const std::string&) { return NotAvailable() - 1; }

@@ -2,8 +2,9 @@
 // and paste, new data, area release and addition, delete, save, restore, list
 // print, take-out, distributed-input child). This program starts the dialog
 // only for selection, where these keys are blank; each entry point here but
-// the new data of F12 on an empty folder says that its command is not
-// available in this program.
+// the new data of F12 on an empty folder and the list print
+// (datalistprintcmds.cpp) says that its command is not available in this
+// program.
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The areas of a shared drive: the state of an area folder's data set, a
 // list row filled from it and written back, the row and share-status
 // services the data-selection dialog uses, and the area commands of the
-// shared-server selection dialog (copy and paste, new area, delete, list
-// print), which are not available in this program.
+// shared-server selection dialog (copy and paste, new area, delete), which
+// are not available in this program.
 #include "core/datetext.h"
 #include "core/globals.h"
 #include "core/settings.h"
@@ -138,8 +138,6 @@ bool TServerSentakuBox::SetShareStatusIfChanged(const std::string& Folder, std::
 std::int32_t TServerSentakuBox::CopyOrPaste() { return NotAvailable(); }
 std::int32_t TServerSentakuBox::AddArea() { return NotAvailable(); }
 std::int32_t TServerSentakuBox::DeleteArea(bool) { return NotAvailable(); }
-std::int32_t TServerSentakuBox::PrintList() { return NotAvailable(); }
-
 void TServerSentakuBox::CancelCopy() {
   if (CopyPending && !CopySourceFolder.empty()) DataInfo->SetStatus(NativePath(CopySourceFolder), dsFree);
   CopyPending = false;

@@ -6,6 +6,7 @@
 
 #include "platform/rtl/sysutils.h"
 #include "report/errorlog.h"
+#include "report/preview.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ void StartQuillboxEngine() {
     e.DefaultFonts = FamiliesOf(QFontDatabase::Any);
     e.Vdb = std::make_unique<TVDBPrint>();
     e.Vdb->SetTTOption(2);
+    StartPreviewEntry = RunPreview;
     e.Ready = true;
   } catch (const std::exception& error) {
     QuillboxLogError("Vdb.Create", error.what());

@@ -220,6 +220,8 @@ void TPageLoop::Run(TNowPrintingdlg& window) {
   painter.end();
 }
 
+bool RunPageLoop(TQBOXDEF& s, TRange range, int reportPages, bool dialogCollate);
+
 }  // namespace
 
 bool RunPrintJob(TQBOXDEF& def) {
@@ -277,6 +279,14 @@ bool RunPrintJob(TQBOXDEF& def) {
       s.ColorMode = def.ColorMode;
     }
   }
+  return RunPageLoop(s, range, reportPages, dialogCollate);
+}
+
+namespace {
+
+bool RunPageLoop(TQBOXDEF& s, TRange range, int reportPages, bool dialogCollate) {
+  auto& engine = QuillboxEngine();
+  QPrinter& printer = engine.Vdb->Printer();
   s.DevModeFields = printer.supportsMultipleCopies() ? kDevModeCollate : 0;
   engine.Settings.DevModeFields = s.DevModeFields;
   TPageLoop loop(s, printer, range, reportPages, dialogCollate);
@@ -299,4 +309,29 @@ bool RunPrintJob(TQBOXDEF& def) {
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+void PrintOnePage(TQBOXDEF& def, int page, int orientation) {
+  auto& engine = QuillboxEngine();
+  if (!engine.Ready) return;
+  TVDBPrint& vdb = *engine.Vdb;
+  TQBOXDEF& s = engine.Settings;
+  const QPageLayout::Orientation given = OrientationOf(orientation);
+  try {
+    vdb.SelectPrinter(def.PrinterNum);
+    def.Copies = 1;
+    if (&def != &s) {
+      s = def;
+      s.Copies = 1;
+    }
+    vdb.SetDevMode(s);
+    vdb.Printer().setPageOrientation(given);
+    s.Orientation = orientation;
+    RunPageLoop(s, TRange{true, page, page}, page, false);
+  } catch (const std::exception& error) {
+    QuillboxLogError("PRINT.現在のページ", error.what());
+  }
+  vdb.Printer().setPageOrientation(given);
 }

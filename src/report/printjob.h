@@ -8,3 +8,6 @@
 
 // True when printing ran; false when it was cancelled or failed before the loop.
 bool RunPrintJob(TQBOXDEF& def);
+// Prints page `page` of the report alone, in `orientation`, without the print
+// dialog (the preview's current-page print).
+void PrintOnePage(TQBOXDEF& def, int page, int orientation);

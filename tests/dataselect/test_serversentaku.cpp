@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <filesystem>
@@ -26,6 +29,7 @@
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/hint.h"
 #include "platform/vcl/perfectgrid.h"
+#include "report/engine.h"
 #include "ui/corvexedit.h"
 #include "ui/inputdlg.h"
 #include "ui/plbutton.h"
@@ -469,4 +473,37 @@ TEST_F(ServerBoxTest, FetchIntoAnEmptyLocalRowTakesTheChosenArea) {
   EXPECT_EQ(info.DATALISTNAME, "共有アルファ改");
   EXPECT_EQ(QueryDef("SELECT ENTTEXT FROM SERVERDATALIST WHERE DRIVELETTER='S' AND PASNAME='" + Area("sv0001") + "'"),
             "共有アルファ改");
+}
+
+// F8 prints the shared list after the list print dialog, numbered in display
+// order; a list without rows only says so.
+TEST_F(ServerBoxTest, F8PrintsTheSharedList) {
+  MakeAreas({{"sv0001", "A100", "アルファ", 1, 0}, {"sv0002", "B200", "ベータ", 1, 0}});
+  auto box = Open();
+  ASSERT_EQ(box->DispList.size(), 2u);
+  StartQuillboxEngine();
+  const std::string pdf = root_ + "/shared.pdf";
+  QuillboxEngine().Vdb->SetOutputFile(pdf);
+  responder_.Clear();
+  responder_.Then([](const ShownDialog& shown) {
+    EXPECT_EQ(shown.caption, "共有データリストの印刷");
+    shown.window->findChild<QPushButton*>("btnOK")->click();
+    return mrOk;
+  });
+  QTest::keyClick(box->PerfectGrid1, Qt::Key_F8);
+  QuillboxEngine().Vdb->SetOutputFile("");
+  ASSERT_TRUE(fs::exists(pdf));
+  QProcess p;
+  p.start("pdftotext", {"-layout", QString::fromStdString(pdf), "-"});
+  p.waitForFinished(30000);
+  const std::string text = QString::fromUtf8(p.readAllStandardOutput()).toStdString();
+  EXPECT_NE(text.find("共有データリスト"), std::string::npos) << text;
+  EXPECT_NE(text.find("PAGE   1"), std::string::npos);
+  EXPECT_NE(text.find("アルファ"), std::string::npos);
+  EXPECT_NE(text.find("ベータ"), std::string::npos);
+
+  box->DispList.clear();
+  responder_.Clear();
+  QTest::keyClick(box->PerfectGrid1, Qt::Key_F8);
+  EXPECT_TRUE(BoxShown("共有データリストが表示されていません。"));
 }
