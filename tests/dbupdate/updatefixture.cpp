@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include "core/globals.h"
 #include "dbupdate/updatescript.h"
 #include "platform/fb/ibx.h"
+#include "platform/win/childprocess.h"
 
 namespace fs = std::filesystem;
 
@@ -39,7 +41,7 @@ void UpdateTest::SetUp() {
   SystemDef.LogDir = Folder("log");
   SystemDef.TempDir = Folder("temp");
   SystemDef.WinTempDir = Folder("work");
-  SystemDef.SqlDir = Folder("sql");
+  SystemDef.SqlDir = Folder("sql");  // the step tests use InstalledScriptFolder()
   IsqlTool = "isql-fb";
   shown_.clear();
   DbUi = TDbUiServices{};
@@ -126,6 +128,48 @@ std::string UpdateTest::ReadFile(const std::string& Path) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+void UpdateTest::CreateSystemDatabase(const std::string& Path, const std::string& SchemaFile) {
+  const char* source = std::getenv("PROJECT_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  CreateDatabase(Path);
+  std::string output;
+  const int status = RunProcess("isql-fb", {"-q", "-bail", "-ch", "UTF8", "-i",
+                                            std::string(source) + "/schema/system/" + SchemaFile, Path},
+                                120000, &output);
+  ASSERT_EQ(status, 0) << output;
+}
+
+std::vector<std::string> UpdateTest::SchemaOf(const std::string& Path) {
+  std::vector<std::string> all;
+  const char* queries[] = {
+      "SELECT 'column '||TRIM(RF.RDB$RELATION_NAME)||'.'||TRIM(RF.RDB$FIELD_NAME)||' type '||F.RDB$FIELD_TYPE||"
+      "' sub '||COALESCE(F.RDB$FIELD_SUB_TYPE,0)||' length '||COALESCE(F.RDB$CHARACTER_LENGTH,F.RDB$FIELD_LENGTH)||"
+      "' scale '||COALESCE(F.RDB$FIELD_SCALE,0)||' charset '||COALESCE(F.RDB$CHARACTER_SET_ID,0)||"
+      "' notnull '||COALESCE(RF.RDB$NULL_FLAG,F.RDB$NULL_FLAG,0) "
+      "FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME=RF.RDB$FIELD_SOURCE "
+      "JOIN RDB$RELATIONS R ON R.RDB$RELATION_NAME=RF.RDB$RELATION_NAME "
+      "WHERE COALESCE(R.RDB$SYSTEM_FLAG,0)=0 ORDER BY 1",
+      "SELECT 'procedure '||TRIM(P.RDB$PROCEDURE_NAME)||COALESCE(' '||PP.RDB$PARAMETER_TYPE||' '||"
+      "TRIM(PP.RDB$PARAMETER_NAME)||' type '||F.RDB$FIELD_TYPE||' length '||"
+      "COALESCE(F.RDB$CHARACTER_LENGTH,F.RDB$FIELD_LENGTH)||' charset '||COALESCE(F.RDB$CHARACTER_SET_ID,0),'') "
+      "FROM RDB$PROCEDURES P LEFT JOIN RDB$PROCEDURE_PARAMETERS PP ON PP.RDB$PROCEDURE_NAME=P.RDB$PROCEDURE_NAME "
+      "LEFT JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME=PP.RDB$FIELD_SOURCE "
+      "WHERE COALESCE(P.RDB$SYSTEM_FLAG,0)=0 ORDER BY 1",
+      "SELECT 'trigger '||TRIM(RDB$TRIGGER_NAME)||' on '||TRIM(RDB$RELATION_NAME)||' type '||RDB$TRIGGER_TYPE||"
+      "' position '||RDB$TRIGGER_SEQUENCE||' inactive '||COALESCE(RDB$TRIGGER_INACTIVE,0) "
+      "FROM RDB$TRIGGERS WHERE COALESCE(RDB$SYSTEM_FLAG,0)=0 ORDER BY 1",
+      "SELECT 'generator '||TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS WHERE COALESCE(RDB$SYSTEM_FLAG,0)=0 "
+      "ORDER BY 1",
+  };
+  for (const char* q : queries)
+    for (const std::string& row : Rows(Path, q)) all.push_back(row);
+  return all;
+}
+
+std::string UpdateTest::InstalledScriptFolder() {
+  return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "sql").string();
 }
 
 }  // namespace updatetest

@@ -28,6 +28,14 @@ class UpdateTest : public ::testing::Test {
   // Every row of a query, the columns of a row joined by "|" (trimmed).
   static std::vector<std::string> Rows(const std::string& Path, const std::string& Sql);
   static std::string ReadFile(const std::string& Path);
+  // Creates a system database at Path from a schema file of schema/system
+  // ("first/0.3.0.sql", "11.0.1.sql") with isql-fb.
+  static void CreateSystemDatabase(const std::string& Path, const std::string& SchemaFile);
+  // The schema as the RDB$ tables describe it, one line per column, procedure
+  // parameter, trigger and generator (not positions or sources).
+  static std::vector<std::string> SchemaOf(const std::string& Path);
+  // The script folder beside the test program's folder, as the build places it.
+  static std::string InstalledScriptFolder();
 
   std::string root_;
   struct Shown {
