@@ -271,7 +271,7 @@ std::int32_t RunIsqlScript(const std::string& VersionText, std::uint8_t Kind) {
 std::int32_t RunDbUpdateStep(TDbUpdateStepCall Proc) {
   std::int32_t result = urDone;
   try {
-    if (Proc) result = Proc();
+    result = Proc ? Proc() : urConversionFailed;  // a step without its work cannot succeed
   } catch (...) {
     result = urConversionFailed;
   }
