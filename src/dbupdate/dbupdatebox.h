@@ -1,8 +1,8 @@
 // The update dialog's step tables and version test. The data-selection dialog
 // keeps one box for its lifetime (creating it registers every step) and, for
 // each data-set row with a version text, calls PrepareDbUpdate(1, text) and
-// reads UpdateNeeded and VersionUnknown. The run of the steps is not part of
-// this unit.
+// reads UpdateNeeded and VersionUnknown. The run of the steps (updaterun.cpp)
+// belongs to the update dialog (dbupdateform.h), which shows a prepared box.
 //
 // A database whose version cannot be read (read error, empty version table)
 // or whose version text cannot be parsed is marked VersionUnknown: no step is
@@ -15,11 +15,13 @@
 #include <string_view>
 #include <vector>
 
+#include "dbaccess/backupthread.h"
 #include "dbupdate/dbversion.h"
 #include "dbupdate/steprec.h"
 #include "platform/fb/ibdatabase.h"
 
 class EIBError;
+class QWidget;
 
 enum : std::uint8_t { dbkSystem = 0, dbkAccounting = 1 };
 
@@ -99,7 +101,34 @@ class TDbUpdateBox {
   // The agreement box: OK is enabled when the box is hidden or ticked.
   void cboxAgreeClick();
 
+  // ---- the run ------------------------------------------------------------
+  // Backup file of the run ("dataup.fbk" in the data root's temp folder).
+  std::string BackupFile;
+  TErrInfomation ErrInfo;       // result of the last backup or restore job
+  bool Running = false;         // a run is under way (OK and Cancel do nothing)
+  int ModalResult = 0;          // 1 after a successful run, 4 after a refusal or failure, 2 cancelled
+  int ProgressMax = 0, ProgressPosition = 0;
+  QWidget* Window = nullptr;    // the dialog's window, owner of the progress and message boxes
+  std::function<void()> OnChanged;  // rows, progress panel or bar changed
+
+  // The OK button: refuses while others use the database, else backs up,
+  // runs the pending steps, restores on failure, reports and reconnects.
+  void btnOkClick();
+  void btnCancelClick();
+  // 1 every pending step done; 0 a step failed and the database was restored
+  // (or needed no backup); -1 nothing pending, backup or restore failed.
+  std::int32_t ExecuteDbUpdate();
+  // The other operators logged on to the system database ("[ %.4d ]:  name"
+  // lines); empty for a data set.
+  std::string GetLoginOperatorList();
+
  private:
+  void Changed() const {
+    if (OnChanged) OnChanged();
+  }
+  // Runs one backup (Mode 0) or restore (Mode 1) job behind the progress
+  // dialog; its result goes to ErrInfo.
+  bool RunBackupJob(std::int32_t Mode);
   TIBTransaction IBTransactionDEF;
   TIBTransaction IBTransactionDAT;
 };

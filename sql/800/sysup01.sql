@@ -1,0 +1,5 @@
+/* Personal numbers: the operators who administer them. */
+ALTER TABLE OPERATOR ADD MYNUMBER_ADM INTEGER DEFAULT 0;
+COMMIT;
+UPDATE OPERATOR SET MYNUMBER_ADM=0;
+COMMIT;
