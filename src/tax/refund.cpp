@@ -219,8 +219,8 @@ void ClassifyRefundStatementLine(TTaxRun& run, bool counterIsTaxAccount, int tai
 void FoldRefundStatementColumns(TTaxRun& run) {
   if (TaxPar.EntryMode == "手書") return;
   Currency ratio;
-  if (TaxPar.Era >= 1 && TaxPar.Era <= 3) ratio = Fuhyou2_H26[0].F[8];
-  else if (TaxPar.Era == 4) ratio = Fuhyou21_R01[-1].F[8];
+  if (TaxPar.Era >= 1 && TaxPar.Era <= 3) ratio = run.Fuhyou2_H26[0].F[8];
+  else if (TaxPar.Era == 4) ratio = run.Fuhyou21_R01[-1].F[8];
   const bool tokuteiNotTaxable = TaxPar.SinkokuKubun == 0 && ratio >= Currency(95);
 
   const int kind = TaxCompany.DataType;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "tax/kanpu.h"
+#include "tax/schedules.h"
 #include "tax/taxpar.h"
 
 struct TTaxRun {
@@ -13,4 +14,22 @@ struct TTaxRun {
   // for kind 2.
   TKanpuMeisai_Hojin KanpuHojin;
   TKanpuMeisai_Kojin KanpuKojin;
+
+  // Schedules and form 2 of the forms from 2019-10-01 (era 4).
+  TFuhyou11_R01 Fuhyou11_R01;
+  TFuhyou21_R01 Fuhyou21_R01;
+  TFuhyou41_R01 Fuhyou41_R01;
+  TFuhyou51_R01 Fuhyou51_R01;
+  TDai2Hyou_R01 Dai2Hyou_R01;
+  // Of the forms from 2014-04-01 (eras 1 to 3).
+  TFuhyou1_H26 Fuhyou1_H26;
+  TFuhyou2_H26 Fuhyou2_H26;
+  TFuhyou4_H26 Fuhyou4_H26;
+  TFuhyou5_H26 Fuhyou5_H26;
+  TDai2Hyou_H26 Dai2Hyou_H26;
+  // Of the earlier forms (era 0).
+  TFuhyou1_Old Fuhyou1_Old;
+  TFUHYOU22 Fuhyou22_Old;
+  TFuhyou4_Old Fuhyou4_Old;
+  TFuhyou5_Old Fuhyou5_Old;
 };

@@ -254,7 +254,7 @@ TEST_F(RefundTest, FoldIntoThousandsAndSpecificPurchasesAt95Percent) {
     Start(kCompanyCorporation);
     Classify(1, "6120", 552, 50000, 0);
     Classify(1, "6120", 511, 1184999, 0);
-    Fuhyou21_R01[-1].F[8] = Dec(ratio);
+    run.Fuhyou21_R01[-1].F[8] = Dec(ratio);
     FoldRefundStatementColumns(run);
     const auto& row = run.KanpuHojin.SiireSoneki.Row[1];
     EXPECT_EQ(row.Kessan, Yen(1234)) << ratio;  // 1,234,999 yen

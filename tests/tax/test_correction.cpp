@@ -123,7 +123,7 @@ TEST_F(CorrectionTest, RefundPurchaseTaxOfACorporationInThousands) {
   for (const auto& c : cases) {
     SetCompany(c.kind, 3);
     Start(0, 4);
-    auto& total = Fuhyou21_R01[-1];
+    auto& total = run.Fuhyou21_R01[-1];
     total.F[10] = Yen(1234567);
     total.F[11] = Yen(0);
     total.F[27] = Yen(c.c);
@@ -160,8 +160,8 @@ TEST_F(CorrectionTest, ResetInitialisesTheRecordOfTheCompanyKind) {
   EXPECT_EQ(run.KanpuHojin.SisanZeiKbn, 1);
   EXPECT_EQ(run.KanpuHojin.KanpuRiyuu01, 1);
   EXPECT_EQ(run.KanpuHojin.SyuyouSisan[3].Simei, "");
-  EXPECT_EQ(Fuhyou5_Old.F[61], Currency(1));
-  EXPECT_EQ(Fuhyou5_Old.F[64], Currency(1));
+  EXPECT_EQ(run.Fuhyou5_Old.F[61], Currency(1));
+  EXPECT_EQ(run.Fuhyou5_Old.F[64], Currency(1));
   TaxHooks.TaxDefUHWithLinkSiwake = nullptr;
 
   SetCompany(kCompanyIndividual, 3);

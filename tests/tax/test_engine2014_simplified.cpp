@@ -15,8 +15,12 @@ using namespace taxtest;
 
 namespace {
 
-Currency S4(int col, int field) { return Fuhyou4_H26[col].F[static_cast<std::size_t>(field)]; }
-Currency S5(int col, int field) { return Fuhyou5_H26[col].F[static_cast<std::size_t>(field)]; }
+class Engine2014Simplified : public ::testing::Test {
+ protected:
+  TTaxRun run;
+  Currency S4(int col, int field) const { return run.Fuhyou4_H26[col].F[static_cast<std::size_t>(field)]; }
+  Currency S5(int col, int field) const { return run.Fuhyou5_H26[col].F[static_cast<std::size_t>(field)]; }
+};
 
 // A simplified pass over the fiscal year from April 2015 (era 3).
 void StartEra3(TTaxRun& run) {
@@ -35,15 +39,14 @@ void StartEra3(TTaxRun& run) {
 //               one-type rule 567,000 x 0.9 = 510,300; pair (1,6) 478,800.
 //   5 % column: normal 16,000; one-type rule 36,000; pair (1,6) 16,000.
 // The one-type rule wins: 546,300 in total.
-TEST(Engine2014Simplified, WorkedExampleWithTheSixthType) {
-  TTaxRun run;
+TEST_F(Engine2014Simplified, WorkedExampleWithTheSixthType) {
   StartEra3(run);
   Book(kKomi, 2, 111, 8640000);
   Book(kKomi, 2, 116, 1080000);
   Book(kKomi, 1, 116, 1050000);
   TaxPar.KijyunKikanUri = Yen(9000000);
 
-  ASSERT_TRUE(CalcKaniH26(TaxPar, run.Dai1Hyou));
+  ASSERT_TRUE(CalcKaniH26(TaxPar, run));
 
   EXPECT_EQ(S4(3, 1), Yen(9000000));
   EXPECT_EQ(S4(3, 3), Yen(567000));
@@ -98,12 +101,11 @@ TEST(Engine2014Simplified, WorkedExampleWithTheSixthType) {
 // One business type at 8 % only: the single-business deduction, type 2 at
 // 100 % in form 1, and the local tax from the total (only the 8 % column).
 // 1,234,500 yen of net sales show as 1,235 thousand.
-TEST(Engine2014Simplified, SingleBusinessOnlyEightPercent) {
-  TTaxRun run;
+TEST_F(Engine2014Simplified, SingleBusinessOnlyEightPercent) {
   StartEra3(run);
   Book(kKomi, 2, 112, 1333260);  // net 1,234,500; tax 1,234,000 x 6.3 % = 77,742
-  CalcKaniH26(TaxPar, run.Dai1Hyou);
-  EXPECT_EQ(Fuhyou5_H26[-1].SingleType, 2);
+  CalcKaniH26(TaxPar, run);
+  EXPECT_EQ(run.Fuhyou5_H26[-1].SingleType, 2);
   EXPECT_EQ(S4(3, 3), Yen(77742));
   EXPECT_EQ(S4(3, 5), Yen(62193));  // RDD(1, 77,742 x 0.8 = 62,193.6)
   EXPECT_EQ(S5(-1, 57), Yen(0));
@@ -121,8 +123,7 @@ TEST(Engine2014Simplified, SingleBusinessOnlyEightPercent) {
 // The choice: the normal computation first, then the one-type rule, then the
 // pairs; a candidate wins only with a strictly larger sum. All at 8 %, so
 // each total is twice the column's figure.
-TEST(Engine2014Simplified, CandidateChoiceOrder) {
-  TTaxRun run;
+TEST_F(Engine2014Simplified, CandidateChoiceOrder) {
   struct Sales {
     int type;
     long long gross;  // tax-inclusive at 8 %
@@ -155,7 +156,7 @@ TEST(Engine2014Simplified, CandidateChoiceOrder) {
     StartEra3(run);
     TaxPar.MinasiRitu4 = Dec(c.rate4);
     for (const Sales& s : c.sales) Book(kKomi, 2, 110 + s.type, s.gross);
-    CalcKaniH26(TaxPar, run.Dai1Hyou);
+    CalcKaniH26(TaxPar, run);
     EXPECT_EQ(S5(2, 40), Yen(c.normal));
     EXPECT_EQ(S5(-1, 57), Yen(c.chosen));
     EXPECT_EQ(S5(-1, 57), S5(-1, c.winner));
@@ -169,15 +170,14 @@ TEST(Engine2014Simplified, CandidateChoiceOrder) {
 // Returns larger than all sales: the combined sales are 0, so no share is
 // computed and no 75 % rule applies although the pair (1,2) has sales in both
 // types; the deduction basis is 0.
-TEST(Engine2014Simplified, ZeroSalesGuard) {
-  TTaxRun run;
+TEST_F(Engine2014Simplified, ZeroSalesGuard) {
   StartEra3(run);
   Book(kKomi, 2, 111, 1080000);
   Book(kKomi, 2, 312, 2160000);
-  CalcKaniH26(TaxPar, run.Dai1Hyou);
+  CalcKaniH26(TaxPar, run);
   EXPECT_EQ(S5(-2, 6), Yen(0));
   for (int n = 20; n <= 25; ++n) EXPECT_EQ(S5(-2, n), Yen(0)) << n;
-  EXPECT_EQ(Fuhyou5_H26[-2].FirstType75, 0);
+  EXPECT_EQ(run.Fuhyou5_H26[-2].FirstType75, 0);
   EXPECT_EQ(S5(-1, 42), Yen(0));
   EXPECT_FALSE(TaxPar.TokureiApplied);
   EXPECT_EQ(S4(0, 5), Yen(0));

@@ -13,8 +13,12 @@ using namespace taxtest;
 
 namespace {
 
-Currency P(int field) { return Fuhyou5_Old.F[static_cast<std::size_t>(field)]; }
-Currency H(int field) { return Fuhyou4_Old.F[static_cast<std::size_t>(field)]; }
+class EngineEarlySimplified : public ::testing::Test {
+ protected:
+  TTaxRun run;
+  Currency P(int field) const { return run.Fuhyou5_Old.F[static_cast<std::size_t>(field)]; }
+  Currency H(int field) const { return run.Fuhyou4_Old.F[static_cast<std::size_t>(field)]; }
+};
 
 void StartEra0(TTaxRun& run) {
   SetCompany();
@@ -25,7 +29,7 @@ void StartEra0(TTaxRun& run) {
   TaxPar.Era = 0;
 }
 
-bool RunEngine(TTaxRun& run) { return CalcKaniOld(TaxPar, run.Dai1Hyou, Fuhyou4_Old, Fuhyou5_Old); }
+bool RunEngine(TTaxRun& run) { return CalcKaniOld(TaxPar, run.Dai1Hyou, run.Fuhyou4_Old, run.Fuhyou5_Old); }
 
 // Type 1 sells 8,400,000 at 5 % with 210,000 of returns, type 4 sells
 // 2,100,000 at 5 % and 1,030,000 at 3 %.
@@ -36,8 +40,7 @@ bool RunEngine(TTaxRun& run) { return CalcKaniOld(TaxPar, run.Dai1Hyou, Fuhyou4_
 //   reaches 75 %; pair (1,4) 346,800 only ties, so the normal one stays.
 //   4 % column: type 1 has 7,800,000 / 9,800,000 = 79.6 %: candidate 19
 //   Int(392,000 x 0.9) = 352,800 beats the normal 328,800.
-TEST(EngineEarlySimplified, WorkedExample) {
-  TTaxRun run;
+TEST_F(EngineEarlySimplified, WorkedExample) {
   StartEra0(run);
   Book(kKomi, 1, 111, 8400000);
   Book(kKomi, 1, 311, 210000);
@@ -105,8 +108,7 @@ TEST(EngineEarlySimplified, WorkedExample) {
 }
 
 // Sales of type 2 only, at both rates: the single-type deduction at 80 %.
-TEST(EngineEarlySimplified, SingleType) {
-  TTaxRun run;
+TEST_F(EngineEarlySimplified, SingleType) {
   StartEra0(run);
   Book(kKomi, 1, 112, 2100000);  // tax 80,000
   Book(kKomi, 0, 112, 1030000);  // tax 30,000
@@ -130,8 +132,7 @@ TEST(EngineEarlySimplified, SingleType) {
 // = 324,000 beats that; candidate 26 (2,5) 296,000 does not. With the
 // special calculation the candidates lose the factor of the tax base, which
 // here is 1: the same choice.
-TEST(EngineEarlySimplified, CandidateChoiceOrder) {
-  TTaxRun run;
+TEST_F(EngineEarlySimplified, CandidateChoiceOrder) {
   for (int special : {0, 1}) {
     SCOPED_TRACE(special);
     StartEra0(run);
@@ -161,8 +162,7 @@ TEST(EngineEarlySimplified, CandidateChoiceOrder) {
 // zero, no 75 % rule applies, and the normal calculation is chosen.
 //   Type 1: 1,000,000 net with 50,000 booked tax (4 % tax 40,000); type 2:
 //   500,000 sales and 1,500,000 returns, net, without tax.
-TEST(EngineEarlySimplified, ZeroSalesGuard) {
-  TTaxRun run;
+TEST_F(EngineEarlySimplified, ZeroSalesGuard) {
   StartEra0(run);
   Book(kNuki, 1, 111, 1000000);
   Book(kZei, 1, 611, 50000);
@@ -189,8 +189,7 @@ TEST(EngineEarlySimplified, ZeroSalesGuard) {
 // and the pair (1,2) give -34,000. Candidate 19 holds 0 but no type reaches
 // 75 %, so it is not a rule of the period and cannot win: the normal one
 // stands and no 75 % flag or mark is set.
-TEST(EngineEarlySimplified, OnlyQualifyingCandidatesWin) {
-  TTaxRun run;
+TEST_F(EngineEarlySimplified, OnlyQualifyingCandidatesWin) {
   StartEra0(run);
   Book(kKomi, 1, 111, 1050000);
   Book(kKomi, 1, 112, 1050000);

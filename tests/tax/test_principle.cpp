@@ -11,12 +11,11 @@ using namespace taxtest;
 
 namespace {
 
-Currency S1(int col, int field) { return Fuhyou11_R01[col].F[static_cast<std::size_t>(field)]; }
-Currency S2(int col, int field) { return Fuhyou21_R01[col].F[static_cast<std::size_t>(field)]; }
-
 class PrincipleTest : public ::testing::Test {
  protected:
   TTaxRun run;
+  Currency S1(int col, int field) const { return run.Fuhyou11_R01[col].F[static_cast<std::size_t>(field)]; }
+  Currency S2(int col, int field) const { return run.Fuhyou21_R01[col].F[static_cast<std::size_t>(field)]; }
   void SetUp() override {
     SetCompany();
     StartPass(run, 0);
@@ -37,14 +36,14 @@ TEST_F(PrincipleTest, WorkedExampleAtTenAndReducedEightPercent) {
   TaxPar.TyuukanNoufu = Yen(300000);
   TaxPar.TyuukanJouto = Yen(84600);
 
-  ASSERT_TRUE(CalcGensokuR01(TaxPar, run.Dai1Hyou));
+  ASSERT_TRUE(CalcGensokuR01(TaxPar, run));
 
   // Schedule 2-1: taxable sales 10,000,000 - 100,000 + 5,000,000; ratio 100 %.
   EXPECT_EQ(S2(-1, 1), Yen(14900000));
   EXPECT_EQ(S2(-1, 7), Yen(14900000));
   EXPECT_EQ(S2(-1, 8), Currency(100));
-  EXPECT_EQ(Fuhyou21_R01[-1].MethodLabel, "全額控除");
-  EXPECT_EQ(Fuhyou21_R01[-1].FullDeduction, 1);
+  EXPECT_EQ(run.Fuhyou21_R01[-1].MethodLabel, "全額控除");
+  EXPECT_EQ(run.Fuhyou21_R01[-1].FullDeduction, 1);
   // 3,300,000 x 7.8/110 = 234,000 less 220,000 x 7.8/110 = 15,600.
   EXPECT_EQ(S2(4, 10), Yen(218400));
   EXPECT_EQ(S2(4, 9), Yen(3080000));
@@ -89,17 +88,17 @@ TEST_F(PrincipleTest, WorkedExampleAtTenAndReducedEightPercent) {
   EXPECT_EQ(TaxPar.RateColumnState, 4);  // only reduced 8 % and 10 %
 
   // Form 2: base, considerations by slot, local base without slots 0 and 3.
-  EXPECT_EQ(Dai2Hyou_R01.F[1], Yen(15000000));
-  EXPECT_EQ(Dai2Hyou_R01.F[7], Yen(10000000));
-  EXPECT_EQ(Dai2Hyou_R01.F[6], Yen(5000000));
-  EXPECT_EQ(Dai2Hyou_R01.F[28], Yen(799500));
-  EXPECT_EQ(Dai2Hyou_R01.F[27], Yen(0));
+  EXPECT_EQ(run.Dai2Hyou_R01.F[1], Yen(15000000));
+  EXPECT_EQ(run.Dai2Hyou_R01.F[7], Yen(10000000));
+  EXPECT_EQ(run.Dai2Hyou_R01.F[6], Yen(5000000));
+  EXPECT_EQ(run.Dai2Hyou_R01.F[28], Yen(799500));
+  EXPECT_EQ(run.Dai2Hyou_R01.F[27], Yen(0));
 }
 
 TEST_F(PrincipleTest, RefundWhenDeductionsExceedTheTax) {
   Book(kKomi, 4, 110, 1100000);   // tax 78,000
   Book(kKomi, 4, 511, 2200000);   // purchase tax 156,000
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
+  CalcGensokuR01(TaxPar, run);
   const auto& f = run.Dai1Hyou.F;
   EXPECT_EQ(f[kD1KanpuFusoku], Yen(78000));
   EXPECT_EQ(f[kD1Sasihiki], Yen(0));
@@ -112,14 +111,14 @@ TEST_F(PrincipleTest, RefundWhenDeductionsExceedTheTax) {
   Book(kKomi, 4, 110, 1100000);
   Book(kKomi, 4, 511, 2200000);
   TaxPar.SinkokuKind = 1;  // an interim return never shows a refund total
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
+  CalcGensokuR01(TaxPar, run);
   EXPECT_EQ(run.Dai1Hyou.F[kD1Goukei], Yen(0));
 }
 
 TEST_F(PrincipleTest, BookedTaxAndOddAmountsTruncateWhereTheFormsSay) {
   Book(kNuki, 4, 110, 10000908);  // net sales with their tax booked apart
   Book(kZei, 4, 610, 800072);     // tax received, 7.8/10 of it national: 624,056.16
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
+  CalcGensokuR01(TaxPar, run);
   EXPECT_EQ(S1(4, 17), Yen(10000908));
   EXPECT_EQ(S1(4, 1), Yen(10000000));
   // The rate applies to the converted tax-inclusive part only (0 here).
@@ -139,10 +138,10 @@ class RatioTest : public PrincipleTest {
 
 TEST_F(RatioTest, ItemisedMethod) {
   BookBelow95();
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
+  CalcGensokuR01(TaxPar, run);
   EXPECT_EQ(S2(-1, 8), Dec("94.3"));
-  EXPECT_EQ(Fuhyou21_R01[-1].MethodLabel, "個別対応");
-  EXPECT_EQ(Fuhyou21_R01[-1].FullDeduction, 0);
+  EXPECT_EQ(run.Fuhyou21_R01[-1].MethodLabel, "個別対応");
+  EXPECT_EQ(run.Fuhyou21_R01[-1].FullDeduction, 0);
   EXPECT_EQ(S2(4, 15), Yen(78000));
   EXPECT_EQ(S2(4, 16), Yen(156000));
   // Int(156,000 x 10,000,000 / 10,600,000) = 147,169, plus 78,000.
@@ -155,8 +154,8 @@ TEST_F(RatioTest, ItemisedMethod) {
 TEST_F(RatioTest, ProportionalMethodAndRatioEquivalent) {
   BookBelow95();
   TaxPar.Kazeiuri95Miman = 1;
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
-  EXPECT_EQ(Fuhyou21_R01[-1].MethodLabel, "比例配分");
+  CalcGensokuR01(TaxPar, run);
+  EXPECT_EQ(run.Fuhyou21_R01[-1].MethodLabel, "比例配分");
   EXPECT_EQ(S2(4, 18), Yen(220754));  // Int(234,000 x 10/10.6)
   EXPECT_EQ(S2(-1, 21), Yen(220754));
 
@@ -164,14 +163,14 @@ TEST_F(RatioTest, ProportionalMethodAndRatioEquivalent) {
   BookBelow95();
   TaxPar.AnbunWariai = 1;
   TaxPar.JunzuruWariai = Currency(80);
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
+  CalcGensokuR01(TaxPar, run);
   EXPECT_EQ(S2(4, 17), Yen(202800));  // 80 % of 156,000 plus 78,000
 }
 
 TEST_F(RatioTest, NegativeResultGoesToTheExcessAdjustmentExactly) {
   BookBelow95();
   TaxPar.KoujyozeiSlot[2].Line18 = Dec("-300000.5");
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
+  CalcGensokuR01(TaxPar, run);
   EXPECT_EQ(S2(4, 21), Yen(0));
   EXPECT_EQ(S2(4, 22), Dec("74831.5"));  // 300,000.5 - 225,169
   EXPECT_EQ(S1(4, 3), Dec("74831.5"));
@@ -188,14 +187,14 @@ TEST_F(RatioTest, RatioTruncatesToATenthOfAPercent) {
     StartPass(run, 0);
     Book(kNuki, 4, 110, c.taxable);
     Book(kNuki, 4, 130, c.nonTaxable);
-    CalcGensokuR01(TaxPar, run.Dai1Hyou);
+    CalcGensokuR01(TaxPar, run);
     EXPECT_EQ(S2(-1, 8), Dec(c.ratio)) << c.taxable;
   }
   // Returns above sales: taxable transfers 0, the unclamped field keeps the sign.
   StartPass(run, 0);
   Book(kNuki, 4, 310, 5000);
   Book(kNuki, 4, 130, 1000);
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
+  CalcGensokuR01(TaxPar, run);
   EXPECT_EQ(S2(-1, 4), Yen(0));
   EXPECT_EQ(S2(-1, 5), Yen(-5000));
   EXPECT_EQ(S2(-1, 7), Yen(0));
@@ -209,17 +208,17 @@ TEST_F(RatioTest, FullDeductionNeedsSalesWithin500Million) {
     Book(kNuki, 4, 110, sales);
     Book(kNuki, 4, 130, 26315789);
     Book(kKomi, 4, 511, 1100000);
-    CalcGensokuR01(TaxPar, run.Dai1Hyou);
+    CalcGensokuR01(TaxPar, run);
     EXPECT_EQ(S2(-1, 8), Currency(95)) << sales;
-    EXPECT_EQ(Fuhyou21_R01[-1].FullDeduction, sales == 500000000LL ? 1 : 0) << sales;
+    EXPECT_EQ(run.Fuhyou21_R01[-1].FullDeduction, sales == 500000000LL ? 1 : 0) << sales;
   }
   // A six-month period counts its sales twice: 300,000,000 is 600,000,000.
   StartPass(run, 0);
   TaxPar.KikanTo = EncodeDate(2020, 3, 31);
   Book(kNuki, 4, 110, 300000000);
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
+  CalcGensokuR01(TaxPar, run);
   EXPECT_EQ(S2(-1, 8), Currency(100));
-  EXPECT_EQ(Fuhyou21_R01[-1].FullDeduction, 0);
+  EXPECT_EQ(run.Fuhyou21_R01[-1].FullDeduction, 0);
   EXPECT_FALSE(IsSalesWithin500MillionR01(TaxPar, Yen(300000000)));
   EXPECT_TRUE(IsSalesWithin500MillionR01(TaxPar, Yen(250000000)));
 }
@@ -228,7 +227,7 @@ TEST_F(RatioTest, ReverseChargeCountsOnlyBelow95Percent) {
   // Below 95 %: reverse-charge purchases join the taxable base and the purchase tax.
   BookBelow95();
   Book(kNuki, 4, 551, 100000);
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
+  CalcGensokuR01(TaxPar, run);
   EXPECT_EQ(S2(4, 26), Yen(100000));
   EXPECT_EQ(S2(4, 27), Yen(7800));
   EXPECT_EQ(S1(4, 18), Yen(100000));
@@ -240,7 +239,7 @@ TEST_F(RatioTest, ReverseChargeCountsOnlyBelow95Percent) {
   StartPass(run, 0);
   Book(kKomi, 4, 110, 11000000);
   Book(kNuki, 4, 551, 100000);
-  CalcGensokuR01(TaxPar, run.Dai1Hyou);
+  CalcGensokuR01(TaxPar, run);
   EXPECT_EQ(S2(4, 26), Yen(0));
   EXPECT_EQ(S2(4, 27), Yen(0));
   EXPECT_EQ(S1(4, 18), Yen(0));

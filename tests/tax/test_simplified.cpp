@@ -11,12 +11,11 @@ using namespace taxtest;
 
 namespace {
 
-Currency S4(int col, int field) { return Fuhyou41_R01[col].F[static_cast<std::size_t>(field)]; }
-Currency S5(int col, int field) { return Fuhyou51_R01[col].F[static_cast<std::size_t>(field)]; }
-
 class SimplifiedTest : public ::testing::Test {
  protected:
   TTaxRun run;
+  Currency S4(int col, int field) const { return run.Fuhyou41_R01[col].F[static_cast<std::size_t>(field)]; }
+  Currency S5(int col, int field) const { return run.Fuhyou51_R01[col].F[static_cast<std::size_t>(field)]; }
   void SetUp() override {
     SetCompany();
     StartPass(run, 1);
@@ -28,9 +27,9 @@ class SimplifiedTest : public ::testing::Test {
 TEST_F(SimplifiedTest, OneBusiness) {
   Book(kKomi, 4, 112, 11000000);
   TaxPar.KijyunKikanUri = Yen(9000000);
-  ASSERT_TRUE(CalcKaniR01(TaxPar, run.Dai1Hyou));
+  ASSERT_TRUE(CalcKaniR01(TaxPar, run));
 
-  EXPECT_EQ(Fuhyou51_R01[-1].SingleType, 2);
+  EXPECT_EQ(run.Fuhyou51_R01[-1].SingleType, 2);
   EXPECT_EQ(S5(-1, 59), Yen(10000000));
   EXPECT_EQ(S5(4, 5), Yen(624000));
   EXPECT_EQ(S4(4, 5), Yen(624000));
@@ -53,7 +52,7 @@ TEST_F(SimplifiedTest, OneBusiness) {
   EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Share, Currency(100));
   EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Sales, Yen(0));
   EXPECT_EQ(run.Dai1Hyou.GyousyuTotal, Yen(10000));
-  EXPECT_EQ(Dai2Hyou_R01.F[7], Yen(10000000));
+  EXPECT_EQ(run.Dai2Hyou_R01.F[7], Yen(10000000));
 }
 
 // Type 1 (90 %) 80 % of the sales and type 5 (50 %) 20 %: the normal
@@ -62,9 +61,9 @@ TEST_F(SimplifiedTest, OneBusiness) {
 TEST_F(SimplifiedTest, TwoBusinessesOneTypeRuleWins) {
   Book(kKomi, 4, 111, 8800000);
   Book(kKomi, 4, 115, 2200000);
-  CalcKaniR01(TaxPar, run.Dai1Hyou);
+  CalcKaniR01(TaxPar, run);
 
-  EXPECT_EQ(Fuhyou51_R01[-1].SingleType, 0);
+  EXPECT_EQ(run.Fuhyou51_R01[-1].SingleType, 0);
   EXPECT_EQ(S5(-2, 20), Currency(80));
   EXPECT_EQ(S5(-2, 24), Currency(20));
   EXPECT_EQ(S5(4, 40), Yen(639600));
@@ -91,7 +90,7 @@ TEST_F(SimplifiedTest, ThreeBusinessesTwoTypeRuleWins) {
   Book(kKomi, 4, 111, 6600000);
   Book(kKomi, 4, 112, 2200000);
   Book(kKomi, 4, 115, 2200000);
-  CalcKaniR01(TaxPar, run.Dai1Hyou);
+  CalcKaniR01(TaxPar, run);
 
   EXPECT_EQ(S5(4, 40), Yen(624000));
   EXPECT_EQ(S5(4, 41), Yen(0));
@@ -109,7 +108,7 @@ TEST_F(SimplifiedTest, ShareOfExactly75PercentQualifies) {
   // Type 1 at 75.0 % and type 3 at 25 %: the pair (1,3) equals the normal candidate.
   Book(kKomi, 4, 111, 8250000);
   Book(kKomi, 4, 113, 2750000);
-  CalcKaniR01(TaxPar, run.Dai1Hyou);
+  CalcKaniR01(TaxPar, run);
   // Taxes 585,000 and 195,000: normal 526,500 + 136,500 = 663,000;
   // one type: 780,000 x 90 % = 702,000.
   EXPECT_EQ(S5(4, 40), Yen(663000));
@@ -122,8 +121,8 @@ TEST_F(SimplifiedTest, ShareOfExactly75PercentQualifies) {
 TEST_F(SimplifiedTest, BusinessTypeSixAtFortyPercent) {
   EXPECT_EQ(TTAXPAR{}.MinasiRitu6, Dec("0.4"));
   Book(kKomi, 4, 116, 11000000);
-  CalcKaniR01(TaxPar, run.Dai1Hyou);
-  EXPECT_EQ(Fuhyou51_R01[-1].SingleType, 6);
+  CalcKaniR01(TaxPar, run);
+  EXPECT_EQ(run.Fuhyou51_R01[-1].SingleType, 6);
   EXPECT_EQ(run.Dai1Hyou.F[kD1KoujyoSiire], Yen(312000));
   EXPECT_EQ(run.Dai1Hyou.F[kD1Sasihiki], Yen(468000));
   EXPECT_EQ(run.Dai1Hyou.F[kD1JouNouzei], Yen(132000));
@@ -136,7 +135,7 @@ TEST_F(SimplifiedTest, ReturnsAboveSalesInOneColumnSwitchToTheTotals) {
   Book(kKomi, 4, 112, 1100000);
   Book(kKomi, 3, 111, 108000);
   Book(kKomi, 3, 311, 216000);
-  CalcKaniR01(TaxPar, run.Dai1Hyou);
+  CalcKaniR01(TaxPar, run);
   EXPECT_EQ(S5(3, 34), Yen(-6240));  // computed tax below 0
   EXPECT_EQ(S5(3, 27), Yen(0));      // raised to 0
   EXPECT_EQ(TaxPar.KaniSelect, 1);
