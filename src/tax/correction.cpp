@@ -105,7 +105,7 @@ void MoveSixthType(TTAXPAR& par, bool showDialogs) {
 }  // namespace
 
 void StoreRefundPurchaseTax(TTaxRun& run) {
-  const TTAXPAR& par = TaxPar;
+  const TTAXPAR& par = run.TaxPar;
   Currency a, b, c, ratio;
   bool ratioTerm = true;
   switch (par.Era) {
@@ -150,10 +150,10 @@ void ClearFormRecords(TTaxRun& run) {
   run.Fuhyou1_Old = TFuhyou1_Old{};
   run.Fuhyou4_Old = TFuhyou4_Old{};
   for (int n = 1; n <= 67; ++n) run.Fuhyou22_Old.F[static_cast<std::size_t>(n)] = Currency(0);
-  run.Fuhyou22_Old.F[54] = TaxPar.Koujyozei18A;
-  run.Fuhyou22_Old.F[55] = TaxPar.Koujyozei18B;
-  run.Fuhyou22_Old.F[57] = TaxPar.Koujyozei19A;
-  run.Fuhyou22_Old.F[58] = TaxPar.Koujyozei19B;
+  run.Fuhyou22_Old.F[54] = run.TaxPar.Koujyozei18A;
+  run.Fuhyou22_Old.F[55] = run.TaxPar.Koujyozei18B;
+  run.Fuhyou22_Old.F[57] = run.TaxPar.Koujyozei19A;
+  run.Fuhyou22_Old.F[58] = run.TaxPar.Koujyozei19B;
   run.Fuhyou5_Old = TFuhyou5_Old{};
   run.Fuhyou5_Old.F[61] = Currency(1);
   run.Fuhyou5_Old.F[64] = Currency(1);
@@ -174,7 +174,7 @@ void ResetTaxResults(TTaxRun& run) {
 }
 
 void CorrectMixedTaxCodes(TTaxRun& run, bool showDialogs) {
-  TTAXPAR& par = TaxPar;
+  TTAXPAR& par = run.TaxPar;
   if (par.SinkokuKubun == 0) {
     if (par.ImportCodesUsed != 0 && showDialogs && TaxHooks.ShowMessage) {
       TaxHooks.ShowMessage(
@@ -195,7 +195,7 @@ void CorrectMixedTaxCodes(TTaxRun& run, bool showDialogs) {
 }
 
 void RunTaxEngines(TTaxRun& run) {
-  TTAXPAR& par = TaxPar;
+  TTAXPAR& par = run.TaxPar;
   const int pass = par.SinkokuKubun;
   if (pass != 0 && pass != 1) return;
   switch (par.Era) {

@@ -7,8 +7,6 @@
 #include "tax/taxrates.h"
 #include "tax/tokurei.h"
 
-TTAXPAR TaxPar;
-
 TTokureiKeisan_Uriage010_R011001 TokureiUriage010;
 TTokureiKeisan_Uriage020_R011001 TokureiUriage020;
 TTokureiKeisan_Siire010_R011001 TokureiSiire010;

@@ -9,6 +9,8 @@
 #include "tax/taxpar.h"
 
 struct TTaxRun {
+  // The parameters of the current pass and its accumulators.
+  TTAXPAR TaxPar;
   TDAI1HYOU Dai1Hyou;
   // The refund statement: KanpuHojin for company kinds 1 and 3, KanpuKojin
   // for kind 2.

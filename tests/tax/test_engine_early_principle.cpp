@@ -25,11 +25,11 @@ void StartEra0(TTaxRun& run) {
   TaxCompany.Kishu = EncodeDate(2012, 4, 1);
   TaxCompany.Kimatu = EncodeDate(2013, 3, 31);
   StartPass(run, 0);
-  ASSERT_EQ(TaxEraOf(TaxPar), 0);
-  TaxPar.Era = 0;
+  ASSERT_EQ(TaxEraOf(run.TaxPar), 0);
+  run.TaxPar.Era = 0;
 }
 
-bool RunEngine(TTaxRun& run) { return CalcGensokuOld(TaxPar, run.Dai1Hyou, run.Fuhyou1_Old, run.Fuhyou22_Old); }
+bool RunEngine(TTaxRun& run) { return CalcGensokuOld(run.TaxPar, run.Dai1Hyou, run.Fuhyou1_Old, run.Fuhyou22_Old); }
 
 // Sales 21,000,000 at 5 % plus 1,000,000 net with 50,000 booked tax, sales
 // 1,030,000 at 3 %, returns 105,000 at 5 %; non-taxable sales 2,000,000 and
@@ -37,19 +37,19 @@ bool RunEngine(TTaxRun& run) { return CalcGensokuOld(TaxPar, run.Dai1Hyou, run.F
 // and 515,000 at 3 %, common purchases 5,250,000 at 5 %; bad debts 52,500.
 TEST_F(EngineEarlyPrinciple, WorkedExample) {
   StartEra0(run);
-  Book(kKomi, 1, 110, 21000000);
-  Book(kNuki, 1, 610, 1000000);
-  Book(kZei, 1, 610, 50000);
-  Book(kKomi, 0, 110, 1030000);
-  Book(kKomi, 1, 310, 105000);
-  Book(kNuki, 1, 130, 2000000);
-  Book(kNuki, 1, 140, 1000000);
-  Book(kKomi, 1, 511, 3150000);
-  Book(kKomi, 0, 511, 515000);
-  Book(kKomi, 1, 512, 5250000);
-  Book(kKomi, 1, 410, 52500);
-  TaxPar.TyuukanNoufu = Yen(100000);
-  TaxPar.TyuukanJouto = Yen(30000);
+  Book(run, kKomi, 1, 110, 21000000);
+  Book(run, kNuki, 1, 610, 1000000);
+  Book(run, kZei, 1, 610, 50000);
+  Book(run, kKomi, 0, 110, 1030000);
+  Book(run, kKomi, 1, 310, 105000);
+  Book(run, kNuki, 1, 130, 2000000);
+  Book(run, kNuki, 1, 140, 1000000);
+  Book(run, kKomi, 1, 511, 3150000);
+  Book(run, kKomi, 0, 511, 515000);
+  Book(run, kKomi, 1, 512, 5250000);
+  Book(run, kKomi, 1, 410, 52500);
+  run.TaxPar.TyuukanNoufu = Yen(100000);
+  run.TaxPar.TyuukanJouto = Yen(30000);
 
   ASSERT_TRUE(RunEngine(run));
 
@@ -129,11 +129,11 @@ TEST_F(EngineEarlyPrinciple, WholePercentRatio) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.taxable);
     StartEra0(run);
-    if (c.taxable >= 0) Book(kNuki, 1, 110, c.taxable);
-    else Book(kNuki, 1, 310, -c.taxable);
-    if (c.nonTaxable >= 0) Book(kNuki, 1, 130, c.nonTaxable);
-    else Book(kNuki, 1, 330, -c.nonTaxable);
-    Book(kZei, 1, 512, 10000);  // common tax, national part 8,000
+    if (c.taxable >= 0) Book(run, kNuki, 1, 110, c.taxable);
+    else Book(run, kNuki, 1, 310, -c.taxable);
+    if (c.nonTaxable >= 0) Book(run, kNuki, 1, 130, c.nonTaxable);
+    else Book(run, kNuki, 1, 330, -c.nonTaxable);
+    Book(run, kZei, 1, 512, 10000);  // common tax, national part 8,000
     RunEngine(run);
     EXPECT_EQ(Q(19), Currency(c.ratio));
     EXPECT_EQ(run.Fuhyou22_Old.Flag, c.full ? 1 : 0);
@@ -147,21 +147,21 @@ TEST_F(EngineEarlyPrinciple, WholePercentRatio) {
 // proportional method on the exact quotient.
 TEST_F(EngineEarlyPrinciple, RatioEquivalentAndProportional) {
   StartEra0(run);
-  Book(kNuki, 0, 110, 800);
-  Book(kNuki, 0, 130, 200);
-  Book(kZei, 0, 512, 10001);
-  Book(kZei, 0, 511, 5000);
-  TaxPar.AnbunWariai = 1;
-  TaxPar.JunzuruWariai = Currency(80);
+  Book(run, kNuki, 0, 110, 800);
+  Book(run, kNuki, 0, 130, 200);
+  Book(run, kZei, 0, 512, 10001);
+  Book(run, kZei, 0, 511, 5000);
+  run.TaxPar.AnbunWariai = 1;
+  run.TaxPar.JunzuruWariai = Currency(80);
   RunEngine(run);
   EXPECT_EQ(Q(48), Yen(13000));
   EXPECT_EQ(A(15), Yen(13000));
 
   StartEra0(run);
-  Book(kNuki, 0, 110, 800);
-  Book(kNuki, 0, 130, 200);
-  Book(kZei, 0, 512, 10001);
-  TaxPar.Kazeiuri95Miman = 1;
+  Book(run, kNuki, 0, 110, 800);
+  Book(run, kNuki, 0, 130, 200);
+  Book(run, kZei, 0, 512, 10001);
+  run.TaxPar.Kazeiuri95Miman = 1;
   RunEngine(run);
   EXPECT_EQ(run.Fuhyou22_Old.Label, "比例配分");
   EXPECT_EQ(Q(51), Yen(8000));  // Int(10,001 x 0.8)
@@ -172,10 +172,10 @@ TEST_F(EngineEarlyPrinciple, RatioEquivalentAndProportional) {
 // (500): the columns keep their own results, the total nets them.
 TEST_F(EngineEarlyPrinciple, ColumnsOfOppositeSign) {
   StartEra0(run);
-  TaxPar.Koujyozei18A = Yen(-120);
+  run.TaxPar.Koujyozei18A = Yen(-120);
   ResetTaxResults(run);
-  Book(kNuki, 1, 110, 100000);
-  Book(kZei, 1, 511, 625);  // 80 % is 500
+  Book(run, kNuki, 1, 110, 100000);
+  Book(run, kZei, 1, 511, 625);  // 80 % is 500
   RunEngine(run);
   EXPECT_EQ(run.Fuhyou22_Old.Flag, 1);
   EXPECT_EQ(Q(63), Yen(120));
