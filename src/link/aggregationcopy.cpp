@@ -49,10 +49,10 @@ struct TAggregationCopy::Data {
     OldRateImportsRead = run.TaxPar.OldRateImportsRead;
     Hojin = run.KanpuHojin;
     Kojin = run.KanpuKojin;
-    Tokutei = RefundReadTokutei;
-    Uriage010 = TokureiUriage010;
-    Uriage020 = TokureiUriage020;
-    Siire010 = TokureiSiire010;
+    Tokutei = run.RefundReadTokutei;
+    Uriage010 = run.TokureiUriage010;
+    Uriage020 = run.TokureiUriage020;
+    Siire010 = run.TokureiSiire010;
   }
   void Restore(TTaxRun& run) const {
     run.TaxPar.Nuki = Nuki;
@@ -62,13 +62,13 @@ struct TAggregationCopy::Data {
     run.TaxPar.OldRateImportsRead = OldRateImportsRead;
     run.KanpuHojin = Hojin;
     run.KanpuKojin = Kojin;
-    RefundReadTokutei = Tokutei;
+    run.RefundReadTokutei = Tokutei;
     // The specific-purchase column is the one part of the read that depends
     // on the pass: set it as this pass has it.
     ApplyRefundReadTokutei(run);
-    TokureiUriage010 = Uriage010;
-    TokureiUriage020 = Uriage020;
-    TokureiSiire010 = Siire010;
+    run.TokureiUriage010 = Uriage010;
+    run.TokureiUriage020 = Uriage020;
+    run.TokureiSiire010 = Siire010;
   }
 };
 

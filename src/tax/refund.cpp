@@ -31,7 +31,7 @@ bool InGroup(const std::string& g, const std::string& from, const std::string& t
 // is not classified.
 RowRef FindRow(TTaxRun& run, const std::string& g) {
   const int kind = TaxCompany.DataType;
-  TRefundReadTokutei& read = RefundReadTokutei;
+  TRefundReadTokutei& read = run.RefundReadTokutei;
   if (IsHojinKind(kind)) {
     const bool medical = kind == kCompanyMedical;
     auto& soneki = run.KanpuHojin.SiireSoneki.Row;
@@ -151,22 +151,20 @@ void ResetRefundStatement(TTaxRun& run) {
   }
 }
 
-TRefundReadTokutei RefundReadTokutei;
-
 void ApplyRefundReadTokutei(TTaxRun& run) {
   const int kind = TaxCompany.DataType;
   const bool principle = run.TaxPar.SinkokuKubun == 0;
   if (IsHojinKind(kind)) {
-    SetTokutei(run.KanpuHojin.SiireSoneki, RefundReadTokutei.Soneki, principle);
-    SetTokutei(run.KanpuHojin.SiireSisan, RefundReadTokutei.Sisan, principle);
+    SetTokutei(run.KanpuHojin.SiireSoneki, run.RefundReadTokutei.Soneki, principle);
+    SetTokutei(run.KanpuHojin.SiireSisan, run.RefundReadTokutei.Sisan, principle);
   } else if (kind == kCompanyIndividual) {
-    SetTokutei(run.KanpuKojin.SiireJigyou, RefundReadTokutei.Jigyou, principle);
-    SetTokutei(run.KanpuKojin.SiireFudousan, RefundReadTokutei.Fudousan, principle);
+    SetTokutei(run.KanpuKojin.SiireJigyou, run.RefundReadTokutei.Jigyou, principle);
+    SetTokutei(run.KanpuKojin.SiireFudousan, run.RefundReadTokutei.Fudousan, principle);
   }
 }
 
 void ClearRefundJournalTables(TTaxRun& run) {
-  RefundReadTokutei = TRefundReadTokutei{};
+  run.RefundReadTokutei = TRefundReadTokutei{};
   const int kind = TaxCompany.DataType;
   if (IsHojinKind(kind)) {
     ClearAmounts(run.KanpuHojin.SiireSoneki);

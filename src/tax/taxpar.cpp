@@ -1,15 +1,10 @@
-// The global records of the consumption-tax computation.
+// The company settings and hooks of the connected data set, and the helpers
+// of the computation's records.
 #include "tax/taxpar.h"
 
-#include "tax/kanpu.h"
 #include "tax/schedules.h"
 #include "tax/taxcontext.h"
 #include "tax/taxrates.h"
-#include "tax/tokurei.h"
-
-TTokureiKeisan_Uriage010_R011001 TokureiUriage010;
-TTokureiKeisan_Uriage020_R011001 TokureiUriage020;
-TTokureiKeisan_Siire010_R011001 TokureiSiire010;
 
 TTaxCompanyInfo TaxCompany;
 TTaxHooks TaxHooks;

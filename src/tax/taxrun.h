@@ -7,6 +7,7 @@
 #include "tax/kanpu.h"
 #include "tax/schedules.h"
 #include "tax/taxpar.h"
+#include "tax/tokurei.h"
 
 struct TTaxRun {
   // The parameters of the current pass and its accumulators.
@@ -16,6 +17,12 @@ struct TTaxRun {
   // for kind 2.
   TKanpuMeisai_Hojin KanpuHojin;
   TKanpuMeisai_Kojin KanpuKojin;
+  // The specific purchases of the journal read, kept for every pass.
+  TRefundReadTokutei RefundReadTokutei;
+  // The special-measure records read with the journal.
+  TTokureiKeisan_Uriage010_R011001 TokureiUriage010;
+  TTokureiKeisan_Uriage020_R011001 TokureiUriage020;
+  TTokureiKeisan_Siire010_R011001 TokureiSiire010;
 
   // Schedules and form 2 of the forms from 2019-10-01 (era 4).
   TFuhyou11_R01 Fuhyou11_R01;

@@ -314,16 +314,16 @@ TEST_F(TaxDbTest, SpecialMeasureTables) {
   Open(0, kCompanyCorporation);
   ASSERT_TRUE(LoadSpecialMeasureTables(run));
   EXPECT_FALSE(conn_->tr.InTransaction());
-  ASSERT_EQ(TokureiUriage010.JigyoList.size(), 2u);
-  EXPECT_EQ(TokureiUriage010.JigyoList[0].NukiK8, Yen(5000));
-  EXPECT_EQ(TokureiUriage010.JigyoList[0].Nuki10, Yen(4909));
-  EXPECT_DOUBLE_EQ(TokureiUriage010.JigyoList[1].Wariai, 66.6);
-  EXPECT_EQ(TokureiUriage010.TotalK8, Yen(11666));
-  EXPECT_EQ(TokureiUriage010.GokeiK8, Yen(100));
-  EXPECT_TRUE(TokureiUriage020.JigyoList.empty());
-  EXPECT_EQ(TokureiSiire010.SiireItems[kSiireItem020Kokuzei].R10, Yen(780));
-  EXPECT_EQ(TokureiSiire010.SiireItems[kSiireItem030Kokuzei].R10, Yen(780));
-  EXPECT_EQ(TokureiSiire010.SiireItems[kSiireItemSum].R10, Yen(1560));
+  ASSERT_EQ(run.TokureiUriage010.JigyoList.size(), 2u);
+  EXPECT_EQ(run.TokureiUriage010.JigyoList[0].NukiK8, Yen(5000));
+  EXPECT_EQ(run.TokureiUriage010.JigyoList[0].Nuki10, Yen(4909));
+  EXPECT_DOUBLE_EQ(run.TokureiUriage010.JigyoList[1].Wariai, 66.6);
+  EXPECT_EQ(run.TokureiUriage010.TotalK8, Yen(11666));
+  EXPECT_EQ(run.TokureiUriage010.GokeiK8, Yen(100));
+  EXPECT_TRUE(run.TokureiUriage020.JigyoList.empty());
+  EXPECT_EQ(run.TokureiSiire010.SiireItems[kSiireItem020Kokuzei].R10, Yen(780));
+  EXPECT_EQ(run.TokureiSiire010.SiireItems[kSiireItem030Kokuzei].R10, Yen(780));
+  EXPECT_EQ(run.TokureiSiire010.SiireItems[kSiireItemSum].R10, Yen(1560));
 }
 
 TEST_F(TaxDbTest, OldRateImportCheck) {
