@@ -206,12 +206,12 @@ void RunTaxEngines(TTaxRun& run) {
     case 1:
     case 2:
     case 3:
-      if (pass == 0) CalcGensokuH26(par, run);
-      else CalcKaniH26(par, run);
+      if (pass == 0) CalcGensokuH26(run);
+      else CalcKaniH26(run);
       break;
     case 4:
-      if (pass == 0) CalcGensokuR01(par, run);
-      else CalcKaniR01(par, run);
+      if (pass == 0) CalcGensokuR01(run);
+      else CalcKaniR01(run);
       break;
     default: return;
   }

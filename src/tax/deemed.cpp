@@ -108,9 +108,10 @@ bool Fuhyou51ColumnHasData(TTaxRun& run, int c) {
   return true;
 }
 
-void ClearFuhyou51Column(const TTAXPAR&, TTaxRun& run, int c) { Col(run, c) = TFuhyou5Column{}; }
+void ClearFuhyou51Column(TTaxRun& run, int c) { Col(run, c) = TFuhyou5Column{}; }
 
-void CalcFuhyou51Candidates(int c, TTAXPAR& par, TTaxRun& run) {
+void CalcFuhyou51Candidates(int c, TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
   ClearCandidates(run, c);
   const int single = Col(run, -2).SingleType;
   if (single > 0) {
@@ -149,7 +150,8 @@ void CalcFuhyou51Candidates(int c, TTAXPAR& par, TTaxRun& run) {
   }
 }
 
-void CalcFuhyou51DirectMethod(int c, TTAXPAR& par, TTaxRun& run) {
+void CalcFuhyou51DirectMethod(int c, TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
   par.SpecialCalcApplied = 0;
   if (par.SpecialCalcOn == 0 || !Col(run, c).DirectMethod) return;
   par.SpecialCalcApplied = 1;
@@ -164,13 +166,14 @@ void CalcFuhyou51DirectMethod(int c, TTAXPAR& par, TTaxRun& run) {
   }
 }
 
-bool CalcFuhyou51R01(TTAXPAR& par, TTaxRun& run, int col) {
+bool CalcFuhyou51R01(TTaxRun& run, int col) {
+  TTAXPAR& par = run.TaxPar;
   const int t = col == -3 ? 2 : 4;
   const bool hand = HandWritten(par);
 
   // 1-2. Clear; deduction basis.
-  ClearFuhyou51Column(par, run, col);
-  ClearFuhyou51Column(par, run, -2);
+  ClearFuhyou51Column(run, col);
+  ClearFuhyou51Column(run, -2);
   par.TokureiApplied = false;
   par.TokureiKind = 0;
   for (int s = 0; s <= t; ++s) F(run, s, 4) = Max0(F(run, s, 1) + F(run, s, 2) - F(run, s, 3));
@@ -239,8 +242,8 @@ bool CalcFuhyou51R01(TTAXPAR& par, TTaxRun& run, int col) {
 
   // 8-9. Candidates of the slots and their sums.
   for (int s = 0; s <= t; ++s) {
-    CalcFuhyou51Candidates(s, par, run);
-    CalcFuhyou51DirectMethod(s, par, run);
+    CalcFuhyou51Candidates(s, run);
+    CalcFuhyou51DirectMethod(s, run);
   }
   ClearCandidates(run, -2);
   if (Col(run, -2).SingleType > 0) {
@@ -259,11 +262,11 @@ bool CalcFuhyou51R01(TTAXPAR& par, TTaxRun& run, int col) {
     F(run, col, 4) = Max0(F(run, col, 1) + F(run, col, 2) - F(run, col, 3));
     if (col == -1) {
       Col(run, -3).DirectMethod = Col(run, -1).DirectMethod;
-      CalcFuhyou51Candidates(-3, par, run);
-      CalcFuhyou51DirectMethod(-3, par, run);
+      CalcFuhyou51Candidates(-3, run);
+      CalcFuhyou51DirectMethod(-3, run);
     }
-    CalcFuhyou51Candidates(col, par, run);
-    CalcFuhyou51DirectMethod(col, par, run);
+    CalcFuhyou51Candidates(col, run);
+    CalcFuhyou51DirectMethod(col, run);
   }
 
   // 12. Single business, or the choice among the candidates.
@@ -319,8 +322,8 @@ bool CalcFuhyou51R01(TTAXPAR& par, TTaxRun& run, int col) {
   return true;
 }
 
-bool CalcFuhyou5R01(TTAXPAR& par, TTaxRun& run, int col) {
-  CalcFuhyou51R01(par, run, col);
+bool CalcFuhyou5R01(TTaxRun& run, int col) {
+  CalcFuhyou51R01(run, col);
   if (col != -1) return true;
   const int single = Col(run, -1).SingleType;
   for (int c = -3; c <= 4; ++c)

@@ -208,7 +208,8 @@ bool Fuhyou5ColumnHasDataH26(TTaxRun& run, int col) {
   return true;
 }
 
-void CalcFuhyou5CandidatesH26(int col, TTAXPAR& par, TTaxRun& run) {
+void CalcFuhyou5CandidatesH26(int col, TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
   F(run, col, 5) = Currency(0);
   for (int n = 40; n <= 56; ++n) F(run, col, n) = Currency(0);
   const Currency basis = F(run, col, 4);
@@ -243,7 +244,8 @@ void CalcFuhyou5CandidatesH26(int col, TTAXPAR& par, TTaxRun& run) {
   }
 }
 
-void CalcFuhyou5DirectMethodH26(int col, TTAXPAR& par, TTaxRun& run) {
+void CalcFuhyou5DirectMethodH26(int col, TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
   par.SpecialCalcApplied = 0;
   if (par.SpecialCalcOn == 0 || !Col(run, col).DirectMethod) return;
   par.SpecialCalcApplied = 1;
@@ -257,7 +259,8 @@ void CalcFuhyou5DirectMethodH26(int col, TTAXPAR& par, TTaxRun& run) {
   }
 }
 
-bool CalcFuhyou5H26(TTAXPAR& par, TTaxRun& run) {
+bool CalcFuhyou5H26(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
   const bool hand = HandWritten(par);
 
   // 1-4. Basis, business types of each rate column.
@@ -284,8 +287,8 @@ bool CalcFuhyou5H26(TTAXPAR& par, TTaxRun& run) {
 
   // 11-12. Candidates of the rate columns and their sums.
   for (int s : kSlots) {
-    CalcFuhyou5CandidatesH26(s, par, run);
-    CalcFuhyou5DirectMethodH26(s, par, run);
+    CalcFuhyou5CandidatesH26(s, run);
+    CalcFuhyou5DirectMethodH26(s, run);
   }
   F(run, kCombined, 5) = Currency(0);
   for (int n = 40; n <= 56; ++n) F(run, kCombined, n) = Currency(0);
@@ -300,8 +303,8 @@ bool CalcFuhyou5H26(TTAXPAR& par, TTaxRun& run) {
   Col(run, kTotal).DirectMethod = Fuhyou5ColumnHasDataH26(run, kTotal);
   if (par.KaniSelect == 1) {
     F(run, kTotal, 4) = Max0(F(run, kTotal, 1) + F(run, kTotal, 2) - F(run, kTotal, 3));
-    CalcFuhyou5CandidatesH26(kTotal, par, run);
-    CalcFuhyou5DirectMethodH26(kTotal, par, run);
+    CalcFuhyou5CandidatesH26(kTotal, run);
+    CalcFuhyou5DirectMethodH26(kTotal, run);
   }
 
   // 15-16. Single business, or the choice among the candidates.

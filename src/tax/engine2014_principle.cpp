@@ -85,7 +85,8 @@ void FillForm2(TTaxRun& run) {
 
 }  // namespace
 
-bool HasTokuteiSiireLinesH26(const TTAXPAR& par, TTaxRun& run, int mode) {
+bool HasTokuteiSiireLinesH26(TTaxRun& run, int mode) {
+  const TTAXPAR& par = run.TaxPar;
   if (par.SinkokuKubun != 0) return false;
   if (mode == 1) {
     if (Ratio95OrMore(run)) return false;
@@ -99,7 +100,8 @@ bool HasTokuteiSiireLinesH26(const TTAXPAR& par, TTaxRun& run, int mode) {
   return false;
 }
 
-void ApplySingleRateLocalTaxH26(TTAXPAR& par, TTaxRun& run, Currency localBase63) {
+void ApplySingleRateLocalTaxH26(TTaxRun& run, Currency localBase63) {
+  TTAXPAR& par = run.TaxPar;
   const int state = CheckRateColumnsInUse(par, run);
   par.RateColumnState = state;
   if (state < 2) return;
@@ -116,12 +118,13 @@ void ApplySingleRateLocalTaxH26(TTAXPAR& par, TTaxRun& run, Currency localBase63
   }
 }
 
-bool CalcFuhyou1H26(TTAXPAR& par, TTaxRun& run) {
+bool CalcFuhyou1H26(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
   const bool hand = HandWritten(par);
   const bool era3 = par.Era >= 3;
 
   // 1. Schedule 2 gives fields 3 and 4 of each rate column.
-  CalcFuhyou2LinkH26(par, run);
+  CalcFuhyou2LinkH26(run);
   const bool ratio95 = Ratio95OrMore(run);
 
   for (int s : kSlots) {
@@ -168,18 +171,19 @@ bool CalcFuhyou1H26(TTAXPAR& par, TTaxRun& run) {
   f[35] = F(run, 3, 12) - F(run, 3, 11);
 
   // 10. Only the 6.3 % column in use: the local tax of the total.
-  ApplySingleRateLocalTaxH26(par, run, F(run, 3, 12) - F(run, 3, 11));
+  ApplySingleRateLocalTaxH26(run, F(run, 3, 12) - F(run, 3, 11));
 
   // 11. Reverse-charge flag and form 2.
   if (era3) {
-    run.Dai1Hyou.TokuteiSiire = HasTokuteiSiireLinesH26(par, run, 1);
+    run.Dai1Hyou.TokuteiSiire = HasTokuteiSiireLinesH26(run, 1);
     FillForm2(run);
   }
   return true;
 }
 
-bool CalcGensokuH26(TTAXPAR& par, TTaxRun& run) {
-  CalcFuhyou1H26(par, run);
+bool CalcGensokuH26(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
+  CalcFuhyou1H26(run);
   // The finishing of form 1 is that of the forms from 2019-10-01.
   FinishDai1HyouR01(par, run.Dai1Hyou);
   return true;

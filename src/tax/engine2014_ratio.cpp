@@ -156,7 +156,8 @@ int MethodLines(TTaxRun& run, const TTAXPAR& par, bool hand, bool full, bool bel
 
 bool IsSalesWithin500Million(TTAXPAR par, Currency sales) { return IsSalesWithin500MillionR01(par, sales); }
 
-void ClearFuhyou2ColumnH26(const TTAXPAR& par, TTaxRun& run) {
+void ClearFuhyou2ColumnH26(TTaxRun& run) {
+  const TTAXPAR& par = run.TaxPar;
   const bool hand = HandWritten(par);
   for (int n = 1; n <= 27; ++n) {
     if (n == 24 || n == 25) continue;
@@ -165,11 +166,12 @@ void ClearFuhyou2ColumnH26(const TTAXPAR& par, TTaxRun& run) {
   }
 }
 
-bool CalcFuhyou2H26(TTAXPAR& par, TTaxRun& run) {
+bool CalcFuhyou2H26(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
   const bool hand = HandWritten(par);
 
   // 1-2. Clear the total; fixed-asset adjustments of lines 18 and 19.
-  ClearFuhyou2ColumnH26(par, run);
+  ClearFuhyou2ColumnH26(run);
   FS(run, 0, 19) = par.Koujyozei18A;
   FS(run, 0, 20) = par.Koujyozei19A;
   FS(run, 1, 19) = par.Koujyozei18B;
@@ -215,8 +217,8 @@ bool CalcFuhyou2H26(TTAXPAR& par, TTaxRun& run) {
   return true;
 }
 
-bool CalcFuhyou2LinkH26(TTAXPAR& par, TTaxRun& run) {
-  CalcFuhyou2H26(par, run);
+bool CalcFuhyou2LinkH26(TTaxRun& run) {
+  CalcFuhyou2H26(run);
   run.Dai1Hyou.F[kD1KazeiJouto] = F(run, 0, 4);
   run.Dai1Hyou.F[kD1SouJouto] = F(run, 0, 7);
   return true;

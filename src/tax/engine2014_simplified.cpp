@@ -40,8 +40,8 @@ Currency SalesThousands(Currency yen) { return RoundCurrencyQ(1, Fraction(yen) /
 
 }  // namespace
 
-bool CalcFuhyou5LinkH26(TTAXPAR& par, TTaxRun& run) {
-  CalcFuhyou5H26(par, run);
+bool CalcFuhyou5LinkH26(TTaxRun& run) {
+  CalcFuhyou5H26(run);
   const TFuhyou5Column& total = run.Fuhyou5_H26[-1];
   const int single = total.SingleType;
   for (int c = 0; c <= 3; ++c) F(run, c, 5) = Sch5Of(run, c).F[single > 0 ? 5 : 57];
@@ -66,7 +66,8 @@ bool CalcFuhyou5LinkH26(TTAXPAR& par, TTaxRun& run) {
   return true;
 }
 
-bool CalcFuhyou4H26(TTAXPAR& par, TTaxRun& run) {
+bool CalcFuhyou4H26(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
   const bool hand = HandWritten(par);
 
   // 1-2. Clear the total; lines of each rate column.
@@ -97,7 +98,7 @@ bool CalcFuhyou4H26(TTAXPAR& par, TTaxRun& run) {
     s5[2] = F(run, c, 4);
     s5[3] = F(run, c, 6);
   }
-  CalcFuhyou5LinkH26(par, run);
+  CalcFuhyou5LinkH26(run);
 
   // 6-7. Deductions and local tax of the rate columns.
   for (int s : kSlots) {
@@ -152,12 +153,13 @@ bool CalcFuhyou4H26(TTAXPAR& par, TTaxRun& run) {
   f[35] = F(run, 3, 13) - F(run, 3, 12);
 
   // 13. Only the 6.3 % column in use: the local tax of the total.
-  ApplySingleRateLocalTaxH26(par, run, F(run, 3, 13) - F(run, 3, 12));
+  ApplySingleRateLocalTaxH26(run, F(run, 3, 13) - F(run, 3, 12));
   return true;
 }
 
-bool CalcKaniH26(TTAXPAR& par, TTaxRun& run) {
-  CalcFuhyou4H26(par, run);
+bool CalcKaniH26(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
+  CalcFuhyou4H26(run);
   FinishDai1HyouR01(par, run.Dai1Hyou);
   run.Dai1Hyou.F[kD1SouJouto] = par.KijyunKikanUri;
   return true;

@@ -39,12 +39,13 @@ void SumFuhyou11Columns(TTaxRun& run, int col) {
   F(run, col, 13) = F(run, col, 12) - F(run, col, 11);
 }
 
-bool CalcFuhyou11R01(TTAXPAR& par, TTaxRun& run, int col) {
+bool CalcFuhyou11R01(TTaxRun& run, int col) {
+  TTAXPAR& par = run.TaxPar;
   const int t = col == -3 ? 2 : 4;
   const bool hand = HandWritten(par);
 
   // 1. Schedule 2-1; its total ratio decides on the reverse-charge lines.
-  CalcFuhyou2R01(par, run, col);
+  CalcFuhyou2R01(run, col);
   const bool ratio95 = S2(run, -1, 8) >= kRatio95;
 
   for (int s = 0; s <= t; ++s) {
@@ -165,9 +166,10 @@ void FinishDai1HyouR01(const TTAXPAR& par, TDAI1HYOU& form1) {
   if (par.SinkokuKind == 1 && f[kD1Goukei] < Currency(0)) f[kD1Goukei] = Currency(0);
 }
 
-bool CalcGensokuR01(TTAXPAR& par, TTaxRun& run) {
-  CalcFuhyou11R01(par, run, -3);
-  CalcFuhyou11R01(par, run, -1);
+bool CalcGensokuR01(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
+  CalcFuhyou11R01(run, -3);
+  CalcFuhyou11R01(run, -1);
   FinishDai1HyouR01(par, run.Dai1Hyou);
   return true;
 }

@@ -38,7 +38,8 @@ Currency Abs(Currency x) { return x < Currency(0) ? -x : x; }
 
 void ClearFuhyou41Column(TTaxRun& run, int col) { run.Fuhyou41_R01[col].F.fill(Currency(0)); }
 
-void SumFuhyou41Columns(TTaxRun& run, int col, const TTAXPAR& par) {
+void SumFuhyou41Columns(TTaxRun& run, int col) {
+  const TTAXPAR& par = run.TaxPar;
   const int t = col == -3 ? 2 : 4;
   for (int n = 8; n <= 17; ++n) F(run, col, n) = Currency(0);
   for (int s = 0; s <= t; ++s)
@@ -53,7 +54,8 @@ void SumFuhyou41Columns(TTaxRun& run, int col, const TTAXPAR& par) {
   F(run, col, 17) = F(run, col, 16) - F(run, col, 15);
 }
 
-bool CalcFuhyou41R01(TTAXPAR& par, TTaxRun& run, int col) {
+bool CalcFuhyou41R01(TTaxRun& run, int col) {
+  TTAXPAR& par = run.TaxPar;
   const int t = col == -3 ? 2 : 4;
   const bool hand = HandWritten(par);
 
@@ -86,7 +88,7 @@ bool CalcFuhyou41R01(TTAXPAR& par, TTaxRun& run, int col) {
     s5[2] = F(run, c, 4);
     s5[3] = F(run, c, 6);
   }
-  CalcFuhyou5R01(par, run, col);
+  CalcFuhyou5R01(run, col);
 
   // 6-8. Deductions, local-tax base and local tax of every slot.
   for (int s = 0; s <= 4; ++s) {
@@ -109,8 +111,8 @@ bool CalcFuhyou41R01(TTAXPAR& par, TTaxRun& run, int col) {
   }
 
   // 9. Totals.
-  SumFuhyou41Columns(run, col, par);
-  if (col == -1) SumFuhyou41Columns(run, -3, par);
+  SumFuhyou41Columns(run, col);
+  if (col == -1) SumFuhyou41Columns(run, -3);
   if (col != -1) return true;
 
   // 10. Form 1.
@@ -152,9 +154,10 @@ bool CalcFuhyou41R01(TTAXPAR& par, TTaxRun& run, int col) {
   return true;
 }
 
-bool CalcKaniR01(TTAXPAR& par, TTaxRun& run) {
-  CalcFuhyou41R01(par, run, -3);
-  CalcFuhyou41R01(par, run, -1);
+bool CalcKaniR01(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
+  CalcFuhyou41R01(run, -3);
+  CalcFuhyou41R01(run, -1);
   FinishDai1HyouR01(par, run.Dai1Hyou);
   run.Dai1Hyou.F[kD1SouJouto] = par.KijyunKikanUri;
   return true;

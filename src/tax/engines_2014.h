@@ -13,32 +13,32 @@
 #include "tax/taxrun.h"
 
 // Principle taxation: schedule 2, schedule 1, form 2 (era 3) and form 1.
-bool CalcGensokuH26(TTAXPAR& par, TTaxRun& run);
-bool CalcFuhyou1H26(TTAXPAR& par, TTaxRun& run);
+bool CalcGensokuH26(TTaxRun& run);
+bool CalcFuhyou1H26(TTaxRun& run);
 // Whether the reverse-charge lines apply: mode 1 from schedule 1 and the
 // ratio of schedule 2, any other mode from the journal's reverse-charge codes.
-bool HasTokuteiSiireLinesH26(const TTAXPAR& par, TTaxRun& run, int mode);
+bool HasTokuteiSiireLinesH26(TTaxRun& run, int mode);
 
 // Taxable-sales ratio and deductible purchase tax (schedule 2).
-bool CalcFuhyou2LinkH26(TTAXPAR& par, TTaxRun& run);
-bool CalcFuhyou2H26(TTAXPAR& par, TTaxRun& run);
-void ClearFuhyou2ColumnH26(const TTAXPAR& par, TTaxRun& run);
+bool CalcFuhyou2LinkH26(TTaxRun& run);
+bool CalcFuhyou2H26(TTaxRun& run);
+void ClearFuhyou2ColumnH26(TTaxRun& run);
 // Taxable sales (scaled to twelve months for a shorter period) within 500
 // million yen; the same test as the forms from 2019-10-01.
 bool IsSalesWithin500Million(TTAXPAR par, Currency sales);
 
 // Simplified taxation: schedule 4, schedule 5 through its link, form 1.
-bool CalcKaniH26(TTAXPAR& par, TTaxRun& run);
-bool CalcFuhyou4H26(TTAXPAR& par, TTaxRun& run);
-bool CalcFuhyou5LinkH26(TTAXPAR& par, TTaxRun& run);
+bool CalcKaniH26(TTaxRun& run);
+bool CalcFuhyou4H26(TTaxRun& run);
+bool CalcFuhyou5LinkH26(TTaxRun& run);
 
 // Deemed purchase tax and the 75 % rules (schedule 5).
-bool CalcFuhyou5H26(TTAXPAR& par, TTaxRun& run);
-void CalcFuhyou5CandidatesH26(int col, TTAXPAR& par, TTaxRun& run);
-void CalcFuhyou5DirectMethodH26(int col, TTAXPAR& par, TTaxRun& run);
+bool CalcFuhyou5H26(TTaxRun& run);
+void CalcFuhyou5CandidatesH26(int col, TTaxRun& run);
+void CalcFuhyou5DirectMethodH26(int col, TTaxRun& run);
 bool Fuhyou5ColumnHasDataH26(TTaxRun& run, int col);
 
 // Form 1 of both entries when only the 6.3 % column carries amounts: the
 // local tax taken from the total local-tax base instead of the columns.
 // localBase63 is the local-tax base balance of the 6.3 % column.
-void ApplySingleRateLocalTaxH26(TTAXPAR& par, TTaxRun& run, Currency localBase63);
+void ApplySingleRateLocalTaxH26(TTaxRun& run, Currency localBase63);

@@ -68,7 +68,8 @@ bool IsSalesWithin500MillionR01(TTAXPAR par, Currency sales) {
   return sales <= Currency::FromYen(500000000);
 }
 
-void ClearFuhyou21Column(const TTAXPAR& par, TTaxRun& run, int col) {
+void ClearFuhyou21Column(TTaxRun& run, int col) {
+  const TTAXPAR& par = run.TaxPar;
   const bool hand = HandWritten(par);
   for (int n = 1; n <= 27; ++n) {
     if (n == 24 || n == 25) continue;
@@ -85,12 +86,13 @@ void SumFuhyou21Columns(TTaxRun& run, int col) {
   }
 }
 
-bool CalcFuhyou21R01(TTAXPAR& par, TTaxRun& run, int col) {
+bool CalcFuhyou21R01(TTaxRun& run, int col) {
+  TTAXPAR& par = run.TaxPar;
   const int t = col == -3 ? 2 : 4;
   const bool hand = HandWritten(par);
 
   // 1-2. Clear; fixed-asset adjustments.
-  ClearFuhyou21Column(par, run, col);
+  ClearFuhyou21Column(run, col);
   for (int s = 0; s <= 4; ++s) SlotAdjustments(par, s, F(run, s, 19), F(run, s, 20));
   for (int s = 0; s <= t; ++s) {
     F(run, col, 19) += F(run, s, 19);
@@ -267,8 +269,8 @@ bool CalcFuhyou21R01(TTAXPAR& par, TTaxRun& run, int col) {
   return true;
 }
 
-bool CalcFuhyou2R01(TTAXPAR& par, TTaxRun& run, int col) {
-  CalcFuhyou21R01(par, run, col);
+bool CalcFuhyou2R01(TTaxRun& run, int col) {
+  CalcFuhyou21R01(run, col);
   if (col == -1) {
     run.Dai1Hyou.F[kD1KazeiJouto] = F(run, -1, 4);
     run.Dai1Hyou.F[kD1SouJouto] = F(run, -1, 7);

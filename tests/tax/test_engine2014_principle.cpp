@@ -47,7 +47,7 @@ TEST_F(Engine2014Principle, WorkedExampleEra3) {
   run.TaxPar.TyuukanNoufu = Yen(200000);
   run.TaxPar.TyuukanJouto = Yen(50000);
 
-  ASSERT_TRUE(CalcGensokuH26(run.TaxPar, run));
+  ASSERT_TRUE(CalcGensokuH26(run));
 
   // Schedule 2: transfers 9,900,000 + 2,000,000 = 11,900,000 of 13,000,000:
   // 91.5 %. Itemised: 6.3 % column 126,000 + 63,000 (reverse charge) +
@@ -135,7 +135,7 @@ TEST_F(Engine2014Principle, OnlyTheEightPercentColumnEra1) {
   Book(run, kKomi, 2, 511, 1234567);
   Book(run, kNuki, 2, 551, 500000);  // no effect at a ratio of 100 %
 
-  CalcGensokuH26(run.TaxPar, run);
+  CalcGensokuH26(run);
 
   EXPECT_EQ(S2(0, 8), Currency(100));
   EXPECT_EQ(run.Fuhyou2_H26[0].MethodLabel, "全額控除");
@@ -181,7 +181,7 @@ TEST_F(Engine2014Principle, RatioAndFullDeduction) {
     else Book(run, kNuki, 2, 310, -c.taxable);
     Book(run, kNuki, 2, 130, c.nonTaxable);
     Book(run, kKomi, 2, 512, 108000);  // common purchase, tax 6,300
-    CalcFuhyou2LinkH26(run.TaxPar, run);
+    CalcFuhyou2LinkH26(run);
     EXPECT_EQ(S2(0, 8), Dec(c.ratio));
     EXPECT_EQ(run.Fuhyou2_H26[0].FullDeduction, c.full ? 1 : 0);
     EXPECT_EQ(run.Fuhyou2_H26[0].MethodLabel, c.full ? "全額控除" : "個別対応");
@@ -199,7 +199,7 @@ TEST_F(Engine2014Principle, ProportionalAndRatioEquivalent) {
   Book(run, kNuki, 2, 130, 200);                // ratio 80 %
   Book(run, kZei, 2, 512, 12701);               // common tax: Int(12,701 x 6.3/8) = 10,002
   run.TaxPar.Kazeiuri95Miman = 1;
-  CalcFuhyou2H26(run.TaxPar, run);
+  CalcFuhyou2H26(run);
   EXPECT_EQ(run.Fuhyou2_H26[0].MethodLabel, "比例配分");
   EXPECT_EQ(S2(3, 13), Yen(10002));
   EXPECT_EQ(S2(3, 18), Yen(8001));         // Int(10,002 x 0.8) = 8,001.6
@@ -211,7 +211,7 @@ TEST_F(Engine2014Principle, ProportionalAndRatioEquivalent) {
   Book(run, kZei, 2, 511, 6350);                // Int(6,350 x 6.3/8) = 5,000
   run.TaxPar.AnbunWariai = 1;
   run.TaxPar.JunzuruWariai = Currency(80);
-  CalcFuhyou2H26(run.TaxPar, run);
+  CalcFuhyou2H26(run);
   EXPECT_EQ(S2(3, 16), Yen(10001));
   EXPECT_EQ(S2(3, 15), Yen(5000));
   EXPECT_EQ(S2(3, 17), Yen(13000));

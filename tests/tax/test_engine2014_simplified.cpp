@@ -46,7 +46,7 @@ TEST_F(Engine2014Simplified, WorkedExampleWithTheSixthType) {
   Book(run, kKomi, 1, 116, 1050000);
   run.TaxPar.KijyunKikanUri = Yen(9000000);
 
-  ASSERT_TRUE(CalcKaniH26(run.TaxPar, run));
+  ASSERT_TRUE(CalcKaniH26(run));
 
   EXPECT_EQ(S4(3, 1), Yen(9000000));
   EXPECT_EQ(S4(3, 3), Yen(567000));
@@ -104,7 +104,7 @@ TEST_F(Engine2014Simplified, WorkedExampleWithTheSixthType) {
 TEST_F(Engine2014Simplified, SingleBusinessOnlyEightPercent) {
   StartEra3(run);
   Book(run, kKomi, 2, 112, 1333260);  // net 1,234,500; tax 1,234,000 x 6.3 % = 77,742
-  CalcKaniH26(run.TaxPar, run);
+  CalcKaniH26(run);
   EXPECT_EQ(run.Fuhyou5_H26[-1].SingleType, 2);
   EXPECT_EQ(S4(3, 3), Yen(77742));
   EXPECT_EQ(S4(3, 5), Yen(62193));  // RDD(1, 77,742 x 0.8 = 62,193.6)
@@ -156,7 +156,7 @@ TEST_F(Engine2014Simplified, CandidateChoiceOrder) {
     StartEra3(run);
     run.TaxPar.MinasiRitu4 = Dec(c.rate4);
     for (const Sales& s : c.sales) Book(run, kKomi, 2, 110 + s.type, s.gross);
-    CalcKaniH26(run.TaxPar, run);
+    CalcKaniH26(run);
     EXPECT_EQ(S5(2, 40), Yen(c.normal));
     EXPECT_EQ(S5(-1, 57), Yen(c.chosen));
     EXPECT_EQ(S5(-1, 57), S5(-1, c.winner));
@@ -174,7 +174,7 @@ TEST_F(Engine2014Simplified, ZeroSalesGuard) {
   StartEra3(run);
   Book(run, kKomi, 2, 111, 1080000);
   Book(run, kKomi, 2, 312, 2160000);
-  CalcKaniH26(run.TaxPar, run);
+  CalcKaniH26(run);
   EXPECT_EQ(S5(-2, 6), Yen(0));
   for (int n = 20; n <= 25; ++n) EXPECT_EQ(S5(-2, n), Yen(0)) << n;
   EXPECT_EQ(run.Fuhyou5_H26[-2].FirstType75, 0);

@@ -36,7 +36,7 @@ TEST_F(PrincipleTest, WorkedExampleAtTenAndReducedEightPercent) {
   run.TaxPar.TyuukanNoufu = Yen(300000);
   run.TaxPar.TyuukanJouto = Yen(84600);
 
-  ASSERT_TRUE(CalcGensokuR01(run.TaxPar, run));
+  ASSERT_TRUE(CalcGensokuR01(run));
 
   // Schedule 2-1: taxable sales 10,000,000 - 100,000 + 5,000,000; ratio 100 %.
   EXPECT_EQ(S2(-1, 1), Yen(14900000));
@@ -98,7 +98,7 @@ TEST_F(PrincipleTest, WorkedExampleAtTenAndReducedEightPercent) {
 TEST_F(PrincipleTest, RefundWhenDeductionsExceedTheTax) {
   Book(run, kKomi, 4, 110, 1100000);   // tax 78,000
   Book(run, kKomi, 4, 511, 2200000);   // purchase tax 156,000
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   const auto& f = run.Dai1Hyou.F;
   EXPECT_EQ(f[kD1KanpuFusoku], Yen(78000));
   EXPECT_EQ(f[kD1Sasihiki], Yen(0));
@@ -111,14 +111,14 @@ TEST_F(PrincipleTest, RefundWhenDeductionsExceedTheTax) {
   Book(run, kKomi, 4, 110, 1100000);
   Book(run, kKomi, 4, 511, 2200000);
   run.TaxPar.SinkokuKind = 1;  // an interim return never shows a refund total
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   EXPECT_EQ(run.Dai1Hyou.F[kD1Goukei], Yen(0));
 }
 
 TEST_F(PrincipleTest, BookedTaxAndOddAmountsTruncateWhereTheFormsSay) {
   Book(run, kNuki, 4, 110, 10000908);  // net sales with their tax booked apart
   Book(run, kZei, 4, 610, 800072);     // tax received, 7.8/10 of it national: 624,056.16
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   EXPECT_EQ(S1(4, 17), Yen(10000908));
   EXPECT_EQ(S1(4, 1), Yen(10000000));
   // The rate applies to the converted tax-inclusive part only (0 here).
@@ -138,7 +138,7 @@ class RatioTest : public PrincipleTest {
 
 TEST_F(RatioTest, ItemisedMethod) {
   BookBelow95();
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   EXPECT_EQ(S2(-1, 8), Dec("94.3"));
   EXPECT_EQ(run.Fuhyou21_R01[-1].MethodLabel, "個別対応");
   EXPECT_EQ(run.Fuhyou21_R01[-1].FullDeduction, 0);
@@ -154,7 +154,7 @@ TEST_F(RatioTest, ItemisedMethod) {
 TEST_F(RatioTest, ProportionalMethodAndRatioEquivalent) {
   BookBelow95();
   run.TaxPar.Kazeiuri95Miman = 1;
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   EXPECT_EQ(run.Fuhyou21_R01[-1].MethodLabel, "比例配分");
   EXPECT_EQ(S2(4, 18), Yen(220754));  // Int(234,000 x 10/10.6)
   EXPECT_EQ(S2(-1, 21), Yen(220754));
@@ -163,14 +163,14 @@ TEST_F(RatioTest, ProportionalMethodAndRatioEquivalent) {
   BookBelow95();
   run.TaxPar.AnbunWariai = 1;
   run.TaxPar.JunzuruWariai = Currency(80);
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   EXPECT_EQ(S2(4, 17), Yen(202800));  // 80 % of 156,000 plus 78,000
 }
 
 TEST_F(RatioTest, NegativeResultGoesToTheExcessAdjustmentExactly) {
   BookBelow95();
   run.TaxPar.KoujyozeiSlot[2].Line18 = Dec("-300000.5");
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   EXPECT_EQ(S2(4, 21), Yen(0));
   EXPECT_EQ(S2(4, 22), Dec("74831.5"));  // 300,000.5 - 225,169
   EXPECT_EQ(S1(4, 3), Dec("74831.5"));
@@ -187,14 +187,14 @@ TEST_F(RatioTest, RatioTruncatesToATenthOfAPercent) {
     StartPass(run, 0);
     Book(run, kNuki, 4, 110, c.taxable);
     Book(run, kNuki, 4, 130, c.nonTaxable);
-    CalcGensokuR01(run.TaxPar, run);
+    CalcGensokuR01(run);
     EXPECT_EQ(S2(-1, 8), Dec(c.ratio)) << c.taxable;
   }
   // Returns above sales: taxable transfers 0, the unclamped field keeps the sign.
   StartPass(run, 0);
   Book(run, kNuki, 4, 310, 5000);
   Book(run, kNuki, 4, 130, 1000);
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   EXPECT_EQ(S2(-1, 4), Yen(0));
   EXPECT_EQ(S2(-1, 5), Yen(-5000));
   EXPECT_EQ(S2(-1, 7), Yen(0));
@@ -208,7 +208,7 @@ TEST_F(RatioTest, FullDeductionNeedsSalesWithin500Million) {
     Book(run, kNuki, 4, 110, sales);
     Book(run, kNuki, 4, 130, 26315789);
     Book(run, kKomi, 4, 511, 1100000);
-    CalcGensokuR01(run.TaxPar, run);
+    CalcGensokuR01(run);
     EXPECT_EQ(S2(-1, 8), Currency(95)) << sales;
     EXPECT_EQ(run.Fuhyou21_R01[-1].FullDeduction, sales == 500000000LL ? 1 : 0) << sales;
   }
@@ -216,7 +216,7 @@ TEST_F(RatioTest, FullDeductionNeedsSalesWithin500Million) {
   StartPass(run, 0);
   run.TaxPar.KikanTo = EncodeDate(2020, 3, 31);
   Book(run, kNuki, 4, 110, 300000000);
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   EXPECT_EQ(S2(-1, 8), Currency(100));
   EXPECT_EQ(run.Fuhyou21_R01[-1].FullDeduction, 0);
   EXPECT_FALSE(IsSalesWithin500MillionR01(run.TaxPar, Yen(300000000)));
@@ -227,7 +227,7 @@ TEST_F(RatioTest, ReverseChargeCountsOnlyBelow95Percent) {
   // Below 95 %: reverse-charge purchases join the taxable base and the purchase tax.
   BookBelow95();
   Book(run, kNuki, 4, 551, 100000);
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   EXPECT_EQ(S2(4, 26), Yen(100000));
   EXPECT_EQ(S2(4, 27), Yen(7800));
   EXPECT_EQ(S1(4, 18), Yen(100000));
@@ -239,7 +239,7 @@ TEST_F(RatioTest, ReverseChargeCountsOnlyBelow95Percent) {
   StartPass(run, 0);
   Book(run, kKomi, 4, 110, 11000000);
   Book(run, kNuki, 4, 551, 100000);
-  CalcGensokuR01(run.TaxPar, run);
+  CalcGensokuR01(run);
   EXPECT_EQ(S2(4, 26), Yen(0));
   EXPECT_EQ(S2(4, 27), Yen(0));
   EXPECT_EQ(S1(4, 18), Yen(0));

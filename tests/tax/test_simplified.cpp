@@ -27,7 +27,7 @@ class SimplifiedTest : public ::testing::Test {
 TEST_F(SimplifiedTest, OneBusiness) {
   Book(run, kKomi, 4, 112, 11000000);
   run.TaxPar.KijyunKikanUri = Yen(9000000);
-  ASSERT_TRUE(CalcKaniR01(run.TaxPar, run));
+  ASSERT_TRUE(CalcKaniR01(run));
 
   EXPECT_EQ(run.Fuhyou51_R01[-1].SingleType, 2);
   EXPECT_EQ(S5(-1, 59), Yen(10000000));
@@ -61,7 +61,7 @@ TEST_F(SimplifiedTest, OneBusiness) {
 TEST_F(SimplifiedTest, TwoBusinessesOneTypeRuleWins) {
   Book(run, kKomi, 4, 111, 8800000);
   Book(run, kKomi, 4, 115, 2200000);
-  CalcKaniR01(run.TaxPar, run);
+  CalcKaniR01(run);
 
   EXPECT_EQ(run.Fuhyou51_R01[-1].SingleType, 0);
   EXPECT_EQ(S5(-2, 20), Currency(80));
@@ -90,7 +90,7 @@ TEST_F(SimplifiedTest, ThreeBusinessesTwoTypeRuleWins) {
   Book(run, kKomi, 4, 111, 6600000);
   Book(run, kKomi, 4, 112, 2200000);
   Book(run, kKomi, 4, 115, 2200000);
-  CalcKaniR01(run.TaxPar, run);
+  CalcKaniR01(run);
 
   EXPECT_EQ(S5(4, 40), Yen(624000));
   EXPECT_EQ(S5(4, 41), Yen(0));
@@ -108,7 +108,7 @@ TEST_F(SimplifiedTest, ShareOfExactly75PercentQualifies) {
   // Type 1 at 75.0 % and type 3 at 25 %: the pair (1,3) equals the normal candidate.
   Book(run, kKomi, 4, 111, 8250000);
   Book(run, kKomi, 4, 113, 2750000);
-  CalcKaniR01(run.TaxPar, run);
+  CalcKaniR01(run);
   // Taxes 585,000 and 195,000: normal 526,500 + 136,500 = 663,000;
   // one type: 780,000 x 90 % = 702,000.
   EXPECT_EQ(S5(4, 40), Yen(663000));
@@ -121,7 +121,7 @@ TEST_F(SimplifiedTest, ShareOfExactly75PercentQualifies) {
 TEST_F(SimplifiedTest, BusinessTypeSixAtFortyPercent) {
   EXPECT_EQ(TTAXPAR{}.MinasiRitu6, Dec("0.4"));
   Book(run, kKomi, 4, 116, 11000000);
-  CalcKaniR01(run.TaxPar, run);
+  CalcKaniR01(run);
   EXPECT_EQ(run.Fuhyou51_R01[-1].SingleType, 6);
   EXPECT_EQ(run.Dai1Hyou.F[kD1KoujyoSiire], Yen(312000));
   EXPECT_EQ(run.Dai1Hyou.F[kD1Sasihiki], Yen(468000));
@@ -135,7 +135,7 @@ TEST_F(SimplifiedTest, ReturnsAboveSalesInOneColumnSwitchToTheTotals) {
   Book(run, kKomi, 4, 112, 1100000);
   Book(run, kKomi, 3, 111, 108000);
   Book(run, kKomi, 3, 311, 216000);
-  CalcKaniR01(run.TaxPar, run);
+  CalcKaniR01(run);
   EXPECT_EQ(S5(3, 34), Yen(-6240));  // computed tax below 0
   EXPECT_EQ(S5(3, 27), Yen(0));      // raised to 0
   EXPECT_EQ(run.TaxPar.KaniSelect, 1);
