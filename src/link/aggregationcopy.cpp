@@ -8,8 +8,8 @@
 
 namespace {
 
-// What the aggregation reads of TaxPar and the company settings besides the
-// journal itself.
+// What the aggregation reads of the run's TaxPar and the company settings
+// besides the journal itself.
 struct TSteering {
   std::int32_t Era = 0;
   TDateTime KikanFrom = 0, KikanTo = 0;
@@ -18,8 +18,7 @@ struct TSteering {
   std::int32_t TokureiOn = 0, UriageTokurei1On = 0, UriageTokurei2On = 0, SiireTokureiOn = 0;
   std::int32_t DataType = 0, CodeType = 0, TaxDefUH = 0;
 
-  static TSteering Current() {
-    const TTAXPAR& p = TaxPar;
+  static TSteering Current(const TTAXPAR& p) {
     return {p.Era,       p.KikanFrom,        p.KikanTo,          p.KeisanTokurei,
             p.SCode,     p.TokureiOn,        p.UriageTokurei1On, p.UriageTokurei2On,
             p.SiireTokureiOn, TaxCompany.DataType, TaxCompany.CodeType, TaxCompany.TaxDefUH};
@@ -42,34 +41,34 @@ struct TAggregationCopy::Data {
   TTokureiKeisan_Siire010_R011001 Siire010;
 
   void Take(const TTaxRun& run) {
-    Steering = TSteering::Current();
-    Nuki = TaxPar.Nuki;
-    Zei = TaxPar.Zei;
-    Komi = TaxPar.Komi;
-    ImportCodesUsed = TaxPar.ImportCodesUsed;
-    OldRateImportsRead = TaxPar.OldRateImportsRead;
+    Steering = TSteering::Current(run.TaxPar);
+    Nuki = run.TaxPar.Nuki;
+    Zei = run.TaxPar.Zei;
+    Komi = run.TaxPar.Komi;
+    ImportCodesUsed = run.TaxPar.ImportCodesUsed;
+    OldRateImportsRead = run.TaxPar.OldRateImportsRead;
     Hojin = run.KanpuHojin;
     Kojin = run.KanpuKojin;
-    Tokutei = RefundReadTokutei;
-    Uriage010 = TokureiUriage010;
-    Uriage020 = TokureiUriage020;
-    Siire010 = TokureiSiire010;
+    Tokutei = run.RefundReadTokutei;
+    Uriage010 = run.TokureiUriage010;
+    Uriage020 = run.TokureiUriage020;
+    Siire010 = run.TokureiSiire010;
   }
   void Restore(TTaxRun& run) const {
-    TaxPar.Nuki = Nuki;
-    TaxPar.Zei = Zei;
-    TaxPar.Komi = Komi;
-    TaxPar.ImportCodesUsed = ImportCodesUsed;
-    TaxPar.OldRateImportsRead = OldRateImportsRead;
+    run.TaxPar.Nuki = Nuki;
+    run.TaxPar.Zei = Zei;
+    run.TaxPar.Komi = Komi;
+    run.TaxPar.ImportCodesUsed = ImportCodesUsed;
+    run.TaxPar.OldRateImportsRead = OldRateImportsRead;
     run.KanpuHojin = Hojin;
     run.KanpuKojin = Kojin;
-    RefundReadTokutei = Tokutei;
+    run.RefundReadTokutei = Tokutei;
     // The specific-purchase column is the one part of the read that depends
     // on the pass: set it as this pass has it.
     ApplyRefundReadTokutei(run);
-    TokureiUriage010 = Uriage010;
-    TokureiUriage020 = Uriage020;
-    TokureiSiire010 = Siire010;
+    run.TokureiUriage010 = Uriage010;
+    run.TokureiUriage020 = Uriage020;
+    run.TokureiSiire010 = Siire010;
   }
 };
 
@@ -78,7 +77,7 @@ TAggregationCopy::~TAggregationCopy() = default;
 
 void TAggregationCopy::Aggregate(TTaxRun& Run, bool AllowReuse) {
   reused_ = false;
-  if (AllowReuse && data_ && data_->Steering == TSteering::Current()) {
+  if (AllowReuse && data_ && data_->Steering == TSteering::Current(Run.TaxPar)) {
     data_->Restore(Run);
     reused_ = true;
     return;

@@ -24,7 +24,7 @@ class TAggregationCopy {
   TAggregationCopy(const TAggregationCopy&) = delete;
   TAggregationCopy& operator=(const TAggregationCopy&) = delete;
 
-  // AggregateJournal for the current TaxPar into Run, or, when a copy taken with the
+  // AggregateJournal for Run's current TaxPar into Run, or, when a copy taken with the
   // same steering settings exists, that copy restored; keeps a copy after a
   // fresh aggregation when reuse is allowed.
   void Aggregate(TTaxRun& Run, bool AllowReuse);

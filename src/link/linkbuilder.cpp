@@ -53,13 +53,13 @@ class TLinkSiwakeAnsweredOnce {
 TSyohizeiDataMake::TSyohizeiDataMake() { TransitionalValue = 2; }
 
 bool TSyohizeiDataMake::RateGroupEnabled(int Kind) const {
-  if (Kind == 1 && TaxPar.Era == 0) return false;
-  if (Kind == 4 && TaxPar.Era < 4) return false;
+  if (Kind == 1 && Run.TaxPar.Era == 0) return false;
+  if (Kind == 4 && Run.TaxPar.Era < 4) return false;
   return true;
 }
 
 Currency TSyohizeiDataMake::ReadPrincipleAmount(int Slot, int Category) const {
-  const TTAXPAR& p = TaxPar;
+  const TTAXPAR& p = Run.TaxPar;
   if (TumiageFlag != 0) return Cell(p.Nuki, Slot, Category) + Cell(p.Zei, Slot, Category) + Cell(p.Komi, Slot, Category);
   if (Category >= 78 && Category <= 83) return Cell(p.Zei, Slot, Category);
   if (Category >= 88 && Category <= 93) return Cell(p.Nuki, Slot, Category);
@@ -67,7 +67,7 @@ Currency TSyohizeiDataMake::ReadPrincipleAmount(int Slot, int Category) const {
 }
 
 Currency TSyohizeiDataMake::ReadSimplifiedAmount(int Slot, int Category) const {
-  const TTAXPAR& p = TaxPar;
+  const TTAXPAR& p = Run.TaxPar;
   if (TumiageFlag != 0) return Cell(p.Nuki, Slot, Category) + Cell(p.Zei, Slot, Category) + Cell(p.Komi, Slot, Category);
   return Cell(p.Komi, Slot, Category);
 }
@@ -77,18 +77,18 @@ void TSyohizeiDataMake::AddToValue(int Index, Currency Amount) {
   text = FormatFloat("#", AmountTextToValue(text) + Amount);
 }
 
-// Settings, period, pass and era of one pass in TaxPar.
+// Settings, period, pass and era of one pass in Run.TaxPar.
 void TSyohizeiDataMake::LoadPassSettings(std::int32_t SinkokuKubun) {
   TTAXPAR settings;
   LoadTaxSettingsRow(settings);
-  TaxPar = std::move(settings);
+  Run.TaxPar = std::move(settings);
   const TACCINF& a = AccInf;
-  TaxPar.KikanFrom = PeriodSlotStartDate(StartCell, a.SIME, true, a.KISHU, a.KIMATU);
-  TaxPar.KikanTo = PeriodSlotEndDate(EndCell, a.SIME, true, a.KISHU, a.KIMATU);
-  if (LastCell != 15 && LastCell == EndCell) TaxPar.KikanTo = a.KIMATU;
-  TaxPar.SinkokuKubun = SinkokuKubun;
-  TaxPar.KeisanTokurei = false;
-  TaxPar.Era = GetTaxEra(TaxPar);
+  Run.TaxPar.KikanFrom = PeriodSlotStartDate(StartCell, a.SIME, true, a.KISHU, a.KIMATU);
+  Run.TaxPar.KikanTo = PeriodSlotEndDate(EndCell, a.SIME, true, a.KISHU, a.KIMATU);
+  if (LastCell != 15 && LastCell == EndCell) Run.TaxPar.KikanTo = a.KIMATU;
+  Run.TaxPar.SinkokuKubun = SinkokuKubun;
+  Run.TaxPar.KeisanTokurei = false;
+  Run.TaxPar.Era = GetTaxEra(Run.TaxPar);
 }
 
 std::int32_t TSyohizeiDataMake::RefuseOldRateImports() {
@@ -107,12 +107,12 @@ std::int32_t TSyohizeiDataMake::BuildLinkData(TXmlSaveDoc& Doc) {
   // period that the check counts; when a facility restricts the read, the
   // check counts the whole journal of the period on its own first.
   LoadPassSettings(1);
-  const bool checkInRead = Trim(TaxPar.SCode).empty();
-  if (!checkInRead && HasOldRateImportJournals(TaxPar.Era, TaxPar)) return RefuseOldRateImports();
+  const bool checkInRead = Trim(Run.TaxPar.SCode).empty();
+  if (!checkInRead && HasOldRateImportJournals(Run.TaxPar.Era, Run.TaxPar)) return RefuseOldRateImports();
   TAggregationCopy aggregation;
   ResetTaxResults(Run);
   aggregation.Aggregate(Run, ReuseJournalRead);
-  if (checkInRead && TaxPar.Era >= 4 && TaxPar.OldRateImportsRead) return RefuseOldRateImports();
+  if (checkInRead && Run.TaxPar.Era >= 4 && Run.TaxPar.OldRateImportsRead) return RefuseOldRateImports();
   CorrectMixedTaxCodes(Run, false);
   FormatSimplifiedResults();
 
@@ -123,7 +123,7 @@ std::int32_t TSyohizeiDataMake::BuildLinkData(TXmlSaveDoc& Doc) {
   CorrectMixedTaxCodes(Run, false);
   FormatPrincipleResults();
 
-  TransitionalValue = TaxPar.RateColumnState >= 0 ? 2 : 1;
+  TransitionalValue = Run.TaxPar.RateColumnState >= 0 ? 2 : 1;
   WriteDataNode(Doc, *this, AccInf.DATATYPE);
   return ResultCode;
 }

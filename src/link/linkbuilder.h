@@ -39,7 +39,7 @@ class TSyohizeiDataMake : public TZaimuDataLoad {
   // Exceptions of the computation and the database pass through.
   std::int32_t BuildLinkData(TXmlSaveDoc& Doc);
 
-  // False for kind 1 when TaxPar's era is 0 and for kind 4 when it is below 4.
+  // False for kind 1 when Run's era is 0 and for kind 4 when it is below 4.
   bool RateGroupEnabled(int Kind) const;
 
   // The category amount of the principle pass: the tax amount for categories
@@ -50,7 +50,7 @@ class TSyohizeiDataMake : public TZaimuDataLoad {
   // sum of the three with TumiageFlag).
   Currency ReadSimplifiedAmount(int Slot, int Category) const;
 
-  // Fill the value texts from TaxPar's accumulators (set ResultCode to 1).
+  // Fill the value texts from Run's accumulators (set ResultCode to 1).
   void FormatPrincipleResults();   // texts 0..504, after the principle pass
   void FormatSimplifiedResults();  // texts 505..804, after the simplified pass
 

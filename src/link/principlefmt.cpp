@@ -56,7 +56,7 @@ void TSyohizeiDataMake::FormatPrincipleResults() {
       for (const TSumItem& item : kSpecificItems) AddToValue(base + item.Offset, amount(item));
     for (int offset : kEmptyItems) LinkValues[static_cast<std::size_t>(base + offset)].clear();
     for (const TSumItem& item : kAdjustmentItems) {
-      const Fraction national = ConvertByRate(TaxPar.Era, s, TRateFactor::KOMI_KOKUZEI, amount(item));
+      const Fraction national = ConvertByRate(Run.TaxPar.Era, s, TRateFactor::KOMI_KOKUZEI, amount(item));
       const auto yen = static_cast<std::int64_t>(national.ToInteger(RoundingMode::TowardZero));
       LinkValues[static_cast<std::size_t>(base + item.Offset)] = FormatFloat("#", yen);
     }

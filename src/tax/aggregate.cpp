@@ -21,15 +21,14 @@ int AggregationSign(int taishaku, int taxDC) {
   return 0;
 }
 
-bool NoteImportTaxCode(int code, Currency, Currency tax) {
+bool NoteImportTaxCode(TTAXPAR& par, int code, Currency, Currency tax) {
   bool result = ((InRange(code, 521, 523) || InRange(code, 571, 573)) && tax != Currency(0)) ||
                 InRange(code, 721, 723) || InRange(code, 771, 773);
-  if (result && TaxPar.ImportCodesUsed == 0) TaxPar.ImportCodesUsed = 1;
+  if (result && par.ImportCodesUsed == 0) par.ImportCodesUsed = 1;
   return result;
 }
 
-bool IsSpecialMeasureLine(TDateTime date, int code, int oldRate) {
-  const TTAXPAR& par = TaxPar;
+bool IsSpecialMeasureLine(const TTAXPAR& par, TDateTime date, int code, int oldRate) {
   if (par.TokureiOn == 0 || oldRate == 1 || oldRate == 2 || oldRate == 3) return false;
   const TDateTime start = EncodeDate(2019, 10, 1);
   if ((InRange(code, 100, 499) || InRange(code, 600, 699)) && (par.UriageTokurei1On == 1 || par.UriageTokurei2On == 1))
@@ -43,15 +42,15 @@ bool IsSpecialMeasureLine(TDateTime date, int code, int oldRate) {
 }
 
 void BeginJournalAggregation(TTaxRun& run) {
-  ClearTaxBlocks(TaxPar);
-  TaxPar.ImportCodesUsed = 0;
-  TaxPar.OldRateImportsRead = false;
+  ClearTaxBlocks(run.TaxPar);
+  run.TaxPar.ImportCodesUsed = 0;
+  run.TaxPar.OldRateImportsRead = false;
   ClearRefundJournalTables(run);
 }
 
 void AccumulateJournalRow(TTaxRun& run, const TTaxJournalRow& row) {
-  TTAXPAR& par = TaxPar;
-  if (IsSpecialMeasureLine(row.Hizuke, row.TaxCode, row.OldRate)) return;
+  TTAXPAR& par = run.TaxPar;
+  if (IsSpecialMeasureLine(par, row.Hizuke, row.TaxCode, row.OldRate)) return;
 
   const auto slot = static_cast<std::size_t>(RateSlotOf(row.OldRate, par.Era, row.Hizuke, row.Rit));
   const auto cat = static_cast<std::size_t>(TaxCodeToCategory(row.TaxCode));
@@ -74,7 +73,7 @@ void AccumulateJournalRow(TTaxRun& run, const TTaxJournalRow& row) {
       add(par.Komi[slot][cat], row.Nuk + row.Zei);
     }
   }
-  NoteImportTaxCode(row.TaxCode, row.Nuk, row.Zei);
+  NoteImportTaxCode(par, row.TaxCode, row.Nuk, row.Zei);
   ClassifyRefundStatementLine(run, IsTaxAccount(row.RKCode), row.Taishaku, row.GroupM0, row.Dac, row.TaxCode, row.Nuk,
                               row.Zei, row.LinkKub);
 }

@@ -1,5 +1,5 @@
 // Journal aggregation: every journal line of the return's period is added
-// into the accumulators Nuki, Zei and Komi of TaxPar by rate slot and tax
+// into the accumulators Nuki, Zei and Komi of the run's TaxPar by rate slot and tax
 // category, sorted into the refund statement, and checked for import codes.
 #pragma once
 
@@ -35,11 +35,11 @@ void BeginJournalAggregation(TTaxRun& run);
 void AccumulateJournalRow(TTaxRun& run, const TTaxJournalRow& row);
 
 // True for 521-523 and 571-573 with tax, and 721-723 and 771-773 always;
-// then sets TaxPar.ImportCodesUsed.
-bool NoteImportTaxCode(int code, Currency net, Currency tax);
+// then sets par.ImportCodesUsed.
+bool NoteImportTaxCode(TTAXPAR& par, int code, Currency net, Currency tax);
 
 // True when the line belongs to an active special measure and is left out.
-bool IsSpecialMeasureLine(TDateTime date, int code, int oldRate);
+bool IsSpecialMeasureLine(const TTAXPAR& par, TDateTime date, int code, int oldRate);
 
 // The sign of a line's amounts: +1 debit with TAXDC 1 or credit with TAXDC 3,
 // -1 the other way round, 0 otherwise.

@@ -105,24 +105,24 @@ void MoveSixthType(TTAXPAR& par, bool showDialogs) {
 }  // namespace
 
 void StoreRefundPurchaseTax(TTaxRun& run) {
-  const TTAXPAR& par = TaxPar;
+  const TTAXPAR& par = run.TaxPar;
   Currency a, b, c, ratio;
   bool ratioTerm = true;
   switch (par.Era) {
     case 0:
-      a = Fuhyou22_Old.F[23];
-      b = Fuhyou22_Old.F[29];
+      a = run.Fuhyou22_Old.F[23];
+      b = run.Fuhyou22_Old.F[29];
       ratioTerm = false;
       break;
     case 1:
     case 2:
     case 3: {
-      const auto& col = Fuhyou2_H26[0];
+      const auto& col = run.Fuhyou2_H26[0];
       a = col.F[10]; b = col.F[11]; c = col.F[27]; ratio = col.F[8];
       break;
     }
     case 4: {
-      const auto& col = Fuhyou21_R01[-1];
+      const auto& col = run.Fuhyou21_R01[-1];
       a = col.F[10]; b = col.F[11]; c = col.F[27]; ratio = col.F[8];
       break;
     }
@@ -147,34 +147,34 @@ void StoreRefundPurchaseTax(TTaxRun& run) {
 
 void ClearFormRecords(TTaxRun& run) {
   run.Dai1Hyou = TDAI1HYOU{};
-  Fuhyou1_Old = TFuhyou1_Old{};
-  Fuhyou4_Old = TFuhyou4_Old{};
-  for (int n = 1; n <= 67; ++n) Fuhyou22_Old.F[static_cast<std::size_t>(n)] = Currency(0);
-  Fuhyou22_Old.F[54] = TaxPar.Koujyozei18A;
-  Fuhyou22_Old.F[55] = TaxPar.Koujyozei18B;
-  Fuhyou22_Old.F[57] = TaxPar.Koujyozei19A;
-  Fuhyou22_Old.F[58] = TaxPar.Koujyozei19B;
-  Fuhyou5_Old = TFuhyou5_Old{};
-  Fuhyou5_Old.F[61] = Currency(1);
-  Fuhyou5_Old.F[64] = Currency(1);
-  Dai2Hyou_H26 = TDai2Hyou_H26{};
+  run.Fuhyou1_Old = TFuhyou1_Old{};
+  run.Fuhyou4_Old = TFuhyou4_Old{};
+  for (int n = 1; n <= 67; ++n) run.Fuhyou22_Old.F[static_cast<std::size_t>(n)] = Currency(0);
+  run.Fuhyou22_Old.F[54] = run.TaxPar.Koujyozei18A;
+  run.Fuhyou22_Old.F[55] = run.TaxPar.Koujyozei18B;
+  run.Fuhyou22_Old.F[57] = run.TaxPar.Koujyozei19A;
+  run.Fuhyou22_Old.F[58] = run.TaxPar.Koujyozei19B;
+  run.Fuhyou5_Old = TFuhyou5_Old{};
+  run.Fuhyou5_Old.F[61] = Currency(1);
+  run.Fuhyou5_Old.F[64] = Currency(1);
+  run.Dai2Hyou_H26 = TDai2Hyou_H26{};
 }
 
 void ResetTaxResults(TTaxRun& run) {
   ClearFormRecords(run);
   ResetRefundStatement(run);
-  for (int c = TFuhyou1_H26::kLo; c <= TFuhyou1_H26::kHi; ++c) ResetFuhyou1Column(Fuhyou1_H26[c]);
-  for (int c = TFuhyou11_R01::kLo; c <= TFuhyou11_R01::kHi; ++c) ResetFuhyou1Column(Fuhyou11_R01[c]);
-  for (int c = TFuhyou2_H26::kLo; c <= TFuhyou2_H26::kHi; ++c) ResetFuhyou2Column(Fuhyou2_H26[c]);
-  for (int c = TFuhyou21_R01::kLo; c <= TFuhyou21_R01::kHi; ++c) ResetFuhyou2Column(Fuhyou21_R01[c]);
-  for (int c = TFuhyou4_H26::kLo; c <= TFuhyou4_H26::kHi; ++c) ResetFuhyou4Column(Fuhyou4_H26[c]);
-  for (int c = TFuhyou41_R01::kLo; c <= TFuhyou41_R01::kHi; ++c) ResetFuhyou4Column(Fuhyou41_R01[c]);
-  for (int c = TFuhyou5_H26::kLo; c <= TFuhyou5_H26::kHi; ++c) ResetFuhyou5Column(Fuhyou5_H26[c]);
-  for (int c = TFuhyou51_R01::kLo; c <= TFuhyou51_R01::kHi; ++c) ResetFuhyou5Column(Fuhyou51_R01[c]);
+  for (int c = TFuhyou1_H26::kLo; c <= TFuhyou1_H26::kHi; ++c) ResetFuhyou1Column(run.Fuhyou1_H26[c]);
+  for (int c = TFuhyou11_R01::kLo; c <= TFuhyou11_R01::kHi; ++c) ResetFuhyou1Column(run.Fuhyou11_R01[c]);
+  for (int c = TFuhyou2_H26::kLo; c <= TFuhyou2_H26::kHi; ++c) ResetFuhyou2Column(run.Fuhyou2_H26[c]);
+  for (int c = TFuhyou21_R01::kLo; c <= TFuhyou21_R01::kHi; ++c) ResetFuhyou2Column(run.Fuhyou21_R01[c]);
+  for (int c = TFuhyou4_H26::kLo; c <= TFuhyou4_H26::kHi; ++c) ResetFuhyou4Column(run.Fuhyou4_H26[c]);
+  for (int c = TFuhyou41_R01::kLo; c <= TFuhyou41_R01::kHi; ++c) ResetFuhyou4Column(run.Fuhyou41_R01[c]);
+  for (int c = TFuhyou5_H26::kLo; c <= TFuhyou5_H26::kHi; ++c) ResetFuhyou5Column(run.Fuhyou5_H26[c]);
+  for (int c = TFuhyou51_R01::kLo; c <= TFuhyou51_R01::kHi; ++c) ResetFuhyou5Column(run.Fuhyou51_R01[c]);
 }
 
 void CorrectMixedTaxCodes(TTaxRun& run, bool showDialogs) {
-  TTAXPAR& par = TaxPar;
+  TTAXPAR& par = run.TaxPar;
   if (par.SinkokuKubun == 0) {
     if (par.ImportCodesUsed != 0 && showDialogs && TaxHooks.ShowMessage) {
       TaxHooks.ShowMessage(
@@ -190,28 +190,28 @@ void CorrectMixedTaxCodes(TTaxRun& run, bool showDialogs) {
     MoveSixthType(par, showDialogs);
   }
   ClearFormRecords(run);
-  Dai2Hyou_R01 = TDai2Hyou_R01{};
+  run.Dai2Hyou_R01 = TDai2Hyou_R01{};
   RunTaxEngines(run);
 }
 
 void RunTaxEngines(TTaxRun& run) {
-  TTAXPAR& par = TaxPar;
+  TTAXPAR& par = run.TaxPar;
   const int pass = par.SinkokuKubun;
   if (pass != 0 && pass != 1) return;
   switch (par.Era) {
     case 0:
-      if (pass == 0) CalcGensokuOld(par, run.Dai1Hyou, Fuhyou1_Old, Fuhyou22_Old);
-      else CalcKaniOld(par, run.Dai1Hyou, Fuhyou4_Old, Fuhyou5_Old);
+      if (pass == 0) CalcGensokuOld(par, run.Dai1Hyou, run.Fuhyou1_Old, run.Fuhyou22_Old);
+      else CalcKaniOld(par, run.Dai1Hyou, run.Fuhyou4_Old, run.Fuhyou5_Old);
       break;
     case 1:
     case 2:
     case 3:
-      if (pass == 0) CalcGensokuH26(par, run.Dai1Hyou);
-      else CalcKaniH26(par, run.Dai1Hyou);
+      if (pass == 0) CalcGensokuH26(run);
+      else CalcKaniH26(run);
       break;
     case 4:
-      if (pass == 0) CalcGensokuR01(par, run.Dai1Hyou);
-      else CalcKaniR01(par, run.Dai1Hyou);
+      if (pass == 0) CalcGensokuR01(run);
+      else CalcKaniR01(run);
       break;
     default: return;
   }

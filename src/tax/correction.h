@@ -15,7 +15,7 @@ void ResetTaxResults(TTaxRun& run);
 // form records and runs the engines. Messages only when showDialogs is true.
 void CorrectMixedTaxCodes(TTaxRun& run, bool showDialogs);
 
-// Runs the engine entry of TaxPar.Era and TaxPar.SinkokuKubun; after a
+// Runs the engine entry of the run's TaxPar.Era and TaxPar.SinkokuKubun; after a
 // principle pass stores the purchase-tax total of the refund statement.
 void RunTaxEngines(TTaxRun& run);
 

@@ -15,8 +15,8 @@ namespace {
 
 constexpr int kSlots[] = {0, 1, 2};
 
-Currency& F(int col, int field) { return Fuhyou1_H26[col].F[static_cast<std::size_t>(field)]; }
-Currency& FS(int slot, int field) { return F(slot + 1, field); }
+Currency& F(TTaxRun& run, int col, int field) { return run.Fuhyou1_H26[col].F[static_cast<std::size_t>(field)]; }
+Currency& FS(TTaxRun& run, int slot, int field) { return F(run, slot + 1, field); }
 
 // Form 1 takes a balance as a shortfall (exact) or a net figure (to 100 yen).
 void SplitBalance(Currency balance, Currency& shortfall, Currency& net) {
@@ -24,73 +24,74 @@ void SplitBalance(Currency balance, Currency& shortfall, Currency& net) {
   else if (balance > Currency(0)) net = K100(balance);
 }
 
-bool Ratio95OrMore() { return Fuhyou2_H26[0].F[8] >= kRatio95; }
+bool Ratio95OrMore(TTaxRun& run) { return run.Fuhyou2_H26[0].F[8] >= kRatio95; }
 
 // Steps 2-3: taxable base and tax of slot s.
-void TaxableBase(const TTAXPAR& par, int s, bool hand, bool era3, bool ratio95) {
+void TaxableBase(TTaxRun& run, const TTAXPAR& par, int s, bool hand, bool era3, bool ratio95) {
   if (hand) {
     if (era3) {
-      if (ratio95) FS(s, 18) = Currency(0);
-      FS(s, 1) = K1000(FS(s, 17) + FS(s, 18));
+      if (ratio95) FS(run, s, 18) = Currency(0);
+      FS(run, s, 1) = K1000(FS(run, s, 17) + FS(run, s, 18));
     }
-    FS(s, 2) = IC(par.Era, s, TAX_ZEIRITU, FS(s, 1));
+    FS(run, s, 2) = IC(par.Era, s, TAX_ZEIRITU, FS(run, s, 1));
     return;
   }
   const Currency gross = IC(par.Era, s, KOMI2NUKI, G(par, s, kS));
   const Currency reverse = era3 && !ratio95 ? N(par, s, kRC) : Currency(0);
   if (era3) {
-    FS(s, 17) = gross + N(par, s, kS);
-    FS(s, 18) = reverse;
-    FS(s, 1) = K1000(FS(s, 17) + FS(s, 18));
+    FS(run, s, 17) = gross + N(par, s, kS);
+    FS(run, s, 18) = reverse;
+    FS(run, s, 1) = K1000(FS(run, s, 17) + FS(run, s, 18));
   } else {
-    FS(s, 1) = K1000(gross + N(par, s, kS));
+    FS(run, s, 1) = K1000(gross + N(par, s, kS));
   }
   // The national rate of the 1,000-yen base of the tax-inclusive lines (and
   // the reverse charge) is exact; the tax booked separately adds its national part.
-  FS(s, 2) = IC(par.Era, s, TAX_ZEIRITU, K1000(gross + reverse)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kS));
+  FS(run, s, 2) = IC(par.Era, s, TAX_ZEIRITU, K1000(gross + reverse)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kS));
 }
 
 // Steps 4-5: returns and bad debts of slot s.
-void ReturnsAndBadDebts(const TTAXPAR& par, int s, bool hand, bool era3, bool ratio95) {
+void ReturnsAndBadDebts(TTaxRun& run, const TTAXPAR& par, int s, bool hand, bool era3, bool ratio95) {
   if (hand) {
     if (era3) {
-      if (ratio95) FS(s, 20) = Currency(0);
-      FS(s, 5) = FS(s, 19) + FS(s, 20);
+      if (ratio95) FS(run, s, 20) = Currency(0);
+      FS(run, s, 5) = FS(run, s, 19) + FS(run, s, 20);
     }
     return;
   }
   const Currency returns = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kR));
   if (era3) {
-    FS(s, 19) = returns;
-    FS(s, 20) = ratio95 ? Currency(0) : IC(par.Era, s, NUKI_KOKUZEI, N(par, s, kRCR));
-    FS(s, 5) = FS(s, 19) + FS(s, 20);
+    FS(run, s, 19) = returns;
+    FS(run, s, 20) = ratio95 ? Currency(0) : IC(par.Era, s, NUKI_KOKUZEI, N(par, s, kRCR));
+    FS(run, s, 5) = FS(run, s, 19) + FS(run, s, 20);
   } else {
-    FS(s, 5) = returns;
+    FS(run, s, 5) = returns;
   }
-  FS(s, 6) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kD)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kD));
+  FS(run, s, 6) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kD)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kD));
 }
 
-void FillForm2() {
-  auto& d2 = Dai2Hyou_H26.F;
-  d2[1] = F(0, 1);
+void FillForm2(TTaxRun& run) {
+  auto& d2 = run.Dai2Hyou_H26.F;
+  d2[1] = F(run, 0, 1);
   for (int i = 0; i <= 3; ++i) {
-    d2[static_cast<std::size_t>(2 + i)] = F(i, 17);
-    d2[static_cast<std::size_t>(6 + i)] = F(i, 18);
-    d2[static_cast<std::size_t>(10 + i)] = F(i, 17) + F(i, 18);
+    d2[static_cast<std::size_t>(2 + i)] = F(run, i, 17);
+    d2[static_cast<std::size_t>(6 + i)] = F(run, i, 18);
+    d2[static_cast<std::size_t>(10 + i)] = F(run, i, 17) + F(run, i, 18);
   }
-  d2[14] = F(0, 5);
-  d2[15] = F(0, 19);
-  d2[16] = F(0, 20);
+  d2[14] = F(run, 0, 5);
+  d2[15] = F(run, 0, 19);
+  d2[16] = F(run, 0, 20);
 }
 
 }  // namespace
 
-bool HasTokuteiSiireLinesH26(const TTAXPAR& par, int mode) {
+bool HasTokuteiSiireLinesH26(TTaxRun& run, int mode) {
+  const TTAXPAR& par = run.TaxPar;
   if (par.SinkokuKubun != 0) return false;
   if (mode == 1) {
-    if (Ratio95OrMore()) return false;
+    if (Ratio95OrMore(run)) return false;
     for (int s : kSlots)
-      if (FS(s, 18) > Currency(0) || FS(s, 20) > Currency(0)) return true;
+      if (FS(run, s, 18) > Currency(0) || FS(run, s, 20) > Currency(0)) return true;
     return false;
   }
   for (int s = 0; s <= 4; ++s)
@@ -99,11 +100,12 @@ bool HasTokuteiSiireLinesH26(const TTAXPAR& par, int mode) {
   return false;
 }
 
-void ApplySingleRateLocalTaxH26(TTAXPAR& par, TDAI1HYOU& form1, Currency localBase63) {
-  const int state = CheckRateColumnsInUse(true);
+void ApplySingleRateLocalTaxH26(TTaxRun& run, Currency localBase63) {
+  TTAXPAR& par = run.TaxPar;
+  const int state = CheckRateColumnsInUse(par, run);
   par.RateColumnState = state;
   if (state < 2) return;
-  auto& f = form1.F;
+  auto& f = run.Dai1Hyou.F;
   f[34] = Currency(0);
   f[35] = Currency(0);
   // The conversion takes the state as its rate slot: 2 is the 8 % slot.
@@ -116,71 +118,73 @@ void ApplySingleRateLocalTaxH26(TTAXPAR& par, TDAI1HYOU& form1, Currency localBa
   }
 }
 
-bool CalcFuhyou1H26(TTAXPAR& par, TDAI1HYOU& form1) {
+bool CalcFuhyou1H26(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
   const bool hand = HandWritten(par);
   const bool era3 = par.Era >= 3;
 
   // 1. Schedule 2 gives fields 3 and 4 of each rate column.
-  CalcFuhyou2LinkH26(par, form1);
-  const bool ratio95 = Ratio95OrMore();
+  CalcFuhyou2LinkH26(run);
+  const bool ratio95 = Ratio95OrMore(run);
 
   for (int s : kSlots) {
     // 2-5. Base and tax, returns and bad debts.
-    TaxableBase(par, s, hand, era3, ratio95);
-    ReturnsAndBadDebts(par, s, hand, era3, ratio95);
+    TaxableBase(run, par, s, hand, era3, ratio95);
+    ReturnsAndBadDebts(run, par, s, hand, era3, ratio95);
     // 6. Subtotal, shortfall and net tax.
-    FS(s, 7) = FS(s, 4) + FS(s, 5) + FS(s, 6);
-    FS(s, 8) = Max0(FS(s, 7) - FS(s, 2) - FS(s, 3));
-    FS(s, 9) = Max0(FS(s, 2) + FS(s, 3) - FS(s, 7));
+    FS(run, s, 7) = FS(run, s, 4) + FS(run, s, 5) + FS(run, s, 6);
+    FS(run, s, 8) = Max0(FS(run, s, 7) - FS(run, s, 2) - FS(run, s, 3));
+    FS(run, s, 9) = Max0(FS(run, s, 2) + FS(run, s, 3) - FS(run, s, 7));
   }
 
   // 7. Local tax of the 4 % and 6.3 % columns.
   for (int s : {1, 2}) {
-    FS(s, 11) = FS(s, 8);
-    FS(s, 12) = FS(s, 9);
-    FS(s, 14) = IC(par.Era, s, JYOTOWARI, FS(s, 11));
-    FS(s, 15) = IC(par.Era, s, JYOTOWARI, FS(s, 12));
+    FS(run, s, 11) = FS(run, s, 8);
+    FS(run, s, 12) = FS(run, s, 9);
+    FS(run, s, 14) = IC(par.Era, s, JYOTOWARI, FS(run, s, 11));
+    FS(run, s, 15) = IC(par.Era, s, JYOTOWARI, FS(run, s, 12));
   }
 
   // 8. Total column and form 1.
-  Fuhyou1_H26[0].F.fill(Currency(0));
+  run.Fuhyou1_H26[0].F.fill(Currency(0));
   for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 14, 15, 17, 18, 19, 20})
-    for (int s : kSlots) F(0, n) += FS(s, n);
-  F(0, 10) = F(0, 9) - F(0, 8);
-  F(0, 13) = F(0, 12) - F(0, 11);
-  F(0, 16) = F(0, 15) - F(0, 14);
-  auto& f = form1.F;
-  for (int n = 1; n <= 7; ++n) f[static_cast<std::size_t>(n)] = F(0, n);
+    for (int s : kSlots) F(run, 0, n) += FS(run, s, n);
+  F(run, 0, 10) = F(run, 0, 9) - F(run, 0, 8);
+  F(run, 0, 13) = F(run, 0, 12) - F(run, 0, 11);
+  F(run, 0, 16) = F(run, 0, 15) - F(run, 0, 14);
+  auto& f = run.Dai1Hyou.F;
+  for (int n = 1; n <= 7; ++n) f[static_cast<std::size_t>(n)] = F(run, 0, n);
   for (int n : {kD1KanpuFusoku, kD1Sasihiki, kD1JouKanpuFusoku, kD1JouSasihiki, kD1JouKanpu, kD1JouNouzei})
     f[static_cast<std::size_t>(n)] = Currency(0);
-  SplitBalance(F(0, 10), f[kD1KanpuFusoku], f[kD1Sasihiki]);
-  SplitBalance(F(0, 13), f[kD1JouKanpuFusoku], f[kD1JouSasihiki]);
-  SplitBalance(F(0, 16), f[kD1JouKanpu], f[kD1JouNouzei]);
+  SplitBalance(F(run, 0, 10), f[kD1KanpuFusoku], f[kD1Sasihiki]);
+  SplitBalance(F(run, 0, 13), f[kD1JouKanpuFusoku], f[kD1JouSasihiki]);
+  SplitBalance(F(run, 0, 16), f[kD1JouKanpu], f[kD1JouNouzei]);
 
   // 9. Bases and taxes by rate.
-  f[27] = Thousands(F(2, 1));
-  f[28] = Thousands(F(1, 1));
-  f[32] = Thousands(F(3, 1));
-  f[29] = F(2, 2);
-  f[30] = F(1, 2);
-  f[33] = F(3, 2);
-  f[34] = F(2, 12) - F(2, 11);
-  f[35] = F(3, 12) - F(3, 11);
+  f[27] = Thousands(F(run, 2, 1));
+  f[28] = Thousands(F(run, 1, 1));
+  f[32] = Thousands(F(run, 3, 1));
+  f[29] = F(run, 2, 2);
+  f[30] = F(run, 1, 2);
+  f[33] = F(run, 3, 2);
+  f[34] = F(run, 2, 12) - F(run, 2, 11);
+  f[35] = F(run, 3, 12) - F(run, 3, 11);
 
   // 10. Only the 6.3 % column in use: the local tax of the total.
-  ApplySingleRateLocalTaxH26(par, form1, F(3, 12) - F(3, 11));
+  ApplySingleRateLocalTaxH26(run, F(run, 3, 12) - F(run, 3, 11));
 
   // 11. Reverse-charge flag and form 2.
   if (era3) {
-    form1.TokuteiSiire = HasTokuteiSiireLinesH26(par, 1);
-    FillForm2();
+    run.Dai1Hyou.TokuteiSiire = HasTokuteiSiireLinesH26(run, 1);
+    FillForm2(run);
   }
   return true;
 }
 
-bool CalcGensokuH26(TTAXPAR& par, TDAI1HYOU& form1) {
-  CalcFuhyou1H26(par, form1);
+bool CalcGensokuH26(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
+  CalcFuhyou1H26(run);
   // The finishing of form 1 is that of the forms from 2019-10-01.
-  FinishDai1HyouR01(par, form1);
+  FinishDai1HyouR01(par, run.Dai1Hyou);
   return true;
 }

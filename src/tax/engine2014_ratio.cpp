@@ -20,22 +20,22 @@ constexpr const char* kProportionalLabel = "比例配分";
 
 constexpr int kSlots[] = {0, 1, 2};
 
-Currency& F(int col, int field) { return Fuhyou2_H26[col].F[static_cast<std::size_t>(field)]; }
-Currency& FS(int slot, int field) { return F(slot + 1, field); }
+Currency& F(TTaxRun& run, int col, int field) { return run.Fuhyou2_H26[col].F[static_cast<std::size_t>(field)]; }
+Currency& FS(TTaxRun& run, int slot, int field) { return F(run, slot + 1, field); }
 
 // Sum of `field` over the three rate columns into the total.
-void SumIntoTotal(int field) {
-  F(0, field) = Currency(0);
-  for (int s : kSlots) F(0, field) += FS(s, field);
+void SumIntoTotal(TTaxRun& run, int field) {
+  F(run, 0, field) = Currency(0);
+  for (int s : kSlots) F(run, 0, field) += FS(run, s, field);
 }
 
 // Taxable transfers ÷ total transfers as an exact share. The ratio is above 0
 // whenever this is used; when the total transfers are 0 (possible only when
 // negative non-taxable sales cancel them) the ratio of 100 % stands in, so no
 // share divides by zero.
-Fraction Share() {
-  if (F(0, 7) == Currency(0)) return Fraction(F(0, 8)) / Fraction(100);
-  return Fraction(F(0, 4)) / Fraction(F(0, 7));
+Fraction Share(TTaxRun& run) {
+  if (F(run, 0, 7) == Currency(0)) return Fraction(F(run, 0, 8)) / Fraction(100);
+  return Fraction(F(run, 0, 4)) / Fraction(F(run, 0, 7));
 }
 
 // Itemised line of slot s: purchases p less returns pr, the national import
@@ -52,103 +52,103 @@ Currency ItemisedLine(const TTAXPAR& par, int s, const Codes& p, const Returns& 
   return x;
 }
 
-void SalesLines(const TTAXPAR& par, bool hand) {
+void SalesLines(TTaxRun& run, const TTAXPAR& par, bool hand) {
   if (!hand) {
     for (int s : kSlots) {
-      FS(s, 1) = IC(par.Era, s, KOMI2NUKI, G(par, s, kS)) - IC(par.Era, s, KOMI2NUKI, G(par, s, kR)) + N(par, s, kS) -
+      FS(run, s, 1) = IC(par.Era, s, KOMI2NUKI, G(par, s, kS)) - IC(par.Era, s, KOMI2NUKI, G(par, s, kR)) + N(par, s, kS) -
                  N(par, s, kR);
-      FS(s, 2) = G(par, s, {120}) + G(par, s, {220}) + N(par, s, {120}) + N(par, s, {220}) - G(par, s, {320}) -
+      FS(run, s, 2) = G(par, s, {120}) + G(par, s, {220}) + N(par, s, {120}) + N(par, s, {220}) - G(par, s, {320}) -
                  N(par, s, {320});
-      FS(s, 3) = G(par, s, {150}) + G(par, s, {250}) + N(par, s, {150}) + N(par, s, {250}) - G(par, s, {350}) -
+      FS(run, s, 3) = G(par, s, {150}) + G(par, s, {250}) + N(par, s, {150}) + N(par, s, {250}) - G(par, s, {350}) -
                  N(par, s, {350});
     }
-    SumIntoTotal(2);
-    SumIntoTotal(3);
+    SumIntoTotal(run, 2);
+    SumIntoTotal(run, 3);
   }
-  for (int s : kSlots) FS(s, 2) = FS(s, 3) = Currency(0);
-  SumIntoTotal(1);
-  F(0, 5) = F(0, 1) + F(0, 2) + F(0, 3);
-  F(0, 4) = Max0(F(0, 5));
+  for (int s : kSlots) FS(run, s, 2) = FS(run, s, 3) = Currency(0);
+  SumIntoTotal(run, 1);
+  F(run, 0, 5) = F(run, 0, 1) + F(run, 0, 2) + F(run, 0, 3);
+  F(run, 0, 4) = Max0(F(run, 0, 5));
 
   // Non-taxable sales; 5 % of the securities sales count.
   if (!hand) {
     const Fraction five(5, 100);
-    F(0, 6) = Currency(0);
+    F(run, 0, 6) = Currency(0);
     for (int s : kSlots) {
       const Fraction x = Fraction(G(par, s, {130}) - G(par, s, {330}) + N(par, s, {130}) - N(par, s, {330})) +
                          five * Fraction(G(par, s, {140}) - G(par, s, {340}) + N(par, s, {140}) - N(par, s, {340})) +
                          Fraction(G(par, s, {230}) + N(par, s, {230})) +
                          five * Fraction(G(par, s, {240}) + N(par, s, {240}));
-      F(0, 6) += IntYen(x);
-      FS(s, 6) = Currency(0);
+      F(run, 0, 6) += IntYen(x);
+      FS(run, s, 6) = Currency(0);
     }
   }
-  F(0, 7) = Max0(F(0, 5) + F(0, 6));
+  F(run, 0, 7) = Max0(F(run, 0, 5) + F(run, 0, 6));
 
   // Ratio in percent, truncated to 0.1 %, at most 100.
-  F(0, 8) = Currency(0);
-  if (F(0, 4) > Currency(0) && F(0, 7) > Currency(0)) {
-    const Currency permille = RoundCurrencyQ(0, Fraction(F(0, 4)) / Fraction(F(0, 7)) * Fraction(1000));
+  F(run, 0, 8) = Currency(0);
+  if (F(run, 0, 4) > Currency(0) && F(run, 0, 7) > Currency(0)) {
+    const Currency permille = RoundCurrencyQ(0, Fraction(F(run, 0, 4)) / Fraction(F(run, 0, 7)) * Fraction(1000));
     const Currency ratio = Currency::FromRaw(permille.Raw() / 10);
-    F(0, 8) = ratio > Currency(100) ? Currency(100) : ratio;
-  } else if (F(0, 7) == Currency(0) && F(0, 4) > Currency(0)) {
-    F(0, 8) = Currency(100);
+    F(run, 0, 8) = ratio > Currency(100) ? Currency(100) : ratio;
+  } else if (F(run, 0, 7) == Currency(0) && F(run, 0, 4) > Currency(0)) {
+    F(run, 0, 8) = Currency(100);
   }
 }
 
-void PurchaseLines(const TTAXPAR& par, bool hand, bool below95) {
+void PurchaseLines(TTaxRun& run, const TTAXPAR& par, bool hand, bool below95) {
   if (!hand) {
     for (int s : kSlots) {
-      FS(s, 9) = G(par, s, kP) + N(par, s, kP) + T(par, s, kP) - (G(par, s, kPR) + N(par, s, kPR) + T(par, s, kPR));
-      FS(s, 10) = IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kP)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kP)) -
+      FS(run, s, 9) = G(par, s, kP) + N(par, s, kP) + T(par, s, kP) - (G(par, s, kPR) + N(par, s, kPR) + T(par, s, kPR));
+      FS(run, s, 10) = IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kP)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kP)) -
                   IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kPR)) - IC(par.Era, s, TAX_KOKUZEI, T(par, s, kPR));
-      FS(s, 11) = IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kM)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kM)) -
+      FS(run, s, 11) = IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kM)) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kM)) -
                   IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kMR)) - IC(par.Era, s, TAX_KOKUZEI, T(par, s, kMR)) + T(par, s, kMN) -
                   T(par, s, kMNR);
-      FS(s, 12) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kA)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kA));
-      FS(s, 26) = N(par, s, kRC) - N(par, s, kRCR);
-      FS(s, 27) = IntYen(ConvertByRate(par.Era, s, NUKI_KOKUZEI, N(par, s, kRC)) -
+      FS(run, s, 12) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kA)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kA));
+      FS(run, s, 26) = N(par, s, kRC) - N(par, s, kRCR);
+      FS(run, s, 27) = IntYen(ConvertByRate(par.Era, s, NUKI_KOKUZEI, N(par, s, kRC)) -
                          ConvertByRate(par.Era, s, NUKI_KOKUZEI, N(par, s, kRCR)));
     }
   }
   if (!below95)
-    for (int s : kSlots) FS(s, 26) = FS(s, 27) = Currency(0);
-  for (int n : {9, 10, 11, 12, 26, 27}) SumIntoTotal(n);
-  for (int s : kSlots) FS(s, 13) = FS(s, 10) + FS(s, 11) + FS(s, 12) + FS(s, 27);
-  SumIntoTotal(13);
+    for (int s : kSlots) FS(run, s, 26) = FS(run, s, 27) = Currency(0);
+  for (int n : {9, 10, 11, 12, 26, 27}) SumIntoTotal(run, n);
+  for (int s : kSlots) FS(run, s, 13) = FS(run, s, 10) + FS(run, s, 11) + FS(run, s, 12) + FS(run, s, 27);
+  SumIntoTotal(run, 13);
 }
 
 // Fills the method's line of each column and returns its number.
-int MethodLines(const TTAXPAR& par, bool hand, bool full, bool below95) {
-  const Currency ratio = F(0, 8);
+int MethodLines(TTaxRun& run, const TTAXPAR& par, bool hand, bool full, bool below95) {
+  const Currency ratio = F(run, 0, 8);
   if (full) {
-    Fuhyou2_H26[0].MethodLabel = kFullLabel;
-    for (int s : kSlots) FS(s, 14) = FS(s, 13);
-    SumIntoTotal(14);
+    run.Fuhyou2_H26[0].MethodLabel = kFullLabel;
+    for (int s : kSlots) FS(run, s, 14) = FS(run, s, 13);
+    SumIntoTotal(run, 14);
     return 14;
   }
   if (par.Kazeiuri95Miman == 0) {
-    Fuhyou2_H26[0].MethodLabel = kItemisedLabel;
+    run.Fuhyou2_H26[0].MethodLabel = kItemisedLabel;
     if (!hand) {
       for (int s : kSlots) {
-        FS(s, 15) = ItemisedLine(par, s, kPt, kPtr, 724, 774, 551, 581, below95);
-        FS(s, 16) = ItemisedLine(par, s, kPc, kPcr, 725, 775, 552, 582, below95);
+        FS(run, s, 15) = ItemisedLine(par, s, kPt, kPtr, 724, 774, 551, 581, below95);
+        FS(run, s, 16) = ItemisedLine(par, s, kPc, kPcr, 725, 775, 552, 582, below95);
       }
     }
-    SumIntoTotal(15);
-    SumIntoTotal(16);
+    SumIntoTotal(run, 15);
+    SumIntoTotal(run, 16);
     for (int s : kSlots) {
       if (par.AnbunWariai == 0)
-        FS(s, 17) = ratio > Currency(0) ? IntYen(Fraction(FS(s, 16)) * Share()) + FS(s, 15) : FS(s, 15);
+        FS(run, s, 17) = ratio > Currency(0) ? IntYen(Fraction(FS(run, s, 16)) * Share(run)) + FS(run, s, 15) : FS(run, s, 15);
       else
-        FS(s, 17) = IntYen(Fraction(par.JunzuruWariai) * Fraction(FS(s, 16)) / Fraction(100)) + FS(s, 15);
+        FS(run, s, 17) = IntYen(Fraction(par.JunzuruWariai) * Fraction(FS(run, s, 16)) / Fraction(100)) + FS(run, s, 15);
     }
-    SumIntoTotal(17);
+    SumIntoTotal(run, 17);
     return 17;
   }
-  Fuhyou2_H26[0].MethodLabel = kProportionalLabel;
-  for (int s : kSlots) FS(s, 18) = ratio > Currency(0) ? IntYen(Fraction(FS(s, 13)) * Share()) : Currency(0);
-  SumIntoTotal(18);
+  run.Fuhyou2_H26[0].MethodLabel = kProportionalLabel;
+  for (int s : kSlots) FS(run, s, 18) = ratio > Currency(0) ? IntYen(Fraction(FS(run, s, 13)) * Share(run)) : Currency(0);
+  SumIntoTotal(run, 18);
   return 18;
 }
 
@@ -156,68 +156,70 @@ int MethodLines(const TTAXPAR& par, bool hand, bool full, bool below95) {
 
 bool IsSalesWithin500Million(TTAXPAR par, Currency sales) { return IsSalesWithin500MillionR01(par, sales); }
 
-void ClearFuhyou2ColumnH26(const TTAXPAR& par) {
+void ClearFuhyou2ColumnH26(TTaxRun& run) {
+  const TTAXPAR& par = run.TaxPar;
   const bool hand = HandWritten(par);
   for (int n = 1; n <= 27; ++n) {
     if (n == 24 || n == 25) continue;
     if ((n == 2 || n == 3 || n == 6) && hand) continue;
-    F(0, n) = Currency(0);
+    F(run, 0, n) = Currency(0);
   }
 }
 
-bool CalcFuhyou2H26(TTAXPAR& par) {
+bool CalcFuhyou2H26(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
   const bool hand = HandWritten(par);
 
   // 1-2. Clear the total; fixed-asset adjustments of lines 18 and 19.
-  ClearFuhyou2ColumnH26(par);
-  FS(0, 19) = par.Koujyozei18A;
-  FS(0, 20) = par.Koujyozei19A;
-  FS(1, 19) = par.Koujyozei18B;
-  FS(1, 20) = par.Koujyozei19B;
-  FS(2, 19) = par.KoujyozeiSlot[0].Line18;
-  FS(2, 20) = par.KoujyozeiSlot[0].Line19;
-  SumIntoTotal(19);
-  SumIntoTotal(20);
+  ClearFuhyou2ColumnH26(run);
+  FS(run, 0, 19) = par.Koujyozei18A;
+  FS(run, 0, 20) = par.Koujyozei19A;
+  FS(run, 1, 19) = par.Koujyozei18B;
+  FS(run, 1, 20) = par.Koujyozei19B;
+  FS(run, 2, 19) = par.KoujyozeiSlot[0].Line18;
+  FS(run, 2, 20) = par.KoujyozeiSlot[0].Line19;
+  SumIntoTotal(run, 19);
+  SumIntoTotal(run, 20);
 
   // 3-7. Sales, transfers and the ratio.
-  SalesLines(par, hand);
-  const bool below95 = F(0, 8) < kRatio95;
+  SalesLines(run, par, hand);
+  const bool below95 = F(run, 0, 8) < kRatio95;
 
   // 8-9. Purchase lines; the reverse charge only below 95 %.
-  PurchaseLines(par, hand, below95);
+  PurchaseLines(run, par, hand, below95);
 
   // 10. Full deduction.
-  bool full = IsSalesWithin500Million(par, F(0, 1) + F(0, 2)) && !below95;
+  bool full = IsSalesWithin500Million(par, F(run, 0, 1) + F(run, 0, 2)) && !below95;
   if (!IsNew95PercentRule(par.KikanSettei, par.KikanFrom, par.KikanTo)) full = !below95;
-  Fuhyou2_H26[0].FullDeduction = full ? 1 : 0;
-  for (int s : kSlots) FS(s, 21) = FS(s, 22) = Currency(0);
+  run.Fuhyou2_H26[0].FullDeduction = full ? 1 : 0;
+  for (int s : kSlots) FS(run, s, 21) = FS(run, s, 22) = Currency(0);
 
   // 11. The method and its result lines.
-  const int method = MethodLines(par, hand, full, below95);
+  const int method = MethodLines(run, par, hand, full, below95);
   for (int s : kSlots) {
-    const Currency x = FS(s, method) + FS(s, 19) + FS(s, 20);
-    if (x >= Currency(0)) FS(s, 21) = x;
-    else FS(s, 22) = -x;
+    const Currency x = FS(run, s, method) + FS(run, s, 19) + FS(run, s, 20);
+    if (x >= Currency(0)) FS(run, s, 21) = x;
+    else FS(run, s, 22) = -x;
   }
-  SumIntoTotal(21);
-  SumIntoTotal(22);
+  SumIntoTotal(run, 21);
+  SumIntoTotal(run, 22);
 
   // 12. Collected bad debts.
   if (!hand)
-    for (int s : kSlots) FS(s, 23) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kBR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kBR));
-  SumIntoTotal(23);
+    for (int s : kSlots) FS(run, s, 23) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kBR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kBR));
+  SumIntoTotal(run, 23);
 
   // 13. Hand-over to schedule 1.
   for (int s : kSlots) {
-    Fuhyou1_H26[s + 1].F[4] = FS(s, 21);
-    Fuhyou1_H26[s + 1].F[3] = FS(s, 22) + FS(s, 23);
+    run.Fuhyou1_H26[s + 1].F[4] = FS(run, s, 21);
+    run.Fuhyou1_H26[s + 1].F[3] = FS(run, s, 22) + FS(run, s, 23);
   }
   return true;
 }
 
-bool CalcFuhyou2LinkH26(TTAXPAR& par, TDAI1HYOU& form1) {
-  CalcFuhyou2H26(par);
-  form1.F[kD1KazeiJouto] = F(0, 4);
-  form1.F[kD1SouJouto] = F(0, 7);
+bool CalcFuhyou2LinkH26(TTaxRun& run) {
+  CalcFuhyou2H26(run);
+  run.Dai1Hyou.F[kD1KazeiJouto] = F(run, 0, 4);
+  run.Dai1Hyou.F[kD1SouJouto] = F(run, 0, 7);
   return true;
 }

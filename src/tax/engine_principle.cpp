@@ -11,8 +11,8 @@ using namespace taxsums;
 
 namespace {
 
-Currency& F(int col, int field) { return Fuhyou11_R01[col].F[static_cast<std::size_t>(field)]; }
-Currency& S2(int col, int field) { return Fuhyou21_R01[col].F[static_cast<std::size_t>(field)]; }
+Currency& F(TTaxRun& run, int col, int field) { return run.Fuhyou11_R01[col].F[static_cast<std::size_t>(field)]; }
+Currency& S2(TTaxRun& run, int col, int field) { return run.Fuhyou21_R01[col].F[static_cast<std::size_t>(field)]; }
 
 // Slots that carry local tax: slot 0 has none and slot 3 is folded into slot 4.
 constexpr int kLocalSlots[] = {1, 2, 4};
@@ -25,109 +25,110 @@ void SplitBalance(Currency balance, Currency& shortfall, Currency& net) {
 
 }  // namespace
 
-void ClearFuhyou11Column(int col) { Fuhyou11_R01[col].F.fill(Currency(0)); }
+void ClearFuhyou11Column(TTaxRun& run, int col) { run.Fuhyou11_R01[col].F.fill(Currency(0)); }
 
-void SumFuhyou11Columns(int col) {
+void SumFuhyou11Columns(TTaxRun& run, int col) {
   const int t = col == -3 ? 2 : 4;
-  ClearFuhyou11Column(col);
+  ClearFuhyou11Column(run, col);
   for (int s = 0; s <= t; ++s)
-    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 14, 15, 17, 18, 19, 20}) F(col, n) += F(s, n);
+    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 14, 15, 17, 18, 19, 20}) F(run, col, n) += F(run, s, n);
   if (col == -1) {
-    F(col, 10) = F(col, 9) - F(col, 8);
-    F(col, 16) = F(col, 15) - F(col, 14);
+    F(run, col, 10) = F(run, col, 9) - F(run, col, 8);
+    F(run, col, 16) = F(run, col, 15) - F(run, col, 14);
   }
-  F(col, 13) = F(col, 12) - F(col, 11);
+  F(run, col, 13) = F(run, col, 12) - F(run, col, 11);
 }
 
-bool CalcFuhyou11R01(TTAXPAR& par, TDAI1HYOU& form1, int col) {
+bool CalcFuhyou11R01(TTaxRun& run, int col) {
+  TTAXPAR& par = run.TaxPar;
   const int t = col == -3 ? 2 : 4;
   const bool hand = HandWritten(par);
 
   // 1. Schedule 2-1; its total ratio decides on the reverse-charge lines.
-  CalcFuhyou2R01(par, form1, col);
-  const bool ratio95 = S2(-1, 8) >= kRatio95;
+  CalcFuhyou2R01(run, col);
+  const bool ratio95 = S2(run, -1, 8) >= kRatio95;
 
   for (int s = 0; s <= t; ++s) {
     // 2. Taxable base and tax.
     if (!hand) {
       const Currency g = IC(par.Era, s, KOMI2NUKI, G(par, s, kS));
-      F(s, 17) = g + N(par, s, kS);
-      F(s, 18) = ratio95 ? Currency(0) : N(par, s, kRC);
-      F(s, 1) = K1000(F(s, 17) + F(s, 18));
-      F(s, 2) = IC(par.Era, s, TAX_ZEIRITU, K1000(g + F(s, 18))) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kS));
+      F(run, s, 17) = g + N(par, s, kS);
+      F(run, s, 18) = ratio95 ? Currency(0) : N(par, s, kRC);
+      F(run, s, 1) = K1000(F(run, s, 17) + F(run, s, 18));
+      F(run, s, 2) = IC(par.Era, s, TAX_ZEIRITU, K1000(g + F(run, s, 18))) + IC(par.Era, s, TAX_KOKUZEI, T(par, s, kS));
     } else {
-      if (ratio95) F(s, 18) = Currency(0);
-      F(s, 1) = K1000(F(s, 17) + F(s, 18));
-      F(s, 2) = IC(par.Era, s, TAX_ZEIRITU, F(s, 1));
+      if (ratio95) F(run, s, 18) = Currency(0);
+      F(run, s, 1) = K1000(F(run, s, 17) + F(run, s, 18));
+      F(run, s, 2) = IC(par.Era, s, TAX_ZEIRITU, F(run, s, 1));
     }
     // 3. Deduction and adjustment from schedule 2-1.
-    F(s, 4) = S2(s, 21);
-    F(s, 3) = S2(s, 22) + S2(s, 23);
+    F(run, s, 4) = S2(run, s, 21);
+    F(run, s, 3) = S2(run, s, 22) + S2(run, s, 23);
     // 4. Returns and bad debts.
     if (!hand) {
-      F(s, 19) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kR));
-      F(s, 20) = ratio95 ? Currency(0) : IC(par.Era, s, NUKI_KOKUZEI, N(par, s, kRCR));
-      F(s, 5) = F(s, 19) + F(s, 20);
-      F(s, 6) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kD)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kD));
+      F(run, s, 19) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kR)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kR));
+      F(run, s, 20) = ratio95 ? Currency(0) : IC(par.Era, s, NUKI_KOKUZEI, N(par, s, kRCR));
+      F(run, s, 5) = F(run, s, 19) + F(run, s, 20);
+      F(run, s, 6) = IC(par.Era, s, TAX_KOKUZEI, T(par, s, kD)) + IC(par.Era, s, KOMI_KOKUZEI, G(par, s, kD));
     } else {
-      if (ratio95) F(s, 20) = Currency(0);
-      F(s, 5) = F(s, 19) + F(s, 20);
+      if (ratio95) F(run, s, 20) = Currency(0);
+      F(run, s, 5) = F(run, s, 19) + F(run, s, 20);
     }
     // 5. Subtotal, shortfall and net tax.
-    F(s, 7) = F(s, 4) + F(s, 5) + F(s, 6);
-    F(s, 8) = Max0(F(s, 7) - F(s, 2) - F(s, 3));
-    F(s, 9) = Max0(F(s, 2) + F(s, 3) - F(s, 7));
+    F(run, s, 7) = F(run, s, 4) + F(run, s, 5) + F(run, s, 6);
+    F(run, s, 8) = Max0(F(run, s, 7) - F(run, s, 2) - F(run, s, 3));
+    F(run, s, 9) = Max0(F(run, s, 2) + F(run, s, 3) - F(run, s, 7));
   }
 
   // 6-7. Local-tax base and local tax.
   for (int s : kLocalSlots) {
     if (s > t) continue;
-    F(s, 11) = F(s, 8);
-    F(s, 12) = F(s, 9);
+    F(run, s, 11) = F(run, s, 8);
+    F(run, s, 12) = F(run, s, 9);
     if (s == 4) {
-      F(s, 11) += F(3, 8);
-      F(s, 12) += F(3, 9);
+      F(run, s, 11) += F(run, 3, 8);
+      F(run, s, 12) += F(run, 3, 9);
     }
-    F(s, 13) = F(s, 12) - F(s, 11);
-    F(s, 14) = IC(par.Era, s, JYOTOWARI, F(s, 11));
-    F(s, 15) = IC(par.Era, s, JYOTOWARI, F(s, 12));
+    F(run, s, 13) = F(run, s, 12) - F(run, s, 11);
+    F(run, s, 14) = IC(par.Era, s, JYOTOWARI, F(run, s, 11));
+    F(run, s, 15) = IC(par.Era, s, JYOTOWARI, F(run, s, 12));
   }
 
   // 8. Totals.
-  SumFuhyou11Columns(col);
-  if (col == -1) SumFuhyou11Columns(-3);
+  SumFuhyou11Columns(run, col);
+  if (col == -1) SumFuhyou11Columns(run, -3);
   if (col != -1) return true;
 
   // 9. Form 1.
-  for (int n = 1; n <= 7; ++n) form1.F[static_cast<std::size_t>(n)] = F(-1, n);
+  for (int n = 1; n <= 7; ++n) run.Dai1Hyou.F[static_cast<std::size_t>(n)] = F(run, -1, n);
   for (int n : {kD1KanpuFusoku, kD1Sasihiki, kD1JouKanpuFusoku, kD1JouSasihiki, kD1JouKanpu, kD1JouNouzei})
-    form1.F[static_cast<std::size_t>(n)] = Currency(0);
-  SplitBalance(F(-1, 10), form1.F[kD1KanpuFusoku], form1.F[kD1Sasihiki]);
-  SplitBalance(F(-1, 13), form1.F[kD1JouKanpuFusoku], form1.F[kD1JouSasihiki]);
-  SplitBalance(F(-1, 16), form1.F[kD1JouKanpu], form1.F[kD1JouNouzei]);
+    run.Dai1Hyou.F[static_cast<std::size_t>(n)] = Currency(0);
+  SplitBalance(F(run, -1, 10), run.Dai1Hyou.F[kD1KanpuFusoku], run.Dai1Hyou.F[kD1Sasihiki]);
+  SplitBalance(F(run, -1, 13), run.Dai1Hyou.F[kD1JouKanpuFusoku], run.Dai1Hyou.F[kD1JouSasihiki]);
+  SplitBalance(F(run, -1, 16), run.Dai1Hyou.F[kD1JouKanpu], run.Dai1Hyou.F[kD1JouNouzei]);
   // The reverse-charge test (the simplified pass never has such lines).
   bool tokutei = false;
   if (par.SinkokuKubun == 0 && !ratio95)
     for (int s = 0; s <= t; ++s)
-      if (F(s, 18) > Currency(0) || F(s, 20) > Currency(0)) tokutei = true;
-  form1.TokuteiSiire = tokutei;
+      if (F(run, s, 18) > Currency(0) || F(run, s, 20) > Currency(0)) tokutei = true;
+  run.Dai1Hyou.TokuteiSiire = tokutei;
 
   // 10. Form 2.
-  auto& d2 = Dai2Hyou_R01.F;
-  d2[1] = F(-1, 1);
+  auto& d2 = run.Dai2Hyou_R01.F;
+  d2[1] = F(run, -1, 1);
   for (int i = 0; i < 6; ++i) {
     const int c = i == 0 ? -1 : i - 1;
-    d2[static_cast<std::size_t>(2 + i)] = F(c, 17);
-    d2[static_cast<std::size_t>(8 + i)] = F(c, 18);
-    d2[static_cast<std::size_t>(14 + i)] = F(c, 2);
-    d2[static_cast<std::size_t>(23 + i)] = (c == 0 || c == 3) ? Currency(0) : F(c, 13);
+    d2[static_cast<std::size_t>(2 + i)] = F(run, c, 17);
+    d2[static_cast<std::size_t>(8 + i)] = F(run, c, 18);
+    d2[static_cast<std::size_t>(14 + i)] = F(run, c, 2);
+    d2[static_cast<std::size_t>(23 + i)] = (c == 0 || c == 3) ? Currency(0) : F(run, c, 13);
   }
-  d2[20] = F(-1, 5);
-  d2[21] = F(-1, 19);
-  d2[22] = F(-1, 20);
+  d2[20] = F(run, -1, 5);
+  d2[21] = F(run, -1, 19);
+  d2[22] = F(run, -1, 20);
 
   // 11. Rate columns in use.
-  par.RateColumnState = CheckRateColumnsInUse(true);
+  par.RateColumnState = CheckRateColumnsInUse(par, run);
   return true;
 }
 
@@ -165,9 +166,10 @@ void FinishDai1HyouR01(const TTAXPAR& par, TDAI1HYOU& form1) {
   if (par.SinkokuKind == 1 && f[kD1Goukei] < Currency(0)) f[kD1Goukei] = Currency(0);
 }
 
-bool CalcGensokuR01(TTAXPAR& par, TDAI1HYOU& form1) {
-  CalcFuhyou11R01(par, form1, -3);
-  CalcFuhyou11R01(par, form1, -1);
-  FinishDai1HyouR01(par, form1);
+bool CalcGensokuR01(TTaxRun& run) {
+  TTAXPAR& par = run.TaxPar;
+  CalcFuhyou11R01(run, -3);
+  CalcFuhyou11R01(run, -1);
+  FinishDai1HyouR01(par, run.Dai1Hyou);
   return true;
 }

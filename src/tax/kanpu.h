@@ -105,3 +105,15 @@ struct TKanpuMeisai_Kojin : TKanpuHead, TKanpuYusyutuInfo {
   Currency InputKazeiTotal;
   Currency InputSiireZeigaku;
 };
+
+// The specific taxable purchases (codes 551-553 and 581-583) of each journal
+// purchase row as the journal read found them, in whichever pass it ran. The
+// record's Tokutei column takes them in a principle pass only; this tally
+// keeps them in every pass, so that a pass which reuses another pass's read
+// gets its own Tokutei column back (ApplyRefundReadTokutei).
+struct TRefundReadTokutei {
+  std::array<Currency, 4> Soneki{};    // corporations: SiireSoneki rows
+  std::array<Currency, 3> Sisan{};     // corporations: SiireSisan rows
+  std::array<Currency, 3> Jigyou{};    // individuals: SiireJigyou rows
+  std::array<Currency, 2> Fudousan{};  // individuals: SiireFudousan rows
+};

@@ -2,9 +2,8 @@
 // amounts (negative amounts count).
 #include <initializer_list>
 
-#include "tax/schedules.h"
 #include "tax/taxera.h"
-#include "tax/taxpar.h"
+#include "tax/taxrun.h"
 
 namespace {
 
@@ -24,30 +23,29 @@ bool SimplifiedColumnInUse(const TFuhyou4Column& s4, const TFuhyou5Column& s5) {
 }
 
 // Column of slot s in use, for the era's schedules of the pass.
-bool SlotInUse(int era, int pass, int s) {
+bool SlotInUse(const TTaxRun& run, int era, int pass, int s) {
   if (era >= 4) {
-    if (pass == 0) return PrincipleColumnInUse(Fuhyou11_R01[s], Fuhyou21_R01[s]);
-    return SimplifiedColumnInUse(Fuhyou41_R01[s], Fuhyou51_R01[s]);
+    if (pass == 0) return PrincipleColumnInUse(run.Fuhyou11_R01[s], run.Fuhyou21_R01[s]);
+    return SimplifiedColumnInUse(run.Fuhyou41_R01[s], run.Fuhyou51_R01[s]);
   }
-  if (pass == 0) return PrincipleColumnInUse(Fuhyou1_H26[s + 1], Fuhyou2_H26[s + 1]);
-  return SimplifiedColumnInUse(Fuhyou4_H26[s + 1], Fuhyou5_H26[s]);
+  if (pass == 0) return PrincipleColumnInUse(run.Fuhyou1_H26[s + 1], run.Fuhyou2_H26[s + 1]);
+  return SimplifiedColumnInUse(run.Fuhyou4_H26[s + 1], run.Fuhyou5_H26[s]);
 }
 
 }  // namespace
 
-int CheckRateColumnsInUse(bool) {
-  TTAXPAR& par = TaxPar;
+int CheckRateColumnsInUse(TTAXPAR& par, const TTaxRun& run, bool) {
   const int pass = par.SinkokuKubun;
   par.RateColumnState = -1;
   if (par.Era >= 4) par.RateColumnState10 = 0;
   if (pass != 0 && pass != 1) return par.RateColumnState;
 
   if (par.Era >= 4) {
-    bool old = SlotInUse(4, pass, 0) || SlotInUse(4, pass, 1) || SlotInUse(4, pass, 2);
-    if (!old && SlotInUse(4, pass, 3) && SlotInUse(4, pass, 4)) par.RateColumnState = 4;
+    bool old = SlotInUse(run, 4, pass, 0) || SlotInUse(run, 4, pass, 1) || SlotInUse(run, 4, pass, 2);
+    if (!old && SlotInUse(run, 4, pass, 3) && SlotInUse(run, 4, pass, 4)) par.RateColumnState = 4;
     if (old) par.RateColumnState10 = 1;
   } else {
-    if (!SlotInUse(par.Era, pass, 0) && !SlotInUse(par.Era, pass, 1) && SlotInUse(par.Era, pass, 2))
+    if (!SlotInUse(run, par.Era, pass, 0) && !SlotInUse(run, par.Era, pass, 1) && SlotInUse(run, par.Era, pass, 2))
       par.RateColumnState = 2;
   }
   return par.RateColumnState;

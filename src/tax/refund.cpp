@@ -31,7 +31,7 @@ bool InGroup(const std::string& g, const std::string& from, const std::string& t
 // is not classified.
 RowRef FindRow(TTaxRun& run, const std::string& g) {
   const int kind = TaxCompany.DataType;
-  TRefundReadTokutei& read = RefundReadTokutei;
+  TRefundReadTokutei& read = run.RefundReadTokutei;
   if (IsHojinKind(kind)) {
     const bool medical = kind == kCompanyMedical;
     auto& soneki = run.KanpuHojin.SiireSoneki.Row;
@@ -147,26 +147,24 @@ void ResetRefundStatement(TTaxRun& run) {
   } else if (kind == kCompanyIndividual) {
     run.KanpuKojin = TKanpuMeisai_Kojin{};
     initHead(run.KanpuKojin);
-    run.KanpuKojin.TokusyuJijyoNen = EraYearOf(TaxPar.KikanTo);
+    run.KanpuKojin.TokusyuJijyoNen = EraYearOf(run.TaxPar.KikanTo);
   }
 }
 
-TRefundReadTokutei RefundReadTokutei;
-
 void ApplyRefundReadTokutei(TTaxRun& run) {
   const int kind = TaxCompany.DataType;
-  const bool principle = TaxPar.SinkokuKubun == 0;
+  const bool principle = run.TaxPar.SinkokuKubun == 0;
   if (IsHojinKind(kind)) {
-    SetTokutei(run.KanpuHojin.SiireSoneki, RefundReadTokutei.Soneki, principle);
-    SetTokutei(run.KanpuHojin.SiireSisan, RefundReadTokutei.Sisan, principle);
+    SetTokutei(run.KanpuHojin.SiireSoneki, run.RefundReadTokutei.Soneki, principle);
+    SetTokutei(run.KanpuHojin.SiireSisan, run.RefundReadTokutei.Sisan, principle);
   } else if (kind == kCompanyIndividual) {
-    SetTokutei(run.KanpuKojin.SiireJigyou, RefundReadTokutei.Jigyou, principle);
-    SetTokutei(run.KanpuKojin.SiireFudousan, RefundReadTokutei.Fudousan, principle);
+    SetTokutei(run.KanpuKojin.SiireJigyou, run.RefundReadTokutei.Jigyou, principle);
+    SetTokutei(run.KanpuKojin.SiireFudousan, run.RefundReadTokutei.Fudousan, principle);
   }
 }
 
 void ClearRefundJournalTables(TTaxRun& run) {
-  RefundReadTokutei = TRefundReadTokutei{};
+  run.RefundReadTokutei = TRefundReadTokutei{};
   const int kind = TaxCompany.DataType;
   if (IsHojinKind(kind)) {
     ClearAmounts(run.KanpuHojin.SiireSoneki);
@@ -212,16 +210,16 @@ void ClassifyRefundStatementLine(TTaxRun& run, bool counterIsTaxAccount, int tai
     ref.row->NotKazei = SignedKanpuAmount(ref.row->NotKazei, amount, dac, taishaku);
   if (IsTokuteiShiireCode(taxCode) && partRow) {
     *ref.tokutei = SignedKanpuAmount(*ref.tokutei, amount, dac, taishaku);
-    if (TaxPar.SinkokuKubun == 0) ref.row->Tokutei = SignedKanpuAmount(ref.row->Tokutei, amount, dac, taishaku);
+    if (run.TaxPar.SinkokuKubun == 0) ref.row->Tokutei = SignedKanpuAmount(ref.row->Tokutei, amount, dac, taishaku);
   }
 }
 
 void FoldRefundStatementColumns(TTaxRun& run) {
-  if (TaxPar.EntryMode == "手書") return;
+  if (run.TaxPar.EntryMode == "手書") return;
   Currency ratio;
-  if (TaxPar.Era >= 1 && TaxPar.Era <= 3) ratio = Fuhyou2_H26[0].F[8];
-  else if (TaxPar.Era == 4) ratio = Fuhyou21_R01[-1].F[8];
-  const bool tokuteiNotTaxable = TaxPar.SinkokuKubun == 0 && ratio >= Currency(95);
+  if (run.TaxPar.Era >= 1 && run.TaxPar.Era <= 3) ratio = run.Fuhyou2_H26[0].F[8];
+  else if (run.TaxPar.Era == 4) ratio = run.Fuhyou21_R01[-1].F[8];
+  const bool tokuteiNotTaxable = run.TaxPar.SinkokuKubun == 0 && ratio >= Currency(95);
 
   const int kind = TaxCompany.DataType;
   if (IsHojinKind(kind)) {

@@ -17,18 +17,6 @@ void ResetRefundStatement(TTaxRun& run);
 // Clears the amount columns of the journal purchase tables (start of each aggregation).
 void ClearRefundJournalTables(TTaxRun& run);
 
-// The specific taxable purchases (codes 551-553 and 581-583) of each journal
-// purchase row as the journal read found them, in whichever pass it ran. The
-// record's Tokutei column takes them in a principle pass only; this tally
-// keeps them in every pass, so that a pass which reuses another pass's read
-// gets its own Tokutei column back (ApplyRefundReadTokutei).
-struct TRefundReadTokutei {
-  std::array<Currency, 4> Soneki{};    // corporations: SiireSoneki rows
-  std::array<Currency, 3> Sisan{};     // corporations: SiireSisan rows
-  std::array<Currency, 3> Jigyou{};    // individuals: SiireJigyou rows
-  std::array<Currency, 2> Fudousan{};  // individuals: SiireFudousan rows
-};
-extern TRefundReadTokutei RefundReadTokutei;
 // Sets the Tokutei column of the journal rows of the record of the company
 // kind as the current pass has it: the tally in a principle pass, zero in
 // any other.

@@ -91,23 +91,6 @@ struct TFuhyou5_Old {
   std::array<Currency, 69> F{};  // F[1]..F[68]
 };
 
-extern TFuhyou11_R01 Fuhyou11_R01;
-extern TFuhyou21_R01 Fuhyou21_R01;
-extern TFuhyou41_R01 Fuhyou41_R01;
-extern TFuhyou51_R01 Fuhyou51_R01;
-extern TDai2Hyou_R01 Dai2Hyou_R01;
-
-extern TFuhyou1_H26 Fuhyou1_H26;
-extern TFuhyou2_H26 Fuhyou2_H26;
-extern TFuhyou4_H26 Fuhyou4_H26;
-extern TFuhyou5_H26 Fuhyou5_H26;
-extern TDai2Hyou_H26 Dai2Hyou_H26;
-
-extern TFuhyou1_Old Fuhyou1_Old;
-extern TFUHYOU22 Fuhyou22_Old;
-extern TFuhyou4_Old Fuhyou4_Old;
-extern TFuhyou5_Old Fuhyou5_Old;
-
 // Column resets used before each pass.
 void ResetFuhyou1Column(TFuhyou1Column& col);
 void ResetFuhyou2Column(TFuhyou2_H260401& col);  // keeps the label and the flag

@@ -6,6 +6,8 @@
 #include "platform/rtl/datetime.h"
 #include "tax/taxpar.h"
 
+struct TTaxRun;
+
 // Eras: 0 periods ending before 2014-04-01, 1 from then (8 %), 2 simplified
 // pass with the fiscal year from 2015-04-01 (business type 6), 3 principle
 // pass ending from 2015-10-01 / simplified from 2016-01-01, 4 periods ending
@@ -16,7 +18,7 @@ int GetTaxEra(TTAXPAR& par);  // 1..4 (0 taken as 1); does not write par.Era
 // True when the 500-million-yen limit of the full deduction applies.
 bool IsNew95PercentRule(int fromSettings, TDateTime periodStart, TDateTime periodEnd);
 
-// Sets and returns TaxPar.RateColumnState from the schedules of the current
-// pass: -1 old-rate columns in use (or none qualifies), 2 only the 8 % column
+// Sets and returns par.RateColumnState from the schedules of the current
+// pass in run: -1 old-rate columns in use (or none qualifies), 2 only the 8 % column
 // (eras 1-3), 4 only the reduced 8 % and 10 % columns, both in use (era 4).
-int CheckRateColumnsInUse(bool fromSchedules = true);
+int CheckRateColumnsInUse(TTAXPAR& par, const TTaxRun& run, bool fromSchedules = true);

@@ -1,32 +1,10 @@
-// The global records of the consumption-tax computation.
+// The company settings and hooks of the connected data set, and the helpers
+// of the computation's records.
 #include "tax/taxpar.h"
 
-#include "tax/kanpu.h"
 #include "tax/schedules.h"
 #include "tax/taxcontext.h"
 #include "tax/taxrates.h"
-#include "tax/tokurei.h"
-
-TTAXPAR TaxPar;
-
-TFuhyou11_R01 Fuhyou11_R01;
-TFuhyou21_R01 Fuhyou21_R01;
-TFuhyou41_R01 Fuhyou41_R01;
-TFuhyou51_R01 Fuhyou51_R01;
-TDai2Hyou_R01 Dai2Hyou_R01;
-TFuhyou1_H26 Fuhyou1_H26;
-TFuhyou2_H26 Fuhyou2_H26;
-TFuhyou4_H26 Fuhyou4_H26;
-TFuhyou5_H26 Fuhyou5_H26;
-TDai2Hyou_H26 Dai2Hyou_H26;
-TFuhyou1_Old Fuhyou1_Old;
-TFUHYOU22 Fuhyou22_Old;
-TFuhyou4_Old Fuhyou4_Old;
-TFuhyou5_Old Fuhyou5_Old;
-
-TTokureiKeisan_Uriage010_R011001 TokureiUriage010;
-TTokureiKeisan_Uriage020_R011001 TokureiUriage020;
-TTokureiKeisan_Siire010_R011001 TokureiSiire010;
 
 TTaxCompanyInfo TaxCompany;
 TTaxHooks TaxHooks;

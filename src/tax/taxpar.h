@@ -1,9 +1,9 @@
-// The consumption-tax parameter record TTAXPAR (global TaxPar) with its three
-// accumulator blocks, and the form-1 record TDAI1HYOU (held by the run, TTaxRun).
+// The consumption-tax parameter record TTAXPAR with its three accumulator
+// blocks, and the form-1 record TDAI1HYOU; the run (TTaxRun) holds both.
 //
-// One link run loads the return's settings into a TTAXPAR, copies it whole into
-// TaxPar, sets the period, the pass and the era, then runs the reset, the
-// journal aggregation and the correction with the engine run. All computation
+// One link run loads the return's settings into a TTAXPAR, copies it whole
+// into the run's TaxPar, sets the period, the pass and the era, then runs the
+// reset, the journal aggregation and the correction with the engine run. All computation
 // state lives in these plain records; nothing here is stored on disk.
 #pragma once
 
@@ -121,8 +121,6 @@ struct TTAXPAR {
   std::int32_t UriageTokurei2On = 0;
   std::int32_t SiireTokureiOn = 0;
 };
-
-extern TTAXPAR TaxPar;
 
 // Deemed purchase rate of business type 1..6 (0 for other types).
 Currency MinasiRituOf(const TTAXPAR& par, int type);

@@ -96,10 +96,6 @@ struct TTokureiKeisan_Siire010_R011001 {
   std::array<TTokureiPair, kSiireItemCount> SiireItems{};
 };
 
-extern TTokureiKeisan_Uriage010_R011001 TokureiUriage010;
-extern TTokureiKeisan_Uriage020_R011001 TokureiUriage020;
-extern TTokureiKeisan_Siire010_R011001 TokureiSiire010;
-
 // Row computations in the rate table of the era (ConvertByRate). Each fills
 // the row's share and converted amounts from its entered columns.
 void ComputeUriage010Row(int era, TTokureiKeisan_Uriage010_JigyoRec_R011001& row);

@@ -80,14 +80,14 @@ void AggregateJournal(TTaxRun& run) {
   TTransactionGuard transaction(*TaxSnapshotTransaction());
   transaction.Begin();
   LoadRefundStatementInputs(run);
-  LoadSpecialMeasureTables();
+  LoadSpecialMeasureTables(run);
 
-  const bool byFacility = !Trim(TaxPar.SCode).empty();
+  const bool byFacility = !Trim(run.TaxPar.SCode).empty();
   auto sql = NewTaxStatement(TaxSnapshotTransaction(), {});
   sql->SQL.SetText(JournalReadStatement(byFacility));
-  sql->ParamByName("DT1").AsDateTime(TaxPar.KikanFrom);
-  sql->ParamByName("DT2").AsDateTime(TaxPar.KikanTo);
-  if (byFacility) sql->ParamByName("SCODE").AsString(TaxPar.SCode);
+  sql->ParamByName("DT1").AsDateTime(run.TaxPar.KikanFrom);
+  sql->ParamByName("DT2").AsDateTime(run.TaxPar.KikanTo);
+  if (byFacility) sql->ParamByName("SCODE").AsString(run.TaxPar.SCode);
 
   sql->ExecQuery();
   // The columns, found once for the whole read.
@@ -114,7 +114,7 @@ void AggregateJournal(TTaxRun& run) {
     row.Taishaku = taishaku.AsInteger();
     row.TaxCode = taxCode.AsInteger();
     row.OldRate = oldRate.AsInteger();
-    if (IsOldRateImportLine(row.Taishaku, row.OldRate, row.TaxCode)) TaxPar.OldRateImportsRead = true;
+    if (IsOldRateImportLine(row.Taishaku, row.OldRate, row.TaxCode)) run.TaxPar.OldRateImportsRead = true;
     row.TaxDC = taxDC.AsInteger();
     if (row.TaxDC != 0 && !account.IsNull() && !linkRow.IsNull()) {
       row.Hizuke = hizuke.AsDateTime();

@@ -26,7 +26,7 @@ void LoadRefundStatementInputs(TTaxRun& run);
 // Loads the three special-measure records from the TAX_TOKUREI_* tables of
 // the connected data set and computes their business rows. Always true;
 // database errors raise.
-bool LoadSpecialMeasureTables();
+bool LoadSpecialMeasureTables(TTaxRun& run);
 
 // The guard of the link run: whether the period holds debit journal lines of
 // taxable imports at the old rates of 3 % or 5 % (IsOldRateImportLine).

@@ -26,9 +26,9 @@ void LoadSalesHeader(TIBTransaction* tr, Header& rec, const char* where) {
 
 // Business rows are appended as they are read, so a list never depends on a
 // separate count of the rows.
-void LoadUriage010(TIBTransaction* tr) {
-  TokureiUriage010 = TTokureiKeisan_Uriage010_R011001{};
-  LoadSalesHeader(tr, TokureiUriage010, "WHERE (FKEISANHYOU=1)");
+void LoadUriage010(TIBTransaction* tr, TTaxRun& run) {
+  run.TokureiUriage010 = TTokureiKeisan_Uriage010_R011001{};
+  LoadSalesHeader(tr, run.TokureiUriage010, "WHERE (FKEISANHYOU=1)");
   auto q = NewTaxStatement(tr, {"SELECT FJIGYOUNAME,FWARIAI50,FKOMOKU010,FKOMOKU020,FKOMOKU021,FKOMOKU030,FKOMOKU040",
                                 "FROM TAX_TOKUREI_URIAGE_10EIGYOUBI", "ORDER BY FREC"});
   for (q->ExecQuery(); !q->Eof(); q->Next()) {
@@ -40,14 +40,14 @@ void LoadUriage010(TIBTransaction* tr) {
     row.Komoku021 = q->FieldByName("FKOMOKU021").AsDateTime();
     row.Komoku030 = q->FieldByName("FKOMOKU030").AsCurrency();
     row.Komoku040 = q->FieldByName("FKOMOKU040").AsCurrency();
-    AddUriage010Row(TaxPar.Era, TokureiUriage010, std::move(row));
+    AddUriage010Row(run.TaxPar.Era, run.TokureiUriage010, std::move(row));
   }
   q->Close();
 }
 
-void LoadUriage020(TIBTransaction* tr) {
-  TokureiUriage020 = TTokureiKeisan_Uriage020_R011001{};
-  LoadSalesHeader(tr, TokureiUriage020, "WHERE (FKEISANHYOU=2)");
+void LoadUriage020(TIBTransaction* tr, TTaxRun& run) {
+  run.TokureiUriage020 = TTokureiKeisan_Uriage020_R011001{};
+  LoadSalesHeader(tr, run.TokureiUriage020, "WHERE (FKEISANHYOU=2)");
   auto q = NewTaxStatement(tr, {"SELECT FJIGYOUNAME,FWARIAI50,FKOMOKU010,FKOMOKU020,FKOMOKU030,FKOMOKU040,FKOMOKU050",
                                 "FROM TAX_TOKUREI_URIAGE_SIIREWARIAI", "ORDER BY FREC"});
   for (q->ExecQuery(); !q->Eof(); q->Next()) {
@@ -59,13 +59,13 @@ void LoadUriage020(TIBTransaction* tr) {
     row.Komoku030 = q->FieldByName("FKOMOKU030").AsCurrency();
     row.Komoku040 = q->FieldByName("FKOMOKU040").AsCurrency();
     row.Komoku050 = q->FieldByName("FKOMOKU050").AsCurrency();
-    AddUriage020Row(TaxPar.Era, TokureiUriage020, std::move(row));
+    AddUriage020Row(run.TaxPar.Era, run.TokureiUriage020, std::move(row));
   }
   q->Close();
 }
 
-void LoadSiire010(TIBTransaction* tr) {
-  TokureiSiire010 = TTokureiKeisan_Siire010_R011001{};
+void LoadSiire010(TIBTransaction* tr, TTaxRun& run) {
+  run.TokureiSiire010 = TTokureiKeisan_Siire010_R011001{};
   auto common = NewTaxStatement(
       tr, {"SELECT FTAISYOUKIKAN_START,FTAISYOUKIKAN_END,FGOKEI_K8,FGOKEI_10,FKOMOKU010_K8,FKOMOKU010_10,",
            "FKOMOKU020_K8,FKOMOKU020_10,FKOMOKU030_K8,FKOMOKU030_10,FKOMOKU040_K8,FKOMOKU040_10,FKOMOKU050_K8,FKOMOKU050_10",
@@ -81,7 +81,7 @@ void LoadSiire010(TIBTransaction* tr) {
       row.Komoku[i].K8 = common->FieldByName(std::string("FKOMOKU") + items[i] + "_K8").AsCurrency();
       row.Komoku[i].R10 = common->FieldByName(std::string("FKOMOKU") + items[i] + "_10").AsCurrency();
     }
-    ApplySiireCommonRow(TaxPar.Era, TokureiSiire010, row);
+    ApplySiireCommonRow(run.TaxPar.Era, run.TokureiSiire010, row);
   }
   common->Close();
 
@@ -95,20 +95,20 @@ void LoadSiire010(TIBTransaction* tr) {
     row.Komoku020 = q->FieldByName("FKOMOKU020").AsCurrency();
     row.Komoku030 = q->FieldByName("FKOMOKU030").AsCurrency();
     row.Komoku040 = q->FieldByName("FKOMOKU040").AsCurrency();
-    AddSiire010Row(TaxPar.Era, TokureiSiire010, std::move(row));
+    AddSiire010Row(run.TaxPar.Era, run.TokureiSiire010, std::move(row));
   }
   q->Close();
 }
 
 }  // namespace
 
-bool LoadSpecialMeasureTables() {
+bool LoadSpecialMeasureTables(TTaxRun& run) {
   TIBTransaction* tr = TaxTransaction();
   TTransactionGuard transaction(*tr);
   transaction.Begin();
-  LoadUriage010(tr);
-  LoadUriage020(tr);
-  LoadSiire010(tr);
+  LoadUriage010(tr, run);
+  LoadUriage020(tr, run);
+  LoadSiire010(tr, run);
   transaction.Commit();
   return true;
 }

@@ -19,8 +19,8 @@ void Book(TaxBlock& block, int slot, int category, Currency amount) {
 class LinkFormat : public ::testing::Test {
  protected:
   void SetUp() override {
-    TaxPar = TTAXPAR{};
-    TaxPar.Era = 4;
+    make_.Run.TaxPar = TTAXPAR{};
+    make_.Run.TaxPar.Era = 4;
   }
   const std::string& Principle(int slot, int offset) const {
     return make_.LinkValues[static_cast<std::size_t>(kPrincipleSlotSize * slot + offset)];
@@ -34,25 +34,25 @@ class LinkFormat : public ::testing::Test {
 TEST_F(LinkFormat, PrincipleItemsRoundEachStepAndKeepTheirSigns) {
   // Sales added one by one, each step rounded half away from zero:
   // 0.5 -> "1", then 1 + 0.5 -> "2" (a sum rounded once would give "1").
-  Book(TaxPar.Komi, kSlot10, 1, Raw(5000));
-  Book(TaxPar.Komi, kSlot10, 2, Raw(5000));
-  Book(TaxPar.Komi, kSlot5, 1, Raw(-5000));
+  Book(make_.Run.TaxPar.Komi, kSlot10, 1, Raw(5000));
+  Book(make_.Run.TaxPar.Komi, kSlot10, 2, Raw(5000));
+  Book(make_.Run.TaxPar.Komi, kSlot5, 1, Raw(-5000));
   // Non-taxable sales less non-taxable returns, formatted once: 100 - 300.
-  Book(TaxPar.Komi, kSlot10, 9, Yen(100));
-  Book(TaxPar.Komi, kSlot10, 24, Yen(300));
+  Book(make_.Run.TaxPar.Komi, kSlot10, 9, Yen(100));
+  Book(make_.Run.TaxPar.Komi, kSlot10, 24, Yen(300));
   // Import taxes come from the tax block, specific purchases from the net block.
-  Book(TaxPar.Zei, kSlot10, 78, Yen(700));
-  Book(TaxPar.Komi, kSlot10, 78, Yen(99999));
-  Book(TaxPar.Nuki, kSlot8, 88, Yen(500));
-  Book(TaxPar.Nuki, kSlotReduced8, 88, Yen(500));
+  Book(make_.Run.TaxPar.Zei, kSlot10, 78, Yen(700));
+  Book(make_.Run.TaxPar.Komi, kSlot10, 78, Yen(99999));
+  Book(make_.Run.TaxPar.Nuki, kSlot8, 88, Yen(500));
+  Book(make_.Run.TaxPar.Nuki, kSlotReduced8, 88, Yen(500));
   // Debt relief: 11,000 at 10 % is exactly 780; 1,410 x 7.8/110 = 99.98 -> 99.
-  Book(TaxPar.Komi, kSlot10, 37, Yen(10000));
-  Book(TaxPar.Komi, kSlot10, 67, Yen(1000));
-  Book(TaxPar.Komi, kSlot10, 39, Yen(1410));
-  Book(TaxPar.Komi, kSlot10, 38, Yen(-1410));
+  Book(make_.Run.TaxPar.Komi, kSlot10, 37, Yen(10000));
+  Book(make_.Run.TaxPar.Komi, kSlot10, 67, Yen(1000));
+  Book(make_.Run.TaxPar.Komi, kSlot10, 39, Yen(1410));
+  Book(make_.Run.TaxPar.Komi, kSlot10, 38, Yen(-1410));
   // Bad-debt recovery: 11 + 53.
-  Book(TaxPar.Komi, kSlotReduced8, 11, Yen(40));
-  Book(TaxPar.Komi, kSlotReduced8, 53, Yen(2));
+  Book(make_.Run.TaxPar.Komi, kSlotReduced8, 11, Yen(40));
+  Book(make_.Run.TaxPar.Komi, kSlotReduced8, 53, Yen(2));
   make_.LinkValues[0] = "stale";
   make_.ResultCode = 3;
 
@@ -73,15 +73,15 @@ TEST_F(LinkFormat, PrincipleItemsRoundEachStepAndKeepTheirSigns) {
 }
 
 TEST_F(LinkFormat, SimplifiedDistributionByTaxationAndMainBusiness) {
-  Book(TaxPar.Komi, kSlot10, 1, Yen(1000));   // 110: no business type
-  Book(TaxPar.Komi, kSlot10, 3, Yen(200));    // 112: second type
-  Book(TaxPar.Komi, kSlot10, 51, Yen(50));    // 614: fourth type
-  Book(TaxPar.Komi, kSlot10, 84, Yen(7));     // 116: sixth type
-  Book(TaxPar.Komi, kSlot10, 16, Yen(10));    // 310: return without a type
-  Book(TaxPar.Komi, kSlot10, 58, Yen(30));    // 634: fourth-type return
-  Book(TaxPar.Komi, kSlot10, 7, Yen(5));      // exempt sales
-  Book(TaxPar.Komi, kSlot10, 26, Yen(3));     // bad debts 410 + 640
-  Book(TaxPar.Komi, kSlot10, 60, Yen(4));
+  Book(make_.Run.TaxPar.Komi, kSlot10, 1, Yen(1000));   // 110: no business type
+  Book(make_.Run.TaxPar.Komi, kSlot10, 3, Yen(200));    // 112: second type
+  Book(make_.Run.TaxPar.Komi, kSlot10, 51, Yen(50));    // 614: fourth type
+  Book(make_.Run.TaxPar.Komi, kSlot10, 84, Yen(7));     // 116: sixth type
+  Book(make_.Run.TaxPar.Komi, kSlot10, 16, Yen(10));    // 310: return without a type
+  Book(make_.Run.TaxPar.Komi, kSlot10, 58, Yen(30));    // 634: fourth-type return
+  Book(make_.Run.TaxPar.Komi, kSlot10, 7, Yen(5));      // exempt sales
+  Book(make_.Run.TaxPar.Komi, kSlot10, 26, Yen(3));     // bad debts 410 + 640
+  Book(make_.Run.TaxPar.Komi, kSlot10, 60, Yen(4));
   const struct {
     int kanni, jigyou;
     const char* sales[7];    // business types 1-6 and the zero row (offsets 2 .. 20)
@@ -162,13 +162,13 @@ TEST(LinkElementNames, Groups) {
 
 TEST(LinkBuilder, RateGroupsByEra) {
   TSyohizeiDataMake make;
-  TaxPar = TTAXPAR{};
+  make.Run.TaxPar = TTAXPAR{};
   const struct {
     int era;
     bool kind1, kind4;
   } cases[] = {{0, false, false}, {1, true, false}, {3, true, false}, {4, true, true}};
   for (const auto& c : cases) {
-    TaxPar.Era = c.era;
+    make.Run.TaxPar.Era = c.era;
     EXPECT_EQ(make.RateGroupEnabled(1), c.kind1) << c.era;
     EXPECT_EQ(make.RateGroupEnabled(4), c.kind4) << c.era;
     EXPECT_TRUE(make.RateGroupEnabled(0));

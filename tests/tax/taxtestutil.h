@@ -1,6 +1,6 @@
 // Shared set-up of the consumption-tax tests: a corporation with a fiscal
 // year 2019-10-01 .. 2020-09-30 on the five-rate table, a fresh TaxPar of the
-// pass, and helpers to book amounts into the accumulators.
+// pass in the run, and helpers to book amounts into the accumulators.
 #pragma once
 
 #include "platform/rtl/currency.h"
@@ -38,24 +38,24 @@ inline void SetCompany(int dataType = kCompanyCorporation, int taxJigyou = 0) {
 // A fresh parameter record for a pass of era 4 over the whole fiscal year,
 // as the link builder sets it, with the reset of the results in run done.
 inline void StartPass(TTaxRun& run, int sinkokuKubun) {
-  TaxPar = TTAXPAR{};
-  TaxPar.SinkokuName = "確定";
-  TaxPar.MinasiRitu1 = Currency::FromRaw(9000);
-  TaxPar.MinasiRitu2 = Currency::FromRaw(8000);
-  TaxPar.MinasiRitu3 = Currency::FromRaw(7000);
-  TaxPar.MinasiRitu4 = Currency::FromRaw(6000);
-  TaxPar.MinasiRitu5 = Currency::FromRaw(5000);
-  TaxPar.KikanFrom = TaxCompany.Kishu;
-  TaxPar.KikanTo = TaxCompany.Kimatu;
-  TaxPar.SinkokuKubun = sinkokuKubun;
-  TaxPar.Era = 4;
+  run.TaxPar = TTAXPAR{};
+  run.TaxPar.SinkokuName = "確定";
+  run.TaxPar.MinasiRitu1 = Currency::FromRaw(9000);
+  run.TaxPar.MinasiRitu2 = Currency::FromRaw(8000);
+  run.TaxPar.MinasiRitu3 = Currency::FromRaw(7000);
+  run.TaxPar.MinasiRitu4 = Currency::FromRaw(6000);
+  run.TaxPar.MinasiRitu5 = Currency::FromRaw(5000);
+  run.TaxPar.KikanFrom = TaxCompany.Kishu;
+  run.TaxPar.KikanTo = TaxCompany.Kimatu;
+  run.TaxPar.SinkokuKubun = sinkokuKubun;
+  run.TaxPar.Era = 4;
   ResetTaxResults(run);
 }
 
 enum Block { kKomi, kNuki, kZei };
 
-inline void Book(Block block, int slot, int code, long long yen) {
-  TaxBlock& b = block == kKomi ? TaxPar.Komi : block == kNuki ? TaxPar.Nuki : TaxPar.Zei;
+inline void Book(TTaxRun& run, Block block, int slot, int code, long long yen) {
+  TaxBlock& b = block == kKomi ? run.TaxPar.Komi : block == kNuki ? run.TaxPar.Nuki : run.TaxPar.Zei;
   b[static_cast<std::size_t>(slot)][static_cast<std::size_t>(TaxCodeToCategory(code))] += Yen(yen);
 }
 

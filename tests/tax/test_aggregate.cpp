@@ -52,43 +52,43 @@ class AggregateTest : public ::testing::Test {
 
 TEST_F(AggregateTest, RoutingBySideRateAndCode) {
   AccumulateJournalRow(run, Line(2, 111, 3, 1000, 100));  // credit sales: +1,100 gross
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 2), Yen(1100));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 2), Yen(1100));
   AccumulateJournalRow(run, Line(1, 111, 3, 1000, 100));  // the same on the debit side
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 2), Yen(0));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 2), Yen(0));
 
   AccumulateJournalRow(run, Line(2, 110, 3, 2000, 160, 8, 4));  // reduced rate: slot 3
-  EXPECT_EQ(Cat(TaxPar.Komi, 3, 1), Yen(2160));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 3, 1), Yen(2160));
   AccumulateJournalRow(run, Line(2, 110, 3, 500, 0, 0, 4));  // rate 0 in era 4: the standard slot
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(500));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 1), Yen(500));
   AccumulateJournalRow(run, Line(2, 117, 3, 700, 0));  // unknown code: index 0
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 0), Yen(700));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 0), Yen(700));
   AccumulateJournalRow(run, Line(2, 110, 2, 9999, 0));  // TAXDC 2 adds nothing
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(500));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 1), Yen(500));
 }
 
 TEST_F(AggregateTest, SeparateCodesAndBookedTax) {
   TTaxJournalRow imp = Line(1, 721, 1, 50000, 0);
   imp.KCode = "K720";  // the suspense account for tax paid
   AccumulateJournalRow(run, imp);
-  EXPECT_EQ(Cat(TaxPar.Zei, 4, 64), Yen(50000));
-  EXPECT_EQ(TaxPar.ImportCodesUsed, 1);
+  EXPECT_EQ(Cat(run.TaxPar.Zei, 4, 64), Yen(50000));
+  EXPECT_EQ(run.TaxPar.ImportCodesUsed, 1);
 
   AccumulateJournalRow(run, Line(1, 551, 1, 30000, 0));  // automatic, no tax: net
-  EXPECT_EQ(Cat(TaxPar.Nuki, 4, 88), Yen(30000));
+  EXPECT_EQ(Cat(run.TaxPar.Nuki, 4, 88), Yen(30000));
   TTaxJournalRow hand = Line(1, 551, 1, 10000, 780);
   hand.AutCalcu = 0;  // entered by hand: net and tax apart
   AccumulateJournalRow(run, hand);
-  EXPECT_EQ(Cat(TaxPar.Nuki, 4, 88), Yen(40000));
-  EXPECT_EQ(Cat(TaxPar.Zei, 4, 88), Yen(780));
+  EXPECT_EQ(Cat(run.TaxPar.Nuki, 4, 88), Yen(40000));
+  EXPECT_EQ(Cat(run.TaxPar.Zei, 4, 88), Yen(780));
   AccumulateJournalRow(run, Line(1, 521, 1, 1000, 100));  // automatic with tax: gross
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 34), Yen(1100));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 34), Yen(1100));
 
-  TaxPar.KeisanTokurei = true;  // booked net and tax kept apart for every code
+  run.TaxPar.KeisanTokurei = true;  // booked net and tax kept apart for every code
   TTaxJournalRow sale = Line(2, 110, 3, 1000, 100);
   sale.AutCalcu = 0;
   AccumulateJournalRow(run, sale);
-  EXPECT_EQ(Cat(TaxPar.Nuki, 4, 1), Yen(1000));
-  EXPECT_EQ(Cat(TaxPar.Zei, 4, 1), Yen(100));
+  EXPECT_EQ(Cat(run.TaxPar.Nuki, 4, 1), Yen(1000));
+  EXPECT_EQ(Cat(run.TaxPar.Zei, 4, 1), Yen(100));
 }
 
 TEST_F(AggregateTest, ImportCodesAreNoted) {
@@ -98,31 +98,31 @@ TEST_F(AggregateTest, ImportCodesAreNoted) {
     bool noted;
   } cases[] = {{521, 0, false}, {521, 5, true}, {573, 5, true}, {721, 0, true}, {773, 0, true}, {724, 5, false}, {511, 5, false}};
   for (const auto& c : cases) {
-    TaxPar.ImportCodesUsed = 0;
-    EXPECT_EQ(NoteImportTaxCode(c.code, Yen(0), Yen(c.tax)), c.noted) << c.code;
-    EXPECT_EQ(TaxPar.ImportCodesUsed, c.noted ? 1 : 0);
+    run.TaxPar.ImportCodesUsed = 0;
+    EXPECT_EQ(NoteImportTaxCode(run.TaxPar, c.code, Yen(0), Yen(c.tax)), c.noted) << c.code;
+    EXPECT_EQ(run.TaxPar.ImportCodesUsed, c.noted ? 1 : 0);
   }
 }
 
 TEST_F(AggregateTest, SpecialMeasureWindows) {
-  EXPECT_FALSE(IsSpecialMeasureLine(EncodeDate(2020, 1, 1), 110, 0));  // switched off
-  TaxPar.TokureiOn = 1;
-  TaxPar.UriageTokurei1On = 1;
-  TaxPar.SiireTokureiOn = 1;
-  EXPECT_TRUE(IsSpecialMeasureLine(EncodeDate(2020, 1, 1), 110, 0));
-  EXPECT_FALSE(IsSpecialMeasureLine(EncodeDate(2020, 1, 1), 110, 3));
-  EXPECT_FALSE(IsSpecialMeasureLine(EncodeDate(2019, 9, 30), 110, 0));
-  EXPECT_TRUE(IsSpecialMeasureLine(EncodeDate(2023, 9, 30), 610, 0));
-  EXPECT_FALSE(IsSpecialMeasureLine(EncodeDate(2023, 10, 1), 610, 0));
+  EXPECT_FALSE(IsSpecialMeasureLine(run.TaxPar, EncodeDate(2020, 1, 1), 110, 0));  // switched off
+  run.TaxPar.TokureiOn = 1;
+  run.TaxPar.UriageTokurei1On = 1;
+  run.TaxPar.SiireTokureiOn = 1;
+  EXPECT_TRUE(IsSpecialMeasureLine(run.TaxPar, EncodeDate(2020, 1, 1), 110, 0));
+  EXPECT_FALSE(IsSpecialMeasureLine(run.TaxPar, EncodeDate(2020, 1, 1), 110, 3));
+  EXPECT_FALSE(IsSpecialMeasureLine(run.TaxPar, EncodeDate(2019, 9, 30), 110, 0));
+  EXPECT_TRUE(IsSpecialMeasureLine(run.TaxPar, EncodeDate(2023, 9, 30), 610, 0));
+  EXPECT_FALSE(IsSpecialMeasureLine(run.TaxPar, EncodeDate(2023, 10, 1), 610, 0));
   // Purchases: the window runs to the period's end when it holds 2020-09-30.
-  EXPECT_TRUE(IsSpecialMeasureLine(EncodeDate(2020, 9, 30), 511, 0));
-  EXPECT_FALSE(IsSpecialMeasureLine(EncodeDate(2020, 10, 1), 511, 0));
-  TaxPar.KikanTo = EncodeDate(2020, 12, 31);
-  EXPECT_TRUE(IsSpecialMeasureLine(EncodeDate(2020, 12, 31), 711, 0));
-  EXPECT_FALSE(IsSpecialMeasureLine(EncodeDate(2020, 12, 31), 810, 0));
+  EXPECT_TRUE(IsSpecialMeasureLine(run.TaxPar, EncodeDate(2020, 9, 30), 511, 0));
+  EXPECT_FALSE(IsSpecialMeasureLine(run.TaxPar, EncodeDate(2020, 10, 1), 511, 0));
+  run.TaxPar.KikanTo = EncodeDate(2020, 12, 31);
+  EXPECT_TRUE(IsSpecialMeasureLine(run.TaxPar, EncodeDate(2020, 12, 31), 711, 0));
+  EXPECT_FALSE(IsSpecialMeasureLine(run.TaxPar, EncodeDate(2020, 12, 31), 810, 0));
 
   AccumulateJournalRow(run, Line(2, 110, 3, 1000, 100));  // left out entirely
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(0));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 1), Yen(0));
 }
 
 class RefundTest : public ::testing::Test {
@@ -194,7 +194,7 @@ TEST_F(RefundTest, SpecificPurchasesOfTheReadFollowThePass) {
   for (const auto& [kind, codeType] : kinds) {
     auto read = [&, kind = kind, codeType = codeType](int pass) {
       Start(kind, codeType);
-      TaxPar.SinkokuKubun = pass;
+      run.TaxPar.SinkokuKubun = pass;
       Classify(1, "6120", 551, 50000, 0);
       Classify(2, "6120", 582, 5000, 0);  // credit on an expense row: counts
       Classify(1, "1520", 552, 20000, 0);
@@ -206,11 +206,11 @@ TEST_F(RefundTest, SpecificPurchasesOfTheReadFollowThePass) {
     const std::vector<Currency> none(principle.size());
     ASSERT_NE(principle, none) << kind;
     EXPECT_EQ(read(1), none) << kind;
-    TaxPar.SinkokuKubun = 0;
+    run.TaxPar.SinkokuKubun = 0;
     ApplyRefundReadTokutei(run);
     EXPECT_EQ(TokuteiColumn(run, kind), principle) << kind;
     read(0);
-    TaxPar.SinkokuKubun = 1;
+    run.TaxPar.SinkokuKubun = 1;
     ApplyRefundReadTokutei(run);
     EXPECT_EQ(TokuteiColumn(run, kind), none) << kind;
   }
@@ -254,7 +254,7 @@ TEST_F(RefundTest, FoldIntoThousandsAndSpecificPurchasesAt95Percent) {
     Start(kCompanyCorporation);
     Classify(1, "6120", 552, 50000, 0);
     Classify(1, "6120", 511, 1184999, 0);
-    Fuhyou21_R01[-1].F[8] = Dec(ratio);
+    run.Fuhyou21_R01[-1].F[8] = Dec(ratio);
     FoldRefundStatementColumns(run);
     const auto& row = run.KanpuHojin.SiireSoneki.Row[1];
     EXPECT_EQ(row.Kessan, Yen(1234)) << ratio;  // 1,234,999 yen
@@ -295,11 +295,12 @@ TEST_F(RefundTest, EnteredRowsBeyondASectionAreSkipped) {
 }
 
 TEST(Tokurei, SalesShareRows) {
-  TaxPar.Era = 4;
+  TTaxRun run;
+  run.TaxPar.Era = 4;
   TTokureiKeisan_Uriage010_JigyoRec_R011001 half;
   half.Wariai50 = 1;
   half.Komoku010 = Yen(10800);
-  ComputeUriage010Row(TaxPar.Era, half);
+  ComputeUriage010Row(run.TaxPar.Era, half);
   EXPECT_EQ(half.Wariai, 50.0);
   EXPECT_EQ(half.NukiK8, Yen(5000));
   EXPECT_EQ(half.Nuki10, Yen(4909));
@@ -308,7 +309,7 @@ TEST(Tokurei, SalesShareRows) {
   share.Komoku010 = Yen(10800);
   share.Komoku030 = Yen(3);
   share.Komoku040 = Yen(2);
-  ComputeUriage010Row(TaxPar.Era, share);
+  ComputeUriage010Row(run.TaxPar.Era, share);
   EXPECT_DOUBLE_EQ(share.Wariai, 66.6);
   EXPECT_EQ(share.NukiK8, Yen(6666));  // 7,200 x 100/108 = 6,666.67
   EXPECT_EQ(share.Nuki10, Yen(3272));  // 3,600 x 100/110 = 3,272.73
@@ -316,25 +317,26 @@ TEST(Tokurei, SalesShareRows) {
   TTokureiKeisan_Uriage010_R011001 rec;
   TTokureiKeisan_Uriage010_JigyoRec_R011001 none;
   none.Komoku010 = Yen(5000);
-  AddUriage010Row(TaxPar.Era, rec, none);  // no basis: nothing
-  AddUriage010Row(TaxPar.Era, rec, half);
+  AddUriage010Row(run.TaxPar.Era, rec, none);  // no basis: nothing
+  AddUriage010Row(run.TaxPar.Era, rec, half);
   EXPECT_EQ(rec.JigyoList.size(), 2u);
   EXPECT_EQ(rec.TotalK8, Yen(5000));
   EXPECT_EQ(rec.Total10, Yen(4909));
 
-  TaxPar.Era = 3;  // before era 4 every converted value is 0
-  ComputeUriage010Row(TaxPar.Era, half);
+  run.TaxPar.Era = 3;  // before era 4 every converted value is 0
+  ComputeUriage010Row(run.TaxPar.Era, half);
   EXPECT_EQ(half.NukiK8, Yen(0));
-  TaxPar.Era = 4;
+  run.TaxPar.Era = 4;
 }
 
 TEST(Tokurei, PurchaseRows) {
-  TaxPar.Era = 4;
+  TTaxRun run;
+  run.TaxPar.Era = 4;
   TTokureiKeisan_Siire010_JigyoRec_R011001 row;
   row.Komoku010 = Yen(1000);
   row.Komoku020 = Yen(400);
   row.Komoku030 = Yen(110000);
-  ComputeSiire010Row(TaxPar.Era, row);
+  ComputeSiire010Row(run.TaxPar.Era, row);
   EXPECT_DOUBLE_EQ(row.Wariai, 40.0);
   EXPECT_EQ(row.KokuzeiK8, Yen(2542));   // 44,000 x 6.24/108 = 2,542.2
   EXPECT_EQ(row.Kokuzei10, Yen(4680));   // 66,000 x 7.8/110

@@ -33,32 +33,32 @@ class CorrectionTest : public ::testing::Test {
   void TearDown() override { TaxHooks.ShowMessage = nullptr; }
   void Start(int pass, int era) {
     StartPass(run, pass);
-    TaxPar.Era = era;
-    TaxPar.MainBusiness = 3;
+    run.TaxPar.Era = era;
+    run.TaxPar.MainBusiness = 3;
   }
   std::vector<std::string> messages;
 };
 
 TEST_F(CorrectionTest, PrincipleCodesMoveToTheMainBusinessType) {
   Start(1, 4);
-  Book(kKomi, 4, 110, 1000);
-  Book(kKomi, 4, 111, 500);
-  Book(kNuki, 3, 310, 70);
-  Book(kZei, 2, 630, 30);
-  Book(kZei, 2, 636, 5);
+  Book(run, kKomi, 4, 110, 1000);
+  Book(run, kKomi, 4, 111, 500);
+  Book(run, kNuki, 3, 310, 70);
+  Book(run, kZei, 2, 630, 30);
+  Book(run, kZei, 2, 636, 5);
   CorrectMixedTaxCodes(run, false);
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 4), Yen(1500));  // 113
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(0));
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 2), Yen(0));
-  EXPECT_EQ(Cat(TaxPar.Nuki, 3, 19), Yen(70));   // 313
-  EXPECT_EQ(Cat(TaxPar.Zei, 2, 57), Yen(35));    // 633 takes 630 and 636
-  EXPECT_EQ(Cat(TaxPar.Zei, 2, 87), Yen(0));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 4), Yen(1500));  // 113
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 1), Yen(0));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 2), Yen(0));
+  EXPECT_EQ(Cat(run.TaxPar.Nuki, 3, 19), Yen(70));   // 313
+  EXPECT_EQ(Cat(run.TaxPar.Zei, 2, 57), Yen(35));    // 633 takes 630 and 636
+  EXPECT_EQ(Cat(run.TaxPar.Zei, 2, 87), Yen(0));
   EXPECT_TRUE(messages.empty());  // no dialogs in link runs
 }
 
 TEST_F(CorrectionTest, MessagesOnlyWhenAsked) {
   Start(1, 4);
-  Book(kKomi, 4, 110, 1000);
+  Book(run, kKomi, 4, 110, 1000);
   CorrectMixedTaxCodes(run, true);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0],
@@ -69,31 +69,31 @@ TEST_F(CorrectionTest, MessagesOnlyWhenAsked) {
 
 TEST_F(CorrectionTest, PrinciplePassAndCancellingAmountsAreLeftAlone) {
   Start(0, 4);
-  Book(kKomi, 4, 110, 1000);
-  Book(kKomi, 4, 111, 500);
+  Book(run, kKomi, 4, 110, 1000);
+  Book(run, kKomi, 4, 111, 500);
   CorrectMixedTaxCodes(run, false);
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(1000));
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 2), Yen(500));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 1), Yen(1000));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 2), Yen(500));
 
   Start(1, 4);
-  Book(kKomi, 4, 110, 1000);
-  Book(kKomi, 3, 110, -1000);  // the principle codes sum to 0
-  Book(kKomi, 4, 111, 500);
+  Book(run, kKomi, 4, 110, 1000);
+  Book(run, kKomi, 3, 110, -1000);  // the principle codes sum to 0
+  Book(run, kKomi, 4, 111, 500);
   CorrectMixedTaxCodes(run, false);
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 1), Yen(1000));
-  EXPECT_EQ(Cat(TaxPar.Komi, 3, 1), Yen(-1000));
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 2), Yen(500));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 1), Yen(1000));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 3, 1), Yen(-1000));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 2), Yen(500));
 }
 
 TEST_F(CorrectionTest, SixthTypeMovesToTheFifthOnlyInEra1) {
   for (int era : {1, 2}) {
     Start(1, era);
-    Book(kKomi, 2, 116, 800);
-    Book(kZei, 2, 636, 20);
+    Book(run, kKomi, 2, 116, 800);
+    Book(run, kZei, 2, 636, 20);
     CorrectMixedTaxCodes(run, era == 1);
-    EXPECT_EQ(Cat(TaxPar.Komi, 2, 6), Yen(era == 1 ? 800 : 0)) << era;
-    EXPECT_EQ(Cat(TaxPar.Komi, 2, 84), Yen(era == 1 ? 0 : 800)) << era;
-    EXPECT_EQ(Cat(TaxPar.Zei, 2, 59), Yen(era == 1 ? 20 : 0)) << era;
+    EXPECT_EQ(Cat(run.TaxPar.Komi, 2, 6), Yen(era == 1 ? 800 : 0)) << era;
+    EXPECT_EQ(Cat(run.TaxPar.Komi, 2, 84), Yen(era == 1 ? 0 : 800)) << era;
+    EXPECT_EQ(Cat(run.TaxPar.Zei, 2, 59), Yen(era == 1 ? 20 : 0)) << era;
   }
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("116 ---> 115"), std::string::npos);
@@ -101,7 +101,7 @@ TEST_F(CorrectionTest, SixthTypeMovesToTheFifthOnlyInEra1) {
 
 TEST_F(CorrectionTest, ImportWarningOfThePrinciplePass) {
   Start(0, 4);
-  TaxPar.ImportCodesUsed = 1;
+  run.TaxPar.ImportCodesUsed = 1;
   CorrectMixedTaxCodes(run, true);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].substr(0, messages[0].find("\r\n")),
@@ -123,7 +123,7 @@ TEST_F(CorrectionTest, RefundPurchaseTaxOfACorporationInThousands) {
   for (const auto& c : cases) {
     SetCompany(c.kind, 3);
     Start(0, 4);
-    auto& total = Fuhyou21_R01[-1];
+    auto& total = run.Fuhyou21_R01[-1];
     total.F[10] = Yen(1234567);
     total.F[11] = Yen(0);
     total.F[27] = Yen(c.c);
@@ -141,7 +141,7 @@ TEST_F(CorrectionTest, RefundPurchaseTaxOfACorporationInThousands) {
 
 TEST_F(CorrectionTest, SimplifiedPassLeavesTheRefundStatementAlone) {
   Start(1, 4);
-  Book(kKomi, 4, 113, 1100000);
+  Book(run, kKomi, 4, 113, 1100000);
   run.KanpuHojin.SiireSoneki.Row[1].Kessan = Yen(1234999);
   RunTaxEngines(run);
   EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(1234999));
@@ -160,13 +160,13 @@ TEST_F(CorrectionTest, ResetInitialisesTheRecordOfTheCompanyKind) {
   EXPECT_EQ(run.KanpuHojin.SisanZeiKbn, 1);
   EXPECT_EQ(run.KanpuHojin.KanpuRiyuu01, 1);
   EXPECT_EQ(run.KanpuHojin.SyuyouSisan[3].Simei, "");
-  EXPECT_EQ(Fuhyou5_Old.F[61], Currency(1));
-  EXPECT_EQ(Fuhyou5_Old.F[64], Currency(1));
+  EXPECT_EQ(run.Fuhyou5_Old.F[61], Currency(1));
+  EXPECT_EQ(run.Fuhyou5_Old.F[64], Currency(1));
   TaxHooks.TaxDefUHWithLinkSiwake = nullptr;
 
   SetCompany(kCompanyIndividual, 3);
   StartPass(run, 0);
-  TaxPar.KikanTo = EncodeDate(2021, 3, 31);
+  run.TaxPar.KikanTo = EncodeDate(2021, 3, 31);
   ResetTaxResults(run);
   EXPECT_EQ(run.KanpuKojin.TokusyuJijyoNen, 3);
   EXPECT_EQ(EraYearOf(EncodeDate(2019, 4, 30)), 31);

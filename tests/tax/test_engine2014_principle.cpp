@@ -13,8 +13,12 @@ using namespace taxtest;
 
 namespace {
 
-Currency S1(int col, int field) { return Fuhyou1_H26[col].F[static_cast<std::size_t>(field)]; }
-Currency S2(int col, int field) { return Fuhyou2_H26[col].F[static_cast<std::size_t>(field)]; }
+class Engine2014Principle : public ::testing::Test {
+ protected:
+  TTaxRun run;
+  Currency S1(int col, int field) const { return run.Fuhyou1_H26[col].F[static_cast<std::size_t>(field)]; }
+  Currency S2(int col, int field) const { return run.Fuhyou2_H26[col].F[static_cast<std::size_t>(field)]; }
+};
 
 // A principle pass over the fiscal year from April of `year`.
 void StartYear(TTaxRun& run, int year, int era) {
@@ -22,29 +26,28 @@ void StartYear(TTaxRun& run, int year, int era) {
   TaxCompany.Kishu = EncodeDate(year, 4, 1);
   TaxCompany.Kimatu = EncodeDate(year + 1, 3, 31);
   StartPass(run, 0);
-  ASSERT_EQ(TaxEraOf(TaxPar), era);
-  TaxPar.Era = era;
+  ASSERT_EQ(TaxEraOf(run.TaxPar), era);
+  run.TaxPar.Era = era;
 }
 
 // Era 3 (fiscal year 2015-04-01): 8 % and 5 % sales, non-taxable sales that
 // bring the ratio below 95 %, taxable-only and common purchases, a reverse-
 // charge purchase, sales returns and bad debts.
-TEST(Engine2014Principle, WorkedExampleEra3) {
-  TTaxRun run;
+TEST_F(Engine2014Principle, WorkedExampleEra3) {
   StartYear(run, 2015, 3);
-  Book(kKomi, 2, 110, 10800000);  // net 10,000,000
-  Book(kKomi, 1, 110, 2100000);   // net 2,000,000
-  Book(kKomi, 2, 310, 108000);    // net 100,000, tax 6,300
-  Book(kKomi, 2, 410, 54000);     // tax 3,150
-  Book(kNuki, 0, 130, 1100000);   // non-taxable
-  Book(kKomi, 2, 511, 2160000);   // taxable-only, tax 126,000
-  Book(kKomi, 2, 512, 1080000);   // common, tax 63,000
-  Book(kKomi, 1, 512, 525000);    // common, tax 20,000
-  Book(kNuki, 2, 551, 1000000);   // reverse charge, tax 63,000
-  TaxPar.TyuukanNoufu = Yen(200000);
-  TaxPar.TyuukanJouto = Yen(50000);
+  Book(run, kKomi, 2, 110, 10800000);  // net 10,000,000
+  Book(run, kKomi, 1, 110, 2100000);   // net 2,000,000
+  Book(run, kKomi, 2, 310, 108000);    // net 100,000, tax 6,300
+  Book(run, kKomi, 2, 410, 54000);     // tax 3,150
+  Book(run, kNuki, 0, 130, 1100000);   // non-taxable
+  Book(run, kKomi, 2, 511, 2160000);   // taxable-only, tax 126,000
+  Book(run, kKomi, 2, 512, 1080000);   // common, tax 63,000
+  Book(run, kKomi, 1, 512, 525000);    // common, tax 20,000
+  Book(run, kNuki, 2, 551, 1000000);   // reverse charge, tax 63,000
+  run.TaxPar.TyuukanNoufu = Yen(200000);
+  run.TaxPar.TyuukanJouto = Yen(50000);
 
-  ASSERT_TRUE(CalcGensokuH26(TaxPar, run.Dai1Hyou));
+  ASSERT_TRUE(CalcGensokuH26(run));
 
   // Schedule 2: transfers 9,900,000 + 2,000,000 = 11,900,000 of 13,000,000:
   // 91.5 %. Itemised: 6.3 % column 126,000 + 63,000 (reverse charge) +
@@ -52,8 +55,8 @@ TEST(Engine2014Principle, WorkedExampleEra3) {
   EXPECT_EQ(S2(0, 4), Yen(11900000));
   EXPECT_EQ(S2(0, 7), Yen(13000000));
   EXPECT_EQ(S2(0, 8), Dec("91.5"));
-  EXPECT_EQ(Fuhyou2_H26[0].MethodLabel, "個別対応");
-  EXPECT_EQ(Fuhyou2_H26[0].FullDeduction, 0);
+  EXPECT_EQ(run.Fuhyou2_H26[0].MethodLabel, "個別対応");
+  EXPECT_EQ(run.Fuhyou2_H26[0].FullDeduction, 0);
   EXPECT_EQ(S2(3, 26), Yen(1000000));
   EXPECT_EQ(S2(3, 27), Yen(63000));
   EXPECT_EQ(S2(3, 13), Yen(252000));
@@ -105,10 +108,10 @@ TEST(Engine2014Principle, WorkedExampleEra3) {
   EXPECT_EQ(f[34], Yen(61693));
   EXPECT_EQ(f[35], Yen(436881));
   EXPECT_TRUE(run.Dai1Hyou.TokuteiSiire);
-  EXPECT_EQ(TaxPar.RateColumnState, -1);
+  EXPECT_EQ(run.TaxPar.RateColumnState, -1);
 
   // Form 2.
-  const auto& d2 = Dai2Hyou_H26.F;
+  const auto& d2 = run.Dai2Hyou_H26.F;
   EXPECT_EQ(d2[1], Yen(13000000));
   EXPECT_EQ(d2[2], Yen(12000000));
   EXPECT_EQ(d2[4], Yen(2000000));
@@ -126,23 +129,22 @@ TEST(Engine2014Principle, WorkedExampleEra3) {
 // 72,016 gives 557,984; form 1 takes the local tax from the total base:
 // K100(557,900 x 17/63 = 150,544.4) = 150,500, and the 6.3 % local-tax base
 // K100(557,984), the 4 % one 0. Era 1 leaves form 2 and the flag alone.
-TEST(Engine2014Principle, OnlyTheEightPercentColumnEra1) {
-  TTaxRun run;
+TEST_F(Engine2014Principle, OnlyTheEightPercentColumnEra1) {
   StartYear(run, 2014, 1);
-  Book(kKomi, 2, 110, 10800000);
-  Book(kKomi, 2, 511, 1234567);
-  Book(kNuki, 2, 551, 500000);  // no effect at a ratio of 100 %
+  Book(run, kKomi, 2, 110, 10800000);
+  Book(run, kKomi, 2, 511, 1234567);
+  Book(run, kNuki, 2, 551, 500000);  // no effect at a ratio of 100 %
 
-  CalcGensokuH26(TaxPar, run.Dai1Hyou);
+  CalcGensokuH26(run);
 
   EXPECT_EQ(S2(0, 8), Currency(100));
-  EXPECT_EQ(Fuhyou2_H26[0].MethodLabel, "全額控除");
+  EXPECT_EQ(run.Fuhyou2_H26[0].MethodLabel, "全額控除");
   EXPECT_EQ(S2(3, 26), Yen(0));
   EXPECT_EQ(S1(3, 1), Yen(10000000));
   EXPECT_EQ(S1(3, 2), Yen(630000));
   EXPECT_EQ(S1(3, 4), Yen(72016));
   EXPECT_EQ(S1(3, 17), Yen(0));
-  EXPECT_EQ(TaxPar.RateColumnState, 2);
+  EXPECT_EQ(run.TaxPar.RateColumnState, 2);
   const auto& f = run.Dai1Hyou.F;
   EXPECT_EQ(f[kD1Sasihiki], Yen(557900));
   EXPECT_EQ(f[kD1JouSasihiki], Yen(557900));
@@ -150,13 +152,12 @@ TEST(Engine2014Principle, OnlyTheEightPercentColumnEra1) {
   EXPECT_EQ(f[34], Yen(0));
   EXPECT_EQ(f[35], Yen(557900));
   EXPECT_FALSE(run.Dai1Hyou.TokuteiSiire);
-  EXPECT_EQ(Dai2Hyou_H26.F[1], Yen(0));
+  EXPECT_EQ(run.Dai2Hyou_H26.F[1], Yen(0));
 }
 
 // The ratio: transfers over total transfers, truncated to 0.1 % and capped
 // at 100; full deduction at 95 % within the 500-million limit.
-TEST(Engine2014Principle, RatioAndFullDeduction) {
-  TTaxRun run;
+TEST_F(Engine2014Principle, RatioAndFullDeduction) {
   struct Case {
     long long taxable;     // net taxable sales at 8 %
     long long nonTaxable;  // net non-taxable sales
@@ -176,14 +177,14 @@ TEST(Engine2014Principle, RatioAndFullDeduction) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.taxable);
     StartYear(run, 2015, 3);
-    if (c.taxable >= 0) Book(kNuki, 2, 110, c.taxable);
-    else Book(kNuki, 2, 310, -c.taxable);
-    Book(kNuki, 2, 130, c.nonTaxable);
-    Book(kKomi, 2, 512, 108000);  // common purchase, tax 6,300
-    CalcFuhyou2LinkH26(TaxPar, run.Dai1Hyou);
+    if (c.taxable >= 0) Book(run, kNuki, 2, 110, c.taxable);
+    else Book(run, kNuki, 2, 310, -c.taxable);
+    Book(run, kNuki, 2, 130, c.nonTaxable);
+    Book(run, kKomi, 2, 512, 108000);  // common purchase, tax 6,300
+    CalcFuhyou2LinkH26(run);
     EXPECT_EQ(S2(0, 8), Dec(c.ratio));
-    EXPECT_EQ(Fuhyou2_H26[0].FullDeduction, c.full ? 1 : 0);
-    EXPECT_EQ(Fuhyou2_H26[0].MethodLabel, c.full ? "全額控除" : "個別対応");
+    EXPECT_EQ(run.Fuhyou2_H26[0].FullDeduction, c.full ? 1 : 0);
+    EXPECT_EQ(run.Fuhyou2_H26[0].MethodLabel, c.full ? "全額控除" : "個別対応");
     if (c.full) {
       EXPECT_EQ(S1(3, 4), Yen(6300));
     }
@@ -192,26 +193,25 @@ TEST(Engine2014Principle, RatioAndFullDeduction) {
 
 // A share of the common tax under the proportional method, and the ratio
 // equivalent under the itemised method: 80 % of 10,001 is 8,000.8.
-TEST(Engine2014Principle, ProportionalAndRatioEquivalent) {
-  TTaxRun run;
+TEST_F(Engine2014Principle, ProportionalAndRatioEquivalent) {
   StartYear(run, 2015, 3);
-  Book(kNuki, 2, 110, 800);
-  Book(kNuki, 2, 130, 200);                // ratio 80 %
-  Book(kZei, 2, 512, 12701);               // common tax: Int(12,701 x 6.3/8) = 10,002
-  TaxPar.Kazeiuri95Miman = 1;
-  CalcFuhyou2H26(TaxPar);
-  EXPECT_EQ(Fuhyou2_H26[0].MethodLabel, "比例配分");
+  Book(run, kNuki, 2, 110, 800);
+  Book(run, kNuki, 2, 130, 200);                // ratio 80 %
+  Book(run, kZei, 2, 512, 12701);               // common tax: Int(12,701 x 6.3/8) = 10,002
+  run.TaxPar.Kazeiuri95Miman = 1;
+  CalcFuhyou2H26(run);
+  EXPECT_EQ(run.Fuhyou2_H26[0].MethodLabel, "比例配分");
   EXPECT_EQ(S2(3, 13), Yen(10002));
   EXPECT_EQ(S2(3, 18), Yen(8001));         // Int(10,002 x 0.8) = 8,001.6
 
   StartYear(run, 2015, 3);
-  Book(kNuki, 2, 110, 800);
-  Book(kNuki, 2, 130, 200);
-  Book(kZei, 2, 512, 12700);               // Int(12,700 x 6.3/8) = 10,001
-  Book(kZei, 2, 511, 6350);                // Int(6,350 x 6.3/8) = 5,000
-  TaxPar.AnbunWariai = 1;
-  TaxPar.JunzuruWariai = Currency(80);
-  CalcFuhyou2H26(TaxPar);
+  Book(run, kNuki, 2, 110, 800);
+  Book(run, kNuki, 2, 130, 200);
+  Book(run, kZei, 2, 512, 12700);               // Int(12,700 x 6.3/8) = 10,001
+  Book(run, kZei, 2, 511, 6350);                // Int(6,350 x 6.3/8) = 5,000
+  run.TaxPar.AnbunWariai = 1;
+  run.TaxPar.JunzuruWariai = Currency(80);
+  CalcFuhyou2H26(run);
   EXPECT_EQ(S2(3, 16), Yen(10001));
   EXPECT_EQ(S2(3, 15), Yen(5000));
   EXPECT_EQ(S2(3, 17), Yen(13000));

@@ -15,8 +15,12 @@ using namespace taxtest;
 
 namespace {
 
-Currency S4(int col, int field) { return Fuhyou4_H26[col].F[static_cast<std::size_t>(field)]; }
-Currency S5(int col, int field) { return Fuhyou5_H26[col].F[static_cast<std::size_t>(field)]; }
+class Engine2014Simplified : public ::testing::Test {
+ protected:
+  TTaxRun run;
+  Currency S4(int col, int field) const { return run.Fuhyou4_H26[col].F[static_cast<std::size_t>(field)]; }
+  Currency S5(int col, int field) const { return run.Fuhyou5_H26[col].F[static_cast<std::size_t>(field)]; }
+};
 
 // A simplified pass over the fiscal year from April 2015 (era 3).
 void StartEra3(TTaxRun& run) {
@@ -24,8 +28,8 @@ void StartEra3(TTaxRun& run) {
   TaxCompany.Kishu = EncodeDate(2015, 4, 1);
   TaxCompany.Kimatu = EncodeDate(2016, 3, 31);
   StartPass(run, 1);
-  ASSERT_EQ(TaxEraOf(TaxPar), 3);
-  TaxPar.Era = 3;
+  ASSERT_EQ(TaxEraOf(run.TaxPar), 3);
+  run.TaxPar.Era = 3;
 }
 
 // Type 1 sells 8,000,000 at 8 % (tax 504,000); type 6 sells 1,000,000 at 8 %
@@ -35,15 +39,14 @@ void StartEra3(TTaxRun& run) {
 //               one-type rule 567,000 x 0.9 = 510,300; pair (1,6) 478,800.
 //   5 % column: normal 16,000; one-type rule 36,000; pair (1,6) 16,000.
 // The one-type rule wins: 546,300 in total.
-TEST(Engine2014Simplified, WorkedExampleWithTheSixthType) {
-  TTaxRun run;
+TEST_F(Engine2014Simplified, WorkedExampleWithTheSixthType) {
   StartEra3(run);
-  Book(kKomi, 2, 111, 8640000);
-  Book(kKomi, 2, 116, 1080000);
-  Book(kKomi, 1, 116, 1050000);
-  TaxPar.KijyunKikanUri = Yen(9000000);
+  Book(run, kKomi, 2, 111, 8640000);
+  Book(run, kKomi, 2, 116, 1080000);
+  Book(run, kKomi, 1, 116, 1050000);
+  run.TaxPar.KijyunKikanUri = Yen(9000000);
 
-  ASSERT_TRUE(CalcKaniH26(TaxPar, run.Dai1Hyou));
+  ASSERT_TRUE(CalcKaniH26(run));
 
   EXPECT_EQ(S4(3, 1), Yen(9000000));
   EXPECT_EQ(S4(3, 3), Yen(567000));
@@ -57,9 +60,9 @@ TEST(Engine2014Simplified, WorkedExampleWithTheSixthType) {
   EXPECT_EQ(S5(-1, 40), Yen(494800));
   EXPECT_EQ(S5(-1, 57), Yen(546300));
   EXPECT_EQ(S5(-1, 52), Yen(0));  // two types only: the pairs are cleared
-  EXPECT_TRUE(TaxPar.TokureiApplied);
-  EXPECT_EQ(TaxPar.TokureiKind, 1);
-  EXPECT_EQ(TaxPar.KaniSelect, 0);
+  EXPECT_TRUE(run.TaxPar.TokureiApplied);
+  EXPECT_EQ(run.TaxPar.TokureiKind, 1);
+  EXPECT_EQ(run.TaxPar.KaniSelect, 0);
 
   // Schedule 4: 8 % net tax 56,700, local 15,300; 5 % net tax 4,000, local 1,000.
   EXPECT_EQ(S4(3, 5), Yen(510300));
@@ -92,18 +95,17 @@ TEST(Engine2014Simplified, WorkedExampleWithTheSixthType) {
   EXPECT_EQ(run.Dai1Hyou.Gyousyu[5].Sales, Yen(2000));
   EXPECT_EQ(run.Dai1Hyou.Gyousyu[5].Share, Currency(20));
   EXPECT_EQ(run.Dai1Hyou.GyousyuTotal, Yen(10000));
-  EXPECT_EQ(TaxPar.RateColumnState, -1);
+  EXPECT_EQ(run.TaxPar.RateColumnState, -1);
 }
 
 // One business type at 8 % only: the single-business deduction, type 2 at
 // 100 % in form 1, and the local tax from the total (only the 8 % column).
 // 1,234,500 yen of net sales show as 1,235 thousand.
-TEST(Engine2014Simplified, SingleBusinessOnlyEightPercent) {
-  TTaxRun run;
+TEST_F(Engine2014Simplified, SingleBusinessOnlyEightPercent) {
   StartEra3(run);
-  Book(kKomi, 2, 112, 1333260);  // net 1,234,500; tax 1,234,000 x 6.3 % = 77,742
-  CalcKaniH26(TaxPar, run.Dai1Hyou);
-  EXPECT_EQ(Fuhyou5_H26[-1].SingleType, 2);
+  Book(run, kKomi, 2, 112, 1333260);  // net 1,234,500; tax 1,234,000 x 6.3 % = 77,742
+  CalcKaniH26(run);
+  EXPECT_EQ(run.Fuhyou5_H26[-1].SingleType, 2);
   EXPECT_EQ(S4(3, 3), Yen(77742));
   EXPECT_EQ(S4(3, 5), Yen(62193));  // RDD(1, 77,742 x 0.8 = 62,193.6)
   EXPECT_EQ(S5(-1, 57), Yen(0));
@@ -111,7 +113,7 @@ TEST(Engine2014Simplified, SingleBusinessOnlyEightPercent) {
   EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Share, Currency(100));
   EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Sales, Yen(0));
   EXPECT_EQ(run.Dai1Hyou.GyousyuTotal, Yen(1235));
-  EXPECT_EQ(TaxPar.RateColumnState, 2);
+  EXPECT_EQ(run.TaxPar.RateColumnState, 2);
   // Net tax 15,549: K100 15,500, local K100(15,500 x 17/63 = 4,182.5) = 4,100.
   EXPECT_EQ(run.Dai1Hyou.F[kD1Sasihiki], Yen(15500));
   EXPECT_EQ(run.Dai1Hyou.F[kD1JouNouzei], Yen(4100));
@@ -121,8 +123,7 @@ TEST(Engine2014Simplified, SingleBusinessOnlyEightPercent) {
 // The choice: the normal computation first, then the one-type rule, then the
 // pairs; a candidate wins only with a strictly larger sum. All at 8 %, so
 // each total is twice the column's figure.
-TEST(Engine2014Simplified, CandidateChoiceOrder) {
-  TTaxRun run;
+TEST_F(Engine2014Simplified, CandidateChoiceOrder) {
   struct Sales {
     int type;
     long long gross;  // tax-inclusive at 8 %
@@ -153,33 +154,32 @@ TEST(Engine2014Simplified, CandidateChoiceOrder) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     StartEra3(run);
-    TaxPar.MinasiRitu4 = Dec(c.rate4);
-    for (const Sales& s : c.sales) Book(kKomi, 2, 110 + s.type, s.gross);
-    CalcKaniH26(TaxPar, run.Dai1Hyou);
+    run.TaxPar.MinasiRitu4 = Dec(c.rate4);
+    for (const Sales& s : c.sales) Book(run, kKomi, 2, 110 + s.type, s.gross);
+    CalcKaniH26(run);
     EXPECT_EQ(S5(2, 40), Yen(c.normal));
     EXPECT_EQ(S5(-1, 57), Yen(c.chosen));
     EXPECT_EQ(S5(-1, 57), S5(-1, c.winner));
     EXPECT_EQ(S4(0, 5), Yen(c.chosen));
-    EXPECT_EQ(TaxPar.TokureiApplied, c.kind != 0);
-    EXPECT_EQ(TaxPar.TokureiKind, c.kind);
-    EXPECT_EQ(TaxPar.TokureiWon, c.kind != 0 ? 1 : 0);
+    EXPECT_EQ(run.TaxPar.TokureiApplied, c.kind != 0);
+    EXPECT_EQ(run.TaxPar.TokureiKind, c.kind);
+    EXPECT_EQ(run.TaxPar.TokureiWon, c.kind != 0 ? 1 : 0);
   }
 }
 
 // Returns larger than all sales: the combined sales are 0, so no share is
 // computed and no 75 % rule applies although the pair (1,2) has sales in both
 // types; the deduction basis is 0.
-TEST(Engine2014Simplified, ZeroSalesGuard) {
-  TTaxRun run;
+TEST_F(Engine2014Simplified, ZeroSalesGuard) {
   StartEra3(run);
-  Book(kKomi, 2, 111, 1080000);
-  Book(kKomi, 2, 312, 2160000);
-  CalcKaniH26(TaxPar, run.Dai1Hyou);
+  Book(run, kKomi, 2, 111, 1080000);
+  Book(run, kKomi, 2, 312, 2160000);
+  CalcKaniH26(run);
   EXPECT_EQ(S5(-2, 6), Yen(0));
   for (int n = 20; n <= 25; ++n) EXPECT_EQ(S5(-2, n), Yen(0)) << n;
-  EXPECT_EQ(Fuhyou5_H26[-2].FirstType75, 0);
+  EXPECT_EQ(run.Fuhyou5_H26[-2].FirstType75, 0);
   EXPECT_EQ(S5(-1, 42), Yen(0));
-  EXPECT_FALSE(TaxPar.TokureiApplied);
+  EXPECT_FALSE(run.TaxPar.TokureiApplied);
   EXPECT_EQ(S4(0, 5), Yen(0));
   EXPECT_EQ(run.Dai1Hyou.F[kD1KanpuFusoku], Yen(63000));  // returns tax 126,000 - 63,000
 }

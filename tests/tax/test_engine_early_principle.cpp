@@ -12,8 +12,12 @@ using namespace taxtest;
 
 namespace {
 
-Currency Q(int field) { return Fuhyou22_Old.F[static_cast<std::size_t>(field)]; }
-Currency A(int field) { return Fuhyou1_Old.F[static_cast<std::size_t>(field)]; }
+class EngineEarlyPrinciple : public ::testing::Test {
+ protected:
+  TTaxRun run;
+  Currency Q(int field) const { return run.Fuhyou22_Old.F[static_cast<std::size_t>(field)]; }
+  Currency A(int field) const { return run.Fuhyou1_Old.F[static_cast<std::size_t>(field)]; }
+};
 
 // A principle pass over the fiscal year 2012-04-01 .. 2013-03-31.
 void StartEra0(TTaxRun& run) {
@@ -21,32 +25,31 @@ void StartEra0(TTaxRun& run) {
   TaxCompany.Kishu = EncodeDate(2012, 4, 1);
   TaxCompany.Kimatu = EncodeDate(2013, 3, 31);
   StartPass(run, 0);
-  ASSERT_EQ(TaxEraOf(TaxPar), 0);
-  TaxPar.Era = 0;
+  ASSERT_EQ(TaxEraOf(run.TaxPar), 0);
+  run.TaxPar.Era = 0;
 }
 
-bool RunEngine(TTaxRun& run) { return CalcGensokuOld(TaxPar, run.Dai1Hyou, Fuhyou1_Old, Fuhyou22_Old); }
+bool RunEngine(TTaxRun& run) { return CalcGensokuOld(run.TaxPar, run.Dai1Hyou, run.Fuhyou1_Old, run.Fuhyou22_Old); }
 
 // Sales 21,000,000 at 5 % plus 1,000,000 net with 50,000 booked tax, sales
 // 1,030,000 at 3 %, returns 105,000 at 5 %; non-taxable sales 2,000,000 and
 // securities 1,000,000 (5 % counts); taxable-only purchases 3,150,000 at 5 %
 // and 515,000 at 3 %, common purchases 5,250,000 at 5 %; bad debts 52,500.
-TEST(EngineEarlyPrinciple, WorkedExample) {
-  TTaxRun run;
+TEST_F(EngineEarlyPrinciple, WorkedExample) {
   StartEra0(run);
-  Book(kKomi, 1, 110, 21000000);
-  Book(kNuki, 1, 610, 1000000);
-  Book(kZei, 1, 610, 50000);
-  Book(kKomi, 0, 110, 1030000);
-  Book(kKomi, 1, 310, 105000);
-  Book(kNuki, 1, 130, 2000000);
-  Book(kNuki, 1, 140, 1000000);
-  Book(kKomi, 1, 511, 3150000);
-  Book(kKomi, 0, 511, 515000);
-  Book(kKomi, 1, 512, 5250000);
-  Book(kKomi, 1, 410, 52500);
-  TaxPar.TyuukanNoufu = Yen(100000);
-  TaxPar.TyuukanJouto = Yen(30000);
+  Book(run, kKomi, 1, 110, 21000000);
+  Book(run, kNuki, 1, 610, 1000000);
+  Book(run, kZei, 1, 610, 50000);
+  Book(run, kKomi, 0, 110, 1030000);
+  Book(run, kKomi, 1, 310, 105000);
+  Book(run, kNuki, 1, 130, 2000000);
+  Book(run, kNuki, 1, 140, 1000000);
+  Book(run, kKomi, 1, 511, 3150000);
+  Book(run, kKomi, 0, 511, 515000);
+  Book(run, kKomi, 1, 512, 5250000);
+  Book(run, kKomi, 1, 410, 52500);
+  run.TaxPar.TyuukanNoufu = Yen(100000);
+  run.TaxPar.TyuukanJouto = Yen(30000);
 
   ASSERT_TRUE(RunEngine(run));
 
@@ -66,8 +69,8 @@ TEST(EngineEarlyPrinciple, WorkedExample) {
   EXPECT_EQ(Q(47), Yen(317881));
   EXPECT_EQ(Q(59), Yen(317881));
   EXPECT_EQ(Q(23), Yen(335000));
-  EXPECT_EQ(Fuhyou22_Old.Label, "個別対応");
-  EXPECT_EQ(Fuhyou22_Old.Flag, 0);
+  EXPECT_EQ(run.Fuhyou22_Old.Label, "個別対応");
+  EXPECT_EQ(run.Fuhyou22_Old.Flag, 0);
 
   // Schedule 1: bases 21,000,000 and 1,000,000; tax Int(80 % x 50,000) +
   // 4 % x 20,000,000 = 840,000 and 30,000; returns 4,000, bad debts 2,000.
@@ -107,8 +110,7 @@ TEST(EngineEarlyPrinciple, WorkedExample) {
 // The ratio is a whole percent, truncated and not capped; full deduction at
 // 95 or more. Below it the itemised method takes the exact quotient of the
 // transfers: common tax 8,000 x 0.9499 = 7,599.2.
-TEST(EngineEarlyPrinciple, WholePercentRatio) {
-  TTaxRun run;
+TEST_F(EngineEarlyPrinciple, WholePercentRatio) {
   struct Case {
     long long taxable;     // net taxable sales at 5 % (negative: returns)
     long long nonTaxable;  // net non-taxable sales (negative: their returns)
@@ -127,15 +129,15 @@ TEST(EngineEarlyPrinciple, WholePercentRatio) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.taxable);
     StartEra0(run);
-    if (c.taxable >= 0) Book(kNuki, 1, 110, c.taxable);
-    else Book(kNuki, 1, 310, -c.taxable);
-    if (c.nonTaxable >= 0) Book(kNuki, 1, 130, c.nonTaxable);
-    else Book(kNuki, 1, 330, -c.nonTaxable);
-    Book(kZei, 1, 512, 10000);  // common tax, national part 8,000
+    if (c.taxable >= 0) Book(run, kNuki, 1, 110, c.taxable);
+    else Book(run, kNuki, 1, 310, -c.taxable);
+    if (c.nonTaxable >= 0) Book(run, kNuki, 1, 130, c.nonTaxable);
+    else Book(run, kNuki, 1, 330, -c.nonTaxable);
+    Book(run, kZei, 1, 512, 10000);  // common tax, national part 8,000
     RunEngine(run);
     EXPECT_EQ(Q(19), Currency(c.ratio));
-    EXPECT_EQ(Fuhyou22_Old.Flag, c.full ? 1 : 0);
-    EXPECT_EQ(Fuhyou22_Old.Label, c.full ? "全額控除" : "個別対応");
+    EXPECT_EQ(run.Fuhyou22_Old.Flag, c.full ? 1 : 0);
+    EXPECT_EQ(run.Fuhyou22_Old.Label, c.full ? "全額控除" : "個別対応");
     EXPECT_EQ(Q(61), Yen(c.deductible4));
     EXPECT_EQ(A(16), Yen(c.deductible4));
   }
@@ -143,41 +145,39 @@ TEST(EngineEarlyPrinciple, WholePercentRatio) {
 
 // Ratio equivalent 80 %: Int(5,000 + 10,001 x 80 %) = 13,000; and the
 // proportional method on the exact quotient.
-TEST(EngineEarlyPrinciple, RatioEquivalentAndProportional) {
-  TTaxRun run;
+TEST_F(EngineEarlyPrinciple, RatioEquivalentAndProportional) {
   StartEra0(run);
-  Book(kNuki, 0, 110, 800);
-  Book(kNuki, 0, 130, 200);
-  Book(kZei, 0, 512, 10001);
-  Book(kZei, 0, 511, 5000);
-  TaxPar.AnbunWariai = 1;
-  TaxPar.JunzuruWariai = Currency(80);
+  Book(run, kNuki, 0, 110, 800);
+  Book(run, kNuki, 0, 130, 200);
+  Book(run, kZei, 0, 512, 10001);
+  Book(run, kZei, 0, 511, 5000);
+  run.TaxPar.AnbunWariai = 1;
+  run.TaxPar.JunzuruWariai = Currency(80);
   RunEngine(run);
   EXPECT_EQ(Q(48), Yen(13000));
   EXPECT_EQ(A(15), Yen(13000));
 
   StartEra0(run);
-  Book(kNuki, 0, 110, 800);
-  Book(kNuki, 0, 130, 200);
-  Book(kZei, 0, 512, 10001);
-  TaxPar.Kazeiuri95Miman = 1;
+  Book(run, kNuki, 0, 110, 800);
+  Book(run, kNuki, 0, 130, 200);
+  Book(run, kZei, 0, 512, 10001);
+  run.TaxPar.Kazeiuri95Miman = 1;
   RunEngine(run);
-  EXPECT_EQ(Fuhyou22_Old.Label, "比例配分");
+  EXPECT_EQ(run.Fuhyou22_Old.Label, "比例配分");
   EXPECT_EQ(Q(51), Yen(8000));  // Int(10,001 x 0.8)
   EXPECT_EQ(Q(50), Yen(8000));
 }
 
 // A negative 3 % column (-120 from the adjustment) and a positive 4 % one
 // (500): the columns keep their own results, the total nets them.
-TEST(EngineEarlyPrinciple, ColumnsOfOppositeSign) {
-  TTaxRun run;
+TEST_F(EngineEarlyPrinciple, ColumnsOfOppositeSign) {
   StartEra0(run);
-  TaxPar.Koujyozei18A = Yen(-120);
+  run.TaxPar.Koujyozei18A = Yen(-120);
   ResetTaxResults(run);
-  Book(kNuki, 1, 110, 100000);
-  Book(kZei, 1, 511, 625);  // 80 % is 500
+  Book(run, kNuki, 1, 110, 100000);
+  Book(run, kZei, 1, 511, 625);  // 80 % is 500
   RunEngine(run);
-  EXPECT_EQ(Fuhyou22_Old.Flag, 1);
+  EXPECT_EQ(run.Fuhyou22_Old.Flag, 1);
   EXPECT_EQ(Q(63), Yen(120));
   EXPECT_EQ(Q(61), Yen(500));
   EXPECT_EQ(Q(59), Yen(380));

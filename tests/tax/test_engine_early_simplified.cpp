@@ -13,19 +13,23 @@ using namespace taxtest;
 
 namespace {
 
-Currency P(int field) { return Fuhyou5_Old.F[static_cast<std::size_t>(field)]; }
-Currency H(int field) { return Fuhyou4_Old.F[static_cast<std::size_t>(field)]; }
+class EngineEarlySimplified : public ::testing::Test {
+ protected:
+  TTaxRun run;
+  Currency P(int field) const { return run.Fuhyou5_Old.F[static_cast<std::size_t>(field)]; }
+  Currency H(int field) const { return run.Fuhyou4_Old.F[static_cast<std::size_t>(field)]; }
+};
 
 void StartEra0(TTaxRun& run) {
   SetCompany();
   TaxCompany.Kishu = EncodeDate(2012, 4, 1);
   TaxCompany.Kimatu = EncodeDate(2013, 3, 31);
   StartPass(run, 1);
-  ASSERT_EQ(TaxEraOf(TaxPar), 0);
-  TaxPar.Era = 0;
+  ASSERT_EQ(TaxEraOf(run.TaxPar), 0);
+  run.TaxPar.Era = 0;
 }
 
-bool RunEngine(TTaxRun& run) { return CalcKaniOld(TaxPar, run.Dai1Hyou, Fuhyou4_Old, Fuhyou5_Old); }
+bool RunEngine(TTaxRun& run) { return CalcKaniOld(run.TaxPar, run.Dai1Hyou, run.Fuhyou4_Old, run.Fuhyou5_Old); }
 
 // Type 1 sells 8,400,000 at 5 % with 210,000 of returns, type 4 sells
 // 2,100,000 at 5 % and 1,030,000 at 3 %.
@@ -36,14 +40,13 @@ bool RunEngine(TTaxRun& run) { return CalcKaniOld(TaxPar, run.Dai1Hyou, Fuhyou4_
 //   reaches 75 %; pair (1,4) 346,800 only ties, so the normal one stays.
 //   4 % column: type 1 has 7,800,000 / 9,800,000 = 79.6 %: candidate 19
 //   Int(392,000 x 0.9) = 352,800 beats the normal 328,800.
-TEST(EngineEarlySimplified, WorkedExample) {
-  TTaxRun run;
+TEST_F(EngineEarlySimplified, WorkedExample) {
   StartEra0(run);
-  Book(kKomi, 1, 111, 8400000);
-  Book(kKomi, 1, 311, 210000);
-  Book(kKomi, 1, 114, 2100000);
-  Book(kKomi, 0, 114, 1030000);
-  TaxPar.KijyunKikanUri = Yen(12000000);
+  Book(run, kKomi, 1, 111, 8400000);
+  Book(run, kKomi, 1, 311, 210000);
+  Book(run, kKomi, 1, 114, 2100000);
+  Book(run, kKomi, 0, 114, 1030000);
+  run.TaxPar.KijyunKikanUri = Yen(12000000);
 
   ASSERT_TRUE(RunEngine(run));
 
@@ -69,8 +72,8 @@ TEST(EngineEarlySimplified, WorkedExample) {
   EXPECT_EQ(P(38), Yen(352800));
   EXPECT_EQ(P(60), Yen(352800));
   EXPECT_EQ(P(67), Currency(19));
-  EXPECT_FALSE(TaxPar.TokureiApplied);
-  EXPECT_EQ(TaxPar.SpecialCalcApplied, 0);
+  EXPECT_FALSE(run.TaxPar.TokureiApplied);
+  EXPECT_EQ(run.TaxPar.SpecialCalcApplied, 0);
 
   // Schedule 4: deductions 354,800 (total) and 360,800 (4 %); net tax
   // 75,200 and 39,200; local tax 25 % of 39,200 = 9,800.
@@ -105,11 +108,10 @@ TEST(EngineEarlySimplified, WorkedExample) {
 }
 
 // Sales of type 2 only, at both rates: the single-type deduction at 80 %.
-TEST(EngineEarlySimplified, SingleType) {
-  TTaxRun run;
+TEST_F(EngineEarlySimplified, SingleType) {
   StartEra0(run);
-  Book(kKomi, 1, 112, 2100000);  // tax 80,000
-  Book(kKomi, 0, 112, 1030000);  // tax 30,000
+  Book(run, kKomi, 1, 112, 2100000);  // tax 80,000
+  Book(run, kKomi, 0, 112, 1030000);  // tax 30,000
   RunEngine(run);
   EXPECT_EQ(P(62), Currency(2));
   EXPECT_EQ(P(65), Currency(2));
@@ -130,15 +132,14 @@ TEST(EngineEarlySimplified, SingleType) {
 // = 324,000 beats that; candidate 26 (2,5) 296,000 does not. With the
 // special calculation the candidates lose the factor of the tax base, which
 // here is 1: the same choice.
-TEST(EngineEarlySimplified, CandidateChoiceOrder) {
-  TTaxRun run;
+TEST_F(EngineEarlySimplified, CandidateChoiceOrder) {
   for (int special : {0, 1}) {
     SCOPED_TRACE(special);
     StartEra0(run);
-    TaxPar.SpecialCalcOn = special;
-    Book(kKomi, 1, 111, 1050000);
-    Book(kKomi, 1, 112, 8400000);
-    Book(kKomi, 1, 115, 1050000);
+    run.TaxPar.SpecialCalcOn = special;
+    Book(run, kKomi, 1, 111, 1050000);
+    Book(run, kKomi, 1, 112, 8400000);
+    Book(run, kKomi, 1, 115, 1050000);
     RunEngine(run);
     EXPECT_EQ(P(35), Yen(312000));
     EXPECT_EQ(P(37), Yen(320000));
@@ -149,10 +150,10 @@ TEST(EngineEarlySimplified, CandidateChoiceOrder) {
     EXPECT_EQ(P(59), Yen(324000));
     EXPECT_EQ(P(63), Currency(20));
     EXPECT_EQ(P(67), Currency(20));
-    EXPECT_TRUE(TaxPar.TokureiApplied);
-    EXPECT_EQ(TaxPar.TokureiWon, 1);
-    EXPECT_EQ(TaxPar.TokureiKind, 0);
-    EXPECT_EQ(TaxPar.SpecialCalcApplied, special);
+    EXPECT_TRUE(run.TaxPar.TokureiApplied);
+    EXPECT_EQ(run.TaxPar.TokureiWon, 1);
+    EXPECT_EQ(run.TaxPar.TokureiKind, 0);
+    EXPECT_EQ(run.TaxPar.SpecialCalcApplied, special);
     EXPECT_EQ(H(14), Yen(324000));
   }
 }
@@ -161,13 +162,12 @@ TEST(EngineEarlySimplified, CandidateChoiceOrder) {
 // zero, no 75 % rule applies, and the normal calculation is chosen.
 //   Type 1: 1,000,000 net with 50,000 booked tax (4 % tax 40,000); type 2:
 //   500,000 sales and 1,500,000 returns, net, without tax.
-TEST(EngineEarlySimplified, ZeroSalesGuard) {
-  TTaxRun run;
+TEST_F(EngineEarlySimplified, ZeroSalesGuard) {
   StartEra0(run);
-  Book(kNuki, 1, 111, 1000000);
-  Book(kZei, 1, 611, 50000);
-  Book(kNuki, 1, 112, 500000);
-  Book(kNuki, 1, 312, 1500000);
+  Book(run, kNuki, 1, 111, 1000000);
+  Book(run, kZei, 1, 611, 50000);
+  Book(run, kNuki, 1, 112, 500000);
+  Book(run, kNuki, 1, 312, 1500000);
   ASSERT_TRUE(RunEngine(run));
   EXPECT_EQ(P(11), Yen(0));
   EXPECT_EQ(P(12), Yen(0));
@@ -178,7 +178,7 @@ TEST(EngineEarlySimplified, ZeroSalesGuard) {
   EXPECT_EQ(P(63), Currency(18));
   EXPECT_EQ(P(60), Yen(36000));
   EXPECT_EQ(P(67), Currency(18));
-  EXPECT_FALSE(TaxPar.TokureiApplied);
+  EXPECT_FALSE(run.TaxPar.TokureiApplied);
   EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Share, Currency(0));
   EXPECT_EQ(run.Dai1Hyou.Gyousyu[1].Share, Currency(0));
   EXPECT_EQ(run.Dai1Hyou.Gyousyu[0].Sales, Yen(1000));
@@ -189,12 +189,11 @@ TEST(EngineEarlySimplified, ZeroSalesGuard) {
 // and the pair (1,2) give -34,000. Candidate 19 holds 0 but no type reaches
 // 75 %, so it is not a rule of the period and cannot win: the normal one
 // stands and no 75 % flag or mark is set.
-TEST(EngineEarlySimplified, OnlyQualifyingCandidatesWin) {
-  TTaxRun run;
+TEST_F(EngineEarlySimplified, OnlyQualifyingCandidatesWin) {
   StartEra0(run);
-  Book(kKomi, 1, 111, 1050000);
-  Book(kKomi, 1, 112, 1050000);
-  Book(kKomi, 1, 310, 3150000);  // returns tax 120,000
+  Book(run, kKomi, 1, 111, 1050000);
+  Book(run, kKomi, 1, 112, 1050000);
+  Book(run, kKomi, 1, 310, 3150000);  // returns tax 120,000
   RunEngine(run);
   EXPECT_EQ(P(7), Yen(-40000));
   EXPECT_EQ(P(35), Yen(-34000));
@@ -204,8 +203,8 @@ TEST(EngineEarlySimplified, OnlyQualifyingCandidatesWin) {
   EXPECT_EQ(P(63), Currency(18));
   EXPECT_EQ(P(60), Yen(-34000));
   EXPECT_EQ(P(67), Currency(18));
-  EXPECT_FALSE(TaxPar.TokureiApplied);
-  EXPECT_EQ(TaxPar.TokureiWon, 0);
+  EXPECT_FALSE(run.TaxPar.TokureiApplied);
+  EXPECT_EQ(run.TaxPar.TokureiWon, 0);
   EXPECT_EQ(H(14), Yen(-34000));
 }
 

@@ -225,7 +225,7 @@ class TaxDbTest : public ::testing::Test {
     info.VerMinor1 = 1;
     SetTaxCompanyInfo(info);
     StartPass(run, 0);
-    TaxPar.KikanTo = EncodeDate(2019, 12, 31);
+    run.TaxPar.KikanTo = EncodeDate(2019, 12, 31);
   }
   void TearDown() override { conn_.reset(); }
 
@@ -245,29 +245,29 @@ TEST_F(TaxDbTest, AggregationOfBothSidesInThePeriod) {
   AggregateJournal(run);
   EXPECT_FALSE(conn_->ss.InTransaction());  // started and committed by the aggregation
 
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 110), Yen(11000));   // credit sale; the deleted and later ones left out
-  EXPECT_EQ(Cat(TaxPar.Komi, 3, 110), Yen(5400));    // reduced rate
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 310), Yen(1100));    // sales return on the debit side
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 511), Yen(333300));  // goods and the fixed asset
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 561), Yen(1100));    // purchase return on the credit side
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 540), Yen(2000));
-  EXPECT_EQ(Cat(TaxPar.Komi, 1, 521), Yen(5250));    // old-rate import at 5 %: slot 1
-  EXPECT_EQ(Cat(TaxPar.Zei, 4, 721), Yen(800));      // import tax on the suspense account
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 810), Yen(0));       // lines without tax are never read
-  EXPECT_EQ(TaxPar.ImportCodesUsed, 1);
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 110), Yen(11000));   // credit sale; the deleted and later ones left out
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 3, 110), Yen(5400));    // reduced rate
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 310), Yen(1100));    // sales return on the debit side
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 511), Yen(333300));  // goods and the fixed asset
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 561), Yen(1100));    // purchase return on the credit side
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 540), Yen(2000));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 1, 521), Yen(5250));    // old-rate import at 5 %: slot 1
+  EXPECT_EQ(Cat(run.TaxPar.Zei, 4, 721), Yen(800));      // import tax on the suspense account
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 810), Yen(0));       // lines without tax are never read
+  EXPECT_EQ(run.TaxPar.ImportCodesUsed, 1);
 
   // A transaction the caller holds stays open.
   conn_->ss.StartTransaction();
   AggregateJournal(run);
   EXPECT_TRUE(conn_->ss.InTransaction());
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 110), Yen(11000));  // summed afresh, not doubled
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 110), Yen(11000));  // summed afresh, not doubled
 }
 
 TEST_F(TaxDbTest, FacilityRestrictsTheJournal) {
   Open(0, kCompanyCorporation);
-  TaxPar.SCode = "X9";
+  run.TaxPar.SCode = "X9";
   AggregateJournal(run);
-  EXPECT_EQ(Cat(TaxPar.Komi, 4, 110), Yen(0));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 110), Yen(0));
 }
 
 TEST_F(TaxDbTest, RefundStatementOfACorporation) {
@@ -303,8 +303,8 @@ TEST_F(TaxDbTest, RefundStatementOfAnIndividual) {
   EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[0].Kessan, Yen(8700));  // 3,300 - 5,250 + 5,400 + 5,250
   EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[1].Kessan, Yen(1100));
   EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[2].Kessan, Yen(55000));
-  EXPECT_EQ(Cat(TaxPar.Komi, 1, 521), Yen(-5250));  // the credit side subtracts
-  EXPECT_EQ(Cat(TaxPar.Komi, 2, 521), Yen(5400));
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 1, 521), Yen(-5250));  // the credit side subtracts
+  EXPECT_EQ(Cat(run.TaxPar.Komi, 2, 521), Yen(5400));
   CorrectMixedTaxCodes(run, false);
   EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[0].Kazei, Yen(8700));
   EXPECT_EQ(run.KanpuKojin.KazeiTotal, Yen(64800));
@@ -312,39 +312,39 @@ TEST_F(TaxDbTest, RefundStatementOfAnIndividual) {
 
 TEST_F(TaxDbTest, SpecialMeasureTables) {
   Open(0, kCompanyCorporation);
-  ASSERT_TRUE(LoadSpecialMeasureTables());
+  ASSERT_TRUE(LoadSpecialMeasureTables(run));
   EXPECT_FALSE(conn_->tr.InTransaction());
-  ASSERT_EQ(TokureiUriage010.JigyoList.size(), 2u);
-  EXPECT_EQ(TokureiUriage010.JigyoList[0].NukiK8, Yen(5000));
-  EXPECT_EQ(TokureiUriage010.JigyoList[0].Nuki10, Yen(4909));
-  EXPECT_DOUBLE_EQ(TokureiUriage010.JigyoList[1].Wariai, 66.6);
-  EXPECT_EQ(TokureiUriage010.TotalK8, Yen(11666));
-  EXPECT_EQ(TokureiUriage010.GokeiK8, Yen(100));
-  EXPECT_TRUE(TokureiUriage020.JigyoList.empty());
-  EXPECT_EQ(TokureiSiire010.SiireItems[kSiireItem020Kokuzei].R10, Yen(780));
-  EXPECT_EQ(TokureiSiire010.SiireItems[kSiireItem030Kokuzei].R10, Yen(780));
-  EXPECT_EQ(TokureiSiire010.SiireItems[kSiireItemSum].R10, Yen(1560));
+  ASSERT_EQ(run.TokureiUriage010.JigyoList.size(), 2u);
+  EXPECT_EQ(run.TokureiUriage010.JigyoList[0].NukiK8, Yen(5000));
+  EXPECT_EQ(run.TokureiUriage010.JigyoList[0].Nuki10, Yen(4909));
+  EXPECT_DOUBLE_EQ(run.TokureiUriage010.JigyoList[1].Wariai, 66.6);
+  EXPECT_EQ(run.TokureiUriage010.TotalK8, Yen(11666));
+  EXPECT_EQ(run.TokureiUriage010.GokeiK8, Yen(100));
+  EXPECT_TRUE(run.TokureiUriage020.JigyoList.empty());
+  EXPECT_EQ(run.TokureiSiire010.SiireItems[kSiireItem020Kokuzei].R10, Yen(780));
+  EXPECT_EQ(run.TokureiSiire010.SiireItems[kSiireItem030Kokuzei].R10, Yen(780));
+  EXPECT_EQ(run.TokureiSiire010.SiireItems[kSiireItemSum].R10, Yen(1560));
 }
 
 TEST_F(TaxDbTest, OldRateImportCheck) {
   Open(0, kCompanyCorporation);
-  EXPECT_TRUE(HasOldRateImportJournals(4, TaxPar));
+  EXPECT_TRUE(HasOldRateImportJournals(4, run.TaxPar));
   EXPECT_FALSE(conn_->tr.InTransaction());
-  EXPECT_FALSE(HasOldRateImportJournals(3, TaxPar));
-  TTAXPAR before = TaxPar;
+  EXPECT_FALSE(HasOldRateImportJournals(3, run.TaxPar));
+  TTAXPAR before = run.TaxPar;
   before.KikanTo = EncodeDate(2019, 11, 19);
   EXPECT_FALSE(HasOldRateImportJournals(4, before));
 
   // A transaction the caller holds is left open.
   conn_->tr.StartTransaction();
-  EXPECT_TRUE(HasOldRateImportJournals(4, TaxPar));
+  EXPECT_TRUE(HasOldRateImportJournals(4, run.TaxPar));
   EXPECT_TRUE(conn_->tr.InTransaction());
 }
 
 TEST_F(TaxDbTest, OldRateCheckIgnoresCreditNewRateOtherCodesDeletedAndLaterLines) {
   Open(1, kCompanyIndividual);
-  EXPECT_FALSE(HasOldRateImportJournals(4, TaxPar));
-  TTAXPAR later = TaxPar;
+  EXPECT_FALSE(HasOldRateImportJournals(4, run.TaxPar));
+  TTAXPAR later = run.TaxPar;
   later.KikanTo = EncodeDate(2020, 1, 31);  // the debit line of 2020-01-15 is inside now
   EXPECT_TRUE(HasOldRateImportJournals(4, later));
 }
@@ -357,18 +357,18 @@ TEST_F(TaxDbTest, JournalReadNotesWhatTheOldRateCheckCounts) {
   for (int index : {0, 1}) {
     Open(index, index == 0 ? kCompanyCorporation : kCompanyIndividual);
     for (TDateTime end : {EncodeDate(2019, 11, 19), EncodeDate(2019, 12, 31), EncodeDate(2020, 1, 31)}) {
-      TaxPar.KikanTo = end;
+      run.TaxPar.KikanTo = end;
       AggregateJournal(run);
-      EXPECT_EQ(TaxPar.OldRateImportsRead, HasOldRateImportJournals(4, TaxPar))
+      EXPECT_EQ(run.TaxPar.OldRateImportsRead, HasOldRateImportJournals(4, run.TaxPar))
           << "data set " << index << ", period end " << FormatDateTime("yyyy/mm/dd", end);
     }
     conn_.reset();
   }
   Open(0, kCompanyCorporation);
-  TaxPar.SCode = "X9";
+  run.TaxPar.SCode = "X9";
   AggregateJournal(run);
-  EXPECT_FALSE(TaxPar.OldRateImportsRead);
-  EXPECT_TRUE(HasOldRateImportJournals(4, TaxPar));
+  EXPECT_FALSE(run.TaxPar.OldRateImportsRead);
+  EXPECT_TRUE(HasOldRateImportJournals(4, run.TaxPar));
 }
 
 }  // namespace
