@@ -31,7 +31,7 @@ void CancelCopyPending(TDataSentakuBox& Box) {
 
 std::int32_t NewData(TDataSentakuBox& Box, std::int32_t Row) { return CreateNewData(Box, Row); }
 std::int32_t AddChildData(TDataSentakuBox&) { return NotAvailable(); }
-std::int32_t TakeOutData(TDataSentakuBox&) { return NotAvailable(); }
+std::int32_t TakeOutData(TDataSentakuBox& Box) { return TakeOutOrBringBack(Box) ? 1 : 0; }
 std::int32_t ReleaseArea(TDataSentakuBox&) { return NotAvailable(); }
 std::int32_t AddArea(TDataSentakuBox&) { return NotAvailable(); }
 std::int32_t DeleteData(TDataSentakuBox&) { return NotAvailable(); }

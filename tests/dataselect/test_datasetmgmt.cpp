@@ -21,6 +21,7 @@
 #include "dataselect/datasentaku.h"
 #include "dataselect/datasentakucmds.h"
 #include "dataselect/datasetmgmt.h"
+#include "dataselect/whichdataset.h"
 #include "dbaccess/datainfo.h"
 #include "dbaccess/datainfoblock.h"
 #include "dbaccess/dm.h"
@@ -529,5 +530,104 @@ TEST_F(MgmtTest, ClientCopyRunsThroughTheBackupWorkerOnTheServer) {
   EXPECT_EQ(Rows(systemDatabase_, "SELECT ENTTEXT||'|'||DATALOCK||'|'||GASSAN FROM DATALIST WHERE REC=5", "localhost"),
             std::vector<std::string>{"アルファ商事～コピー|0|0"});
   EXPECT_FALSE(fs::exists(Folder(5) + "/rqacc.ini")) << "no settings file in the client modes";
-  for (const std::string& l : locks) EXPECT_TRUE(l == "0" || l == "10") << l;
+  for (const std::string& l : locks) EXPECT_TRUE(l == "0" || l == "10010") << l;
+}
+
+// ---- take-out and bring-back -------------------------------------------------------------------------
+
+TEST_F(MgmtTest, TakeOutAndBringBackOnTheServerWithTheLockMark) {
+  if (dstest::ServerHost().empty()) GTEST_SKIP() << "VERUDA_TEST_FB_SERVER not set";
+  // This computer's own installation beside the server's: its system
+  // database lists empty areas in its own data folder.
+  const std::string localRoot = root_ + "/local";
+  const std::string localSys = localRoot + "/norvane/corvexzaimu/data";
+  fs::create_directories(localSys);
+  fs::copy_file(systemDatabase_, localSys + "/rqaccdef.fdb");
+  Exec(localSys + "/rqaccdef.fdb",
+       "UPDATE DATALIST SET ENTTEXT='',DATACODE='',SHOUGOU='',PASNAME='" + localSys +
+           "/' || LPAD(CAST(REC AS VARCHAR(11)), 4, '0')");
+  const char* oldAppData = std::getenv("VERUDA_APPDATA_DIR");
+  const std::string keepAppData = oldAppData ? oldAppData : "";
+  ::setenv("VERUDA_APPDATA_DIR", localRoot.c_str(), 1);
+  SystemDef.WinTempDir = root_ + "/wintemp";
+  fs::create_directories(SystemDef.WinTempDir);
+  const std::vector<std::string> journal = Journal(1);
+  const std::string localData = localSys + "/0005";
+
+  ConnectKind = 1;
+  DM->IBDatabaseDEF.Close();
+  SystemDef.HostName = "localhost";
+  SystemDef.ServerWorkDir = root_ + "/servertemp";
+  ASSERT_TRUE(DM->fnAccDefConnected("", true));
+  // The start hook: the nested dialog on this computer's list, where the user picks row 5.
+  std::vector<std::string> started;
+  StartProcessProc = [&](const std::string& name, std::int32_t, const std::string& params) {
+    started.push_back(name + " " + params);
+    EXPECT_EQ(ConnectKind, 0) << "the nested list is this computer's";
+    auto local = std::make_unique<TDataSentakuBox>();
+    local->KeepOnClose = true;
+    std::vector<std::string> lines;
+    std::stringstream in(params);
+    for (std::string l; std::getline(in, l, '\r');) lines.push_back(l);
+    local->SetParams(lines);
+    local->PrepareMode();
+    local->show();
+    local->PerfectGrid1->setFocus();
+    local->PerfectGrid1->SetRow(RowOfRec(*local, 5));
+    local->UpdateKeyBar();
+    local->F12Click();
+    return local->result() == mrOk ? 1 : 0;
+  };
+  auto serverLock = [&] {
+    return Rows(systemDatabase_, "SELECT DATALOCK FROM DATALIST WHERE REC=1", "localhost").at(0);
+  };
+  auto chooseInBox = [](const ShownDialog& shown) {
+    if (auto* which = dynamic_cast<TWhichDataSetBox*>(shown.window)) {
+      which->btnOKClick();
+      return which->result() == mrOk ? mrOk : mrCancel;
+    }
+    return mrOk;
+  };
+  auto box = Open();
+  Select(*box, 1);
+  const int row = box->PerfectGrid1->Row();
+
+  // Take-out.
+  responder_.Then(chooseInBox);
+  EXPECT_TRUE(TakeOutOrBringBack(*box));
+  ASSERT_EQ(started.size(), 1u);
+  EXPECT_EQ(started[0], "WzDataSenkaku SyoriType=5\rOnlySA_Syori=Restore\rOnlySA_BackupPath=" + SystemDef.WinTempDir);
+  EXPECT_EQ(ConnectKind, 1);
+  EXPECT_EQ(SystemDef.SysDir, sysDir_) << "the server's context is back";
+  EXPECT_EQ(Rows(localData + "/rqacc.fdb", "SELECT * FROM SIWAKE ORDER BY REC"), journal) << "taken out";
+  EXPECT_EQ(serverLock(), "10010");
+  EXPECT_EQ(box->PerfectGrid1->CellNumber(row, dcLock), 10010);
+
+  // Work done outside, then a bring-back whose restore fails: the lock stays.
+  Exec(localData + "/rqacc.fdb", "DELETE FROM SIWAKE WHERE REC > 6");
+  const std::vector<std::string> worked = Rows(localData + "/rqacc.fdb", "SELECT * FROM SIWAKE ORDER BY REC");
+  std::vector<std::string> offered;
+  responder_.Then([&](const ShownDialog& shown) {
+    offered = shown.lines;
+    return chooseInBox(shown);
+  });
+  FaultPointHook = [](std::string_view point) {
+    if (point == "restore.restored") throw std::runtime_error("server stopped");
+  };
+  EXPECT_FALSE(TakeOutOrBringBack(*box));
+  FaultPointHook = nullptr;
+  EXPECT_EQ(offered, std::vector<std::string>{"データを持ち帰りました"}) << "a taken-out row offers only the bring-back";
+  EXPECT_EQ(serverLock(), "10010") << "a failed bring-back keeps the lock";
+  EXPECT_EQ(box->PerfectGrid1->CellNumber(row, dcLock), 10010);
+  EXPECT_EQ(Rows(Database(1), "SELECT * FROM SIWAKE ORDER BY REC", "localhost"), journal);
+
+  // The bring-back that succeeds clears the lock.
+  responder_.Then(chooseInBox);
+  EXPECT_TRUE(TakeOutOrBringBack(*box));
+  EXPECT_EQ(Rows(Database(1), "SELECT * FROM SIWAKE ORDER BY REC", "localhost"), worked);
+  EXPECT_EQ(serverLock(), "0");
+  EXPECT_EQ(box->PerfectGrid1->CellNumber(row, dcLock), 0);
+  StartProcessProc = nullptr;
+  if (oldAppData) ::setenv("VERUDA_APPDATA_DIR", keepAppData.c_str(), 1);
+  else ::unsetenv("VERUDA_APPDATA_DIR");
 }
