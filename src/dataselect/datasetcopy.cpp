@@ -210,8 +210,7 @@ void PasteStep(TDataSentakuBox& Box) {
       const TDataListRec target = t ? *t : TDataListRec{};
       if (!CopyOnto(Box, row, target, folder)) {
         CloseJobProgress(Box);
-        ShowSentakuBox(kMsgWarning, "データのコピーに失敗しました。\r貼り付け先のデータは変更していません。",
-                       MsgButtons({mbYes}));
+        ShowSentakuBox(kMsgWarning, "データのコピーに失敗しました。", MsgButtons({mbYes}));
       } else {
         Box.SetDataStatus(folder, dsFree);
         targetMarked = false;
