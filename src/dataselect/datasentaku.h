@@ -104,6 +104,8 @@ class TDataSentakuBox : public TBSDI {
   std::string IncSearchText;
   bool CopyPending = false;
   std::int32_t CopySource = -1;
+  std::string CopySourceFolder;   // the copy source's data folder
+  TDataListRec CopySourceRec;     // the source's row under its copy name (a restore: the backup's figures)
   std::uint8_t KeyBarState = 0;
   bool CancelFlag = false;
   bool SelectOnShow = true;
