@@ -1,6 +1,7 @@
 // The registered update steps of the accounting (data-set) database, one row
 // per step unit in version order.
 #include "dbupdate/steptable.h"
+#include "dbupdate/userstepprocs.h"
 
 namespace {
 
@@ -10,13 +11,13 @@ const TDbUpdateStepDef kUserSteps[] = {
     {0, 1, 2, 1, "当座残高調整表を追加",
      "当座残高調整表用のプロシジャーを作成します。"},
     {0, 1, 3, 1, "監査処理機能を追加",
-     "監査処理用のテーブルを作成します。"},
+     "監査処理用のテーブルを作成します。", nullptr, nullptr, &ExecUserDbUpdate013},
     {0, 1, 4, 1, "キャッシュ・フロー計算書を追加",
      "キャッシュ・フロー計算書用のテーブルを作成します。"},
     {0, 1, 5, 1, "ページ辞書機能の仕様変更 他",
      "1)補助または部門を削除したときに、削除対象の補助または部門がページ辞書仕訳に使用されていた場合に削除されないように仕様を変更しました。\r2)決算書の注記表「タイトルと会計期間を印刷する」のフィールドを追加しました。\r3)青色申告書用テーブルを作成します。"},
     {0, 2, 0, 0, "コルベクス財務０９評価版 Ver0.2.0",
-     "コルベクス財務０９評価版 Ver0.2.0データへ更新します。"},
+     "コルベクス財務０９評価版 Ver0.2.0データへ更新します。", nullptr, nullptr, &ExecUserDbUpdate020},
     {0, 2, 1, 1, "過年度残高の修復 ",
      "過年度残高を修復します。"},
     {0, 2, 2, 1, "科目マスタの構造変更 他",
