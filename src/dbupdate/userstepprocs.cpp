@@ -45,3 +45,9 @@ std::int32_t ExecUserDbUpdate013() {
 }
 
 std::int32_t ExecUserDbUpdate020() { return TUpdateScript(kAccounting, {0, 2, 0}, false).Run(); }
+
+std::int32_t ExecUserDbUpdate021() {
+  TUpdateScript script(kAccounting, {0, 2, 1}, false);
+  if (!script.AddScriptFiles({"userup01.sql"}, true)) return urFileMissing;
+  return script.Run();
+}

@@ -8,6 +8,7 @@
 
 std::int32_t ExecUserDbUpdate013();
 std::int32_t ExecUserDbUpdate020();
+std::int32_t ExecUserDbUpdate021();
 
 // Whether the data set's table has the column, asked through the data
 // module's own connection (connected and disconnected again for the

@@ -72,4 +72,25 @@ TEST_F(UserSteps, VersionOnly020) {
   EXPECT_EQ(Version(), std::vector<std::string>{"1:0.2.0"});
 }
 
+// Branch 01 uses department 10 for account 1110; branch 02 has no departments.
+TEST_F(UserSteps, EarlierYearBalances021) {
+  Exec(DataSetFile(), "INSERT INTO KAMOKUMST (KCODE, USERCODE) VALUES ('1110', '111')");
+  Exec(DataSetFile(), "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE) VALUES ('01', '1110', ' ', '10')");
+  Exec(DataSetFile(), "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE) VALUES ('02', '1110', ' ', ' ')");
+  for (const char* branch : {"01", "02"})
+    for (int mnum : {-29, -13, 0, 3}) {
+      const std::string row = "'" + std::string(branch) + "', '1110', ' ', ' ', " + std::to_string(mnum);
+      Exec(DataSetFile(), "INSERT INTO KAMOKU_PZ (SCODE, KCODE, HCODE, BCODE, MNUM, NUKIZAN, ZEIGAKU, HAIBUN) "
+                          "VALUES (" + row + ", 500, 40, " + (mnum == 3 ? "25" : "0") + ")");
+    }
+  Run(&ExecUserDbUpdate021);
+  EXPECT_EQ(Version(), std::vector<std::string>{"1:0.2.1"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT SCODE||' '||MNUM||' '||CAST(NUKIZAN AS INTEGER)||' '||CAST(ZEIGAKU AS "
+                                "INTEGER)||' '||CAST(HAIBUN AS INTEGER) FROM KAMOKU_PZ ORDER BY SCODE, MNUM"),
+            (std::vector<std::string>{"01 -29 0 0 25", "01 -13 0 0 25", "01 0 0 0 0", "01 3 500 40 25",
+                                      "02 -29 500 40 25", "02 -13 500 40 25", "02 0 500 40 0", "02 3 500 40 25"}));
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME='ONE_TIME_PROC'"),
+            std::vector<std::string>{"0"});
+}
+
 }  // namespace
