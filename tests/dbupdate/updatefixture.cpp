@@ -130,15 +130,24 @@ std::string UpdateTest::ReadFile(const std::string& Path) {
   return s.str();
 }
 
-void UpdateTest::CreateSystemDatabase(const std::string& Path, const std::string& SchemaFile) {
+void UpdateTest::CreateFromSchema(const std::string& Path, const std::string& SchemaFile) {
   const char* source = std::getenv("PROJECT_SOURCE_DIR");
   ASSERT_NE(source, nullptr);
   CreateDatabase(Path);
   std::string output;
   const int status = RunProcess("isql-fb", {"-q", "-bail", "-ch", "UTF8", "-i",
-                                            std::string(source) + "/schema/system/" + SchemaFile, Path},
+                                            std::string(source) + "/schema/" + SchemaFile, Path},
                                 120000, &output);
   ASSERT_EQ(status, 0) << output;
+}
+
+void UpdateTest::CreateSystemDatabase(const std::string& Path, const std::string& SchemaFile) {
+  CreateFromSchema(Path, "system/" + SchemaFile);
+}
+
+void UpdateTest::CreateDataSetDatabase(const std::string& Path, const std::string& SchemaFile) {
+  fs::create_directories(fs::path(Path).parent_path());
+  CreateFromSchema(Path, "dataset/" + SchemaFile);
 }
 
 std::vector<std::string> UpdateTest::SchemaOf(const std::string& Path) {

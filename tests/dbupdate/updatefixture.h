@@ -31,6 +31,11 @@ class UpdateTest : public ::testing::Test {
   // Creates a system database at Path from a schema file of schema/system
   // ("first/0.3.0.sql", "11.0.1.sql") with isql-fb.
   static void CreateSystemDatabase(const std::string& Path, const std::string& SchemaFile);
+  // Creates a data set's database at Path from a schema file of
+  // schema/dataset ("first/0.1.0.sql", "11.1.0.sql") with isql-fb.
+  static void CreateDataSetDatabase(const std::string& Path, const std::string& SchemaFile);
+  // Creates a database at Path from a schema file under schema/.
+  static void CreateFromSchema(const std::string& Path, const std::string& SchemaFile);
   // The schema as the RDB$ tables describe it, one line per column, procedure
   // parameter, trigger and generator (not positions or sources).
   static std::vector<std::string> SchemaOf(const std::string& Path);

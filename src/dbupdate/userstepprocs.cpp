@@ -1,0 +1,53 @@
+#include "dbupdate/userstepprocs.h"
+
+#include "core/globals.h"
+#include "dbaccess/dm.h"
+#include "dbupdate/updatescript.h"
+
+namespace {
+
+constexpr std::uint8_t kAccounting = 1;
+
+// The company information columns that the early steps add when missing.
+void AddAccountingPeriodColumns(TUpdateScript& Script) {
+  if (!UserDbHasColumn("ACCDEF1", "SDAI_HASUU3")) {
+    Script.Add({"ALTER TABLE ACCDEF1", "ADD SDAI_HASUU3 INTEGER DEFAULT 0;",
+                "UPDATE ACCDEF1 SET SDAI_HASUU3=0 WHERE REC=1;", "COMMIT;"});
+  }
+  if (!UserDbHasColumn("ACCDEF1", "KESSAN_KIKAN")) {
+    Script.Add({"ALTER TABLE ACCDEF1", "ADD KESSAN_KIKAN INTEGER DEFAULT -1,", "ADD CASHFLOW_KIKAN1 INTEGER DEFAULT -1,",
+                "ADD CASHFLOW_KIKAN2 INTEGER DEFAULT -1;",
+                "UPDATE ACCDEF1 SET KESSAN_KIKAN=-1,CASHFLOW_KIKAN1=-1,CASHFLOW_KIKAN2=-1 WHERE REC=1;", "COMMIT;"});
+  }
+}
+
+}  // namespace
+
+bool UserDbHasColumn(const std::string& Table, const std::string& Column) {
+  if (DM == nullptr) return false;
+  TDM& dm = *DM;
+  if (!dm.fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false)) return false;
+  bool found = false;
+  try {
+    found = dm.fnExistence_Field(Table, Column);
+  } catch (...) {
+    found = false;
+  }
+  dm.AccDatDisconnect(SystemDef.DataDir, false, false);
+  return found;
+}
+
+std::int32_t ExecUserDbUpdate013() {
+  TUpdateScript script(kAccounting, {0, 1, 3}, false);
+  if (!script.AddScriptFiles({"userup01.sql"}, true)) return urFileMissing;
+  AddAccountingPeriodColumns(script);
+  return script.Run();
+}
+
+std::int32_t ExecUserDbUpdate020() { return TUpdateScript(kAccounting, {0, 2, 0}, false).Run(); }
+
+std::int32_t ExecUserDbUpdate021() {
+  TUpdateScript script(kAccounting, {0, 2, 1}, false);
+  if (!script.AddScriptFiles({"userup01.sql"}, true)) return urFileMissing;
+  return script.Run();
+}

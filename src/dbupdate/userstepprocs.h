@@ -1,0 +1,16 @@
+// The step procedures of the accounting (data-set) database. Every step
+// connects to the data set's database in SystemDef.DataDir; its fixed
+// statements come from the script files under sql/<version digits>/.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+std::int32_t ExecUserDbUpdate013();
+std::int32_t ExecUserDbUpdate020();
+std::int32_t ExecUserDbUpdate021();
+
+// Whether the data set's table has the column, asked through the data
+// module's own connection (connected and disconnected again for the
+// question). A question that cannot be answered counts as a missing column.
+bool UserDbHasColumn(const std::string& Table, const std::string& Column);
