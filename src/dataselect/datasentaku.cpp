@@ -53,7 +53,8 @@ std::vector<std::string> SplitLines(const std::string& Text) {
   return lines;
 }
 
-// The value of Name in name=value lines; Found false when no line has it.
+}  // namespace
+
 std::string ParamValue(const std::vector<std::string>& Lines, const std::string& Name, bool& Found) {
   Found = false;
   for (const std::string& l : Lines) {
@@ -65,6 +66,8 @@ std::string ParamValue(const std::vector<std::string>& Lines, const std::string&
   }
   return "";
 }
+
+namespace {
 
 std::string WithoutTrailingDelimiter(std::string Path) {
   while (Path.size() > 1 && (Path.back() == '/' || Path.back() == '\\')) Path.pop_back();

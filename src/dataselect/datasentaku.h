@@ -54,6 +54,9 @@ enum : int {
 // at "\r" (a trailing "\r" adds no line) with the given buttons; returns the
 // modal result.
 int ShowSentakuBox(std::uint8_t Kind, const std::string& Text, TMsgDlgButtons Buttons);
+// The value of Name in a started window's name=value parameter lines (the
+// name compared without regard to case); Found false when no line has it.
+std::string ParamValue(const std::vector<std::string>& Lines, const std::string& Name, bool& Found);
 
 class TDataSentakuBox : public TBSDI {
   Q_OBJECT
