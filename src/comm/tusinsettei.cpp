@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QUrl>
 
+#include "comm/commsettings.h"
+#include "comm/httpsget.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dataselect/datasentakucmds.h"
@@ -344,7 +346,18 @@ bool TfrmTusinSettei::HasApprovedJournals() {
 }
 
 bool TfrmTusinSettei::IsInternetConnected() {
-  if (InternetCheck && InternetCheck()) return true;
+  bool connected = false;
+  if (InternetCheck) {
+    connected = InternetCheck();
+  } else {
+    try {
+      HttpsGet(CommSettings.MemberHost, CommSettings.MemberPort, "/", {});
+      connected = true;  // any reply of the member service
+    } catch (const std::exception&) {
+      connected = false;
+    }
+  }
+  if (connected) return true;
   Show(kMsgWarning, "インターネットに接続されていません。");
   return false;
 }

@@ -69,7 +69,8 @@ class TfrmTusinSettei : public TBSDI {
   // for mode 5, CloudShareSelectNextYearArea otherwise): the chosen area, 0
   // when none was chosen; Empty tells whether the chosen area holds no data.
   std::function<std::int32_t(QWidget* Owner, const std::string& Folder, std::int32_t Mode, bool& Empty)> SelectArea;
-  // Asks the member service whether the internet can be reached.
+  // Whether the internet can be reached; unset: any reply of the member
+  // service counts as connected, a failed connection as not connected.
   std::function<bool()> InternetCheck;
 
   std::int32_t SyoriType = 1;

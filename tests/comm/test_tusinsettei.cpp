@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "comm/commsettings.h"
 #include "comm/tusinsettei.h"
 #include "core/globals.h"
 #include "dbaccess/dm.h"
@@ -283,6 +284,16 @@ TEST_F(TusinSetteiTest, Mode6AsksForAnAreaBeforeClosing) {
   });
   EXPECT_TRUE(Shown("選択せずに、画面を閉じますか？"));
   EXPECT_EQ(Query("SELECT CLOUD_LINE FROM ACCDEF1 WHERE REC=1"), "0");
+}
+
+TEST_F(TusinSetteiTest, NoMemberServiceMeansNotConnected) {
+  const TCommSettings saved = CommSettings;
+  CommSettings.MemberHost = "127.0.0.1";
+  CommSettings.MemberPort = 9;  // nothing listens on the discard port here
+  CommSettings.ConnectTimeout = 2;
+  EXPECT_FALSE(Dialog().IsInternetConnected());
+  CommSettings = saved;
+  EXPECT_TRUE(Shown("インターネットに接続されていません。"));
 }
 
 TEST_F(TusinSetteiTest, OpenCloudShareSettingsRefusesAnEmptyFolder) {
