@@ -11,6 +11,7 @@
 #include "dataselect/connsettings.h"
 #include "dataselect/logondialog.h"
 #include "comm/cloudshare.h"
+#include "comm/tusinsettei.h"
 #include "dataselect/datalisthook.h"
 #include "dbaccess/datainfo.h"
 #include "dbaccess/dm.h"
@@ -53,6 +54,14 @@ TfmDataTusin& DataTusinOf(QWidget* owner) {
   return *window;
 }
 
+// The communication-settings dialog of the cloud share: one for the program's
+// whole life, owned by the main window.
+TfrmTusinSettei& TusinSetteiOf(QWidget* owner) {
+  static QPointer<TfrmTusinSettei> dialog;
+  if (!dialog) dialog = new TfrmTusinSettei(owner);
+  return *dialog;
+}
+
 // What the data module, the framework windows and the data choice call back.
 void InstallDataModuleServices(QWidget* owner) {
   InstallDataInfoHooks();
@@ -72,6 +81,9 @@ void InstallDataModuleServices(QWidget* owner) {
     return DataTusinOf(owner).CloudShareReceiveToWork(folder, automatic);
   };
   CloudShareCalls.ReceiveFolder = [owner] { return DataTusinOf(owner).ReceiveFolder(); };
+  CloudShareCalls.OpenCloudShareSettings = [owner](const std::string& folder, TCloudShareChoice& choice) {
+    return TusinSetteiOf(owner).OpenCloudShareSettings(folder, choice);
+  };
 }
 
 // What the consumption-tax computation calls back: message processing between
