@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "core/globals.h"
@@ -498,7 +499,8 @@ TEST_F(ServerBoxTest, F8PrintsTheSharedList) {
   p.waitForFinished(30000);
   const std::string text = QString::fromUtf8(p.readAllStandardOutput()).toStdString();
   EXPECT_NE(text.find("共有データリスト"), std::string::npos) << text;
-  EXPECT_NE(text.find("PAGE   1"), std::string::npos);
+  // pdftotext lays the page number out by its position: the run of spaces may vary.
+  EXPECT_TRUE(std::regex_search(text, std::regex(R"(PAGE +1\b)"))) << text;
   EXPECT_NE(text.find("アルファ"), std::string::npos);
   EXPECT_NE(text.find("ベータ"), std::string::npos);
 
