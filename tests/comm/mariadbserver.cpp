@@ -62,8 +62,12 @@ void EnsureServer() {
   std::error_code ec;
   fs::remove_all(s->root, ec);
   fs::create_directories(s->root);
+  // Each test process keeps its temporary tables in its own folder: servers
+  // set up side by side in one /tmp remove each other's files.
+  const std::string tmp = s->root + "/tmp";
+  fs::create_directories(tmp);
   std::vector<std::string> install = {"--no-defaults", "--datadir=" + s->data, "--auth-root-authentication-method=normal",
-                                      "--skip-test-db"};
+                                      "--skip-test-db", "--tmpdir=" + tmp};
   if (geteuid() == 0) install.push_back("--user=root");
   std::string output;
   if (RunProcess("mariadb-install-db", install, 120000, &output) != 0)
@@ -73,7 +77,7 @@ void EnsureServer() {
   options.outputFile = s->root + "/server.log";
   std::vector<std::string> args = {"--no-defaults", "--datadir=" + s->data, "--socket=" + s->socket,
                                    "--skip-networking", "--pid-file=" + s->root + "/mysqld.pid",
-                                   "--innodb-buffer-pool-size=32M", "--skip-log-bin"};
+                                   "--innodb-buffer-pool-size=32M", "--skip-log-bin", "--tmpdir=" + tmp};
   if (geteuid() == 0) args.push_back("--user=root");
   if (!s->process.Start("mariadbd", args, options)) throw std::runtime_error(s->process.LastError());
   Server() = std::move(s);
