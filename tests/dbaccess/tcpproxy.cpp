@@ -68,7 +68,7 @@ void TcpRelay::Pump(int client, int server) {
       if (!(p[i].revents & POLLIN)) continue;
       const ssize_t n = ::read(p[i].fd, buffer, sizeof buffer);
       if (n <= 0) return;
-      if (::write(p[1 - i].fd, buffer, static_cast<size_t>(n)) != n) return;
+      if (::send(p[1 - i].fd, buffer, static_cast<size_t>(n), MSG_NOSIGNAL) != n) return;
     }
   }
 }
@@ -119,7 +119,7 @@ void PumpBoth(int a, int b) {
       if (!(p[i].revents & POLLIN)) continue;
       const ssize_t n = ::read(p[i].fd, buffer, sizeof buffer);
       if (n <= 0) return;
-      if (::write(p[1 - i].fd, buffer, static_cast<size_t>(n)) != n) return;
+      if (::send(p[1 - i].fd, buffer, static_cast<size_t>(n), MSG_NOSIGNAL) != n) return;
     }
   }
 }

@@ -270,7 +270,7 @@ TEST_F(RestoreSafety, AKilledBackupKeepsTheOldBackupAndTheNextRunCleansUp) {
   ++figures.compared;
   EXPECT_EQ(Bytes(backup), "the previous backup");
   EXPECT_EQ(WorkFiles().size(), 1u) << "the killed run's work file";
-  EXPECT_EQ(RunToEnd({"backup", Database(), backup, inst_.tempDir}, out), 0);
+  EXPECT_EQ(RunToEnd({"backup", Database(), backup, inst_.tempDir}, out), 0) << Bytes(out);
   EXPECT_GT(fs::file_size(backup), 100000u);
   EXPECT_EQ(WorkFiles(), std::vector<std::string>{});
 }
