@@ -55,6 +55,8 @@ TfmDataTusin::TfmDataTusin(QWidget* owner)
   MessageBox = new TMessageBox(this);
   xAnimeProgressDialog1 = new TxAnimeProgressDialog(this);
   xAnimeProgressDialog1->SetCommonAVI(aviFindFolder);
+  BuildWindow();
+  SetKeyCaptions();
   Initialized = true;
 }
 

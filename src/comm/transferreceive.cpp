@@ -209,6 +209,13 @@ bool TfmDataTusin::ReceiveSteps(bool& inUseTaken, TDateTime& serverTime) {
       return fail(TCommNotice::ErrorOk("ローカルデータの最終更新日付更新エラー"));
     AccInf.CLOUD_TIME = serverTime;
   }
-  if (!cloud) ShowNotice(TCommNotice::InformationYes(FramedMessage("データ受信処理が終了しました。")));
+  if (!cloud) {
+    const TValueReply report = Member.RequestWithValue(scReceiveReport, CommId(), {{"fSname", SlotText(slot)}});
+    if (!report.Received) return fail(TCommNotice::ErrorOk(FramedMessage("サーバーに接続出来ません。(完了処理)")));
+    if (report.Code != kResultOk)
+      return fail(TCommNotice::ErrorOk(ServerErrorMessage("完了処理サーバーエラー", report.Code)));
+    ShowReceivedRow(ChosenRow, report.Value);
+    ShowNotice(TCommNotice::InformationYes(FramedMessage("データ受信処理が終了しました。")));
+  }
   return false;
 }

@@ -214,6 +214,7 @@ bool TfmDataTusin::SendSteps(bool& inUseTaken) {
                                                AccInf.PASWORD, verMajor, verMinor));
   if (!report.Received) return fail(TCommNotice::ErrorOk(FramedMessage("サーバーに接続出来ません。(完了処理)")));
   if (report.Code != kResultOk) return fail(TCommNotice::ErrorOk(ServerErrorMessage("サーバーエラー", report.Code)));
+  if (!cloud) ShowSentRow(ChosenRow, report.Value);
   if (cloud) {
     // The report has set the area free on the service.
     inUseTaken = false;
