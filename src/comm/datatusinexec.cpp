@@ -107,7 +107,7 @@ std::int32_t TfmDataTusin::Execute(std::int32_t Modal) {
     SetWaitStep(2, "認証チェック　実行中", kRunning);
     SetWaitStep(3, "中継サーバー情報確認", kPending);
     Pause();
-    if (DM->AccDatInConnection(1, SystemDef.HostName, SystemDef.DataDir, true)) {
+    if (DM->AccDatInConnection(1, SystemDef.HostName, SystemDef.DataDir, false)) {
       FreeWaitMess();
       const TCommNotice attached = AttachedElsewhereNotice(caption, AppKind);
       if (attached.Kind != kMsgConfirmation) {

@@ -158,7 +158,7 @@ std::int32_t TfmDataTusin::ExecuteCloudShareCheck() {
       ShowNotice(TCommNotice::WarningOk("このデータは他のオペレータが使用中です。 "));
       go = false;
     }
-  } else if (DM->AccDatInConnection(1, SystemDef.HostName, SystemDef.DataDir, true)) {
+  } else if (DM->AccDatInConnection(1, SystemDef.HostName, SystemDef.DataDir, false)) {
     FreeWaitMess();
     if (!AskYesNo("　\r\nこのデータは他のオペレータが使用中です。" + windowTitle().toStdString() + "を開始しますか？\r\n ")) {
       F5->setEnabled(false);
