@@ -10,6 +10,7 @@
 #include "comm/cipher.h"
 #include "comm/cloudshare.h"
 #include "comm/filestore.h"
+#include "comm/tessalyupload.h"
 #include "comm/unlha.h"
 #include "comm/waitmess.h"
 #include "core/settings.h"
@@ -134,13 +135,17 @@ bool TfmDataTusin::SendSteps(bool& inUseTaken) {
     return true;
   };
 
+  // The analysis upload follows a send when the data set's setting asks for
+  // it; its step is shown on a relay send.
+  const bool dump = State.DumpFlag == 1 && AppKind != 2;
+  const bool dumpStep = dump && !cloud;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  ShowWaitMess(194);
+  ShowWaitMess(dumpStep ? 206 : 194);
   if (cloud && !State.WaitCaption.empty()) waitMess_->setWindowTitle(QString::fromStdString(State.WaitCaption));
   SetWaitStep(1, "送信用データ保存　実行中", kRunning);
   SetWaitStep(4, cloud ? "クラウドへデータ送信" : "中継サーバーへデータ送信", static_cast<int>(TWaitStep::Pending));
-  // The analysis upload is not started by the cloud-share entries.
-  waitMess_->CheckBox5->hide();
+  SetWaitStep(5, "経営テサリークラウドへデータ送信", static_cast<int>(TWaitStep::Pending));
+  waitMess_->CheckBox5->setVisible(dumpStep);
   setEnabled(false);
   Pause();
 
@@ -226,7 +231,14 @@ bool TfmDataTusin::SendSteps(bool& inUseTaken) {
   }
 
   SetWaitStep(4, cloud ? "クラウドへデータ送信　終了" : "中継サーバーへデータ送信　終了", kFinished);
+  if (dump) SetWaitStep(5, "経営テサリークラウドへデータ送信　実行中", kRunning);
   Pause();
+  if (dump) {
+    TCommNotice dumpNotice;
+    if (!SendAnalysisDump(CommId(), slot, dumpNotice)) return fail(dumpNotice);
+    SetWaitStep(5, "経営テサリークラウドへデータ送信　終了", kFinished);
+    Pause();
+  }
   FreeWaitMess();
   setEnabled(true);
   xAnimeProgressDialog1->Close();

@@ -18,6 +18,7 @@
 #include "comm/statusrequest.h"
 #include "comm/tusindispatch.h"
 #include "comm/tusinsettei.h"
+#include "core/appinfo.h"
 #include "core/globals.h"
 #include "core/processforms.h"
 #include "dbaccess/dm.h"
@@ -311,6 +312,33 @@ TEST_F(DataTusinWindowTest, RelaySendAndReceiveThroughSlotThree) {
   if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
   EXPECT_EQ(QueryDat(journals), before);
   EXPECT_EQ(QueryDat("SELECT COALESCE(MEMO, '') FROM ACCVERSION WHERE REC=1"), memo);
+}
+
+TEST_F(DataTusinWindowTest, RelaySendWithAFailedAnalysisUploadIsNotReportedDone) {
+  ExecOn(Db(), "DELETE FROM ACCREG WHERE AGROUP='通信設定' AND ACODE='クラウド区分'");
+  ExecOn(Db(), "INSERT INTO ACCREG(AGROUP,ACODE,ATYPE,ATEXT) VALUES('通信設定','クラウド区分','整数','1')");
+  UseDataSet();
+  const std::string savedServer = AppInfo.WebTessalyServer;
+  AppInfo.WebTessalyServer = "127.0.0.1:1";  // nothing answers there
+  bool stayedOpen = false;
+  OnWindow([&](TfmDataTusin& w) {
+    w.FormActivate();
+    Focus(w, 3);
+    responder_->Then(mrYes);
+    w.F1Click(w.F12);
+    stayedOpen = w.isVisible();
+    w.ESCClick();
+  });
+  Window().SetParams({"SyoriType=1"});
+  EXPECT_EQ(Window().Execute(1), 0);
+  AppInfo.WebTessalyServer = savedServer;
+  EXPECT_EQ(Window().State.DumpFlag, 1);
+  EXPECT_TRUE(Shown("経営テサリークラウドデータを送信できません。"));
+  EXPECT_FALSE(Shown("データ送信処理が終了しました。"));
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(Codes(), (std::vector<std::string>{"1720", "1820"}));
+  const fs::path work = fs::path(SystemDef.WinTempDir) / "ComS";
+  EXPECT_TRUE(!fs::exists(work) || fs::is_empty(work));
 }
 
 TEST_F(DataTusinWindowTest, RelaySlotDeletionAsksAndEmptiesTheSlot) {
