@@ -186,7 +186,13 @@ class TfmDataTusin : public TBSDI {
   // The pipeline steps; each returns true when the operation stops.
   bool SendSteps(bool& InUseTaken);
   bool ReceiveSteps(bool& InUseTaken, TDateTime& ServerTime);
-  bool RunJob(TBackupRestoreThread& Job);  // waits for the job; shows its failure
+  bool RunJob(TBackupRestoreThread& Job);
+  // The archive and encryption steps of a send, the decryption, unpacking and
+  // restore steps of a receive; true when the operation stops.
+  bool PackAndEncrypt(const std::string& Backup, const std::string& Archive, const std::string& Encrypted,
+                      const std::string& PassPhrase, bool CashBook);
+  bool UnpackAndRestore(const std::string& Work, const std::string& Encrypted, const std::string& Archive,
+                        const std::string& Backup, const std::string& PassPhrase);  // waits for the job; shows its failure
   void ShowWaitMess(int StepCount);
   void SetWaitStep(int Box, const std::string& Text, int Look);
   void FreeWaitMess();
