@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@
 class QLabel;
 class QPlainTextEdit;
 class TBackupRestoreThread;
+class TCashBookLoaderBox;
 class TFileStoreClient;
 class TPerfectGrid;
 class TxPlButton;
@@ -101,6 +103,23 @@ class TfmDataTusin : public TBSDI {
   // ---- started by its process name ----------------------------------------------------
   void SetParams(const std::vector<std::string>& Params);
   std::int32_t Execute(std::int32_t Modal);
+
+  // ---- cash-book exchange ------------------------------------------------------------
+  // True when the transfer completed (the senders included).
+  bool SendCashBookData();
+  // True only when the loader ran and its import succeeded.
+  bool ReceiveCashBookData(std::int32_t Slot);
+  // -1 declined, 1 accepted despite differences, 2 no difference.
+  std::int32_t CompareBeforeCashBookSend(std::int32_t Slot);
+  // The checks before a receive from cash-book slot 1..3; true to go on.
+  bool CompareBeforeCashBookReceive(std::int32_t Slot);
+  // The cash-book send or receive after the slot table (the dispatcher's result).
+  std::int32_t RunCashBookOperation(std::int32_t Code);
+  // Shows the cash-book loader's window for a receive from slot 01 and
+  // returns its modal result.
+  std::function<TModalResult(TCashBookLoaderBox&)> ShowCashBookLoader;
+  // The loader ended without success (it has said why, or was cancelled).
+  bool LoaderFailed = false;
 
   // ---- slot maintenance ----------------------------------------------------------------
   // Deletes the data of the focused relay or cloud slot (F5).

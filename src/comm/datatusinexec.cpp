@@ -13,7 +13,6 @@
 #include "core/processforms.h"
 #include "core/settings.h"
 #include "dataselect/datasentaku.h"
-#include "dataselect/datasentakucmds.h"
 #include "dbaccess/accreg.h"
 #include "dbaccess/dm.h"
 #include "platform/rtl/sysutils.h"
@@ -144,8 +143,8 @@ std::int32_t TfmDataTusin::Execute(std::int32_t Modal) {
       return result;
     }
     if (code != opServerCheck) {
-      // The cash-book exchange is not part of this window yet.
-      ShowNotice(TCommNotice::InformationOk(kCommandNotAvailable));
+      result = RunCashBookOperation(code);
+      SetKeyCaptions();
       return result;
     }
   }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "comm/cashbookloader.h"
 #include "comm/cloudshare.h"
 #include "comm/commsettings.h"
 #include "comm/fakes/fakeservers.h"
@@ -416,6 +417,66 @@ TEST_F(DataTusinWindowTest, OperationsStartedByNameAreRefused) {
     if (other) other->Close();
     other.reset();
   }
+}
+
+TEST_F(DataTusinWindowTest, CancelledCashBookReceiveKeepsTheSlot) {
+  // The file store of the cash-book communication ID.
+  const std::string cashRoot = dir_ / "cashstore";
+  store_ = std::make_unique<TFakeFileStore>(cashRoot, kCashId, "ftppw");
+  QJsonObject state = member_->State();
+  state["ftp_host"] = QString::fromStdString("127.0.0.1:" + std::to_string(store_->Port()));
+  member_->SetState(state);
+  UseDataSet();
+
+  // The automatic send fills slot 01 without an end message.
+  Window().SetParams({"SyoriType=" + std::to_string(opAutoSend)});
+  EXPECT_EQ(Window().Execute(1), 1);
+  EXPECT_EQ(Codes(), (std::vector<std::string>{"1720", "1810"}));
+  EXPECT_TRUE(fs::exists(cashRoot + "/01/rqacc.wen"));
+  EXPECT_EQ(Slot(kCashId, 1)["password"].toString(), "gp1");
+  EXPECT_FALSE(Shown("送信処理が終了しました。"));
+  const fs::path sendWork = fs::path(SystemDef.WinTempDir) / "ComS";
+  EXPECT_TRUE(!fs::exists(sendWork) || fs::is_empty(sendWork));
+
+  // The receive of slot 01: its loader window is cancelled.
+  if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
+  window_.reset();
+  int loaderShown = 0;
+  Window().ShowCashBookLoader = [&](TCashBookLoaderBox&) {
+    ++loaderShown;
+    return mrCancel;
+  };
+  responder_->Clear();
+  responder_->Then(mrYes);  // "これよりデータを受信します。"
+  Window().SetParams({"SyoriType=" + std::to_string(opCashBookReceive)});
+  EXPECT_EQ(Window().Execute(1), 1);
+  EXPECT_EQ(loaderShown, 1);
+  EXPECT_EQ(Codes(), (std::vector<std::string>{"1720"})) << "no deletion of the slot";
+  EXPECT_TRUE(fs::exists(cashRoot + "/01/rqacc.wen"));
+  EXPECT_NE(Slot(kCashId, 1)["company_b64"].toString(), "");
+  EXPECT_FALSE(fs::exists(SystemDef.TempDir + "/rqacc.fdb")) << "the received file is not left behind";
+  EXPECT_FALSE(Shown("受信処理が正常に終了していません。"));
+}
+
+TEST_F(DataTusinWindowTest, CashBookSendWhoseSenderFailsIsNotReportedDone) {
+  store_ = std::make_unique<TFakeFileStore>(dir_ / "cashstore", kCashId, "ftppw");
+  QJsonObject state = member_->State();
+  state["ftp_host"] = QString::fromStdString("127.0.0.1:" + std::to_string(store_->Port()));
+  member_->SetState(state);
+  // A linked cash entry to be marked, and a database that refuses the mark:
+  // the sender reports an error.
+  ExecOn(Db(), "UPDATE SIWAKE SET LINKREC=1, LINKKUB=0, DELFLG=0, TAISHAKU=1 "
+               "WHERE REC=(SELECT MIN(REC) FROM SIWAKE)");
+  ExecOn(Db(), "CREATE EXCEPTION E_NO_MARK 'marking refused'");
+  ExecOn(Db(), "CREATE TRIGGER T_NO_MARK FOR SIWAKE BEFORE UPDATE AS BEGIN "
+               "IF (NEW.LINKKUB = 10) THEN EXCEPTION E_NO_MARK; END");
+  UseDataSet();
+  responder_->Then(mrYes);  // "中継サーバーにデータを送信します。"
+  Window().SetParams({"SyoriType=" + std::to_string(opCashBookSend)});
+  EXPECT_EQ(Window().Execute(1), 1);
+  EXPECT_EQ(Codes(), (std::vector<std::string>{"1720", "1810"}));
+  EXPECT_TRUE(Shown("データセンダーエラー2"));
+  EXPECT_FALSE(Shown("送信処理が終了しました。"));
 }
 
 TEST(DataTusinRegistration, WindowIsStartedByItsProcessName) {
