@@ -479,6 +479,39 @@ TEST_F(DataTusinWindowTest, CashBookSendWhoseSenderFailsIsNotReportedDone) {
   EXPECT_FALSE(Shown("送信処理が終了しました。"));
 }
 
+TEST_F(DataTusinWindowTest, ServerCheckListsAndDeletesTheCashBookSlots) {
+  PutSlot(kCashId, 2, FakeSlot(2, CompanyNameField("出納帳の会社"), "2024-05-01 10:00:00", "1", "gp1"));
+  UseDataSet();
+  std::vector<std::string> titles;
+  std::string name, caption;
+  bool f12Visible = true;
+  OnWindow([&](TfmDataTusin& w) {
+    for (int r = 1; r <= w.PerfectGrid1->Rows(); ++r) titles.push_back(w.PerfectGrid1->CellText(r, 0));
+    name = w.PerfectGrid1->CellText(2, 1);
+    caption = w.windowTitle().toStdString();
+    f12Visible = w.F12->isVisible();
+    Focus(w, 1);
+    w.F1Click(w.F5);  // empty
+    Focus(w, 2);
+    w.F1Click(w.F5);
+    EXPECT_EQ(w.PerfectGrid1->CellText(2, 1), "");
+    w.ESCClick();
+  });
+  Window().SetParams({"SyoriType=" + std::to_string(opServerCheck)});
+  EXPECT_EQ(Window().Execute(1), -1);
+  EXPECT_EQ(titles, (std::vector<std::string>{"受信", "送信", "全送信"}));
+  EXPECT_EQ(name, "出納帳の会社");
+  EXPECT_EQ(caption, "サーバー確認");
+  EXPECT_FALSE(f12Visible);
+  EXPECT_TRUE(Shown("選択したフォルダには、データは存在しません。"));
+  EXPECT_TRUE(Shown("中継サーバーのデータを削除しました。"));
+  EXPECT_EQ(Codes(), (std::vector<std::string>{"1720", "1750"}));
+  EXPECT_EQ(Slot(kCashId, 2)["company_b64"].toString(), "");
+  const std::vector<std::string> log = member_->RequestLog();
+  ASSERT_FALSE(log.empty());
+  EXPECT_NE(log[log.size() - 2].find(std::string("sFName=") + kCashId), std::string::npos) << log[log.size() - 2];
+}
+
 TEST(DataTusinRegistration, WindowIsStartedByItsProcessName) {
   const TProcessClass* cls = RegisterDataTusin();
   EXPECT_EQ(FindProcessClass("wzdatatusin"), cls);
