@@ -4,13 +4,11 @@
 // registration under its process name.
 #include <QApplication>
 #include <QCheckBox>
-#include <QPointer>
 
 #include "comm/cloudshare.h"
 #include "comm/filestore.h"
 #include "comm/tusindispatch.h"
 #include "comm/waitmess.h"
-#include "core/processforms.h"
 #include "core/settings.h"
 #include "dataselect/datasentaku.h"
 #include "dbaccess/accreg.h"
@@ -96,8 +94,11 @@ std::int32_t TfmDataTusin::Execute(std::int32_t Modal) {
 
   if (code != opRelaySend && code != opRelayReceive && code < opCloudSend) {
     // The cash-book codes and the server check: the slot table first.
-    const bool sending = code == opCashBookSend || code == opAutoSend || code == opCashBookSend3;
-    if (sending && code != opAutoSend && !AskYesNo("  \r\n中継サーバーにデータを送信します。\r\n ")) return result;
+    // A send would also end silently while a certain window of another
+    // program is open; no such window exists on this system, so none is found.
+    const bool sending =
+        code == opCashBookSend || code == opMasterSend || code == opAutoSend || code == opCashBookSend3;
+    if (sending && !AskYesNo("  \r\n中継サーバーにデータを送信します。\r\n ")) return result;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ShowWaitMess(194);
     waitMess_->CheckBox1->hide();
@@ -166,39 +167,4 @@ std::int32_t TfmDataTusin::Execute(std::int32_t Modal) {
   ShowModal();
   if (code == opRelaySend || code == opRelayReceive) return State.Restored ? 1 : 0;
   return result;
-}
-
-// ---- registration -----------------------------------------------------------------------------------------
-
-namespace {
-
-class TDataTusinProcess : public IProcessForm {
- public:
-  explicit TDataTusinProcess(QWidget* owner) : window_(new TfmDataTusin(owner)) {}
-  ~TDataTusinProcess() override {
-    if (window_ && !window_->isVisible()) delete window_.data();
-  }
-  std::int32_t Execute(std::int32_t Modal) override { return window_ ? window_->Execute(Modal) : -1; }
-  void SetParams(const std::vector<std::string>& Params) override {
-    if (window_) window_->SetParams(Params);
-  }
-
- private:
-  QPointer<TfmDataTusin> window_;
-};
-
-const TProcessClass kDataTusinClass{
-    "TfmDataTusin",
-    [](void* owner) -> std::unique_ptr<IProcessForm> {
-      return std::make_unique<TDataTusinProcess>(static_cast<QWidget*>(owner));
-    }};
-
-const bool kRegistered = (RegisterProcessClass(&kDataTusinClass, kProcDataTusin), true);
-
-}  // namespace
-
-const TProcessClass* RegisterDataTusin() {
-  (void)kRegistered;
-  RegisterProcessClass(&kDataTusinClass, kProcDataTusin);
-  return &kDataTusinClass;
 }

@@ -400,7 +400,10 @@ TEST_F(DataTusinWindowTest, OperationsStartedByNameAreRefused) {
        },
        "中継サーバーに未受信の全データが存在しますので送信できません。", {"1720"}},
       {"master send with slot 1 full", opMasterSend,
-       [&] { PutSlot(kCashId, 1, FakeSlot(1, CompanyNameField("出納帳"), "2024-05-01 10:00:00", "1", "gp1")); },
+       [&] {
+         PutSlot(kCashId, 1, FakeSlot(1, CompanyNameField("出納帳"), "2024-05-01 10:00:00", "1", "gp1"));
+         responder_->Then(mrYes);
+       },
        "受信処理を行ってから、マスター送信して下さい。", {"1720"}},
   };
   for (const Case& c : cases) {
@@ -429,6 +432,7 @@ TEST_F(DataTusinWindowTest, CancelledCashBookReceiveKeepsTheSlot) {
   UseDataSet();
 
   // The automatic send fills slot 01 without an end message.
+  responder_->Then(mrYes);  // "中継サーバーにデータを送信します。"
   Window().SetParams({"SyoriType=" + std::to_string(opAutoSend)});
   EXPECT_EQ(Window().Execute(1), 1);
   EXPECT_EQ(Codes(), (std::vector<std::string>{"1720", "1810"}));
