@@ -5,10 +5,12 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QPointer>
 
 #include "comm/cloudshare.h"
 #include "comm/filestore.h"
 #include "comm/waitmess.h"
+#include "core/processforms.h"
 #include "core/settings.h"
 #include "dbaccess/backupthread.h"
 #include "dbaccess/dm.h"
@@ -55,6 +57,8 @@ TfmDataTusin::TfmDataTusin(QWidget* owner)
   MessageBox = new TMessageBox(this);
   xAnimeProgressDialog1 = new TxAnimeProgressDialog(this);
   xAnimeProgressDialog1->SetCommonAVI(aviFindFolder);
+  BuildWindow();
+  SetKeyCaptions();
   Initialized = true;
 }
 
@@ -194,4 +198,40 @@ bool TfmDataTusin::ReleaseArea(std::int32_t Area) {
   }
   ShowNotice(notice);
   return false;
+}
+
+// ---- registration under the process name (kept in this file, which every
+// program using the window links) -----------------------------------------------
+
+namespace {
+
+class TDataTusinProcess : public IProcessForm {
+ public:
+  explicit TDataTusinProcess(QWidget* owner) : window_(new TfmDataTusin(owner)) {}
+  ~TDataTusinProcess() override {
+    if (window_ && !window_->isVisible()) delete window_.data();
+  }
+  std::int32_t Execute(std::int32_t Modal) override { return window_ ? window_->Execute(Modal) : -1; }
+  void SetParams(const std::vector<std::string>& Params) override {
+    if (window_) window_->SetParams(Params);
+  }
+
+ private:
+  QPointer<TfmDataTusin> window_;
+};
+
+const TProcessClass kDataTusinClass{
+    "TfmDataTusin",
+    [](void* owner) -> std::unique_ptr<IProcessForm> {
+      return std::make_unique<TDataTusinProcess>(static_cast<QWidget*>(owner));
+    }};
+
+const bool kRegistered = (RegisterProcessClass(&kDataTusinClass, kProcDataTusin), true);
+
+}  // namespace
+
+const TProcessClass* RegisterDataTusin() {
+  (void)kRegistered;
+  RegisterProcessClass(&kDataTusinClass, kProcDataTusin);
+  return &kDataTusinClass;
 }

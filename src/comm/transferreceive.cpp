@@ -82,6 +82,53 @@ bool TfmDataTusin::ReceiveData() {
   return notDone;
 }
 
+bool TfmDataTusin::UnpackAndRestore(const std::string& work, const std::string& encrypted, const std::string& archive,
+                                    const std::string& backup, const std::string& passPhrase) {
+  auto fail = [this](TCommNotice n) {
+    ShowNotice(n);
+    return true;
+  };
+  SetWaitStep(1, State.IsCloud() ? "クラウドからデータ受信　終了" : "中継サーバーからデータ受信　終了", kFinished);
+  SetWaitStep(2, "受信データ暗号解読　実行中", kRunning);
+  Pause();
+  if (!fs::exists(encrypted)) return fail(TCommNotice::ErrorYes(FramedMessage("受信ファイルが見つかりません。")));
+  if (!RemoveIfPresent(archive)) return fail(TCommNotice::ErrorYes("旧圧縮ファイルが削除出来ません。"));
+  try {
+    DecryptFile(encrypted, archive, passPhrase);
+  } catch (const std::exception&) {
+    return fail(TCommNotice::ErrorYes(FramedMessage("暗号解読失敗")));
+  }
+
+  SetWaitStep(2, "受信データ暗号解読　終了", kFinished);
+  SetWaitStep(3, "受信データ圧縮解凍　実行中", kRunning);
+  Pause();
+  InstallEscapeKeyHook();
+  bool stop = false;
+  try {
+    if (!fs::exists(archive)) {
+      stop = fail(TCommNotice::ErrorYes(FramedMessage("解読ファイルが見つかりません。")));
+    } else if (!RemoveIfPresent(backup)) {
+      stop = fail(TCommNotice::ErrorYes("旧復元ファイルが削除出来ません。"));
+    } else if (Unlha(nullptr, "e " + Quoted(archive) + " " + Quoted(work + "/"), nullptr, 0) != 0) {
+      stop = true;
+    }
+  } catch (const std::exception&) {
+    stop = fail(TCommNotice::ErrorYes(FramedMessage("解凍失敗")));
+  }
+  RemoveEscapeKeyHook();
+  if (stop) return true;
+
+  SetWaitStep(3, "受信データ圧縮解凍　終了", kFinished);
+  SetWaitStep(4, "受信データ復元・照合　実行中", kRunning);
+  Pause();
+  if (!fs::exists(backup))
+    return fail(TCommNotice::ErrorYes(AppKind == 3 ? "解凍ファイルが見つかりません。\r\nプログラムの更新を実行して下さい。\r\n "
+                                                   : FramedMessage("解凍ファイルが見つかりません。")));
+  if (!RestoreReceivedData(true)) return true;
+
+  return false;
+}
+
 bool TfmDataTusin::ReceiveSteps(bool& inUseTaken, TDateTime& serverTime) {
   const bool cloud = State.IsCloud();
   const int slot = cloud ? AccInf.CLOUD_LINE : ChosenRow + 1;
@@ -131,43 +178,7 @@ bool TfmDataTusin::ReceiveSteps(bool& inUseTaken, TDateTime& serverTime) {
   TCommNotice getNotice;
   if (!FileStore->Get(remote, encrypted, getNotice)) return fail(getNotice);
 
-  SetWaitStep(1, cloud ? "クラウドからデータ受信　終了" : "中継サーバーからデータ受信　終了", kFinished);
-  SetWaitStep(2, "受信データ暗号解読　実行中", kRunning);
-  Pause();
-  if (!fs::exists(encrypted)) return fail(TCommNotice::ErrorYes(FramedMessage("受信ファイルが見つかりません。")));
-  if (!RemoveIfPresent(archive)) return fail(TCommNotice::ErrorYes("旧圧縮ファイルが削除出来ません。"));
-  try {
-    DecryptFile(encrypted, archive, PassPhrase());
-  } catch (const std::exception&) {
-    return fail(TCommNotice::ErrorYes(FramedMessage("暗号解読失敗")));
-  }
-
-  SetWaitStep(2, "受信データ暗号解読　終了", kFinished);
-  SetWaitStep(3, "受信データ圧縮解凍　実行中", kRunning);
-  Pause();
-  InstallEscapeKeyHook();
-  bool stop = false;
-  try {
-    if (!fs::exists(archive)) {
-      stop = fail(TCommNotice::ErrorYes(FramedMessage("解読ファイルが見つかりません。")));
-    } else if (!RemoveIfPresent(backup)) {
-      stop = fail(TCommNotice::ErrorYes("旧復元ファイルが削除出来ません。"));
-    } else if (Unlha(nullptr, "e " + Quoted(archive) + " " + Quoted(work + "/"), nullptr, 0) != 0) {
-      stop = true;
-    }
-  } catch (const std::exception&) {
-    stop = fail(TCommNotice::ErrorYes(FramedMessage("解凍失敗")));
-  }
-  RemoveEscapeKeyHook();
-  if (stop) return true;
-
-  SetWaitStep(3, "受信データ圧縮解凍　終了", kFinished);
-  SetWaitStep(4, "受信データ復元・照合　実行中", kRunning);
-  Pause();
-  if (!fs::exists(backup))
-    return fail(TCommNotice::ErrorYes(AppKind == 3 ? "解凍ファイルが見つかりません。\r\nプログラムの更新を実行して下さい。\r\n "
-                                                   : FramedMessage("解凍ファイルが見つかりません。")));
-  if (!RestoreReceivedData(true)) return true;
+  if (UnpackAndRestore(work, encrypted, archive, backup, PassPhrase())) return true;
 
   SetWaitStep(4, "受信データ復元　終了", kFinished);
   Pause();
@@ -209,6 +220,13 @@ bool TfmDataTusin::ReceiveSteps(bool& inUseTaken, TDateTime& serverTime) {
       return fail(TCommNotice::ErrorOk("ローカルデータの最終更新日付更新エラー"));
     AccInf.CLOUD_TIME = serverTime;
   }
-  if (!cloud) ShowNotice(TCommNotice::InformationYes(FramedMessage("データ受信処理が終了しました。")));
+  if (!cloud) {
+    const TValueReply report = Member.RequestWithValue(scReceiveReport, CommId(), {{"fSname", SlotText(slot)}});
+    if (!report.Received) return fail(TCommNotice::ErrorOk(FramedMessage("サーバーに接続出来ません。(完了処理)")));
+    if (report.Code != kResultOk)
+      return fail(TCommNotice::ErrorOk(ServerErrorMessage("完了処理サーバーエラー", report.Code)));
+    ShowReceivedRow(ChosenRow, report.Value);
+    ShowNotice(TCommNotice::InformationYes(FramedMessage("データ受信処理が終了しました。")));
+  }
   return false;
 }

@@ -10,6 +10,7 @@
 #include "comm/cipher.h"
 #include "comm/cloudshare.h"
 #include "comm/filestore.h"
+#include "comm/tessalyupload.h"
 #include "comm/unlha.h"
 #include "comm/waitmess.h"
 #include "core/settings.h"
@@ -120,6 +121,51 @@ bool TfmDataTusin::SendData() {
   return notDone;
 }
 
+bool TfmDataTusin::PackAndEncrypt(const std::string& backup, const std::string& archive,
+                                  const std::string& encrypted, const std::string& passPhrase, bool cashBook) {
+  auto fail = [this](TCommNotice n) {
+    ShowNotice(n);
+    return true;
+  };
+  // Archive.
+  SetWaitStep(1, "送信用データ保存　終了", kFinished);
+  SetWaitStep(2, "送信用データ圧縮　実行中", kRunning);
+  Pause();
+  InstallEscapeKeyHook();
+  bool stop = false;
+  try {
+    if (!RemoveIfPresent(archive)) {
+      stop = fail(TCommNotice::ErrorYes("旧圧縮ファイルが削除出来ません。"));
+    } else if (!fs::exists(backup)) {
+      stop = fail(TCommNotice::ErrorYes(FramedMessage("バックアップファイルが見つかりません。")));
+    } else if (Unlha(nullptr, "a " + Quoted(archive) + " " + Quoted(backup), nullptr, 0) != 0) {
+      stop = fail(TCommNotice::ErrorYes(cashBook ? "圧縮失敗" : "圧縮エラー"));
+    } else {
+      Pause();
+      if (fs::exists(archive) && UnlhaCheckArchive(archive, 2) == 0)
+        stop = fail(TCommNotice::ErrorYes(
+            "送信処理に失敗しました。ウイルス対策ソフトを実行中の場合は、終了してから再度送信を行ってください。"));
+    }
+  } catch (const std::exception&) {
+    stop = fail(TCommNotice::ErrorYes(cashBook ? FramedMessage("圧縮失敗") : "圧縮失敗"));
+  }
+  RemoveEscapeKeyHook();
+  if (stop) return true;
+
+  // Encryption.
+  SetWaitStep(2, "送信用データ圧縮　終了", kFinished);
+  SetWaitStep(3, "送信用データ暗号化　実行中", kRunning);
+  if (!fs::exists(archive)) return fail(TCommNotice::ErrorYes(FramedMessage("圧縮ファイルが見つかりません。")));
+  if (!RemoveIfPresent(encrypted)) return fail(TCommNotice::ErrorYes("旧ワークファイルが削除出来ません。"));
+  try {
+    EncryptFile(archive, encrypted, passPhrase);
+  } catch (const std::exception&) {
+    return fail(TCommNotice::ErrorYes(FramedMessage("暗号失敗")));
+  }
+
+  return false;
+}
+
 bool TfmDataTusin::SendSteps(bool& inUseTaken) {
   const bool cloud = State.IsCloud();
   const int slot = cloud ? AccInf.CLOUD_LINE : ChosenRow + 1;
@@ -134,13 +180,17 @@ bool TfmDataTusin::SendSteps(bool& inUseTaken) {
     return true;
   };
 
+  // The analysis upload follows a send when the data set's setting asks for
+  // it; its step is shown on a relay send.
+  const bool dump = State.DumpFlag == 1 && AppKind != 2;
+  const bool dumpStep = dump && !cloud;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  ShowWaitMess(194);
+  ShowWaitMess(dumpStep ? 206 : 194);
   if (cloud && !State.WaitCaption.empty()) waitMess_->setWindowTitle(QString::fromStdString(State.WaitCaption));
   SetWaitStep(1, "送信用データ保存　実行中", kRunning);
   SetWaitStep(4, cloud ? "クラウドへデータ送信" : "中継サーバーへデータ送信", static_cast<int>(TWaitStep::Pending));
-  // The analysis upload is not started by the cloud-share entries.
-  waitMess_->CheckBox5->hide();
+  SetWaitStep(5, "経営テサリークラウドへデータ送信", static_cast<int>(TWaitStep::Pending));
+  waitMess_->CheckBox5->setVisible(dumpStep);
   setEnabled(false);
   Pause();
 
@@ -158,41 +208,7 @@ bool TfmDataTusin::SendSteps(bool& inUseTaken) {
   if (!RemoveIfPresent(backup)) return fail(TCommNotice::ErrorYes("旧バックアップファイルが削除出来ません。"));
   if (!SaveSendData(true)) return true;
 
-  // Archive.
-  SetWaitStep(1, "送信用データ保存　終了", kFinished);
-  SetWaitStep(2, "送信用データ圧縮　実行中", kRunning);
-  Pause();
-  InstallEscapeKeyHook();
-  bool stop = false;
-  try {
-    if (!RemoveIfPresent(archive)) {
-      stop = fail(TCommNotice::ErrorYes("旧圧縮ファイルが削除出来ません。"));
-    } else if (!fs::exists(backup)) {
-      stop = fail(TCommNotice::ErrorYes(FramedMessage("バックアップファイルが見つかりません。")));
-    } else if (Unlha(nullptr, "a " + Quoted(archive) + " " + Quoted(backup), nullptr, 0) != 0) {
-      stop = fail(TCommNotice::ErrorYes("圧縮エラー"));
-    } else {
-      Pause();
-      if (fs::exists(archive) && UnlhaCheckArchive(archive, 2) == 0)
-        stop = fail(TCommNotice::ErrorYes(
-            "送信処理に失敗しました。ウイルス対策ソフトを実行中の場合は、終了してから再度送信を行ってください。"));
-    }
-  } catch (const std::exception&) {
-    stop = fail(TCommNotice::ErrorYes("圧縮失敗"));
-  }
-  RemoveEscapeKeyHook();
-  if (stop) return true;
-
-  // Encryption.
-  SetWaitStep(2, "送信用データ圧縮　終了", kFinished);
-  SetWaitStep(3, "送信用データ暗号化　実行中", kRunning);
-  if (!fs::exists(archive)) return fail(TCommNotice::ErrorYes(FramedMessage("圧縮ファイルが見つかりません。")));
-  if (!RemoveIfPresent(encrypted)) return fail(TCommNotice::ErrorYes("旧ワークファイルが削除出来ません。"));
-  try {
-    EncryptFile(archive, encrypted, PassPhrase());
-  } catch (const std::exception&) {
-    return fail(TCommNotice::ErrorYes(FramedMessage("暗号失敗")));
-  }
+  if (PackAndEncrypt(backup, archive, encrypted, PassPhrase(), false)) return true;
 
   // Put and report.
   SetWaitStep(3, "送信用データ暗号化　終了", kFinished);
@@ -214,6 +230,7 @@ bool TfmDataTusin::SendSteps(bool& inUseTaken) {
                                                AccInf.PASWORD, verMajor, verMinor));
   if (!report.Received) return fail(TCommNotice::ErrorOk(FramedMessage("サーバーに接続出来ません。(完了処理)")));
   if (report.Code != kResultOk) return fail(TCommNotice::ErrorOk(ServerErrorMessage("サーバーエラー", report.Code)));
+  if (!cloud) ShowSentRow(ChosenRow, report.Value);
   if (cloud) {
     // The report has set the area free on the service.
     inUseTaken = false;
@@ -225,7 +242,14 @@ bool TfmDataTusin::SendSteps(bool& inUseTaken) {
   }
 
   SetWaitStep(4, cloud ? "クラウドへデータ送信　終了" : "中継サーバーへデータ送信　終了", kFinished);
+  if (dump) SetWaitStep(5, "経営テサリークラウドへデータ送信　実行中", kRunning);
   Pause();
+  if (dump) {
+    TCommNotice dumpNotice;
+    if (!SendAnalysisDump(CommId(), slot, dumpNotice)) return fail(dumpNotice);
+    SetWaitStep(5, "経営テサリークラウドへデータ送信　終了", kFinished);
+    Pause();
+  }
   FreeWaitMess();
   setEnabled(true);
   xAnimeProgressDialog1->Close();

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QUrl>
 
+#include "comm/cloudshare.h"
 #include "comm/commsettings.h"
 #include "comm/httpsget.h"
 #include "core/globals.h"
@@ -102,6 +103,16 @@ static bool FilterTusinKey(QEvent* event) {
 TfrmTusinSettei::TfrmTusinSettei(QWidget* owner) : TBSDI(owner, bsDialog, "frmTusinSettei") {
   setWindowTitle("通信設定");
   KeepOnClose = true;
+  // The area choice runs on a data-communication window of its own.
+  SelectArea = [](QWidget* Owner, const std::string& Folder, std::int32_t Mode, bool& Empty) -> std::int32_t {
+    TfmDataTusin window(Owner);
+    if (Mode == 5)
+      window.CloudShareSelectArea(Folder);
+    else
+      window.CloudShareSelectNextYearArea(Folder);
+    Empty = window.Chosen ? window.ChosenCompany.empty() : window.OwnAreaName.empty();
+    return window.Chosen ? window.ChosenArea : 0;
+  };
   resize(Px(700), Px(330));
   auto* l1 = new QLabel("通信 ＩＤ:", this);
   l1->setGeometry(Px(24), Px(24), Px(90), Px(21));
@@ -433,6 +444,8 @@ void TfrmTusinSettei::btnKyouyuClick() {
     EmptyArea = empty ? 1 : 0;
     ShowArea(area);
     F12Click();
+  } else {
+    EmptyArea = empty ? 1 : 0;
   }
 }
 

@@ -9,6 +9,8 @@ State (a JSON file, read on every request and written back after a change):
   slot fields               label, company_b64, nendo, kishu, kimatu, update,
                             password, version, usestart, use ("1" free, "2" in use)
   codes                     {request code: result code} forced answers
+Reports (1810, 1820, 1823) fill their slot, 1830 sets its receive time, the
+deletions (1750, 1753) empty it.
   now                       the service's clock "YYYY/MM/DD hh:mm:ss" (else real time)
 Every request line is appended to the log file.
 """
@@ -96,7 +98,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 slot["usestart"] = now.strftime("%Y-%m-%d %H:%M:%S")
                 value = now.strftime("%Y/%m/%d %H:%M:%S")
                 changed = True
-            elif code == "1823":
+            elif code in ("1810", "1820", "1823"):
                 kis, kie = q.get("fKis", ""), q.get("fKie", "")
                 slot.update({
                     "company_b64": q.get("fSg", ""), "nendo": q.get("fNe", ""),
@@ -105,6 +107,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     "update": now.strftime("%Y-%m-%d %H:%M:%S"), "password": q.get("fPa", ""),
                     "version": q.get("fYobi", ""), "use": "1", "usestart": ZERO_TIME})
                 value = now.strftime("%Y%m%d%H%M%S")
+                changed = True
+            elif code == "1830":
+                slot["usestart"] = now.strftime("%Y-%m-%d %H:%M:%S")
+                value = now.strftime("%Y%m%d%H%M%S")
+                changed = True
+            elif code in ("1750", "1753") and slot is not None:
+                slots[area - 1] = empty_slot(area)
                 changed = True
             elif with_value:
                 value = now.strftime("%Y%m%d%H%M%S")
