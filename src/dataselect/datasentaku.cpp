@@ -17,6 +17,7 @@
 #include "core/textutil.h"
 #include "dataselect/datadetail.h"
 #include "dataselect/datakensakubox.h"
+#include "dataselect/gassandata.h"
 #include "dataselect/datasentakucmds.h"
 #include "dataselect/listdialogparts.h"
 #include "dbaccess/dm.h"

@@ -37,6 +37,8 @@ class TDataListKensakuBox;
 class TDataPlaceBox;
 class TDataSyosaiInfoBox;
 class TDbUpdateBox;
+class TGassanDataCtl;
+class TInputDlgBox;
 class TPerfectGrid;
 class TServerSentakuBox;
 class TxAnimeProgressDialog;
@@ -129,6 +131,8 @@ class TDataSentakuBox : public TBSDI {
   TServerSentakuBox* ServerBox = nullptr;
   TDataPlaceBox* PlaceBox = nullptr;
   std::shared_ptr<TCloudShareIO> CloudShareIO;
+  TInputDlgBox* InputDlg = nullptr;                // created on first use, a child window
+  std::unique_ptr<TGassanDataCtl> GassanCtl;       // created on first use
 
   // ---- window (datasentaku.cpp) --------------------------------------------------------------
   void PrepareMode();

@@ -4,15 +4,6 @@
 #include "dataselect/datasetmgmt.h"
 #include "ui/messagebox2.h"
 
-namespace {
-
-std::int32_t NotAvailable() {
-  ShowSentakuBox(kMsgInformation, kCommandNotAvailable, MsgButtons({mbOK}));
-  return 0;
-}
-
-}  // namespace
-
 std::int32_t DataCopyOrPaste(TDataSentakuBox& Box, std::uint8_t KeyBarState) {
   if (KeyBarState != 1 && KeyBarState != 2) return 0;
   CopyPaste(Box, KeyBarState == 1);
@@ -30,11 +21,7 @@ void CancelCopyPending(TDataSentakuBox& Box) {
 }
 
 std::int32_t NewData(TDataSentakuBox& Box, std::int32_t Row) { return CreateNewData(Box, Row); }
-std::int32_t AddChildData(TDataSentakuBox&) { return NotAvailable(); }
 std::int32_t TakeOutData(TDataSentakuBox& Box) { return TakeOutOrBringBack(Box) ? 1 : 0; }
-std::int32_t ReleaseArea(TDataSentakuBox&) { return NotAvailable(); }
-std::int32_t AddArea(TDataSentakuBox&) { return NotAvailable(); }
-std::int32_t DeleteData(TDataSentakuBox&) { return NotAvailable(); }
 std::int32_t SaveData(TDataSentakuBox& Box) { return SaveDataTo(Box, ""); }
 std::int32_t RestoreData(TDataSentakuBox& Box) { return RestoreDataFrom(Box, "", false); }
 std::int32_t BackupToFile(TDataSentakuBox& Box, const std::string& BackupPath) { return SaveDataTo(Box, BackupPath); }

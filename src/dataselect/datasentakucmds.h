@@ -1,10 +1,8 @@
 // The management commands of the data-selection dialog behind F2 to F8 (copy
 // and paste, new data, area release and addition, delete, save, restore, list
 // print, take-out, distributed-input child). This program starts the dialog
-// only for selection, where these keys are blank; each entry point here but
-// the new data of F12 on an empty folder and the list print
-// (datalistprintcmds.cpp) says that its command is not available in this
-// program.
+// only for selection, where these keys are blank. The new data areas, release,
+// deletion and distributed-input children are in datasetareas.cpp.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +25,9 @@ std::int32_t TakeOutData(TDataSentakuBox& Box);
 std::int32_t ReleaseArea(TDataSentakuBox& Box);
 std::int32_t AddArea(TDataSentakuBox& Box);
 std::int32_t DeleteData(TDataSentakuBox& Box);
+// The deletion of the active row's data set; ShowError reports a failed
+// deletion from the data list.
+std::int32_t DeleteDataRow(TDataSentakuBox& Box, bool ShowError);
 std::int32_t SaveData(TDataSentakuBox& Box);
 std::int32_t RestoreData(TDataSentakuBox& Box);
 std::int32_t PrintDataList(TDataSentakuBox& Box);

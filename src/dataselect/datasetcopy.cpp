@@ -34,11 +34,6 @@ const char* const kNestedTarget = "貼付先にコピー元のパスが含まれ
 
 bool IsCombined(std::uint8_t Gassan) { return Gassan == 1 || Gassan == 2; }
 
-// True when one folder lies inside the other (or both are the same).
-bool Nested(const std::string& A, const std::string& B) {
-  const std::string a = ExcludeTrailingDelimiter(A) + "/", b = ExcludeTrailingDelimiter(B) + "/";
-  return a.rfind(b, 0) == 0 || b.rfind(a, 0) == 0;
-}
 
 std::string DateLine(const std::string& Text) {
   TDateTime d = 0;
@@ -115,8 +110,7 @@ bool CopyOnto(TDataSentakuBox& Box, std::int32_t Row, const TDataListRec& Target
   const std::string source = Box.CopySourceFolder;
   if (!ServerConnection()) {
     if (IsCombined(Target.Gassan)) Box.RemoveChildData(Row, true);
-    if (Target.Gassan == kGassanChild) return ShellCopyOrMove(PathJoin(source, DataFile), Folder, foCopy);
-    return ShellCopyOrMove(source + "/*", Folder, foCopy);
+    return CopyDataFiles(source, Folder, Target.Gassan == kGassanChild);
   }
   Box.xAnimeProgressDialog1->SetInfoLabel("データをコピー中…");
   TDataListRec* t = Box.GetRowRecord(Row);
@@ -168,7 +162,7 @@ void PasteStep(TDataSentakuBox& Box) {
   }
   // A target inside the source would copy the source into itself; a source
   // inside the target would lose its folder with the target's children.
-  if (Nested(folder, source)) {
+  if (NestedFolders(folder, source)) {
     ShowSentakuBox(kMsgWarning, kNestedTarget, MsgButtons({mbOK}));
     EndCopy(Box);
     return;
@@ -317,6 +311,11 @@ bool CheckTargetFolder(TDataSentakuBox& Box, const std::string& Op, const TDataI
 
 bool CompareDataInfo(TDataSentakuBox& Box, const std::string& Op, const TDataInfomationRec& Source,
                      const TDataInfomationRec& Target) {
+  return CompareDataInfo(Box.xAnimeProgressDialog1, Op, Source, Target);
+}
+
+bool CompareDataInfo(TxAnimeProgressDialog* Progress, const std::string& Op, const TDataInfomationRec& Source,
+                     const TDataInfomationRec& Target) {
   auto empty = [](const TDataInfomationRec& r) { return r.SHOUGOU.empty() && r.KISHU.empty() && r.KIMATU.empty(); };
   if (empty(Source)) {
     ShowSentakuBox(kMsgWarning, Format("%s処理元のデータ情報が不正です。\r", Op), MsgButtons({mbYes}));
@@ -347,7 +346,7 @@ bool CompareDataInfo(TDataSentakuBox& Box, const std::string& Op, const TDataInf
     pair("仕訳件数(修正・削除仕訳含む)が減っています。", from, to, " 件");
   }
   if (lines.empty()) return true;
-  CloseJobProgress(Box);
+  if (Progress && Progress->Running) Progress->Close();
   TMessageInfoRec info;
   InitMessageInfo(info);
   info.Kind = 2;
@@ -369,10 +368,18 @@ void CopyChildRows(TDataSentakuBox& Box, std::int32_t Row) {
       Box.CopySource >= static_cast<std::int32_t>(Box.DataList.size()))
     return;
   const TDataSentakuRec& source = Box.DataList[static_cast<std::size_t>(Box.CopySource)];
-  const std::string from = source.Row.PasName, to = target.Row.PasName;
-  target.Children = source.Children;
-  for (TDataListRec& c : target.Children) {
-    c.Rec = target.Row.Rec;
+  CopyChildList(source, target, [&Box](TDataListRec& c) {
+    c.DataFolder = DataFolderPath(c);
+    Box.ListCtl->UpdateDataListChildRecord(c, 1, true);
+  });
+}
+
+void CopyChildList(const TDataSentakuRec& Source, TDataSentakuRec& Target,
+                   const std::function<void(TDataListRec&)>& Write) {
+  const std::string from = Source.Row.PasName, to = Target.Row.PasName;
+  Target.Children = Source.Children;
+  for (TDataListRec& c : Target.Children) {
+    c.Rec = Target.Row.Rec;
     if (!from.empty()) {
       std::string p;
       std::size_t pos = 0;
@@ -380,10 +387,19 @@ void CopyChildRows(TDataSentakuBox& Box, std::int32_t Row) {
         p += c.PasName.substr(pos, at - pos) + to;
       c.PasName = p + c.PasName.substr(pos);
     }
-    c.DataFolder = DataFolderPath(c);
-    Box.ListCtl->UpdateDataListChildRecord(c, 1, true);
+    Write(c);
   }
-  target.ChildCount = static_cast<std::int32_t>(target.Children.size());
+  Target.ChildCount = static_cast<std::int32_t>(Target.Children.size());
+}
+
+bool NestedFolders(const std::string& A, const std::string& B) {
+  const std::string a = ExcludeTrailingDelimiter(A) + "/", b = ExcludeTrailingDelimiter(B) + "/";
+  return a.rfind(b, 0) == 0 || b.rfind(a, 0) == 0;
+}
+
+bool CopyDataFiles(const std::string& Source, const std::string& Target, bool ChildTarget) {
+  if (ChildTarget) return ShellCopyOrMove(PathJoin(Source, DataFile), Target, foCopy);
+  return ShellCopyOrMove(Source + "/*", Target, foCopy);
 }
 
 void WriteGassanSettings(TDataSentakuBox& Box, std::int32_t Row) {

@@ -6,13 +6,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "dbaccess/datainfo.h"
 
 class TDataSentakuBox;
 class TBackupRestoreThread;
+class TxAnimeProgressDialog;
 struct TDataListRec;
+struct TDataSentakuRec;
 
 // ---- shared steps (datasetmgmt.cpp) -------------------------------------------------------
 
@@ -47,11 +50,24 @@ void CopyPaste(TDataSentakuBox& Box, bool CopyStep);
 // missing folder created, refused pairs of combined-data kinds, comparison).
 bool CheckTargetFolder(TDataSentakuBox& Box, const std::string& Op, const TDataInfomationRec& Source,
                        const std::string& Folder);
-// The comparison box of company name, fiscal start and end and journal count.
+// The comparison box of company name, fiscal start and end and journal count;
+// the running progress dialog is closed before the box shows.
 bool CompareDataInfo(TDataSentakuBox& Box, const std::string& Op, const TDataInfomationRec& Source,
+                     const TDataInfomationRec& Target);
+bool CompareDataInfo(TxAnimeProgressDialog* Progress, const std::string& Op, const TDataInfomationRec& Source,
                      const TDataInfomationRec& Target);
 // The pasted target's child rows from the copy source's (combined kinds only).
 void CopyChildRows(TDataSentakuBox& Box, std::int32_t Row);
+// Target's children become copies of Source's, with Target's REC and the
+// source folder replaced by the target folder in their paths; Write stores each.
+void CopyChildList(const TDataSentakuRec& Source, TDataSentakuRec& Target,
+                   const std::function<void(TDataListRec&)>& Write);
+// True when one folder lies inside the other (or both are the same): a paste
+// between them would copy a folder into itself or remove its own source.
+bool NestedFolders(const std::string& A, const std::string& B);
+// Copies a data set onto a target folder: the database alone for a
+// distributed child, else every file of the source folder. False on failure.
+bool CopyDataFiles(const std::string& Source, const std::string& Target, bool ChildTarget);
 // Writes the combined-data settings of the target row's database.
 void WriteGassanSettings(TDataSentakuBox& Box, std::int32_t Row);
 

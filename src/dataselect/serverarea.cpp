@@ -1,13 +1,11 @@
 // The areas of a shared drive: the state of an area folder's data set, a
 // list row filled from it and written back, the row and share-status
-// services the data-selection dialog uses, and the area commands of the
-// shared-server selection dialog (copy and paste, new area, delete), which
-// are not available in this program.
+// services the data-selection dialog uses. The area commands are in
+// serverareacmds.cpp.
 #include "core/datetext.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dataselect/datasentaku.h"
-#include "dataselect/datasentakucmds.h"
 #include "dataselect/serversentaku.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
@@ -20,11 +18,6 @@ namespace {
 std::int32_t LogonCode(std::int32_t OpCode) {
   const std::int64_t base = static_cast<std::int64_t>(SystemDef.GroupId) * 10000;
   return base > 0 ? static_cast<std::int32_t>(OpCode % base) : OpCode;
-}
-
-std::int32_t NotAvailable() {
-  ShowSentakuBox(kMsgInformation, kCommandNotAvailable, MsgButtons({mbOK}));
-  return 0;
 }
 
 }  // namespace
@@ -133,11 +126,6 @@ bool TServerSentakuBox::SetShareStatusIfChanged(const std::string& Folder, std::
   return DataInfo->ChangeShareStatus(NativePath(Folder), Status) == 1;
 }
 
-// ---- area commands -------------------------------------------------------------------------------
-
-std::int32_t TServerSentakuBox::CopyOrPaste() { return NotAvailable(); }
-std::int32_t TServerSentakuBox::AddArea() { return NotAvailable(); }
-std::int32_t TServerSentakuBox::DeleteArea(bool) { return NotAvailable(); }
 void TServerSentakuBox::CancelCopy() {
   if (CopyPending && !CopySourceFolder.empty()) DataInfo->SetStatus(NativePath(CopySourceFolder), dsFree);
   CopyPending = false;

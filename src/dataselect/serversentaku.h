@@ -37,6 +37,7 @@ class QPlainTextEdit;
 class QTimer;
 class TDataListKensakuBox;
 class TDataSyosaiInfoBox;
+class TInputDlgBox;
 class TPerfectGrid;
 class TxAnimeProgressDialog;
 class TxEdit;
@@ -109,12 +110,15 @@ class TServerSentakuBox : public TBSDI {
   bool CopyPending = false;
   std::string CopySourceFolder;
   std::int32_t CopySourceIndex = -1;
+  TDataListRec CopySourceRec;   // the source row as it was at the copy
+  std::string CopyNewName;      // the entry text the target gets
 
   std::unique_ptr<TDataSentakuListCtl> ListCtl;
   std::unique_ptr<TDataInfomation> DataInfo;
   TDataInfomationRec InfoRec;
   std::unique_ptr<TDataListKensakuBox> SearchBox;
   std::unique_ptr<TDataSyosaiInfoBox> DetailBox;
+  TInputDlgBox* InputDlg = nullptr;  // created on first use, a child window
 
   // Pictures: share free / in use; cloud off / on.
   std::array<QPixmap, 3> SharePictures;
@@ -161,10 +165,16 @@ class TServerSentakuBox : public TBSDI {
   void FillServerRow(TDataListRec& Row, bool Empty);
   // Writes a row back after checking its data file.
   void CheckServerRow(TDataListRec& Row);
-  // The area commands not available in this program.
+  // The area commands: F2 copy (then paste) of one area's data set onto
+  // another, F4 a new empty area, F5 the deletion of an area's folder.
   std::int32_t CopyOrPaste();
+  // 1 to go on: no data set in the target, or the user agreed to the differences.
+  std::int32_t ComparePaste(const std::string& OpName, const std::string& Source, const std::string& Target);
   std::int32_t AddArea();
   std::int32_t DeleteArea(bool ShowFailure);
+  // The target's child rows from the copy source's; its own removed.
+  void CopyChildRows(std::int32_t TargetRow);
+  void RemoveChildRows(std::int32_t TargetRow, bool All);
   std::int32_t PrintList();
   // Ends a pending copy: the source's status back to 1.
   void CancelCopy();
