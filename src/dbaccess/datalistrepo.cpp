@@ -439,9 +439,15 @@ bool TChildDataListTable::Exists(std::int32_t Rec, std::int32_t RowNo) {
 }
 
 std::optional<std::int32_t> TChildDataListTable::RowNoOfSuffix(std::int32_t Rec, const std::string& Suffix) {
-  SetSql(q_, "SELECT ROWNO FROM CHILD_DATALIST\nWHERE (REC=:REC) and (PASNAME LIKE :PASNAME)");
+  // The suffix is bound as text: its own "%", "_" and "\\" are escaped.
+  std::string pattern = "%";
+  for (char c : Suffix) {
+    if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+    pattern += c;
+  }
+  SetSql(q_, "SELECT ROWNO FROM CHILD_DATALIST\nWHERE (REC=:REC) and (PASNAME LIKE :PASNAME ESCAPE '\\')");
   q_.ParamByName("REC").AsInteger(Rec);
-  q_.ParamByName("PASNAME").AsString("%" + Suffix);
+  q_.ParamByName("PASNAME").AsString(pattern);
   q_.ExecQuery();
   std::optional<std::int32_t> rowNo;
   if (!q_.Eof()) rowNo = q_.FieldByName("ROWNO").AsInteger();

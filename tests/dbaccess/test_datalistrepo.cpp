@@ -53,4 +53,21 @@ TEST_F(DataListRepo, DamagedMarkReachesTheRowOfThePathOnly) {
   EXPECT_FALSE(DM->IBTransactionDEF.InTransaction());
 }
 
+// A child is found by the end of its path; the path's own "_" and "%" are
+// characters there, not patterns that match other children.
+TEST_F(DataListRepo, ChildFoundByTheEndOfItsPathTakesWildcardsLiterally) {
+  Def("INSERT INTO CHILD_DATALIST(REC,ROWNO,GROUPID,PASNAME) VALUES(7,1,10000,'/srv/a/xy1')");
+  Def("INSERT INTO CHILD_DATALIST(REC,ROWNO,GROUPID,PASNAME) VALUES(7,2,10000,'/srv/a/x_1')");
+  Def("INSERT INTO CHILD_DATALIST(REC,ROWNO,GROUPID,PASNAME) VALUES(7,3,10000,'/srv/a/100%')");
+  TTransactionGuard scope(DM->IBTransactionDEF);
+  scope.Begin();
+  TIBSQL& q = DM->IBSQLDEF;
+  const struct {
+    const char* suffix;
+    std::optional<std::int32_t> rowNo;
+  } cases[] = {{"x_1", 2}, {"xy1", 1}, {"0%", 3}, {"1%", std::nullopt}, {"0_", std::nullopt}, {"%", 3}, {"a\\x_1", std::nullopt}};
+  for (const auto& c : cases) EXPECT_EQ(TChildDataListTable(q).RowNoOfSuffix(7, c.suffix), c.rowNo) << c.suffix;
+  scope.Commit();
+}
+
 }  // namespace
