@@ -2,7 +2,7 @@
 // total transfers, the taxable-sales ratio, the purchase tax, the choice among
 // full deduction, the itemised and the proportional method, and the tax on
 // collected bad debts.
-#include "core/dates.h"
+#include "platform/rtl/closingday.h"
 #include "tax/engine_util.h"
 #include "tax/engines_r01.h"
 #include "tax/taxcontext.h"

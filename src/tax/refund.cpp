@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "core/accountlayout.h"
-#include "core/eras.h"
+#include "platform/rtl/accountgroups.h"
+#include "platform/rtl/eras.h"
 #include "platform/rtl/fraction.h"
 #include "platform/rtl/sysutils.h"
 #include "tax/schedules.h"
