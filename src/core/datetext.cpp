@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/datesettings.h"
-#include "core/eras.h"
+#include "platform/rtl/eras.h"
 #include "core/globals.h"
 #include "core/sjis.h"
 #include "platform/rtl/sysutils.h"

@@ -18,7 +18,6 @@
 #include "platform/rtl/sysutils.h"
 #include "tax/taxcontext.h"
 #include "taxdb/taxcompany.h"
-#include "taxdb/taxdb.h"
 
 namespace {
 
@@ -372,8 +371,5 @@ void TDataSetConnection::HandCompanyToTax() {
 }
 
 void TDataSetConnection::InstallTaxContext() {
-  TaxData.Database = &IBDatabaseDAT;
-  TaxData.Transaction = &IBTransactionDAT;
-  TaxData.SnapshotTransaction = &IBTransactionDATSS;
   TaxHooks.TaxDefUHWithLinkSiwake = [this](std::int32_t value) { return TaxDefUHWithLinkSiwake(value, 0, 0); };
 }

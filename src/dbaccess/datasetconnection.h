@@ -11,6 +11,7 @@
 
 #include "dbaccess/serverfiles.h"
 #include "dbaccess/variant.h"
+#include "taxdb/taxdata.h"
 
 // Name of the file-manager database beside the system database.
 inline constexpr const char* kFileManFile = "rqfileman.fdb";
@@ -64,8 +65,7 @@ class TDataSetConnection : public TServerFiles {
 
  protected:
   TDataSetConnection() = default;
-  // Hands the data set's connection and the linked-journal tax default to the
-  // tax computation.
+  // Hands the linked-journal tax default to the tax computation.
   void InstallTaxContext();
   // Whether database Name has attachments besides the one this opens to ask.
   bool OtherAttachments(const std::string& Name);
@@ -74,6 +74,10 @@ class TDataSetConnection : public TServerFiles {
   void WriteInUseMark(const std::string& Folder);
   void HandCompanyToTax();
 };
+
+// The data module's data-set connection for the readers of the tax
+// computation; null members when there is no data module.
+TTaxDataConnection ConnectedTaxData();
 
 // Names of the data and code types (errors for unknown types).
 std::string fnGetDataTypeName(std::int32_t DataType);

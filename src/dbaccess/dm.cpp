@@ -4,7 +4,6 @@
 #include "platform/fb/ibx.h"
 #include "platform/win/paths.h"
 #include "tax/taxcontext.h"
-#include "taxdb/taxdb.h"
 
 TDM* DM = nullptr;
 
@@ -15,6 +14,11 @@ void CreateDataModule() {
 void FreeDataModule() {
   delete DM;
   DM = nullptr;
+}
+
+TTaxDataConnection ConnectedTaxData() {
+  if (!DM) return {};
+  return {&DM->IBDatabaseDAT, &DM->IBTransactionDAT, &DM->IBTransactionDATSS};
 }
 
 namespace {
@@ -79,7 +83,6 @@ TDM::TDM() {
 }
 
 TDM::~TDM() {
-  TaxData = {};
   TaxHooks.TaxDefUHWithLinkSiwake = nullptr;
   for (TIBCustomStatement* statement :
        std::initializer_list<TIBCustomStatement*>{&IBQSysDefGet, &IBQSysDefPut, &QueryDef, &IBSQLDEF, &IBQACC1,

@@ -4,7 +4,7 @@
 // the data password prompt, the deferred actions and the cloud-share tests.
 #include <cctype>
 
-#include "core/eras.h"
+#include "platform/rtl/eras.h"
 #include "core/globals.h"
 #include "core/sjis.h"
 #include "core/textutil.h"

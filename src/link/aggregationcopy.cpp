@@ -8,8 +8,8 @@
 
 namespace {
 
-// What the aggregation reads of the run's TaxPar and the company settings
-// besides the journal itself.
+// What the aggregation reads of the run's TaxPar and company settings besides
+// the journal itself.
 struct TSteering {
   std::int32_t Era = 0;
   TDateTime KikanFrom = 0, KikanTo = 0;
@@ -18,10 +18,12 @@ struct TSteering {
   std::int32_t TokureiOn = 0, UriageTokurei1On = 0, UriageTokurei2On = 0, SiireTokureiOn = 0;
   std::int32_t DataType = 0, CodeType = 0, TaxDefUH = 0;
 
-  static TSteering Current(const TTAXPAR& p) {
+  static TSteering Current(const TTaxRun& run) {
+    const TTAXPAR& p = run.TaxPar;
+    const TTaxCompanyInfo& c = run.Company;
     return {p.Era,       p.KikanFrom,        p.KikanTo,          p.KeisanTokurei,
             p.SCode,     p.TokureiOn,        p.UriageTokurei1On, p.UriageTokurei2On,
-            p.SiireTokureiOn, TaxCompany.DataType, TaxCompany.CodeType, TaxCompany.TaxDefUH};
+            p.SiireTokureiOn, c.DataType,         c.CodeType,         c.TaxDefUH};
   }
   bool operator==(const TSteering&) const = default;
 };
@@ -41,7 +43,7 @@ struct TAggregationCopy::Data {
   TTokureiKeisan_Siire010_R011001 Siire010;
 
   void Take(const TTaxRun& run) {
-    Steering = TSteering::Current(run.TaxPar);
+    Steering = TSteering::Current(run);
     Nuki = run.TaxPar.Nuki;
     Zei = run.TaxPar.Zei;
     Komi = run.TaxPar.Komi;
@@ -75,15 +77,15 @@ struct TAggregationCopy::Data {
 TAggregationCopy::TAggregationCopy() = default;
 TAggregationCopy::~TAggregationCopy() = default;
 
-void TAggregationCopy::Aggregate(TTaxRun& Run, bool AllowReuse) {
+void TAggregationCopy::Aggregate(const TTaxDataConnection& DataSet, TTaxRun& Run, bool AllowReuse) {
   reused_ = false;
-  if (AllowReuse && data_ && data_->Steering == TSteering::Current(Run.TaxPar)) {
+  if (AllowReuse && data_ && data_->Steering == TSteering::Current(Run)) {
     data_->Restore(Run);
     reused_ = true;
     return;
   }
   data_.reset();
-  AggregateJournal(Run);
+  AggregateJournal(DataSet, Run);
   if (AllowReuse) {
     data_ = std::make_unique<Data>();
     data_->Take(Run);

@@ -16,6 +16,7 @@
 
 #include "tax/taxpar.h"
 #include "tax/taxrun.h"
+#include "taxdb/taxdata.h"
 
 class TAggregationCopy {
  public:
@@ -24,10 +25,10 @@ class TAggregationCopy {
   TAggregationCopy(const TAggregationCopy&) = delete;
   TAggregationCopy& operator=(const TAggregationCopy&) = delete;
 
-  // AggregateJournal for Run's current TaxPar into Run, or, when a copy taken with the
-  // same steering settings exists, that copy restored; keeps a copy after a
-  // fresh aggregation when reuse is allowed.
-  void Aggregate(TTaxRun& Run, bool AllowReuse);
+  // AggregateJournal of data set DataSet for Run's current TaxPar into Run, or,
+  // when a copy taken with the same steering settings exists, that copy
+  // restored; keeps a copy after a fresh aggregation when reuse is allowed.
+  void Aggregate(const TTaxDataConnection& DataSet, TTaxRun& Run, bool AllowReuse);
   // True when the last Aggregate restored the copy instead of reading.
   bool Reused() const { return reused_; }
 

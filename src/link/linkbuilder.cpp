@@ -8,6 +8,7 @@
 #include "core/globals.h"
 #include "core/textutil.h"
 #include "core/uiservices.h"
+#include "dbaccess/datasetconnection.h"
 #include "link/aggregationcopy.h"
 #include "link/datanode.h"
 #include "link/taxsettingsrow.h"
@@ -80,7 +81,7 @@ void TSyohizeiDataMake::AddToValue(int Index, Currency Amount) {
 // Settings, period, pass and era of one pass in Run.TaxPar.
 void TSyohizeiDataMake::LoadPassSettings(std::int32_t SinkokuKubun) {
   TTAXPAR settings;
-  LoadTaxSettingsRow(settings);
+  LoadTaxSettingsRow(Data, settings);
   Run.TaxPar = std::move(settings);
   const TACCINF& a = AccInf;
   Run.TaxPar.KikanFrom = PeriodSlotStartDate(StartCell, a.SIME, true, a.KISHU, a.KIMATU);
@@ -88,7 +89,7 @@ void TSyohizeiDataMake::LoadPassSettings(std::int32_t SinkokuKubun) {
   if (LastCell != 15 && LastCell == EndCell) Run.TaxPar.KikanTo = a.KIMATU;
   Run.TaxPar.SinkokuKubun = SinkokuKubun;
   Run.TaxPar.KeisanTokurei = false;
-  Run.TaxPar.Era = GetTaxEra(Run.TaxPar);
+  Run.TaxPar.Era = GetTaxEra(Run.Company, Run.TaxPar);
 }
 
 std::int32_t TSyohizeiDataMake::RefuseOldRateImports() {
@@ -101,6 +102,8 @@ std::int32_t TSyohizeiDataMake::BuildLinkData(TXmlSaveDoc& Doc) {
   ResultCode = kBuildRunning;
   TLinkSiwakeAnsweredOnce linkSiwake;
   Run = TTaxRun{};
+  Run.Company = TaxCompany;
+  Data = ConnectedTaxData();
 
   // First pass: simplified taxation. The old-rate import check of an era-4
   // return rides on the pass's journal read, which takes every line of the
@@ -108,10 +111,10 @@ std::int32_t TSyohizeiDataMake::BuildLinkData(TXmlSaveDoc& Doc) {
   // check counts the whole journal of the period on its own first.
   LoadPassSettings(1);
   const bool checkInRead = Trim(Run.TaxPar.SCode).empty();
-  if (!checkInRead && HasOldRateImportJournals(Run.TaxPar.Era, Run.TaxPar)) return RefuseOldRateImports();
+  if (!checkInRead && HasOldRateImportJournals(Data, Run.TaxPar.Era, Run.TaxPar)) return RefuseOldRateImports();
   TAggregationCopy aggregation;
   ResetTaxResults(Run);
-  aggregation.Aggregate(Run, ReuseJournalRead);
+  aggregation.Aggregate(Data, Run, ReuseJournalRead);
   if (checkInRead && Run.TaxPar.Era >= 4 && Run.TaxPar.OldRateImportsRead) return RefuseOldRateImports();
   CorrectMixedTaxCodes(Run, false);
   FormatSimplifiedResults();
@@ -119,7 +122,7 @@ std::int32_t TSyohizeiDataMake::BuildLinkData(TXmlSaveDoc& Doc) {
   // Second pass: principle taxation, from a fresh read of the settings row.
   LoadPassSettings(0);
   ResetTaxResults(Run);
-  aggregation.Aggregate(Run, ReuseJournalRead);
+  aggregation.Aggregate(Data, Run, ReuseJournalRead);
   CorrectMixedTaxCodes(Run, false);
   FormatPrincipleResults();
 

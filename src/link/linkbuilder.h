@@ -14,6 +14,7 @@
 #include "platform/rtl/currency.h"
 #include "tax/taxpar.h"
 #include "tax/taxrun.h"
+#include "taxdb/taxdata.h"
 
 class TXmlSaveDoc;
 
@@ -67,8 +68,10 @@ class TSyohizeiDataMake : public TZaimuDataLoad {
   // (the journal is then read once; the results are the same).
   bool ReuseJournalRead = true;
   // The computation's records of this build: each BuildLinkData starts a
-  // fresh run.
+  // fresh run with the connected data set's company settings.
   TTaxRun Run;
+  // The data set the build reads: the connected one, taken by BuildLinkData.
+  TTaxDataConnection Data;
 
  private:
   void LoadPassSettings(std::int32_t SinkokuKubun);

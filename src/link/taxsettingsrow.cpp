@@ -90,18 +90,18 @@ void SetRateBlocks(TTAXPAR& par) {
   par.TaxRateSet2[0] = 5;
 }
 
-int CountSettingsRows(TIBTransaction* tr) {
-  auto q = NewTaxStatement(tr, {"SELECT COUNT(REC) AS RECCNT FROM TAX_KAZEIHOUSIKI", "WHERE REC=1"});
+int CountSettingsRows(const TTaxDataConnection& data, TIBTransaction* tr) {
+  auto q = NewTaxStatement(data, tr, {"SELECT COUNT(REC) AS RECCNT FROM TAX_KAZEIHOUSIKI", "WHERE REC=1"});
   q->ExecQuery();
   const int count = q->FieldByName("RECCNT").AsInteger();
   q->Close();
   return count;
 }
 
-void InsertDefaultRow(TIBTransaction* tr) {
+void InsertDefaultRow(const TTaxDataConnection& data, TIBTransaction* tr) {
   const std::string insert = "INSERT INTO TAX_KAZEIHOUSIKI(" + ColumnList("") + ")";
   const std::string values = "VALUES(" + ColumnList(":") + ")";
-  auto q = NewTaxStatement(tr, {insert.c_str(), values.c_str()});
+  auto q = NewTaxStatement(data, tr, {insert.c_str(), values.c_str()});
   const TACCINF& a = AccInf;
   static constexpr int kMinasi[] = {90, 80, 70, 60, 50};
   for (const char* column : kColumns) {
@@ -125,10 +125,10 @@ void InsertDefaultRow(TIBTransaction* tr) {
 }
 
 // A fresh record filled from the row (when there is one).
-TTAXPAR ReadSettingsRow(TIBTransaction* tr) {
+TTAXPAR ReadSettingsRow(const TTaxDataConnection& data, TIBTransaction* tr) {
   TTAXPAR par{};
   const std::string select = "SELECT " + ColumnList("") + " FROM TAX_KAZEIHOUSIKI";
-  auto q = NewTaxStatement(tr, {select.c_str(), "WHERE REC=1"});
+  auto q = NewTaxStatement(data, tr, {select.c_str(), "WHERE REC=1"});
   auto integer = [&](const char* c) { return q->FieldByName(c).AsInteger(); };
   auto amount = [&](const char* c) { return q->FieldByName(c).AsCurrency(); };
   auto date = [&](const char* c) { return q->FieldByName(c).AsDateTime(); };
@@ -221,16 +221,16 @@ void InitTaxParams(TTAXPAR& Par) {
   Par.Fuhyo52KazeiCopy = 1;
 }
 
-void LoadTaxSettingsRow(TTAXPAR& Par) {
+void LoadTaxSettingsRow(const TTaxDataConnection& Data, TTAXPAR& Par) {
   InitTaxParams(Par);
-  TIBTransaction* tr = TaxTransaction();
+  TIBTransaction* tr = TaxTransaction(Data);
   TTAXPAR fresh;
   {
     TTransactionGuard transaction(*tr);
     transaction.Begin();
     try {
-      if (CountSettingsRows(tr) == 0) InsertDefaultRow(tr);
-      fresh = ReadSettingsRow(tr);
+      if (CountSettingsRows(Data, tr) == 0) InsertDefaultRow(Data, tr);
+      fresh = ReadSettingsRow(Data, tr);
     } catch (const EIBError& e) {
       UiShowError("ﾃﾞｰﾀﾍﾞｰｽ ｴﾗｰ\r" + e.Message() + "\r\r");
       throw;  // the guard rolls back a transaction started here

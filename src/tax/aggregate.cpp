@@ -7,8 +7,8 @@
 
 namespace {
 
-bool IsTaxAccount(const std::string& kcode) {
-  return kcode == TaxCompany.KariukeKCode || kcode == TaxCompany.KaribaraiKCode;
+bool IsTaxAccount(const TTaxCompanyInfo& company, const std::string& kcode) {
+  return kcode == company.KariukeKCode || kcode == company.KaribaraiKCode;
 }
 
 bool InRange(int code, int from, int to) { return code >= from && code <= to; }
@@ -52,7 +52,7 @@ void AccumulateJournalRow(TTaxRun& run, const TTaxJournalRow& row) {
   TTAXPAR& par = run.TaxPar;
   if (IsSpecialMeasureLine(par, row.Hizuke, row.TaxCode, row.OldRate)) return;
 
-  const auto slot = static_cast<std::size_t>(RateSlotOf(row.OldRate, par.Era, row.Hizuke, row.Rit));
+  const auto slot = static_cast<std::size_t>(RateSlotOf(ZeiRituTableOf(run.Company), row.OldRate, par.Era, row.Hizuke, row.Rit));
   const auto cat = static_cast<std::size_t>(TaxCodeToCategory(row.TaxCode));
   const int sign = AggregationSign(row.Taishaku, row.TaxDC);
   auto add = [sign](Currency& cell, Currency amount) { cell += amount * sign; };
@@ -62,7 +62,7 @@ void AccumulateJournalRow(TTaxRun& run, const TTaxJournalRow& row) {
       if (row.AutCalcu == 0) {
         add(par.Nuki[slot][cat], row.Nuk);
         add(par.Zei[slot][cat], row.Zei);
-      } else if (IsTaxAccount(row.KCode)) {
+      } else if (IsTaxAccount(run.Company, row.KCode)) {
         add(par.Zei[slot][cat], row.Nuk);
       } else if (row.Zei == Currency(0)) {
         add(par.Nuki[slot][cat], row.Nuk);
@@ -74,6 +74,6 @@ void AccumulateJournalRow(TTaxRun& run, const TTaxJournalRow& row) {
     }
   }
   NoteImportTaxCode(par, row.TaxCode, row.Nuk, row.Zei);
-  ClassifyRefundStatementLine(run, IsTaxAccount(row.RKCode), row.Taishaku, row.GroupM0, row.Dac, row.TaxCode, row.Nuk,
+  ClassifyRefundStatementLine(run, IsTaxAccount(run.Company, row.RKCode), row.Taishaku, row.GroupM0, row.Dac, row.TaxCode, row.Nuk,
                               row.Zei, row.LinkKub);
 }

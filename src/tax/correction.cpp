@@ -131,7 +131,7 @@ void StoreRefundPurchaseTax(TTaxRun& run) {
   if (ratioTerm) FoldRefundStatementColumns(run);
   Currency total = a + b;
   if (ratioTerm && ratio < Currency(95)) total += c;
-  switch (TaxCompany.DataType) {
+  switch (run.Company.DataType) {
     case kCompanyCorporation:
     case kCompanyMedical:
       run.KanpuHojin.SiireZeigaku = RoundYen(0, Fraction(total) / Fraction(1000));
@@ -200,7 +200,7 @@ void RunTaxEngines(TTaxRun& run) {
   if (pass != 0 && pass != 1) return;
   switch (par.Era) {
     case 0:
-      if (pass == 0) CalcGensokuOld(par, run.Dai1Hyou, run.Fuhyou1_Old, run.Fuhyou22_Old);
+      if (pass == 0) CalcGensokuOld(run.Company, par, run.Dai1Hyou, run.Fuhyou1_Old, run.Fuhyou22_Old);
       else CalcKaniOld(par, run.Dai1Hyou, run.Fuhyou4_Old, run.Fuhyou5_Old);
       break;
     case 1:

@@ -154,7 +154,9 @@ int MethodLines(TTaxRun& run, const TTAXPAR& par, bool hand, bool full, bool bel
 
 }  // namespace
 
-bool IsSalesWithin500Million(TTAXPAR par, Currency sales) { return IsSalesWithin500MillionR01(par, sales); }
+bool IsSalesWithin500Million(const TTaxCompanyInfo& company, TTAXPAR par, Currency sales) {
+  return IsSalesWithin500MillionR01(company, par, sales);
+}
 
 void ClearFuhyou2ColumnH26(TTaxRun& run) {
   const TTAXPAR& par = run.TaxPar;
@@ -189,8 +191,8 @@ bool CalcFuhyou2H26(TTaxRun& run) {
   PurchaseLines(run, par, hand, below95);
 
   // 10. Full deduction.
-  bool full = IsSalesWithin500Million(par, F(run, 0, 1) + F(run, 0, 2)) && !below95;
-  if (!IsNew95PercentRule(par.KikanSettei, par.KikanFrom, par.KikanTo)) full = !below95;
+  bool full = IsSalesWithin500Million(run.Company, par, F(run, 0, 1) + F(run, 0, 2)) && !below95;
+  if (!IsNew95PercentRule(run.Company, par.KikanSettei, par.KikanFrom, par.KikanTo)) full = !below95;
   run.Fuhyou2_H26[0].FullDeduction = full ? 1 : 0;
   for (int s : kSlots) FS(run, s, 21) = FS(run, s, 22) = Currency(0);
 

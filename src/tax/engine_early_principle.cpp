@@ -13,11 +13,11 @@ using early::k3;
 using early::k4;
 using early::TaxOfLine;
 
-bool CalcFuhyou1Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22) {
+bool CalcFuhyou1Old(const TTaxCompanyInfo& company, TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22) {
   const bool hand = HandWritten(par);
   auto& a = sch1.F;
   auto& f = form1.F;
-  CalcFuhyou2LinkOld(par, form1, sch1, sch22);
+  CalcFuhyou2LinkOld(company, par, form1, sch1, sch22);
 
   // 1-2. Taxable base.
   const Fraction net4 = ConvertByRate(par.Era, k4, KOMI2NUKI, G(par, k4, early::kS));
@@ -102,8 +102,8 @@ void FinishDai1HyouOld(const TTAXPAR& par, TDAI1HYOU& form1, Currency base4, Cur
   f[30] = tax3;
 }
 
-bool CalcGensokuOld(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22) {
-  CalcFuhyou1Old(par, form1, sch1, sch22);
+bool CalcGensokuOld(const TTaxCompanyInfo& company, TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22) {
+  CalcFuhyou1Old(company, par, form1, sch1, sch22);
   FinishDai1HyouOld(par, form1, sch1.F[1], sch1.F[2], sch1.F[6], sch1.F[7]);
   return true;
 }

@@ -71,15 +71,15 @@ Currency ItemisedLine(const TTAXPAR& par, int s, const Codes& p, const Returns& 
 
 // Full deduction: sales within the 500-million limit and a ratio of 95 or
 // more; for a period before that limit, the ratio alone.
-bool FullDeduction(const TTAXPAR& par, const TFUHYOU22& q, Currency sales) {
+bool FullDeduction(const TTaxCompanyInfo& company, const TTAXPAR& par, const TFUHYOU22& q, Currency sales) {
   const bool ratio95 = q.F[19] >= Currency(95);
-  if (!IsNew95PercentRule(par.KikanSettei, par.KikanFrom, par.KikanTo)) return ratio95;
-  return IsSalesWithin500Million(par, sales) && ratio95;
+  if (!IsNew95PercentRule(company, par.KikanSettei, par.KikanFrom, par.KikanTo)) return ratio95;
+  return IsSalesWithin500Million(company, par, sales) && ratio95;
 }
 
 }  // namespace
 
-bool CalcFuhyou2Old(TTAXPAR& par, TDAI1HYOU&, TFuhyou1_Old& sch1, TFUHYOU22& sch22) {
+bool CalcFuhyou2Old(const TTaxCompanyInfo& company, TTAXPAR& par, TDAI1HYOU&, TFuhyou1_Old& sch1, TFUHYOU22& sch22) {
   const bool hand = HandWritten(par);
   auto& q = sch22.F;
 
@@ -122,7 +122,7 @@ bool CalcFuhyou2Old(TTAXPAR& par, TDAI1HYOU&, TFuhyou1_Old& sch1, TFUHYOU22& sch
   q[37] = q[25] + q[31] + q[34];
 
   // 7. Full-deduction decision.
-  const bool full = FullDeduction(par, sch22, q[2] + q[3] + q[5] + q[6]);
+  const bool full = FullDeduction(company, par, sch22, q[2] + q[3] + q[5] + q[6]);
   sch22.Flag = full ? 1 : 0;
 
   // 8. Deductible amounts of each column.
@@ -187,8 +187,8 @@ bool CalcFuhyou2Old(TTAXPAR& par, TDAI1HYOU&, TFuhyou1_Old& sch1, TFUHYOU22& sch
   return true;
 }
 
-bool CalcFuhyou2LinkOld(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22) {
-  CalcFuhyou2Old(par, form1, sch1, sch22);
+bool CalcFuhyou2LinkOld(const TTaxCompanyInfo& company, TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22) {
+  CalcFuhyou2Old(company, par, form1, sch1, sch22);
   auto& q = sch22.F;
 
   // 2. Totals.
@@ -212,7 +212,7 @@ bool CalcFuhyou2LinkOld(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUH
 
   // 3-6. The method's total line.
   for (int n : {38, 41, 44, 47, 50}) q[static_cast<std::size_t>(n)] = Currency(0);
-  const bool full = FullDeduction(par, sch22, q[1] + q[4]);
+  const bool full = FullDeduction(company, par, sch22, q[1] + q[4]);
   sch22.Flag = full ? 1 : 0;
   Currency base;
   if (full) {

@@ -25,7 +25,7 @@ bool CalcFuhyou2H26(TTaxRun& run);
 void ClearFuhyou2ColumnH26(TTaxRun& run);
 // Taxable sales (scaled to twelve months for a shorter period) within 500
 // million yen; the same test as the forms from 2019-10-01.
-bool IsSalesWithin500Million(TTAXPAR par, Currency sales);
+bool IsSalesWithin500Million(const TTaxCompanyInfo& company, TTAXPAR par, Currency sales);
 
 // Simplified taxation: schedule 4, schedule 5 through its link, form 1.
 bool CalcKaniH26(TTaxRun& run);

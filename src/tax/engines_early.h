@@ -6,15 +6,16 @@
 
 #include "platform/rtl/currency.h"
 #include "tax/schedules.h"
+#include "tax/taxcontext.h"
 #include "tax/taxpar.h"
 
-// Principle taxation.
-bool CalcGensokuOld(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22);
-bool CalcFuhyou1Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22);
+// Principle taxation; the company's fiscal year steers the full deduction.
+bool CalcGensokuOld(const TTaxCompanyInfo& company, TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22);
+bool CalcFuhyou1Old(const TTaxCompanyInfo& company, TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22);
 
 // Taxable-sales ratio and deductible input tax (schedule 2-(2)).
-bool CalcFuhyou2LinkOld(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22);
-bool CalcFuhyou2Old(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22);
+bool CalcFuhyou2LinkOld(const TTaxCompanyInfo& company, TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22);
+bool CalcFuhyou2Old(const TTaxCompanyInfo& company, TTAXPAR& par, TDAI1HYOU& form1, TFuhyou1_Old& sch1, TFUHYOU22& sch22);
 
 // Simplified taxation.
 bool CalcKaniOld(TTAXPAR& par, TDAI1HYOU& form1, TFuhyou4_Old& sch4, TFuhyou5_Old& sch5);

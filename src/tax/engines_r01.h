@@ -18,7 +18,7 @@ bool CalcFuhyou21R01(TTaxRun& run, int col);
 void ClearFuhyou21Column(TTaxRun& run, int col);
 void SumFuhyou21Columns(TTaxRun& run, int col);
 // Taxable sales (scaled to twelve months for a shorter period) within 500 million yen.
-bool IsSalesWithin500MillionR01(TTAXPAR par, Currency sales);
+bool IsSalesWithin500MillionR01(const TTaxCompanyInfo& company, TTAXPAR par, Currency sales);
 
 // Simplified taxation.
 bool CalcKaniR01(TTaxRun& run);

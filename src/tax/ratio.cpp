@@ -2,7 +2,7 @@
 // total transfers, the taxable-sales ratio, the purchase tax, the choice among
 // full deduction, the itemised and the proportional method, and the tax on
 // collected bad debts.
-#include "core/dates.h"
+#include "platform/rtl/closingday.h"
 #include "tax/engine_util.h"
 #include "tax/engines_r01.h"
 #include "tax/taxcontext.h"
@@ -62,8 +62,8 @@ Currency ItemisedLine(const TTAXPAR& par, int s, const Codes& p, const Returns& 
 
 }  // namespace
 
-bool IsSalesWithin500MillionR01(TTAXPAR par, Currency sales) {
-  const int m = ::MonthsBetween(TaxCompany.Sime, par.KikanFrom, par.KikanTo);
+bool IsSalesWithin500MillionR01(const TTaxCompanyInfo& company, TTAXPAR par, Currency sales) {
+  const int m = ::MonthsBetween(company.Sime, par.KikanFrom, par.KikanTo);
   if (m >= 0 && m <= 10) sales = RoundCurrencyQ(0, Fraction(sales) / Fraction(m + 1) * Fraction(12));
   return sales <= Currency::FromYen(500000000);
 }
@@ -179,8 +179,8 @@ bool CalcFuhyou21R01(TTaxRun& run, int col) {
   if (col == -1) SumFuhyou21Columns(run, -3);
 
   // 12. Full deduction.
-  bool full = IsSalesWithin500MillionR01(par, F(run, col, 1) + F(run, col, 2)) && !below95;
-  if (!IsNew95PercentRule(par.KikanSettei, par.KikanFrom, par.KikanTo)) full = !below95;
+  bool full = IsSalesWithin500MillionR01(run.Company, par, F(run, col, 1) + F(run, col, 2)) && !below95;
+  if (!IsNew95PercentRule(run.Company, par.KikanSettei, par.KikanFrom, par.KikanTo)) full = !below95;
   run.Fuhyou21_R01[col].FullDeduction = full ? 1 : 0;
   for (int c = -3; c <= 4; ++c) {
     F(run, c, 21) = Currency(0);

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "core/accountlayout.h"
-#include "core/eras.h"
+#include "platform/rtl/accountgroups.h"
+#include "platform/rtl/eras.h"
 #include "platform/rtl/fraction.h"
 #include "platform/rtl/sysutils.h"
 #include "tax/schedules.h"
@@ -30,7 +30,7 @@ bool InGroup(const std::string& g, const std::string& from, const std::string& t
 // Row of the journal tables that an account group feeds; none for a line that
 // is not classified.
 RowRef FindRow(TTaxRun& run, const std::string& g) {
-  const int kind = TaxCompany.DataType;
+  const int kind = run.Company.DataType;
   TRefundReadTokutei& read = run.RefundReadTokutei;
   if (IsHojinKind(kind)) {
     const bool medical = kind == kCompanyMedical;
@@ -50,7 +50,7 @@ RowRef FindRow(TTaxRun& run, const std::string& g) {
     return {};
   }
   if (kind == kCompanyIndividual) {
-    const int code = TaxCompany.CodeType;
+    const int code = run.Company.CodeType;
     if (code == 1 || code == 3) {
       auto& jigyou = run.KanpuKojin.SiireJigyou.Row;
       if (InGroup(g, GroupFixedAssetsFrom, GroupFixedAssetsTo)) return {&jigyou[2], &read.Jigyou[2], false};
@@ -131,8 +131,8 @@ int EraYearOf(TDateTime date) {
 }
 
 void ResetRefundStatement(TTaxRun& run) {
-  const int kind = TaxCompany.DataType;
-  const std::int32_t defUH = TaxCompany.TaxDefUH;
+  const int kind = run.Company.DataType;
+  const std::int32_t defUH = run.Company.TaxDefUH;
   auto initHead = [&](TKanpuHead& head) {
     head.ZeiKbn = defUH;
     head.KessanZeiKbn = defUH;  // the export value is the setting itself
@@ -152,7 +152,7 @@ void ResetRefundStatement(TTaxRun& run) {
 }
 
 void ApplyRefundReadTokutei(TTaxRun& run) {
-  const int kind = TaxCompany.DataType;
+  const int kind = run.Company.DataType;
   const bool principle = run.TaxPar.SinkokuKubun == 0;
   if (IsHojinKind(kind)) {
     SetTokutei(run.KanpuHojin.SiireSoneki, run.RefundReadTokutei.Soneki, principle);
@@ -165,7 +165,7 @@ void ApplyRefundReadTokutei(TTaxRun& run) {
 
 void ClearRefundJournalTables(TTaxRun& run) {
   run.RefundReadTokutei = TRefundReadTokutei{};
-  const int kind = TaxCompany.DataType;
+  const int kind = run.Company.DataType;
   if (IsHojinKind(kind)) {
     ClearAmounts(run.KanpuHojin.SiireSoneki);
     ClearAmounts(run.KanpuHojin.SiireSisan);
@@ -193,7 +193,7 @@ Currency SignedKanpuAmount(Currency current, Currency amount, int dac, int taish
 
 void ClassifyRefundStatementLine(TTaxRun& run, bool counterIsTaxAccount, int taishaku, const std::string& groupM0, int dac,
                                  int taxCode, Currency nuk, Currency zei, int linkKub) {
-  const TKanpuHead* head = HeadOfKind(run, TaxCompany.DataType);
+  const TKanpuHead* head = HeadOfKind(run, run.Company.DataType);
   const int m = head ? head->KessanZeiKbn : 0;
   if (m == 1 && linkKub == 9) return;
   const Currency amount = m == 0 ? nuk + zei : m == 1 ? nuk : Currency(0);
@@ -221,7 +221,7 @@ void FoldRefundStatementColumns(TTaxRun& run) {
   else if (run.TaxPar.Era == 4) ratio = run.Fuhyou21_R01[-1].F[8];
   const bool tokuteiNotTaxable = run.TaxPar.SinkokuKubun == 0 && ratio >= Currency(95);
 
-  const int kind = TaxCompany.DataType;
+  const int kind = run.Company.DataType;
   if (IsHojinKind(kind)) {
     if (tokuteiNotTaxable) {
       CountTokuteiAsNotTaxable(run.KanpuHojin.SiireSoneki);

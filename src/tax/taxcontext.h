@@ -41,11 +41,15 @@ struct TTaxCompanyInfo {
   std::int32_t VerMajor = 0, VerMinor1 = 0, VerMinor2 = 0;
 };
 
-// The settings of the connected data set. Set through SetTaxCompanyInfo.
+// The settings of the connected data set, set through SetTaxCompanyInfo. They
+// belong to the connection, not to a computation: the journal helpers (the
+// tax-code checks, the tax of a journal entry, the rate lookups) check entries
+// of the connected data set against them, and a run of the computation takes
+// its own copy when it starts (TTaxRun::Company) and reads only that.
 extern TTaxCompanyInfo TaxCompany;
 
-// Stores the company settings and rebuilds the tax-rate table for the data
-// version; the company information reader calls it after every read.
+// Stores the company settings of the connected data set; the company
+// information reader calls it after every read.
 void SetTaxCompanyInfo(const TTaxCompanyInfo& info);
 
 // Hooks set by the user interface and the data module; each may be empty.

@@ -1,33 +1,31 @@
 #include "tax/taxera.h"
 
-#include "tax/taxcontext.h"
-
 namespace {
 TDateTime D(int y, int m, int d) { return EncodeDate(y, m, d); }
 }  // namespace
 
-bool IsNew95PercentRule(int fromSettings, TDateTime periodStart, TDateTime periodEnd) {
+bool IsNew95PercentRule(const TTaxCompanyInfo& company, int fromSettings, TDateTime periodStart, TDateTime periodEnd) {
   if (fromSettings != 0) return periodStart >= D(2012, 4, 1) && periodEnd >= D(2012, 4, 1);
-  switch (TaxCompany.DataType) {
+  switch (company.DataType) {
     case kCompanyCorporation:
-    case kCompanyMedical: return TaxCompany.Kishu >= D(2012, 4, 1);
-    case kCompanyIndividual: return TaxCompany.Kishu >= D(2013, 1, 1);
+    case kCompanyMedical: return company.Kishu >= D(2012, 4, 1);
+    case kCompanyIndividual: return company.Kishu >= D(2013, 1, 1);
     default: return true;
   }
 }
 
-int TaxEraOf(TTAXPAR& par) {
+int TaxEraOf(const TTaxCompanyInfo& company, TTAXPAR& par) {
   int e = par.KikanTo >= D(2014, 4, 1) ? 1 : 0;
-  if (par.KikanSettei == 0) e = TaxCompany.Kimatu >= D(2014, 4, 1) ? 1 : 0;
+  if (par.KikanSettei == 0) e = company.Kimatu >= D(2014, 4, 1) ? 1 : 0;
 
-  par.MainBusiness = TaxCompany.TaxJigyou == 0 ? 4 : TaxCompany.TaxJigyou;
+  par.MainBusiness = company.TaxJigyou == 0 ? 4 : company.TaxJigyou;
 
   // The end date of the period tests: the fiscal year or the return's period.
   bool hasEnd = par.KikanSettei == 0 || par.KikanSettei == 1;
-  TDateTime end = par.KikanSettei == 0 ? TaxCompany.Kimatu : par.KikanTo;
+  TDateTime end = par.KikanSettei == 0 ? company.Kimatu : par.KikanTo;
 
   if (par.SinkokuKubun == 1) {
-    if (TaxCompany.Kishu >= D(2015, 4, 1)) e = 2;
+    if (company.Kishu >= D(2015, 4, 1)) e = 2;
     if (par.KikanSettei == 1 && par.KikanFrom >= D(2015, 4, 1)) e = 2;
     if (e <= 1 && par.MainBusiness == 6) par.MainBusiness = 5;
     if (hasEnd && end >= D(2016, 1, 1)) e = 3;
@@ -38,7 +36,7 @@ int TaxEraOf(TTAXPAR& par) {
   return e;
 }
 
-int GetTaxEra(TTAXPAR& par) {
-  int e = TaxEraOf(par);
+int GetTaxEra(const TTaxCompanyInfo& company, TTAXPAR& par) {
+  int e = TaxEraOf(company, par);
   return e == 0 ? 1 : e;
 }

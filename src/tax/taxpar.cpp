@@ -9,10 +9,7 @@
 TTaxCompanyInfo TaxCompany;
 TTaxHooks TaxHooks;
 
-void SetTaxCompanyInfo(const TTaxCompanyInfo& info) {
-  TaxCompany = info;
-  BuildZeiRituTable();
-}
+void SetTaxCompanyInfo(const TTaxCompanyInfo& info) { TaxCompany = info; }
 
 Currency MinasiRituOf(const TTAXPAR& par, int type) {
   switch (type) {

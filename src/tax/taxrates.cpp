@@ -4,8 +4,6 @@
 
 #include "tax/taxcontext.h"
 
-TZeiRituList ZeiRituList;
-
 namespace {
 
 TZeiRituRec Rate(const char* name, int percent, int rateNo, int slot, const char* start, int r1,
@@ -33,10 +31,7 @@ TDateTime StartOf(const TZeiRituRec& r) {
   return EncodeDate(y, m, d);
 }
 
-const TZeiRituList& Table() {
-  if (ZeiRituList.empty()) BuildZeiRituTable();
-  return ZeiRituList;
-}
+const TZeiRituList& Table() { return ZeiRituTableOf(TaxCompany); }
 
 }  // namespace
 
@@ -60,9 +55,9 @@ const TZeiRituList& ThreeRateTable() {
   return table;
 }
 
-void BuildZeiRituTable(TDateTime) {
-  const auto version = std::make_tuple(TaxCompany.VerMajor, TaxCompany.VerMinor1, TaxCompany.VerMinor2);
-  ZeiRituList = version >= std::make_tuple(11, 1, 0) ? FiveRateTable() : ThreeRateTable();
+const TZeiRituList& ZeiRituTableOf(const TTaxCompanyInfo& company) {
+  const auto version = std::make_tuple(company.VerMajor, company.VerMinor1, company.VerMinor2);
+  return version >= std::make_tuple(11, 1, 0) ? FiveRateTable() : ThreeRateTable();
 }
 
 Currency GetZeiRitu(int rateNo, TDateTime) {
@@ -92,13 +87,12 @@ int GetZeiRituNo(int rateNo, TDateTime date) {
   return newest;
 }
 
-int RateSlotOf(int rateNo, int era, TDateTime date, Currency rate) {
+int RateSlotOf(const TZeiRituList& rates, int rateNo, int era, TDateTime date, Currency rate) {
   if (era >= 4) {
     if (rate == Currency(0)) rateNo = 0;
-    const TZeiRituList& list = Table();
-    for (const auto& r : list)
+    for (const auto& r : rates)
       if (r.RateNo == rateNo) return r.Slot;
-    for (const auto& r : list)
+    for (const auto& r : rates)
       if (StartOf(r) <= date) return r.Slot;
     return 0;
   }

@@ -26,21 +26,22 @@ struct TZeiRituRec {
 };
 using TZeiRituList = std::vector<TZeiRituRec>;
 
-// The table in force; empty until built.
-extern TZeiRituList ZeiRituList;
+struct TTaxCompanyInfo;
 
 // The five-rate table (data version 11.1.0 or later) and the three-rate table.
 const TZeiRituList& FiveRateTable();
 const TZeiRituList& ThreeRateTable();
 
-// Rebuilds ZeiRituList for the data version of TaxCompany (the date is not
-// consulted).
-void BuildZeiRituTable(TDateTime date = 0);
+// The table in force for a data set: the one of its data version.
+const TZeiRituList& ZeiRituTableOf(const TTaxCompanyInfo& company);
 
+// Rate of a journal line's rate number and the rate number a journal line of
+// a date takes, by the table of the connected data set (TaxCompany).
 Currency GetZeiRitu(int rateNo, TDateTime date);
 int GetZeiRituNo(int rateNo, TDateTime date);
-// Rate slot of a journal line (rate in percent as on the line).
-int RateSlotOf(int rateNo, int era, TDateTime date, Currency rate);
+// Rate slot of a journal line (rate in percent as on the line); `rates` is the
+// table of the data set from era 4 on.
+int RateSlotOf(const TZeiRituList& rates, int rateNo, int era, TDateTime date, Currency rate);
 
 // Whole yen: mode 0 truncates toward zero, 2 rounds away from zero, any
 // other mode rounds half away from zero.

@@ -6,10 +6,15 @@
 
 #include "tax/kanpu.h"
 #include "tax/schedules.h"
+#include "tax/taxcontext.h"
 #include "tax/taxpar.h"
 #include "tax/tokurei.h"
 
 struct TTaxRun {
+  // The company settings of the data set the run computes for: the link
+  // builder copies the connected data set's (TaxCompany) when an export
+  // starts; the computation reads these and nothing process-wide.
+  TTaxCompanyInfo Company;
   // The parameters of the current pass and its accumulators.
   TTAXPAR TaxPar;
   TDAI1HYOU Dai1Hyou;

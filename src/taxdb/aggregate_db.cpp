@@ -73,17 +73,17 @@ std::string JournalReadStatement(bool byFacility) {
   return text;
 }
 
-void AggregateJournal(TTaxRun& run) {
+void AggregateJournal(const TTaxDataConnection& data, TTaxRun& run) {
   TRunningFlag running;
   BeginJournalAggregation(run);
 
-  TTransactionGuard transaction(*TaxSnapshotTransaction());
+  TTransactionGuard transaction(*TaxSnapshotTransaction(data));
   transaction.Begin();
-  LoadRefundStatementInputs(run);
-  LoadSpecialMeasureTables(run);
+  LoadRefundStatementInputs(data, run);
+  LoadSpecialMeasureTables(data, run);
 
   const bool byFacility = !Trim(run.TaxPar.SCode).empty();
-  auto sql = NewTaxStatement(TaxSnapshotTransaction(), {});
+  auto sql = NewTaxStatement(data, TaxSnapshotTransaction(data), {});
   sql->SQL.SetText(JournalReadStatement(byFacility));
   sql->ParamByName("DT1").AsDateTime(run.TaxPar.KikanFrom);
   sql->ParamByName("DT2").AsDateTime(run.TaxPar.KikanTo);

@@ -22,13 +22,14 @@ std::string OldRateImportCondition(const std::string& alias) {
          "TAXCODE IN (" + ListText(kOldRateImportCodes) + ")))";
 }
 
-bool HasOldRateImportJournals(int era, TTAXPAR par) {
+bool HasOldRateImportJournals(const TTaxDataConnection& data, int era, TTAXPAR par) {
   if (era < 4) return false;
-  TIBTransaction* tr = TaxTransaction();
+  TIBTransaction* tr = TaxTransaction(data);
   TTransactionGuard transaction(*tr);
   transaction.Begin();
-  auto q = NewTaxStatement(tr, {"SELECT COUNT(*) AS RECCNT FROM SIWAKE", "WHERE (DELFLG=0)AND(TAISHAKU=1)",
-                                "AND((HIZUKE>=:HIZUKE1) AND (HIZUKE<=:HIZUKE2))"});
+  auto q = NewTaxStatement(data, tr,
+                           {"SELECT COUNT(*) AS RECCNT FROM SIWAKE", "WHERE (DELFLG=0)AND(TAISHAKU=1)",
+                            "AND((HIZUKE>=:HIZUKE1) AND (HIZUKE<=:HIZUKE2))"});
   q->SQL.Add("AND(OLDRATE IN (" + ListText(kOldRateNumbers) + "))");
   q->SQL.Add("AND(TAXCODE IN (" + ListText(kOldRateImportCodes) + "))");
   q->ParamByName("HIZUKE1").AsDateTime(par.KikanFrom);

@@ -31,14 +31,14 @@ void ReadHead(TIBSQL& q, TKanpuHead& head, TKanpuYusyutuInfo& exp, Currency& sii
 
 }  // namespace
 
-void LoadRefundStatementInputs(TTaxRun& run) {
-  const int kind = TaxCompany.DataType;
-  TIBTransaction* tr = TaxSnapshotTransaction();
+void LoadRefundStatementInputs(const TTaxDataConnection& data, TTaxRun& run) {
+  const int kind = run.Company.DataType;
+  TIBTransaction* tr = TaxSnapshotTransaction(data);
   TTransactionGuard transaction(*tr);
   transaction.Begin();
 
   auto head = NewTaxStatement(
-      tr, {"SELECT ZEIKBN,KANPURIYUU01,KANPURIYUU02,KANPURIYUUOTHER,KANPURIYUUOTHERTEXT01,KANPURIYUUOTHERTEXT02,KANPURIYUUOTHERTEXT03,",
+      data, tr, {"SELECT ZEIKBN,KANPURIYUU01,KANPURIYUU02,KANPURIYUUOTHER,KANPURIYUUOTHERTEXT01,KANPURIYUUOTHERTEXT02,KANPURIYUUOTHERTEXT03,",
            "YUSYUTU_KINYUKIKAN,YUSYUTU_KINYUKIKANKBN,YUSYUTU_KINYUMISE,YUSYUTU_KINYUMISEKBN,YUSYUTU_KINYUKOZAKBN,YUSYUTU_KINYUKOZANO,YUSYUTU_TUKANSIMEI,YUSYUTU_TUKANJYUSYO,",
            "SIIREKIN_ZEIGAKU,SIIREKIN_OTHERSYOTOKU_NAME,TOKUSYUJIJYO_NEN,TOKUSYUJIJYOTEXT01,TOKUSYUJIJYOTEXT02,TOKUSYUJIJYOTEXT03,SONOTA",
            "FROM KANPU_SINKOKU", "WHERE (REC=1)"});
@@ -54,7 +54,7 @@ void LoadRefundStatementInputs(TTaxRun& run) {
   head->Close();
 
   TRefundInputBuilder builder(run, kind);
-  auto torihiki = NewTaxStatement(tr, {"SELECT REC,ROWNO,SYURUI,KEIZOKU,HIZUKE,KINGAKU,SIMEI,JYUSYO,SHOHIN,ZEIKAN,SONOTA",
+  auto torihiki = NewTaxStatement(data, tr, {"SELECT REC,ROWNO,SYURUI,KEIZOKU,HIZUKE,KINGAKU,SIMEI,JYUSYO,SHOHIN,ZEIKAN,SONOTA",
                                        "FROM KANPU_SINKOKU_TORIHIKI", "ORDER BY REC,ROWNO"});
   for (torihiki->ExecQuery(); !torihiki->Eof(); torihiki->Next()) {
     TKanpuSisan asset;
@@ -74,7 +74,7 @@ void LoadRefundStatementInputs(TTaxRun& run) {
   }
   torihiki->Close();
 
-  auto siirekin = NewTaxStatement(tr, {"SELECT REC,ROWNO,NYURYOKUKBN,KESSANKIN,NOTKAZEISIIREKIN,KAZEISIIREKIN,SONOTA",
+  auto siirekin = NewTaxStatement(data, tr, {"SELECT REC,ROWNO,NYURYOKUKBN,KESSANKIN,NOTKAZEISIIREKIN,KAZEISIIREKIN,SONOTA",
                                        "FROM KANPU_SINKOKU_SIIREKIN", "ORDER BY REC,ROWNO"});
   TRefundInputBuilder purchases(run, kind);  // its own section counter
   for (siirekin->ExecQuery(); !siirekin->Eof(); siirekin->Next()) {

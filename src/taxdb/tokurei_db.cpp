@@ -9,8 +9,8 @@
 namespace {
 
 template <typename Header>
-void LoadSalesHeader(TIBTransaction* tr, Header& rec, const char* where) {
-  auto q = NewTaxStatement(tr, {"SELECT FTAISYOUKIKAN_START,FTAISYOUKIKAN_END,FGOKEI_K8,FGOKEI_10,FKOMOKU010_K8,FKOMOKU010_10",
+void LoadSalesHeader(const TTaxDataConnection& data, TIBTransaction* tr, Header& rec, const char* where) {
+  auto q = NewTaxStatement(data, tr, {"SELECT FTAISYOUKIKAN_START,FTAISYOUKIKAN_END,FGOKEI_K8,FGOKEI_10,FKOMOKU010_K8,FKOMOKU010_10",
                                 "FROM TAX_TOKUREI_URIAGE_COMMON", where});
   // Every matching row in turn; the last one read stays.
   for (q->ExecQuery(); !q->Eof(); q->Next()) {
@@ -26,10 +26,10 @@ void LoadSalesHeader(TIBTransaction* tr, Header& rec, const char* where) {
 
 // Business rows are appended as they are read, so a list never depends on a
 // separate count of the rows.
-void LoadUriage010(TIBTransaction* tr, TTaxRun& run) {
+void LoadUriage010(const TTaxDataConnection& data, TIBTransaction* tr, TTaxRun& run) {
   run.TokureiUriage010 = TTokureiKeisan_Uriage010_R011001{};
-  LoadSalesHeader(tr, run.TokureiUriage010, "WHERE (FKEISANHYOU=1)");
-  auto q = NewTaxStatement(tr, {"SELECT FJIGYOUNAME,FWARIAI50,FKOMOKU010,FKOMOKU020,FKOMOKU021,FKOMOKU030,FKOMOKU040",
+  LoadSalesHeader(data, tr, run.TokureiUriage010, "WHERE (FKEISANHYOU=1)");
+  auto q = NewTaxStatement(data, tr, {"SELECT FJIGYOUNAME,FWARIAI50,FKOMOKU010,FKOMOKU020,FKOMOKU021,FKOMOKU030,FKOMOKU040",
                                 "FROM TAX_TOKUREI_URIAGE_10EIGYOUBI", "ORDER BY FREC"});
   for (q->ExecQuery(); !q->Eof(); q->Next()) {
     TTokureiKeisan_Uriage010_JigyoRec_R011001 row;
@@ -45,10 +45,10 @@ void LoadUriage010(TIBTransaction* tr, TTaxRun& run) {
   q->Close();
 }
 
-void LoadUriage020(TIBTransaction* tr, TTaxRun& run) {
+void LoadUriage020(const TTaxDataConnection& data, TIBTransaction* tr, TTaxRun& run) {
   run.TokureiUriage020 = TTokureiKeisan_Uriage020_R011001{};
-  LoadSalesHeader(tr, run.TokureiUriage020, "WHERE (FKEISANHYOU=2)");
-  auto q = NewTaxStatement(tr, {"SELECT FJIGYOUNAME,FWARIAI50,FKOMOKU010,FKOMOKU020,FKOMOKU030,FKOMOKU040,FKOMOKU050",
+  LoadSalesHeader(data, tr, run.TokureiUriage020, "WHERE (FKEISANHYOU=2)");
+  auto q = NewTaxStatement(data, tr, {"SELECT FJIGYOUNAME,FWARIAI50,FKOMOKU010,FKOMOKU020,FKOMOKU030,FKOMOKU040,FKOMOKU050",
                                 "FROM TAX_TOKUREI_URIAGE_SIIREWARIAI", "ORDER BY FREC"});
   for (q->ExecQuery(); !q->Eof(); q->Next()) {
     TTokureiKeisan_Uriage020_JigyoRec_R011001 row;
@@ -64,10 +64,10 @@ void LoadUriage020(TIBTransaction* tr, TTaxRun& run) {
   q->Close();
 }
 
-void LoadSiire010(TIBTransaction* tr, TTaxRun& run) {
+void LoadSiire010(const TTaxDataConnection& data, TIBTransaction* tr, TTaxRun& run) {
   run.TokureiSiire010 = TTokureiKeisan_Siire010_R011001{};
   auto common = NewTaxStatement(
-      tr, {"SELECT FTAISYOUKIKAN_START,FTAISYOUKIKAN_END,FGOKEI_K8,FGOKEI_10,FKOMOKU010_K8,FKOMOKU010_10,",
+      data, tr, {"SELECT FTAISYOUKIKAN_START,FTAISYOUKIKAN_END,FGOKEI_K8,FGOKEI_10,FKOMOKU010_K8,FKOMOKU010_10,",
            "FKOMOKU020_K8,FKOMOKU020_10,FKOMOKU030_K8,FKOMOKU030_10,FKOMOKU040_K8,FKOMOKU040_10,FKOMOKU050_K8,FKOMOKU050_10",
            "FROM TAX_TOKUREI_SIIRE_COMMON", "WHERE (FKEISANHYOU=1)"});
   for (common->ExecQuery(); !common->Eof(); common->Next()) {
@@ -85,7 +85,7 @@ void LoadSiire010(TIBTransaction* tr, TTaxRun& run) {
   }
   common->Close();
 
-  auto q = NewTaxStatement(tr, {"SELECT FJIGYOUNAME,FWARIAI50,FKOMOKU010,FKOMOKU020,FKOMOKU030,FKOMOKU040",
+  auto q = NewTaxStatement(data, tr, {"SELECT FJIGYOUNAME,FWARIAI50,FKOMOKU010,FKOMOKU020,FKOMOKU030,FKOMOKU040",
                                 "FROM TAX_TOKUREI_SIIRE_URIAGEWARIAI", "ORDER BY FREC"});
   for (q->ExecQuery(); !q->Eof(); q->Next()) {
     TTokureiKeisan_Siire010_JigyoRec_R011001 row;
@@ -102,13 +102,13 @@ void LoadSiire010(TIBTransaction* tr, TTaxRun& run) {
 
 }  // namespace
 
-bool LoadSpecialMeasureTables(TTaxRun& run) {
-  TIBTransaction* tr = TaxTransaction();
+bool LoadSpecialMeasureTables(const TTaxDataConnection& data, TTaxRun& run) {
+  TIBTransaction* tr = TaxTransaction(data);
   TTransactionGuard transaction(*tr);
   transaction.Begin();
-  LoadUriage010(tr, run);
-  LoadUriage020(tr, run);
-  LoadSiire010(tr, run);
+  LoadUriage010(data, tr, run);
+  LoadUriage020(data, tr, run);
+  LoadSiire010(data, tr, run);
   transaction.Commit();
   return true;
 }

@@ -16,7 +16,7 @@
 
 #include <QWidget>
 
-#include "core/eras.h"
+#include "platform/rtl/eras.h"
 #include "platform/rtl/datetime.h"
 #include "platform/vcl/color.h"
 

@@ -14,7 +14,7 @@
 #include <QTimer>
 
 #include "core/globals.h"
-#include "core/eras.h"
+#include "platform/rtl/eras.h"
 #include "dbaccess/screenvalues.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/application.h"

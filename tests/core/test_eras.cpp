@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/datetext.h"
-#include "core/eras.h"
+#include "platform/rtl/eras.h"
 #include "core/globals.h"
 #include "platform/rtl/datetime.h"
 

@@ -61,7 +61,7 @@ TEST_F(CompanyInfo, Corporation) {
   GetAccReg("基本設定", "使用税率8%", "論理", "FALSE", eight);
   EXPECT_TRUE(eight.AsBoolean()) << "the first read stored TRUE";
   EXPECT_EQ(TaxCompany.KariukeKCode, "2190") << "the tax computation has the company settings";
-  EXPECT_FALSE(ZeiRituList.empty());
+  EXPECT_FALSE(ZeiRituTableOf(TaxCompany).empty());
   EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
   EXPECT_TRUE(shown_.empty());
 }

@@ -1,7 +1,7 @@
 // The data module's small services: SYSTEMINI rows, eras, versions, report
 // colours, data-folder numbers, the data password prompt, parameter texts,
 // cloud-share tests and linked journal rows.
-#include "core/eras.h"
+#include "platform/rtl/eras.h"
 #include "core/globals.h"
 #include "dbaccess/dbui.h"
 #include "dbaccess/dm.h"

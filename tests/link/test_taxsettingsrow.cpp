@@ -37,7 +37,7 @@ TEST_F(TaxSettingsRow, InsertedOnceWithItsDefaults) {
             "1");
 
   TTAXPAR par;
-  LoadTaxSettingsRow(par);
+  LoadTaxSettingsRow(ConnectedTaxData(), par);
   EXPECT_EQ(par.MinasiRitu1, Currency::FromRaw(9000));
   EXPECT_EQ(par.MinasiRitu5, Currency::FromRaw(5000));
   EXPECT_EQ(par.KikanFrom, EncodeDate(2019, 10, 1));
@@ -56,7 +56,7 @@ TEST_F(TaxSettingsRow, StoredRowIsReadIntoAFreshRecord) {
   TTAXPAR par;
   par.SCode = "X1";
   par.KikanSettei = 1;
-  LoadTaxSettingsRow(par);
+  LoadTaxSettingsRow(ConnectedTaxData(), par);
   EXPECT_EQ(par.SinkokuKind, 1);
   EXPECT_EQ(par.SinkokuName, "中間");
   EXPECT_EQ(par.SinkokuKubun, 1);
@@ -81,7 +81,7 @@ TEST_F(TaxSettingsRow, StoredRowIsReadIntoAFreshRecord) {
   } kinds[] = {{0, "確定"}, {2, "修正"}, {3, ""}};
   for (const auto& k : kinds) {
     Exec("UPDATE TAX_KAZEIHOUSIKI SET SINKOKUSYO=" + std::to_string(k.kind) + " WHERE REC=1");
-    LoadTaxSettingsRow(par);
+    LoadTaxSettingsRow(ConnectedTaxData(), par);
     EXPECT_EQ(par.SinkokuName, k.name) << k.kind;
   }
   Exec("UPDATE TAX_KAZEIHOUSIKI SET SINKOKUSYO=1 WHERE REC=1");
@@ -94,13 +94,13 @@ TEST_F(TaxSettingsRow, CallersTransactionIsLeftToTheCaller) {
   Connect(kOldRate);
   Exec("DELETE FROM TAX_KAZEIHOUSIKI");
   TTAXPAR par;
-  LoadTaxSettingsRow(par);
+  LoadTaxSettingsRow(ConnectedTaxData(), par);
   EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM TAX_KAZEIHOUSIKI"), "1");
 
   Exec("DELETE FROM TAX_KAZEIHOUSIKI");
   DM->IBTransactionDAT.StartTransaction();
-  LoadTaxSettingsRow(par);
+  LoadTaxSettingsRow(ConnectedTaxData(), par);
   EXPECT_TRUE(DM->IBTransactionDAT.InTransaction());
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM TAX_KAZEIHOUSIKI"), "1");
   DM->IBTransactionDAT.Rollback();
@@ -117,7 +117,7 @@ TEST_F(TaxSettingsRow, DatabaseErrorShowsTheBoxAndPassesOn) {
   DM->IBDatabaseDAT.Open();
   TTAXPAR par;
   par.MinasiRitu1 = Currency(7);
-  EXPECT_THROW(LoadTaxSettingsRow(par), EIBError);
+  EXPECT_THROW(LoadTaxSettingsRow(ConnectedTaxData(), par), EIBError);
   ASSERT_EQ(shown_.size(), 1u);
   EXPECT_EQ(shown_[0].kind, kMsgError);
   EXPECT_EQ(shown_[0].text.rfind("ﾃﾞｰﾀﾍﾞｰｽ ｴﾗｰ\r", 0), 0u) << shown_[0].text;
@@ -143,7 +143,7 @@ TEST_F(TaxSettingsRow, DatabaseErrorBoxShowsItsTextLineByLine) {
   TTAXPAR par;
   std::string message;
   try {
-    LoadTaxSettingsRow(par);
+    LoadTaxSettingsRow(ConnectedTaxData(), par);
     ADD_FAILURE() << "no error";
   } catch (const EIBError& e) {
     message = e.Message();

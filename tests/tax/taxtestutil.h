@@ -36,8 +36,10 @@ inline void SetCompany(int dataType = kCompanyCorporation, int taxJigyou = 0) {
 }
 
 // A fresh parameter record for a pass of era 4 over the whole fiscal year,
-// as the link builder sets it, with the reset of the results in run done.
+// as the link builder sets it, with the run taking the connected data set's
+// company settings and the reset of the results in run done.
 inline void StartPass(TTaxRun& run, int sinkokuKubun) {
+  run.Company = TaxCompany;
   run.TaxPar = TTAXPAR{};
   run.TaxPar.SinkokuName = "確定";
   run.TaxPar.MinasiRitu1 = Currency::FromRaw(9000);

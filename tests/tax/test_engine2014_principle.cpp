@@ -26,7 +26,7 @@ void StartYear(TTaxRun& run, int year, int era) {
   TaxCompany.Kishu = EncodeDate(year, 4, 1);
   TaxCompany.Kimatu = EncodeDate(year + 1, 3, 31);
   StartPass(run, 0);
-  ASSERT_EQ(TaxEraOf(run.TaxPar), era);
+  ASSERT_EQ(TaxEraOf(run.Company, run.TaxPar), era);
   run.TaxPar.Era = era;
 }
 

@@ -28,7 +28,7 @@ void StartEra3(TTaxRun& run) {
   TaxCompany.Kishu = EncodeDate(2015, 4, 1);
   TaxCompany.Kimatu = EncodeDate(2016, 3, 31);
   StartPass(run, 1);
-  ASSERT_EQ(TaxEraOf(run.TaxPar), 3);
+  ASSERT_EQ(TaxEraOf(run.Company, run.TaxPar), 3);
   run.TaxPar.Era = 3;
 }
 

@@ -25,11 +25,11 @@ void StartEra0(TTaxRun& run) {
   TaxCompany.Kishu = EncodeDate(2012, 4, 1);
   TaxCompany.Kimatu = EncodeDate(2013, 3, 31);
   StartPass(run, 0);
-  ASSERT_EQ(TaxEraOf(run.TaxPar), 0);
+  ASSERT_EQ(TaxEraOf(run.Company, run.TaxPar), 0);
   run.TaxPar.Era = 0;
 }
 
-bool RunEngine(TTaxRun& run) { return CalcGensokuOld(run.TaxPar, run.Dai1Hyou, run.Fuhyou1_Old, run.Fuhyou22_Old); }
+bool RunEngine(TTaxRun& run) { return CalcGensokuOld(run.Company, run.TaxPar, run.Dai1Hyou, run.Fuhyou1_Old, run.Fuhyou22_Old); }
 
 // Sales 21,000,000 at 5 % plus 1,000,000 net with 50,000 booked tax, sales
 // 1,030,000 at 3 %, returns 105,000 at 5 %; non-taxable sales 2,000,000 and

@@ -25,7 +25,7 @@ void StartEra0(TTaxRun& run) {
   TaxCompany.Kishu = EncodeDate(2012, 4, 1);
   TaxCompany.Kimatu = EncodeDate(2013, 3, 31);
   StartPass(run, 1);
-  ASSERT_EQ(TaxEraOf(run.TaxPar), 0);
+  ASSERT_EQ(TaxEraOf(run.Company, run.TaxPar), 0);
   run.TaxPar.Era = 0;
 }
 

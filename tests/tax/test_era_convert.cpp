@@ -15,7 +15,7 @@ namespace {
 
 TDateTime D(int y, int m, int d) { return EncodeDate(y, m, d); }
 
-void SetYear(int dataType, TDateTime kishu, TDateTime kimatu, int taxJigyou = 0) {
+TTaxCompanyInfo Year(int dataType, TDateTime kishu, TDateTime kimatu, int taxJigyou = 0) {
   TTaxCompanyInfo info;
   info.DataType = dataType;
   info.Kishu = kishu;
@@ -23,7 +23,7 @@ void SetYear(int dataType, TDateTime kishu, TDateTime kimatu, int taxJigyou = 0)
   info.TaxJigyou = taxJigyou;
   info.VerMajor = 11;
   info.VerMinor1 = 1;
-  SetTaxCompanyInfo(info);
+  return info;
 }
 
 TEST(TaxEra, EraTable) {
@@ -42,29 +42,29 @@ TEST(TaxEra, EraTable) {
       {D(2013, 4, 1), D(2014, 3, 31), D(2014, 3, 31), 0, 0},
   };
   for (const auto& c : cases) {
-    SetYear(kCompanyCorporation, c.kishu, c.kimatu);
+    const TTaxCompanyInfo company = Year(kCompanyCorporation, c.kishu, c.kimatu);
     TTAXPAR par;
     par.KikanFrom = c.kishu;
     par.KikanTo = c.to;
     par.SinkokuKubun = c.pass;
-    EXPECT_EQ(TaxEraOf(par), c.era) << FormatDateTime("yyyy/mm/dd", c.to) << " pass " << c.pass;
-    EXPECT_EQ(GetTaxEra(par), c.era == 0 ? 1 : c.era);
+    EXPECT_EQ(TaxEraOf(company, par), c.era) << FormatDateTime("yyyy/mm/dd", c.to) << " pass " << c.pass;
+    EXPECT_EQ(GetTaxEra(company, par), c.era == 0 ? 1 : c.era);
     EXPECT_EQ(par.Era, 0);  // GetTaxEra does not store the era
   }
 }
 
 TEST(TaxEra, PeriodFromSettings) {
-  SetYear(kCompanyCorporation, D(2013, 4, 1), D(2014, 3, 31));
+  const TTaxCompanyInfo company = Year(kCompanyCorporation, D(2013, 4, 1), D(2014, 3, 31));
   TTAXPAR par;
   par.KikanSettei = 1;
   par.KikanFrom = D(2015, 4, 1);
   par.KikanTo = D(2015, 9, 30);
   par.SinkokuKubun = 1;
-  EXPECT_EQ(TaxEraOf(par), 2);
+  EXPECT_EQ(TaxEraOf(company, par), 2);
   par.SinkokuKubun = 0;
-  EXPECT_EQ(TaxEraOf(par), 1);
+  EXPECT_EQ(TaxEraOf(company, par), 1);
   par.KikanTo = D(2015, 10, 1);
-  EXPECT_EQ(TaxEraOf(par), 3);
+  EXPECT_EQ(TaxEraOf(company, par), 3);
 }
 
 TEST(TaxEra, MainBusinessType) {
@@ -79,19 +79,19 @@ TEST(TaxEra, MainBusinessType) {
       {6, 0, D(2014, 4, 1), D(2015, 3, 31), 6},
   };
   for (const auto& c : cases) {
-    SetYear(kCompanyCorporation, c.kishu, c.kimatu, c.jigyou);
+    const TTaxCompanyInfo company = Year(kCompanyCorporation, c.kishu, c.kimatu, c.jigyou);
     TTAXPAR par;
     par.KikanFrom = c.kishu;
     par.KikanTo = c.kimatu;
     par.SinkokuKubun = c.pass;
-    TaxEraOf(par);
+    TaxEraOf(company, par);
     EXPECT_EQ(par.MainBusiness, c.main) << c.jigyou << " pass " << c.pass;
   }
 }
 
 TEST(TaxEra, New95PercentRule) {
-  EXPECT_FALSE(IsNew95PercentRule(1, D(2012, 3, 31), D(2013, 3, 30)));
-  EXPECT_TRUE(IsNew95PercentRule(1, D(2012, 4, 1), D(2013, 3, 31)));
+  EXPECT_FALSE(IsNew95PercentRule(TTaxCompanyInfo{}, 1, D(2012, 3, 31), D(2013, 3, 30)));
+  EXPECT_TRUE(IsNew95PercentRule(TTaxCompanyInfo{}, 1, D(2012, 4, 1), D(2013, 3, 31)));
   struct Case {
     int kind;
     TDateTime kishu;
@@ -102,8 +102,8 @@ TEST(TaxEra, New95PercentRule) {
       {kCompanyIndividual, D(2013, 1, 1), true},  {9, D(2000, 1, 1), true},
   };
   for (const auto& c : cases) {
-    SetYear(c.kind, c.kishu, IncMonth(c.kishu, 12) - 1);
-    EXPECT_EQ(IsNew95PercentRule(0, 0, 0), c.applies) << c.kind;
+    const TTaxCompanyInfo company = Year(c.kind, c.kishu, IncMonth(c.kishu, 12) - 1);
+    EXPECT_EQ(IsNew95PercentRule(company, 0, 0, 0), c.applies) << c.kind;
   }
 }
 

@@ -219,8 +219,8 @@ TEST_F(RatioTest, FullDeductionNeedsSalesWithin500Million) {
   CalcGensokuR01(run);
   EXPECT_EQ(S2(-1, 8), Currency(100));
   EXPECT_EQ(run.Fuhyou21_R01[-1].FullDeduction, 0);
-  EXPECT_FALSE(IsSalesWithin500MillionR01(run.TaxPar, Yen(300000000)));
-  EXPECT_TRUE(IsSalesWithin500MillionR01(run.TaxPar, Yen(250000000)));
+  EXPECT_FALSE(IsSalesWithin500MillionR01(run.Company, run.TaxPar, Yen(300000000)));
+  EXPECT_TRUE(IsSalesWithin500MillionR01(run.Company, run.TaxPar, Yen(250000000)));
 }
 
 TEST_F(RatioTest, ReverseChargeCountsOnlyBelow95Percent) {

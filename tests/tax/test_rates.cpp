@@ -24,9 +24,9 @@ TEST(TaxRates, RoundYenModes) {
 
 TEST(TaxRates, TableFollowsTheDataVersion) {
   taxtest::SetCompany();
-  ASSERT_EQ(ZeiRituList.size(), 5u);
-  EXPECT_EQ(ZeiRituList[0].Name, "10%");
-  EXPECT_FALSE(ZeiRituList[1].IsStandard);
+  ASSERT_EQ(ZeiRituTableOf(TaxCompany).size(), 5u);
+  EXPECT_EQ(ZeiRituTableOf(TaxCompany)[0].Name, "10%");
+  EXPECT_FALSE(ZeiRituTableOf(TaxCompany)[1].IsStandard);
   EXPECT_EQ(GetZeiRitu(4, 0), Currency(8));
   EXPECT_EQ(GetZeiRitu(7, 0), Currency(10));  // unknown: the first entry
 
@@ -35,7 +35,7 @@ TEST(TaxRates, TableFollowsTheDataVersion) {
   old.VerMinor1 = 0;
   old.VerMinor2 = 9;
   SetTaxCompanyInfo(old);
-  ASSERT_EQ(ZeiRituList.size(), 3u);
+  ASSERT_EQ(ZeiRituTableOf(TaxCompany).size(), 3u);
   EXPECT_EQ(GetZeiRitu(0, 0), Currency(8));
   taxtest::SetCompany();
 }
@@ -70,7 +70,7 @@ TEST(TaxRates, RateSlotOfALine) {
       {0, 3, EncodeDate(2015, 5, 1), 10, 2},  // no such rate in the three-rate table
   };
   for (const auto& c : cases)
-    EXPECT_EQ(RateSlotOf(c.rateNo, c.era, c.date, Currency(c.rate)), c.slot)
+    EXPECT_EQ(RateSlotOf(ZeiRituTableOf(TaxCompany), c.rateNo, c.era, c.date, Currency(c.rate)), c.slot)
         << c.rateNo << " era " << c.era << " rate " << c.rate;
 }
 

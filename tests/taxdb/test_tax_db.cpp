@@ -176,6 +176,7 @@ struct Connection {
   TIBDatabase db;
   TIBTransaction tr;
   TIBTransaction ss;
+  TTaxDataConnection data{&db, &tr, &ss};
   explicit Connection(const std::string& name) {
     db.DatabaseName = name;
     db.Params.Add("user_name=VFNZFR");
@@ -188,10 +189,8 @@ struct Connection {
     ss.Params.Add("concurrency");
     ss.Params.Add("nowait");
     db.Open();
-    TaxData = {&db, &tr, &ss};
   }
   ~Connection() {
-    TaxData = {};
     if (tr.InTransaction()) tr.Rollback();
     if (ss.InTransaction()) ss.Rollback();
     db.Close();
@@ -242,7 +241,7 @@ fixture::Installation* TaxDbTest::inst_ = nullptr;
 
 TEST_F(TaxDbTest, AggregationOfBothSidesInThePeriod) {
   Open(0, kCompanyCorporation);
-  AggregateJournal(run);
+  AggregateJournal(conn_->data, run);
   EXPECT_FALSE(conn_->ss.InTransaction());  // started and committed by the aggregation
 
   EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 110), Yen(11000));   // credit sale; the deleted and later ones left out
@@ -258,7 +257,7 @@ TEST_F(TaxDbTest, AggregationOfBothSidesInThePeriod) {
 
   // A transaction the caller holds stays open.
   conn_->ss.StartTransaction();
-  AggregateJournal(run);
+  AggregateJournal(conn_->data, run);
   EXPECT_TRUE(conn_->ss.InTransaction());
   EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 110), Yen(11000));  // summed afresh, not doubled
 }
@@ -266,13 +265,13 @@ TEST_F(TaxDbTest, AggregationOfBothSidesInThePeriod) {
 TEST_F(TaxDbTest, FacilityRestrictsTheJournal) {
   Open(0, kCompanyCorporation);
   run.TaxPar.SCode = "X9";
-  AggregateJournal(run);
+  AggregateJournal(conn_->data, run);
   EXPECT_EQ(Cat(run.TaxPar.Komi, 4, 110), Yen(0));
 }
 
 TEST_F(TaxDbTest, RefundStatementOfACorporation) {
   Open(0, kCompanyCorporation);
-  AggregateJournal(run);
+  AggregateJournal(conn_->data, run);
   // Journal tables, tax-inclusive statements.
   EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[0].Kessan, Yen(7450));  // 3,300 + 5,250 - 1,100
   EXPECT_EQ(run.KanpuHojin.SiireSoneki.Row[1].Kessan, Yen(2000));
@@ -299,7 +298,7 @@ TEST_F(TaxDbTest, RefundStatementOfACorporation) {
 
 TEST_F(TaxDbTest, RefundStatementOfAnIndividual) {
   Open(1, kCompanyIndividual);
-  AggregateJournal(run);
+  AggregateJournal(conn_->data, run);
   EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[0].Kessan, Yen(8700));  // 3,300 - 5,250 + 5,400 + 5,250
   EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[1].Kessan, Yen(1100));
   EXPECT_EQ(run.KanpuKojin.SiireJigyou.Row[2].Kessan, Yen(55000));
@@ -312,7 +311,7 @@ TEST_F(TaxDbTest, RefundStatementOfAnIndividual) {
 
 TEST_F(TaxDbTest, SpecialMeasureTables) {
   Open(0, kCompanyCorporation);
-  ASSERT_TRUE(LoadSpecialMeasureTables(run));
+  ASSERT_TRUE(LoadSpecialMeasureTables(conn_->data, run));
   EXPECT_FALSE(conn_->tr.InTransaction());
   ASSERT_EQ(run.TokureiUriage010.JigyoList.size(), 2u);
   EXPECT_EQ(run.TokureiUriage010.JigyoList[0].NukiK8, Yen(5000));
@@ -328,25 +327,25 @@ TEST_F(TaxDbTest, SpecialMeasureTables) {
 
 TEST_F(TaxDbTest, OldRateImportCheck) {
   Open(0, kCompanyCorporation);
-  EXPECT_TRUE(HasOldRateImportJournals(4, run.TaxPar));
+  EXPECT_TRUE(HasOldRateImportJournals(conn_->data, 4, run.TaxPar));
   EXPECT_FALSE(conn_->tr.InTransaction());
-  EXPECT_FALSE(HasOldRateImportJournals(3, run.TaxPar));
+  EXPECT_FALSE(HasOldRateImportJournals(conn_->data, 3, run.TaxPar));
   TTAXPAR before = run.TaxPar;
   before.KikanTo = EncodeDate(2019, 11, 19);
-  EXPECT_FALSE(HasOldRateImportJournals(4, before));
+  EXPECT_FALSE(HasOldRateImportJournals(conn_->data, 4, before));
 
   // A transaction the caller holds is left open.
   conn_->tr.StartTransaction();
-  EXPECT_TRUE(HasOldRateImportJournals(4, run.TaxPar));
+  EXPECT_TRUE(HasOldRateImportJournals(conn_->data, 4, run.TaxPar));
   EXPECT_TRUE(conn_->tr.InTransaction());
 }
 
 TEST_F(TaxDbTest, OldRateCheckIgnoresCreditNewRateOtherCodesDeletedAndLaterLines) {
   Open(1, kCompanyIndividual);
-  EXPECT_FALSE(HasOldRateImportJournals(4, run.TaxPar));
+  EXPECT_FALSE(HasOldRateImportJournals(conn_->data, 4, run.TaxPar));
   TTAXPAR later = run.TaxPar;
   later.KikanTo = EncodeDate(2020, 1, 31);  // the debit line of 2020-01-15 is inside now
-  EXPECT_TRUE(HasOldRateImportJournals(4, later));
+  EXPECT_TRUE(HasOldRateImportJournals(conn_->data, 4, later));
 }
 
 // The journal read notes the lines that the old-rate import check counts, so
@@ -358,17 +357,17 @@ TEST_F(TaxDbTest, JournalReadNotesWhatTheOldRateCheckCounts) {
     Open(index, index == 0 ? kCompanyCorporation : kCompanyIndividual);
     for (TDateTime end : {EncodeDate(2019, 11, 19), EncodeDate(2019, 12, 31), EncodeDate(2020, 1, 31)}) {
       run.TaxPar.KikanTo = end;
-      AggregateJournal(run);
-      EXPECT_EQ(run.TaxPar.OldRateImportsRead, HasOldRateImportJournals(4, run.TaxPar))
+      AggregateJournal(conn_->data, run);
+      EXPECT_EQ(run.TaxPar.OldRateImportsRead, HasOldRateImportJournals(conn_->data, 4, run.TaxPar))
           << "data set " << index << ", period end " << FormatDateTime("yyyy/mm/dd", end);
     }
     conn_.reset();
   }
   Open(0, kCompanyCorporation);
   run.TaxPar.SCode = "X9";
-  AggregateJournal(run);
+  AggregateJournal(conn_->data, run);
   EXPECT_FALSE(run.TaxPar.OldRateImportsRead);
-  EXPECT_TRUE(HasOldRateImportJournals(4, run.TaxPar));
+  EXPECT_TRUE(HasOldRateImportJournals(conn_->data, 4, run.TaxPar));
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST(TaxRates, CompanySettingsComeFromTheCompanyInformation) {
   EXPECT_EQ(info.KariukeKCode, "K219");
   EXPECT_EQ(info.ShokuchiUserCode, "999");
   SetTaxCompanyInfo(info);
-  EXPECT_EQ(ZeiRituList.size(), 3u);  // data version 11.0.0
+  EXPECT_EQ(ZeiRituTableOf(TaxCompany).size(), 3u);  // data version 11.0.0
   taxtest::SetCompany();
 }
 

@@ -1,6 +1,4 @@
-#include "core/eras.h"
-
-#include "core/datetext.h"
+#include "platform/rtl/eras.h"
 
 void BuildGengoTable() {
   GengoTable.clear();
@@ -8,7 +6,7 @@ void BuildGengoTable() {
     TGengoRec rec;
     rec.Name = e.Name;
     rec.ShortName = e.ShortName;
-    rec.StartDate = StrToDateDef0(e.StartDate);
+    if (!TryStrToDate(e.StartDate, rec.StartDate)) rec.StartDate = 0;
     rec.StartYear = DecodeDate(rec.StartDate).year;
     GengoTable.push_back(rec);
   }
