@@ -9,6 +9,7 @@
 #include "platform/vcl/faces.h"
 #include "platform/vcl/translations.h"
 #include "platform/win/namedmutex.h"
+#include "report/bighint.h"
 #include "ui/coreservices.h"
 
 namespace {
@@ -40,6 +41,7 @@ struct TEndSignals {
 int RunLinkProgram(const std::vector<std::string>& Args) {
   InstallFrameworkServices();
   InstallFaceNames();
+  TBigHintWindow::Install();  // every hint of the program in the "System" face
   InstallQtTranslations();
   // Before any database is attached, so that the Firebird client leaves the
   // signals to the program. Until the main window runs, a signal ends the

@@ -63,6 +63,16 @@ void TCashBookLoaderBox::AddLog(std::uint8_t Kind, std::int32_t Number, const st
   log_.push_back({"", Kind, Number, Text});
 }
 
+void TCashBookLoaderBox::SetProgress(const char* Text) {
+  progress_ = Text;
+  if (OnProgress) OnProgress();
+}
+
+void TCashBookLoaderBox::StepBar() {
+  ++bar_;
+  if (OnProgress) OnProgress();
+}
+
 void TCashBookLoaderBox::Step(const char* FailText, const std::function<void()>& Work) {
   try {
     Work();
@@ -114,22 +124,25 @@ void TCashBookLoaderBox::Execute() {
 }
 
 void TCashBookLoaderBox::EndTransaction(bool Commit) {
-  progress_ = Commit ? "データ確定中です…" : "データ廃棄中です…";
-  if (wasActive_ || !recvTr_.InTransaction()) return;
-  if (Commit) {
-    recvTr_.Commit();
-  } else {
-    try {
-      recvTr_.Rollback();
-    } catch (...) {
-      // a rollback always ends the transaction
+  SetProgress(Commit ? "データ確定中です…" : "データ廃棄中です…");
+  if (!wasActive_ && recvTr_.InTransaction()) {
+    if (Commit) {
+      recvTr_.Commit();
+    } else {
+      try {
+        recvTr_.Rollback();
+      } catch (...) {
+        // a rollback always ends the transaction
+      }
     }
   }
+  StepBar();
 }
 
 void TCashBookLoaderBox::RunImport() {
   log_.clear();
-  progress_ = "準備中です…";
+  bar_ = 0;
+  SetProgress("準備中です…");
   if (ReceiveKind == 0 && ImportKind == 0) return;
   SetTransaction(&recvTr_);
   jisyo_.SetTransaction(&recvTr_);
@@ -140,6 +153,7 @@ void TCashBookLoaderBox::RunImport() {
     siten_.Flags = slBranches;
     siten_.SetTransaction(&recvTr_);
     siten_.Execute(-1);
+    StepBar();
     if (ImportKind == 1) {
       // The received data must have the required version (none is required
       // in this system, so every received database passes).
@@ -147,35 +161,43 @@ void TCashBookLoaderBox::RunImport() {
       SetSql(recv1_, "SELECT MAJOR,MINOR1,MINOR2 FROM ACCVERSION ORDER BY MAJOR DESC,MINOR1 DESC,MINOR2 DESC");
       recv1_.ExecQuery();
       recv1_.Close();
+      StepBar();
     }
     bool merged = true;
     if (ImportKind == 0) {
-      progress_ = "現金仕訳の整合中です…";
+      SetProgress("現金仕訳の整合中です…");
+      StepBar();
       if (ResultCode() >= 0) {
-        progress_ = "摘要／取引先辞書の移行中です…";
+        SetProgress("摘要／取引先辞書の移行中です…");
         MigrateJisyo();
+        StepBar();
       }
       if (ResultCode() >= 0) {
-        progress_ = "データリスト名称の移行中です…";
+        SetProgress("データリスト名称の移行中です…");
         MigrateDataListName();
+        StepBar();
       }
     } else {
-      progress_ = "科目体系の整合チェック中です…";
+      SetProgress("科目体系の整合チェック中です…");
       merged = CheckKamokuTaikei();
       if (merged && ResultCode() >= 0) {
-        progress_ = "補助科目の移行中です…";
+        SetProgress("補助科目の移行中です…");
         ImportHojo();
-      }
-      if (merged && ResultCode() >= 0 && ReceiveKind == 1) {
-        progress_ = "開始残高の移行中です…";
-        ImportKaisizan();
+        StepBar();
       }
       if (merged && ResultCode() >= 0) {
-        progress_ = "現金仕訳の移行中です…";
+        // Only data from a sending installation carries opening balances.
+        SetProgress("開始残高の移行中です…");
+        if (ReceiveKind == 1) ImportKaisizan();
+        StepBar();
+      }
+      if (merged && ResultCode() >= 0) {
+        SetProgress("現金仕訳の移行中です…");
         ImportCashSiwake();
+        StepBar();
       }
       if (merged && ResultCode() >= 0 && ReceiveKind == 0) {
-        progress_ = "現金残高の比較中です…";
+        SetProgress("現金残高の比較中です…");
         CompareCashBalance();
       }
     }
@@ -185,9 +207,10 @@ void TCashBookLoaderBox::RunImport() {
       EndTransaction(false);
       AddLog(kSyoriError, -100, kAborted);
     } else {
-      progress_ = "データ整合中です…";
+      SetProgress("データ整合中です…");
       Step("取り込み後処理に失敗しました。 ", [&] {
         if (ImportKind == 0) CleanReceived();
+        StepBar();
         EndTransaction(true);
       });
       replaced = true;

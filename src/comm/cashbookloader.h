@@ -54,8 +54,14 @@ class TCashBookLoaderBox {
   // The two result titles after a run.
   const std::string& Title1() const { return title1_; }
   const std::string& Title2() const { return title2_; }
-  // The progress text of the running step.
+  // The progress text of the running step and the bar's position (0 up to
+  // kProgressSteps) in the run.
   const std::string& Progress() const { return progress_; }
+  int ProgressPosition() const { return bar_; }
+  static constexpr int kProgressSteps = 7;
+  // Called whenever the progress text or the bar moves during a run; a
+  // window shows them and keeps itself alive from here.
+  std::function<void()> OnProgress;
   std::int32_t RecvMajor = 0, RecvMinor = 0, RecvRevision = 0;
 
   // The data file replacement of the replace kind: the data file of DataDir
@@ -68,6 +74,8 @@ class TCashBookLoaderBox {
   void RunImport();
   void AddLog(std::uint8_t Kind, std::int32_t Number, const std::string& Text);
   void EndTransaction(bool Commit);
+  void SetProgress(const char* Text);
+  void StepBar();
   // Runs one step; its failure is logged with the step's message and raised again.
   void Step(const char* FailText, const std::function<void()>& Work);
 
@@ -95,4 +103,5 @@ class TCashBookLoaderBox {
   bool autoStart_ = true;
   bool running_ = false;
   bool wasActive_ = false;
+  int bar_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 
 #include "platform/rtl/sysutils.h"
+#include "report/bighint.h"
 #include "report/errorlog.h"
 #include "report/preview.h"
 
@@ -42,6 +43,7 @@ void StartQuillboxEngine() {
     e.Vdb = std::make_unique<TVDBPrint>();
     e.Vdb->SetTTOption(2);
     StartPreviewEntry = RunPreview;
+    TBigHintWindow::Install();
     e.Ready = true;
   } catch (const std::exception& error) {
     QuillboxLogError("Vdb.Create", error.what());

@@ -1,6 +1,7 @@
 // The report engine's shared state: the engine settings, the font lists by
 // character set, the printer settings object and the engine-ready flag, made
-// once when the program starts (StartQuillboxEngine).
+// once when the program starts (StartQuillboxEngine), which also makes the
+// big hint window the program's hint window.
 #pragma once
 
 #include <functional>

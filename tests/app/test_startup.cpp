@@ -1,7 +1,9 @@
 // The program's start-up on the demo installation: the refusals before any
 // window, the command line, the application information, the installed
 // version, and the real executable started once.
+#include <QApplication>
 #include <QCoreApplication>
+#include <QToolTip>
 
 #include <filesystem>
 #include <fstream>
@@ -99,6 +101,13 @@ TEST_F(Startup, TwoArgumentsEndTheProgramWithoutAWindow) {
   EXPECT_EQ(RunLinkProgram({"1,2,3,/tmp/a", "b.xml"}), 1);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{"不正な引数が渡されました。\r\rアプリケーションを強制終了します。"});
   EXPECT_FALSE(MutexExists("VERUDA_RENDO")) << "the guard is released when the program ends";
+}
+
+// The big hint window is the program's from its start, even when it ends at once.
+TEST_F(Startup, HintsAreDrawnInTheSystemFaceFromTheStart) {
+  QToolTip::setFont(QApplication::font());
+  EXPECT_EQ(RunLinkProgram({"1,2,3,/tmp/a", "b.xml"}), 1);
+  EXPECT_EQ(QToolTip::font().family().toStdString(), "System");
 }
 
 // A caller's field that is not a number is a bad argument: the program's own

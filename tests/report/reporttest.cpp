@@ -5,6 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <QProcess>
+#include <QString>
+
 #include "platform/rtl/cp932.h"
 #include "platform/vcl/application.h"
 #include "report/engine.h"
@@ -37,5 +40,16 @@ void ReportTest::WriteBytes(const std::string& path, const std::string& bytes) {
 std::string ReportTest::Crlf(std::initializer_list<const char*> lines) {
   std::string out;
   for (const char* line : lines) out += Utf8ToCp932(line) + "\r\n";
+  return out;
+}
+
+std::string ReportTest::PdfWords(const std::string& path) {
+  QProcess p;
+  p.start("pdftotext", {"-layout", QString::fromStdString(path), "-"});
+  p.waitForFinished(30000);
+  std::string out;
+  for (const QString& word :
+       QString::fromUtf8(p.readAllStandardOutput()).replace("\f", " | ").split(' ', Qt::SkipEmptyParts))
+    out += word.trimmed().toStdString() + " ";
   return out;
 }

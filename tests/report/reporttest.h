@@ -16,5 +16,7 @@ class ReportTest : public ::testing::Test {
   static void WriteBytes(const std::string& path, const std::string& bytes);
   // The lines of a text written by hand, each ended by CR LF, in CP932.
   static std::string Crlf(std::initializer_list<const char*> lines);
+  // The words of a PDF file in reading order (pdftotext -layout), "|" at each page end.
+  static std::string PdfWords(const std::string& path);
   std::string dir_;
 };

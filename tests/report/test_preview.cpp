@@ -3,11 +3,17 @@
 // dialog, and print bundles saved and opened again drawing the same pages.
 #include <filesystem>
 
+#include <QApplication>
 #include <QImage>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -18,6 +24,7 @@
 #include "report/preview.h"
 #include "report/previewbox.h"
 #include "report/quillbox.h"
+#include "report/vdbprint.h"
 #include "report/yohaku.h"
 #include "reporttest.h"
 
@@ -236,6 +243,131 @@ TEST_F(Preview, BundleSavedAndOpenedDrawsTheSamePages) {
   EXPECT_NE(saved.find("FORM;" + Path("bundles/keep_FORMAT-1.qlf") + ";FALSE;0;0;\r\n"), std::string::npos);
   EXPECT_NE(saved.find("IMAGE;100;1300;500;1700;" + Path("bundles/keep_pic.bmp") + ";0;\r\n"), std::string::npos);
   EXPECT_EQ(responder.Shown().back().lines.at(0), "[QUILLBOX]印刷ファイルではありません。");
+}
+
+TEST_F(Preview, PrintButtonPrintsTheChosenPagesAndKeepsTheView) {
+  TQBOXDEF def = Report(3);
+  def.PrnDlg = false;
+  QuillboxEngine().Vdb->SetOutputFile(Path("out.pdf"));
+  std::vector<std::string> kinds;
+  responder.Then([&](const ShownDialog& shown) {
+    TImageDispForm& w = Window(shown);
+    w.NextPage->click();
+    // The print dialog is offered even though the report asked for none; pages 2 to 3.
+    responder.Then([&](const ShownDialog& box) {
+      kinds.push_back(box.kind);
+      auto* dialog = static_cast<QPrintDialog*>(box.window);
+      dialog->setPrintRange(QAbstractPrintDialog::PageRange);
+      dialog->printer()->setFromTo(2, 3);
+      return mrOk;
+    });
+    w.PrintButton->click();
+    EXPECT_EQ(Where(w), "2/3");
+    EXPECT_EQ(w.Page(), 2);
+    // The engine settings are the report's again.
+    EXPECT_FALSE(QuillboxEngine().Settings.PrnDlg);
+    EXPECT_EQ(QuillboxEngine().Settings.DataFile, Path("report.dat"));
+    const std::string printed = PdfWords(Path("out.pdf"));
+    // Cancelling the dialog prints nothing and leaves the view.
+    std::filesystem::remove(Path("out.pdf"));
+    responder.Then([&](const ShownDialog& box) {
+      kinds.push_back(box.kind);
+      return mrCancel;
+    });
+    w.PrintButton->click();
+    EXPECT_FALSE(std::filesystem::exists(Path("out.pdf")));
+    EXPECT_EQ(Where(w), "2/3");
+    EXPECT_EQ(printed, "ページ2 | ページ3 | ");
+    return mrCancel;
+  });
+  StartPreview(def);
+  QuillboxEngine().Vdb->SetOutputFile("");
+  EXPECT_EQ(kinds, (std::vector<std::string>{"TStartPrintDlg", "TStartPrintDlg"}));
+}
+
+TEST_F(Preview, PrinterSetupPaperIsLaidOutAtOnce) {
+  TQBOXDEF def = Report(1);
+  QuillboxEngine().Vdb->SetOutputFile(Path("out.pdf"));  // a printer whose paper can change here
+  responder.Then([&](const ShownDialog& shown) {
+    TImageDispForm& w = Window(shown);
+    w.SpeedButton3->click();
+    const QSize a4 = w.PaperPanel->size();
+    const QImage before = Picture(w);
+    responder.Then([](const ShownDialog& box) {
+      EXPECT_EQ(box.kind, "TPrinterSetupDialog");
+      static_cast<QPageSetupDialog*>(box.window)->printer()->setPageSize(QPageSize(QPageSize::A3));
+      return mrOk;
+    });
+    w.PrintSetupButton->click();
+    EXPECT_EQ(QuillboxEngine().Vdb->GetPaper(), 8);  // A3
+    // A3 is A4 doubled: the paper on screen is about 1.41 times as wide and as long.
+    EXPECT_NEAR(w.PaperPanel->width() * 1000 / a4.width(), 1414, 10);
+    EXPECT_NEAR(w.PaperPanel->height() * 1000 / a4.height(), 1414, 10);
+    EXPECT_GT(w.ImagePaintBox->width(), a4.width());
+    EXPECT_NE(Picture(w), before);
+    // A setup dialog left with Cancel keeps the paper.
+    responder.Then(mrCancel);
+    w.PrintSetupButton->click();
+    EXPECT_EQ(QuillboxEngine().Vdb->GetPaper(), 8);
+    return mrCancel;
+  });
+  StartPreview(def);
+  QuillboxEngine().Vdb->SetPaper(9);
+  QuillboxEngine().Vdb->SetOutputFile("");
+}
+
+TEST_F(Preview, DraggingThePageScrollsBothBars) {
+  TQBOXDEF def = Report(1);
+  responder.Then([&](const ShownDialog& shown) {
+    TImageDispForm& w = Window(shown);
+    for (int i = 0; i < 15; ++i) w.ZoomInButton->click();
+    EXPECT_EQ(w.Zoom(), 20);
+    QScrollBar* h = w.ImagePaintScrollBox->horizontalScrollBar();
+    QScrollBar* v = w.ImagePaintScrollBox->verticalScrollBar();
+    EXPECT_GT(h->maximum(), 300);
+    EXPECT_GT(v->maximum(), 300);
+    QWidget* box = w.ImagePaintBox;
+    QPoint at = box->mapToGlobal(QPoint(400, 400));
+    auto send = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint to) {
+      at = to;
+      QMouseEvent e(type, QPointF(box->mapFromGlobal(to)), QPointF(to), button, held, Qt::NoModifier);
+      QApplication::sendEvent(box, &e);
+    };
+    const QPoint start = at;
+    struct Case {
+      const char* what;
+      QEvent::Type type;
+      Qt::MouseButton button;
+      Qt::MouseButtons held;
+      QPoint by;
+      int h, v;
+      Qt::CursorShape cursor;
+    } cases[] = {
+        {"right button does not grab", QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {}, 0, 0,
+         Qt::ArrowCursor},
+        {"moving with the right button", QEvent::MouseMove, Qt::NoButton, Qt::RightButton, {-50, -50}, 0, 0,
+         Qt::ArrowCursor},
+        {"left press grabs", QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {}, 0, 0, Qt::SizeAllCursor},
+        {"the page follows the mouse up and left", QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {-120, -80},
+         120, 80, Qt::SizeAllCursor},
+        {"further", QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {-30, -20}, 150, 100, Qt::SizeAllCursor},
+        {"back beyond the start stops at 0", QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {200, 60}, 0, 40,
+         Qt::SizeAllCursor},
+        {"release restores the cursor", QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {}, 0, 40,
+         Qt::ArrowCursor},
+        {"moving after the release", QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {-100, -100}, 0, 40,
+         Qt::ArrowCursor},
+    };
+    for (const Case& c : cases) {
+      send(c.type, c.button, c.held, at + c.by);
+      EXPECT_EQ(h->value(), c.h) << c.what;
+      EXPECT_EQ(v->value(), c.v) << c.what;
+      EXPECT_EQ(box->cursor().shape(), c.cursor) << c.what;
+    }
+    EXPECT_NE(at, start);
+    return mrCancel;
+  });
+  StartPreview(def);
 }
 
 }  // namespace

@@ -42,17 +42,8 @@ class Printing : public ReportTest {
     }
     q.CloseDataFile();
   }
-  // The words of the PDF in reading order, "|" at each page end.
-  std::string PdfText() {
-    QProcess p;
-    p.start("pdftotext", {"-layout", QString::fromStdString(Path("out.pdf")), "-"});
-    p.waitForFinished(30000);
-    std::string out;
-    for (const QString& word :
-         QString::fromUtf8(p.readAllStandardOutput()).replace("\f", " | ").split(' ', Qt::SkipEmptyParts))
-      out += word.trimmed().toStdString() + " ";
-    return out;
-  }
+  // The words of the printed PDF in reading order, "|" at each page end.
+  std::string PdfText() { return PdfWords(Path("out.pdf")); }
   ScriptedResponder responder{mrOk};
 };
 
