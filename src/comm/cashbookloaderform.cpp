@@ -120,21 +120,27 @@ TCashBookLoaderForm::TCashBookLoaderForm(QWidget* owner)
   connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
   connect(ListView, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
     const int row = item ? ListView->indexOfTopLevelItem(item) : -1;
-    const TPelorinSyoriLog& log = loader_.Log();
+    const TPelorinSyoriLog& log = loader_->Log();
     Memo->setPlainText(row >= 0 && row < static_cast<int>(log.size()) ? Q(log[static_cast<std::size_t>(row)].Text)
                                                                       : QString());
   });
-  loader_.OnProgress = [this] { ShowProgress(); };
+  loader_->OnProgress = [this] { ShowProgress(); };
 
   btnFileOut->setEnabled(false);
   SetAutoStart(true);
 }
 
-TCashBookLoaderForm::~TCashBookLoaderForm() { loader_.OnProgress = nullptr; }
+TCashBookLoaderForm::TCashBookLoaderForm(TCashBookLoaderBox& Loader, QWidget* owner) : TCashBookLoaderForm(owner) {
+  loader_->OnProgress = nullptr;
+  loader_ = &Loader;
+  loader_->OnProgress = [this] { ShowProgress(); };
+}
+
+TCashBookLoaderForm::~TCashBookLoaderForm() { loader_->OnProgress = nullptr; }
 
 void TCashBookLoaderForm::SetAutoStart(bool On) {
   autoStart_ = On;
-  loader_.SetAutoStart(On);
+  loader_->SetAutoStart(On);
   btnOk->setEnabled(!On);
   btnCancel->setEnabled(!On);
   btnOk->setVisible(!On);
@@ -144,7 +150,7 @@ void TCashBookLoaderForm::SetAutoStart(bool On) {
 }
 
 void TCashBookLoaderForm::SetupTitles() {
-  const bool cash = loader_.ReceiveKind == 0;
+  const bool cash = loader_->ReceiveKind == 0;
   Label1->setText(cash ? "現金出納帳データの取り込みを行います。" : "データの取り込みを行います。");
   Label2->setText(cash ? "この処理を実行することにより、顧問先と現金残高の同期が行われます。"
                        : "この処理を実行することにより、送信元とデータの同期が行われます。");
@@ -152,8 +158,8 @@ void TCashBookLoaderForm::SetupTitles() {
 }
 
 void TCashBookLoaderForm::SetResultTitles() {
-  Label1->setText(Q(loader_.Title1()));
-  Label2->setText(Q(loader_.Title2()));
+  Label1->setText(Q(loader_->Title1()));
+  Label2->setText(Q(loader_->Title2()));
 }
 
 void TCashBookLoaderForm::ShowProgressPanel(bool On) {
@@ -163,8 +169,8 @@ void TCashBookLoaderForm::ShowProgressPanel(bool On) {
 }
 
 void TCashBookLoaderForm::ShowProgress() {
-  LabelProgress->setText(Q(loader_.Progress()));
-  ProgressBar->setValue(loader_.ProgressPosition());
+  LabelProgress->setText(Q(loader_->Progress()));
+  ProgressBar->setValue(loader_->ProgressPosition());
   SyncList();
   // Keeps the window painted and the animation moving; the run mark refuses
   // a second run and closing meanwhile.
@@ -172,7 +178,7 @@ void TCashBookLoaderForm::ShowProgress() {
 }
 
 void TCashBookLoaderForm::SyncList() {
-  const TPelorinSyoriLog& log = loader_.Log();
+  const TPelorinSyoriLog& log = loader_->Log();
   if (ListView->topLevelItemCount() > static_cast<int>(log.size())) {
     ListView->clear();
     Memo->clear();
@@ -207,7 +213,7 @@ void TCashBookLoaderForm::TimerTimer() {
 }
 
 void TCashBookLoaderForm::ExecuteAuto() {
-  if (loader_.ReceiveKind != 1) return;
+  if (loader_->ReceiveKind != 1) return;
   Timer->stop();
   SetupTitles();
   if (autoStart_) btnOkClick();
@@ -233,7 +239,7 @@ void TCashBookLoaderForm::btnOkClick() {
   ListView->clear();
   Memo->clear();
   ShowProgressPanel(true);
-  loader_.Execute();
+  loader_->Execute();
   SyncList();
   if (ListView->topLevelItemCount() > 0) ListView->setCurrentItem(ListView->topLevelItem(0));
   autoStart_ = false;
@@ -287,5 +293,5 @@ void TCashBookLoaderForm::btnFileOutClick() {
   if (answer != mrOk || dialog.selectedFiles().isEmpty()) return;
   std::string path = dialog.selectedFiles().first().toStdString();
   if (!CheckSaveFilePath(path)) return;
-  if (!loader_.ExportLog(path)) ShowError("「" + path + "」に書き込めませんでした。");
+  if (!loader_->ExportLog(path)) ShowError("「" + path + "」に書き込めませんでした。");
 }

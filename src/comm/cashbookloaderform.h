@@ -35,10 +35,12 @@ class TCashBookLoaderForm : public QDialog {
   Q_OBJECT
  public:
   explicit TCashBookLoaderForm(QWidget* owner = nullptr);
+  // Drives the caller's loader (set up by the caller) instead of its own.
+  explicit TCashBookLoaderForm(TCashBookLoaderBox& Loader, QWidget* owner = nullptr);
   ~TCashBookLoaderForm() override;
 
-  TCashBookLoaderBox& Loader() { return loader_; }
-  void SetReceivedFile(const std::string& FileName) { loader_.SetReceivedFile(FileName); }
+  TCashBookLoaderBox& Loader() { return *loader_; }
+  void SetReceivedFile(const std::string& FileName) { loader_->SetReceivedFile(FileName); }
   // On: the run starts by itself, OK hidden, Cancel reads "閉じる"; off: the
   // user starts it with OK. On at creation.
   void SetAutoStart(bool On);
@@ -47,7 +49,7 @@ class TCashBookLoaderForm : public QDialog {
   void ExecuteAuto();
   // Shows the window modally; a run with auto-start on begins 1.5 s later.
   TModalResult ShowModal();
-  std::int32_t ResultCode() const { return loader_.ResultCode(); }
+  std::int32_t ResultCode() const { return loader_->ResultCode(); }
   bool Running() const { return running_; }
   bool ShownAfterFailure() const { return shownAfterFailure_; }
 
@@ -87,7 +89,8 @@ class TCashBookLoaderForm : public QDialog {
   // Adds list rows for the log entries not listed yet.
   void SyncList();
 
-  TCashBookLoaderBox loader_;
+  TCashBookLoaderBox own_;
+  TCashBookLoaderBox* loader_ = &own_;
   bool autoStart_ = true;
   bool running_ = false;
   bool shownAfterFailure_ = false;

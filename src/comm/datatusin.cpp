@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 
+#include "comm/cashbookloaderform.h"
 #include "comm/cloudshare.h"
 #include "comm/filestore.h"
 #include "comm/waitmess.h"
@@ -59,6 +60,10 @@ TfmDataTusin::TfmDataTusin(QWidget* owner)
   xAnimeProgressDialog1->SetCommonAVI(aviFindFolder);
   BuildWindow();
   SetKeyCaptions();
+  ShowCashBookLoader = [this](TCashBookLoaderBox& Loader) {
+    TCashBookLoaderForm form(Loader, this);
+    return form.ShowModal();
+  };
   Initialized = true;
 }
 
