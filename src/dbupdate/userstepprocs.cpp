@@ -8,17 +8,22 @@ namespace {
 
 constexpr std::uint8_t kAccounting = 1;
 
+// The period columns of the cash-flow statement (step 0.1.4 adds only these).
+void AddCashFlowPeriodColumns(TUpdateScript& Script) {
+  if (!UserDbHasColumn("ACCDEF1", "KESSAN_KIKAN")) {
+    Script.Add({"ALTER TABLE ACCDEF1", "ADD KESSAN_KIKAN INTEGER DEFAULT -1,", "ADD CASHFLOW_KIKAN1 INTEGER DEFAULT -1,",
+                "ADD CASHFLOW_KIKAN2 INTEGER DEFAULT -1;",
+                "UPDATE ACCDEF1 SET KESSAN_KIKAN=-1,CASHFLOW_KIKAN1=-1,CASHFLOW_KIKAN2=-1 WHERE REC=1;", "COMMIT;"});
+  }
+}
+
 // The company information columns that the early steps add when missing.
 void AddAccountingPeriodColumns(TUpdateScript& Script) {
   if (!UserDbHasColumn("ACCDEF1", "SDAI_HASUU3")) {
     Script.Add({"ALTER TABLE ACCDEF1", "ADD SDAI_HASUU3 INTEGER DEFAULT 0;",
                 "UPDATE ACCDEF1 SET SDAI_HASUU3=0 WHERE REC=1;", "COMMIT;"});
   }
-  if (!UserDbHasColumn("ACCDEF1", "KESSAN_KIKAN")) {
-    Script.Add({"ALTER TABLE ACCDEF1", "ADD KESSAN_KIKAN INTEGER DEFAULT -1,", "ADD CASHFLOW_KIKAN1 INTEGER DEFAULT -1,",
-                "ADD CASHFLOW_KIKAN2 INTEGER DEFAULT -1;",
-                "UPDATE ACCDEF1 SET KESSAN_KIKAN=-1,CASHFLOW_KIKAN1=-1,CASHFLOW_KIKAN2=-1 WHERE REC=1;", "COMMIT;"});
-  }
+  AddCashFlowPeriodColumns(Script);
 }
 
 }  // namespace
@@ -35,6 +40,12 @@ bool UserDbHasColumn(const std::string& Table, const std::string& Column) {
   }
   dm.AccDatDisconnect(SystemDef.DataDir, false, false);
   return found;
+}
+
+std::int32_t ExecUserDbUpdate012() {
+  TUpdateScript script(kAccounting, {0, 1, 2}, false);
+  if (!script.AddScriptFiles({"userup01.sql"}, true)) return urFileMissing;
+  return script.Run();
 }
 
 std::int32_t ExecUserDbUpdate013() {

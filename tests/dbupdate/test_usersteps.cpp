@@ -42,6 +42,77 @@ TEST_F(UserSteps, TheFirstVersionIsCreated) {
   EXPECT_FALSE(UserDbHasColumn("NO_SUCH_TABLE", "REC"));
 }
 
+// Account 1120 has four lines in period 2: 5/30 no. 1 debit 1000 (tax 100),
+// 5/31 no. 2 credit 300, 5/31 closing line no. 0 debit 50, 5/31 no. 4 debit 20
+// marked as reconciled (FUSEN2 1). Account 1121 has 60 lines on 5/10.
+TEST_F(UserSteps, BankReconciliationProcedures012) {
+  Exec(DataSetFile(), "INSERT INTO ACCDEF1 (REC, KISHU) VALUES (1, '2024-04-01')");
+  const char* lines[] = {"1, 1, 1, '2024-05-30', 0, 1000, 100, 0", "2, 2, 2, '2024-05-31', 0, 300, 0, 0",
+                         "3, 0, 1, '2024-05-31', 1, 50, 0, 0", "4, 4, 1, '2024-05-31', 0, 20, 0, 1"};
+  for (const char* line : lines)
+    Exec(DataSetFile(), std::string("INSERT INTO SIWAKE (SWKREC, SWKNO, TAISHAKU, HIZUKE, KESSAN, NUK, ZEI, FUSEN2, "
+                                    "MNUM, SCODE, KCODE) VALUES (") + line + ", 2, '01', '1120')");
+  Exec(DataSetFile(), "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 60) DO BEGIN I = I + 1; "
+                      "INSERT INTO SIWAKE (SWKREC, SWKNO, HIZUKE, MNUM, SCODE, KCODE) "
+                      "VALUES (100 + :I, 100 + :I, '2024-05-10', 2, '01', '1121'); END END");
+  Run(&ExecUserDbUpdate012);
+  EXPECT_EQ(Version(), std::vector<std::string>{"1:0.1.2"});
+
+  struct Case {
+    const char* proc;
+    const char* args;  // PPROCTYPE .. POFFSET, PLIMIT after the account
+    const char* expected;
+  };
+  const Case cases[] = {
+      // Oldest first; the closing line sorts after the ordinary lines of its day.
+      {"LISTDOWN", "0, '', '1120', '', '', 16, 0, '2024-05-01', '2024-05-31', 0, 0, 0, 0, 0", "1 2 4 0"},
+      // Newest first; the closing line of the end date counts with PKESSAN 1 only.
+      {"LISTUP", "0, '', '1120', '', '', 16, 1, '2024-05-01', '2024-05-31', 0, 0, 0, 0, 0", "0 4 2 1"},
+      {"LISTUP", "0, '', '1120', '', '', 16, 0, '2024-05-01', '2024-05-31', 0, 0, 0, 0, 0", "4 2 1"},
+      {"LISTUP", "1, '', '1120', '', '', 16, 1, '2024-05-01', '2024-05-31', 0, 0, 0, 0, 0", "0 2 1"},
+      // From line no. 2 (credit) down on the end date.
+      {"LISTUP", "0, '', '1120', '', '', 16, 0, '2024-05-01', '2024-05-31', 2, 2, 0, 0, 0", "2 1"},
+      {"LISTDOWN", "0, '', '1120', '', '', 16, 0, '2024-05-30', '2024-05-31', 1, 1, 0, 0, 2", "1 2"},
+      {"LISTDOWN", "0, '', '1120', '', '', 16, 0, '2024-05-30', '2024-05-31', 1, 1, 0, 1, 2", "2 4"},
+      // No line of another branch.
+      {"LISTDOWN", "0, '02', '1120', '', '', 16, 0, '2024-05-01', '2024-05-31', 0, 0, 0, 0, 0", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.proc) + "(" + c.args + ")");
+    std::string got;
+    for (const std::string& row : Rows(DataSetFile(), std::string("SELECT SWKNO FROM SP_TOUZACHOSEIHYO_") + c.proc +
+                                                          "(" + c.args + ")"))
+      got += (got.empty() ? "" : " ") + row;
+    EXPECT_EQ(got, c.expected);
+  }
+  // A page is 50 lines when none is given; the count goes on over the skipped lines.
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*)||' '||MAX(RECORDCNT) FROM SP_TOUZACHOSEIHYO_LISTUP(0, '', '1121', "
+                                "'', '', 16, 0, '2024-05-01', '2024-05-31', 0, 0, 0, 0, 0)"),
+            std::vector<std::string>{"50 50"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*)||' '||MAX(RECORDCNT) FROM SP_TOUZACHOSEIHYO_LISTDOWN(0, '', '1121', "
+                                "'', '', 16, 0, '2024-05-01', '2024-05-31', 0, 0, 0, 55, 0)"),
+            std::vector<std::string>{"5 60"});
+
+  // The reconciliation counts each line on the other side: a debit-nature
+  // account's balance falls with a debit line.
+  const std::pair<const char*, const char*> balances[] = {
+      {"0, 1, '', '1120', '', '', 1, 2, '2024-05-31', 0, 1, 0, 0, 10000", "9230"},
+      {"1, 1, '', '1120', '', '', 1, 2, '2024-05-31', 0, 1, 0, 0, 10000", "9250"},
+      {"0, 1, '', '1120', '', '', 0, 2, '2024-05-31', 0, 1, 0, 0, 10000", "9130"},
+      {"0, 1, '', '1120', '', '', 1, 2, '2024-05-31', 0, 2, 0, 0, 10000", "10770"},
+      {"0, 0, '', '1120', '', '', 1, 2, '2024-05-31', 0, 1, 2, 2, 10000", "9000"},
+      {"0, 0, '', '1120', '', '', 1, 2, '2024-05-30', 0, 1, 2, 2, 10000", "9000"},
+      {"0, 0, '', '1120', '', '', 1, 2, '2024-05-31', 0, 1, 99, 1, 10000", "9230"},
+      {"0, 0, '', '1120', '', '', 1, 3, '2024-05-31', 0, 1, 2, 2, 10000", "10000"},
+  };
+  for (const auto& [args, expected] : balances) {
+    SCOPED_TRACE(args);
+    EXPECT_EQ(Rows(DataSetFile(), std::string("SELECT CAST(ZANDAKA AS INTEGER) FROM SP_TOUZACHOSEIHYO_ZENZAN(") +
+                                      args + ")"),
+              std::vector<std::string>{expected});
+  }
+}
+
 TEST_F(UserSteps, AuditItemsAndPeriodColumns013) {
   Exec(DataSetFile(), "INSERT INTO ACCDEF1 (REC) VALUES (1)");
   Exec(DataSetFile(), "INSERT INTO KANSA (REC, TITLE) VALUES (7, 'old')");
