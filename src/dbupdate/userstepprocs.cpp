@@ -55,6 +55,13 @@ std::int32_t ExecUserDbUpdate013() {
   return script.Run();
 }
 
+std::int32_t ExecUserDbUpdate014() {
+  TUpdateScript script(kAccounting, {0, 1, 4}, false);
+  if (!script.AddScriptFiles({"userup01.sql", "cashflow.sql"}, true)) return urFileMissing;
+  AddCashFlowPeriodColumns(script);
+  return script.Run();
+}
+
 std::int32_t ExecUserDbUpdate020() { return TUpdateScript(kAccounting, {0, 2, 0}, false).Run(); }
 
 std::int32_t ExecUserDbUpdate021() {

@@ -138,6 +138,57 @@ TEST_F(UserSteps, AuditItemsAndPeriodColumns013) {
   EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM KANSA_ITEM"), std::vector<std::string>{"1"});
 }
 
+// The statement lines are written from the script without a connection
+// character set, so their CP932 texts (the section numerals among them) are
+// stored byte for byte and read back intact.
+TEST_F(UserSteps, CashFlowMasterData014) {
+  Exec(DataSetFile(), "INSERT INTO ACCDEF1 (REC) VALUES (1)");
+  Exec(DataSetFile(), "INSERT INTO CASHFMST (CM_REC, CM_NAME1) VALUES (500, 'old')");
+  Exec(DataSetFile(), "INSERT INTO CASHFMKU (CF_REC, CM_REC) VALUES (1, 500)");
+  // The per-branch copy of an earlier version.
+  Exec(DataSetFile(), "CREATE TABLE CASHFMST_SISETU (SCODE VARCHAR(6) CHARACTER SET ASCII, REC INTEGER)");
+  Exec(DataSetFile(), "ALTER TABLE CASHFMST_SISETU ADD CONSTRAINT CASHFMST_SISET_REC FOREIGN KEY (REC) "
+                      "REFERENCES CASHFMST (CM_REC)");
+  Exec(DataSetFile(), "CREATE TRIGGER CASHFMST_AFTER_INSERT FOR CASHFMST AFTER INSERT AS BEGIN END");
+
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    Run(&ExecUserDbUpdate014);
+    EXPECT_EQ(Version(), std::vector<std::string>{"1:0.1.4"});
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM CASHFMST"), std::vector<std::string>{"102"});
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM CASHFMKU"), std::vector<std::string>{"502"});
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT CM_NAME1 FROM CASHFMST WHERE CM_GROUP IN (10,20,30,40,50,60,70) "
+                                  "AND CM_KIND=1 ORDER BY CM_REC"),
+              (std::vector<std::string>{"Ⅰ　営業活動によるキャッシュ・フロー", "Ⅱ　投資活動によるキャッシュ・フロー",
+                                        "Ⅲ　財務活動によるキャッシュ・フロー",
+                                        "Ⅳ　現金及び現金同等物に係る換算差額", "Ⅴ　現金及び現金同等物の増加額",
+                                        "Ⅵ　現金及び現金同等物の期首残高", "Ⅶ　現金及び現金同等物の期末残高"}));
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT CM_REC||'|'||CM_KIND||'|'||CM_GROUP||'|'||CM_ORDER||'|'||CM_DEL||CM_MKU||"
+                                  "CM_MARGIN||'|'||CM_NAME1 FROM CASHFMST WHERE CM_REC IN (2, 25, 58, 60, 73, 102) "
+                                  "ORDER BY CM_REC"),
+              (std::vector<std::string>{"2|1|11|1|111|税引前当期純利益（損失）", "25|1|12|1|112|小　計",
+                                        "58|1|60|1|100|Ⅵ　現金及び現金同等物の期首残高",
+                                        "60|0|10|1|110|Ⅰ　営業活動によるキャッシュ・フロー",
+                                        "73|0|20|1|110|Ⅱ　投資活動によるキャッシュ・フロー",
+                                        "102|0|70|1|100|Ⅶ　現金及び現金同等物の期末残高"}));
+    // The account rows are numbered 1 to 502 in the order written.
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT CF_REC||'|'||CM_REC||'|'||CF_CAL||'|'||CF_KCODE||'|'||CF_CTYPE FROM CASHFMKU "
+                                  "WHERE CF_REC IN (1, 2, 79, 97, 100, 502) ORDER BY CF_REC"),
+              (std::vector<std::string>{"1|2|+|9999|1", "2|3|+|5606|2", "79|33|+|1409|4", "97|34|-|3311|3",
+                                        "100|34|-|8202|2", "502|102|+|1132|1"}));
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT CF_CTYPE||':'||COUNT(*) FROM CASHFMKU GROUP BY CF_CTYPE"),
+              (std::vector<std::string>{"0:22", "1:23", "2:206", "3:125", "4:126"}));
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(DISTINCT CM_REC) FROM CASHFMKU"), std::vector<std::string>{"74"});
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='CASHFMST_SISETU'"),
+              std::vector<std::string>{"0"});
+    // Only the cash-flow period columns are added.
+    EXPECT_FALSE(UserDbHasColumn("ACCDEF1", "SDAI_HASUU3"));
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT KESSAN_KIKAN||' '||CASHFLOW_KIKAN1||' '||CASHFLOW_KIKAN2 FROM ACCDEF1"),
+              std::vector<std::string>{"-1 -1 -1"});
+    Exec(DataSetFile(), "UPDATE ACCVERSION SET MINOR2=3");
+  }
+}
+
 TEST_F(UserSteps, VersionOnly020) {
   Run(&ExecUserDbUpdate020);
   EXPECT_EQ(Version(), std::vector<std::string>{"1:0.2.0"});
