@@ -62,6 +62,23 @@ std::int32_t ExecUserDbUpdate014() {
   return script.Run();
 }
 
+std::int32_t ExecUserDbUpdate015() {
+  TUpdateScript script(kAccounting, {0, 1, 5}, false);
+  if (!script.AddScriptFiles({"userup01.sql"}, true)) return urFileMissing;
+  if (!UserDbHasColumn("KESSAN", "CHUKI_TITLEPRINT")) {
+    script.Add({"/* KESSANテーブルへ注記表タイトル印字区分を追加 */", "ALTER TABLE KESSAN",
+                "ADD CHUKI_TITLEPRINT INTEGER DEFAULT 0;", "UPDATE KESSAN SET CHUKI_TITLEPRINT=0 WHERE REC=1;",
+                "COMMIT;"});
+  }
+  if (!script.AddScriptFiles({"userup02.sql"}, true)) return urFileMissing;
+  if (!UserDbHasColumn("EXTERKS", "AO_KISHUZAN")) {
+    script.Add({"ALTER TABLE EXTERKS", "ADD AO_KISHUZAN CURRENCY,", "ADD AO_KIMATUZAN CURRENCY;", "COMMIT;",
+                "UPDATE EXTERKS SET AO_KISHUZAN=0,AO_KIMATUZAN=0;"});
+  }
+  if (!script.AddScriptFiles({"userup03.sql"}, true)) return urFileMissing;
+  return script.Run();
+}
+
 std::int32_t ExecUserDbUpdate020() { return TUpdateScript(kAccounting, {0, 2, 0}, false).Run(); }
 
 std::int32_t ExecUserDbUpdate021() {

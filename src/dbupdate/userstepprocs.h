@@ -9,6 +9,7 @@
 std::int32_t ExecUserDbUpdate012();
 std::int32_t ExecUserDbUpdate013();
 std::int32_t ExecUserDbUpdate014();
+std::int32_t ExecUserDbUpdate015();
 std::int32_t ExecUserDbUpdate020();
 std::int32_t ExecUserDbUpdate021();
 

@@ -189,6 +189,71 @@ TEST_F(UserSteps, CashFlowMasterData014) {
   }
 }
 
+// Branch 01, account 1110 with sub-account 001 and department 10 named in the
+// dictionaries and an audit item; the retained-earnings account 3310.
+TEST_F(UserSteps, DictionaryReferencesAndBlueReturnTables015) {
+  Exec(DataSetFile(), "INSERT INTO ACCDEF1 (REC, KAISINO) VALUES (1, 7)");
+  Run(&ExecUserDbUpdate013);
+  for (const char* sql : {
+           "INSERT INTO KAMOKUMST (KCODE, USERCODE, KNAME) VALUES ('1110', '111', '現金')",
+           "INSERT INTO KAMOKUMST (KCODE, USERCODE, KNAME) VALUES ('3310', '331', '繰越利益剰余金')",
+           "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1110', ' ')",
+           "INSERT INTO HOJOMST (KCODE, HCODE, HNAME, REC) VALUES ('1110', '001', 'A銀行', 5)",
+           "INSERT INTO BUMONMST (BCODE) VALUES (' ')", "INSERT INTO BUMONMST (BCODE) VALUES ('10')",
+           "INSERT INTO SWKDIC (REC, L_KCODE, L_HCODE, L_BCODE, R_KCODE, R_HCODE, R_BCODE) "
+           "VALUES (1, '1110', '001', '10', '1110', '001', '10')",
+           "INSERT INTO TEKDIC (TEKCODE, KAR_KCODE, KAR_HCODE, KAR_BCODE, KAS_KCODE, KAS_HCODE, KAS_BCODE) "
+           "VALUES (1, '1110', '001', '10', '1110', '001', '10')",
+           "INSERT INTO TORDIC (TEKCODE, KAR_KCODE, KAR_HCODE, KAR_BCODE) VALUES (1, '1110', '001', '10')",
+           "INSERT INTO KANSA_ITEM (REC, MOT_KCODE, MOT_HCODE, MOT_BCODE) VALUES (2, '1110', '001', '10')",
+           "ALTER TABLE SWKDIC ADD CONSTRAINT SWKDIC_KAR_KCODE FOREIGN KEY (L_KCODE) REFERENCES KAMOKUMST (KCODE)",
+           "ALTER TABLE TEKDIC ADD CONSTRAINT TEKDIC_KAS_KCODE FOREIGN KEY (KAS_KCODE) REFERENCES KAMOKUMST (KCODE)",
+           "INSERT INTO EXTERKS (REC) VALUES (1)",
+           "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE) VALUES ('01', '1110', ' ', ' ')",
+           "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE) VALUES ('01', '3310', ' ', ' ')",
+           "INSERT INTO KAMOKU_PZ (SCODE, KCODE, HCODE, BCODE, MNUM) VALUES ('01', '1110', ' ', ' ', 8)",
+           "INSERT INTO KAMOKU_PZ (SCODE, KCODE, HCODE, BCODE, MNUM) VALUES ('01', '3310', ' ', ' ', 8)"})
+    Exec(DataSetFile(), sql);
+
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    Run(&ExecUserDbUpdate015);
+    EXPECT_EQ(Version(), std::vector<std::string>{"1:0.1.5"});
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM RDB$RELATION_CONSTRAINTS WHERE RDB$CONSTRAINT_NAME IN "
+                                  "('SWKDIC_KAR_KCODE', 'TEKDIC_KAS_KCODE', 'KANSA_ITEM_MOTKCODE', "
+                                  "'KANSA_ITEM_TOZKCODE')"),
+              std::vector<std::string>{"0"});
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME "
+                                  "STARTING WITH 'AO_' ORDER BY 1"),
+              (std::vector<std::string>{"AO_FUDOUSAN", "AO_HOUSHU", "AO_KYUUYO", "AO_NOTE", "AO_RISI", "AO_SINKOKU",
+                                        "AO_TIDAI", "AO_URIAGE"}));
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT CHUKI_TITLEPRINT||' '||(SELECT CAST(AO_KISHUZAN AS INTEGER)||' '||"
+                                  "CAST(AO_KIMATUZAN AS INTEGER) FROM EXTERKS) FROM KESSAN"),
+              std::vector<std::string>{"0 0 0"});
+    Exec(DataSetFile(), "UPDATE ACCVERSION SET MINOR2=4");
+  }
+  Exec(DataSetFile(), "INSERT INTO AO_KYUUYO (REC, KYUUYO, SHOUYO) VALUES (1, 300, 50)");
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT CAST(GOUKEI AS INTEGER) FROM AO_KYUUYO"), std::vector<std::string>{"350"});
+
+  // A deleted department and sub-account leave their references blank.
+  Exec(DataSetFile(), "DELETE FROM BUMONMST WHERE BCODE='10'");
+  Exec(DataSetFile(), "DELETE FROM HOJOMST WHERE KCODE='1110' AND HCODE='001'");
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT '['||L_HCODE||L_BCODE||R_HCODE||R_BCODE||']' FROM SWKDIC"),
+            std::vector<std::string>{"[    ]"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT '['||KAR_HCODE||KAR_BCODE||KAS_HCODE||KAS_BCODE||']' FROM TEKDIC "
+                                "UNION ALL SELECT '['||KAR_HCODE||KAR_BCODE||']' FROM TORDIC "
+                                "UNION ALL SELECT '['||MOT_KCODE||MOT_HCODE||MOT_BCODE||']' FROM KANSA_ITEM WHERE REC=2"),
+            (std::vector<std::string>{"[    ]", "[  ]", "[1110  ]"}));
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT LOGREC||'|'||REC||'|'||KCODE||'|'||HCODE||'|'||HNAME FROM HOJOLOG"),
+            std::vector<std::string>{"1|5|1110|001|A銀行"});
+
+  // An opening balance goes to the period before the start month (7 -> 8),
+  // except for the retained earnings.
+  Exec(DataSetFile(), "UPDATE KAMOKU_SZ SET KAISIZAN=1234");
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT KCODE||' '||CAST(NUKIZAN AS INTEGER) FROM KAMOKU_PZ ORDER BY KCODE"),
+            (std::vector<std::string>{"1110 1234", "3310 0"}));
+}
+
 TEST_F(UserSteps, VersionOnly020) {
   Run(&ExecUserDbUpdate020);
   EXPECT_EQ(Version(), std::vector<std::string>{"1:0.2.0"});
