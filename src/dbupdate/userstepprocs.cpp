@@ -42,6 +42,14 @@ bool UserDbHasColumn(const std::string& Table, const std::string& Column) {
   return found;
 }
 
+std::int32_t ExecUserDbUpdate011() {
+  TUpdateScript script(kAccounting, {0, 1, 1}, false);
+  if (!script.AddScriptFiles({"userup01.sql", "userup02.sql", "ks_setswk_init.sql", "userup03.sql"}, true))
+    return urFileMissing;
+  AddAccountingPeriodColumns(script);
+  return script.Run();
+}
+
 std::int32_t ExecUserDbUpdate012() {
   TUpdateScript script(kAccounting, {0, 1, 2}, false);
   if (!script.AddScriptFiles({"userup01.sql"}, true)) return urFileMissing;

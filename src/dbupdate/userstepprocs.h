@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+std::int32_t ExecUserDbUpdate011();
 std::int32_t ExecUserDbUpdate012();
 std::int32_t ExecUserDbUpdate013();
 std::int32_t ExecUserDbUpdate014();

@@ -7,7 +7,8 @@ namespace {
 
 const TDbUpdateStepDef kUserSteps[] = {
     {0, 1, 1, 1, "減価償却処理を追加　他",
-     "1)減価償却処理用のテーブルを作成します。\r2)３期比較経営分析用のプロシジャーを作成します。"},
+     "1)減価償却処理用のテーブルを作成します。\r2)３期比較経営分析用のプロシジャーを作成します。",
+     nullptr, nullptr, &ExecUserDbUpdate011},
     {0, 1, 2, 1, "当座残高調整表を追加",
      "当座残高調整表用のプロシジャーを作成します。", nullptr, nullptr, &ExecUserDbUpdate012},
     {0, 1, 3, 1, "監査処理機能を追加",

@@ -28,6 +28,7 @@ class UserSteps : public UpdateTest {
   std::vector<std::string> Version() {
     return Rows(DataSetFile(), "SELECT REC||':'||MAJOR||'.'||MINOR1||'.'||MINOR2 FROM ACCVERSION");
   }
+  void AddDepreciationAccounts(const std::string& Db);
   void Run(TDbUpdateStepCall Step) {
     ASSERT_EQ(RunDbUpdateStep(Step), urDone) << ReadFile(Folder("log/ErrDataup.txt"));
     EXPECT_TRUE(shown_.empty()) << shown_[0].text;
@@ -40,6 +41,131 @@ TEST_F(UserSteps, TheFirstVersionIsCreated) {
   EXPECT_FALSE(UserDbHasColumn("ACCDEF1", "KESSAN_KIKAN"));
   EXPECT_TRUE(UserDbHasColumn("ACCDEF1", "SDAI_HASUU1"));
   EXPECT_FALSE(UserDbHasColumn("NO_SUCH_TABLE", "REC"));
+}
+
+// The accounts that the journal-setting templates name, plus account 1599
+// (group 1550, no template of its own) and the non-asset account 1110.
+void UserSteps::AddDepreciationAccounts(const std::string& Db) {
+  std::vector<std::pair<int, int>> accounts;  // code, group
+  for (int k = 1401; k <= 1412; ++k) accounts.push_back({k, 1400});
+  accounts.push_back({1416, 1400});
+  accounts.push_back({1599, 1550});
+  for (int k = 1501; k <= 1506; ++k) accounts.push_back({k, 1600});
+  for (int k = 1601; k <= 1608; ++k) accounts.push_back({k, 1700});
+  accounts.push_back({1620, 1700});
+  for (int k = 1701; k <= 1703; ++k) accounts.push_back({k, 1800});
+  for (int k : {1110, 2205, 5606, 6204, 8101, 8201, 8202}) accounts.push_back({k, 9000});
+  for (auto [code, group] : accounts) {
+    const std::string k = std::to_string(code);
+    Exec(Db, "INSERT INTO KAMOKUMST (KCODE, USERCODE, GROUPM1) VALUES ('" + k + "', '" + k + "', '" +
+                             std::to_string(group) + "')");
+    Exec(Db, "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('" + k + "', ' ')");
+  }
+}
+
+// Two branches before the step (01 with departments 00 and 10), a version row
+// other than REC 1, and a model description dictionary.
+TEST_F(UserSteps, DepreciationTables011) {
+  for (const char* sql : {
+           "INSERT INTO ACCDEF1 (REC, DATATYPE, BUMON) VALUES (1, 1, 0)",
+           "DELETE FROM ACCVERSION", "INSERT INTO ACCVERSION (REC, MAJOR, MINOR1, MINOR2) VALUES (3, 0, 0, 9)",
+           "INSERT INTO SISETUMST (SCODE) VALUES ('01')", "INSERT INTO SISETUMST (SCODE) VALUES ('02')",
+           "INSERT INTO BUMONMST (BCODE) VALUES (' ')", "INSERT INTO BUMONMST (BCODE) VALUES ('00')",
+           "INSERT INTO BUMONMST (BCODE) VALUES ('10')",
+           "INSERT INTO SISETUBUM (SCODE, BCODE) VALUES ('01', '00')",
+           "INSERT INTO SISETUBUM (SCODE, BCODE) VALUES ('01', '10')",
+           "INSERT INTO ORGDIC_1 (REC, SORTCODE, TEXT) VALUES (1, 3, '売上')",
+           "INSERT INTO ORGDIC_2 (REC, ENTRY, KANA, TEXT, KAR_KCODE, KAR_HCODE, KAS_KCODE, KAS_HCODE) "
+           "VALUES (1, 1, 'ｳﾘｱｹﾞ', '現金売上', '1110', '009', '8101', ' ')"})
+    Exec(DataSetFile(), sql);
+  AddDepreciationAccounts(DataSetFile());
+
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    Run(&ExecUserDbUpdate011);
+    EXPECT_EQ(Version(), std::vector<std::string>{"1:0.1.1"});
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT ACCGROUP||':'||COUNT(*) FROM KS_SETSWK_INIT GROUP BY ACCGROUP"),
+              (std::vector<std::string>{"1:35", "2:35"}));
+    // Every branch (the first version's '' among them), every account of groups 1400 to 1800, once.
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT SCODE||':'||COUNT(*)||':'||COUNT(DISTINCT KCODE) FROM KS_SETSWK "
+                                  "GROUP BY SCODE"),
+              (std::vector<std::string>{":32:32", "01:32:32", "02:32:32"}));
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM GENKADIV WHERE CODE=6 AND GDNAM='リース期間定額法'"),
+              std::vector<std::string>{"1"});
+    EXPECT_EQ(Rows(DataSetFile(), "SELECT SDAI_HASUU3||' '||KESSAN_KIKAN||' '||CASHFLOW_KIKAN1 FROM ACCDEF1"),
+              std::vector<std::string>{"0 -1 -1"});
+    Exec(DataSetFile(), "UPDATE ACCVERSION SET MINOR2=0");
+  }
+  // Account 1599 (group 1550) takes the default row of its class, the others their own rows.
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT KCODE||'|'||GSTAISYOU||GSKEIJYO||GSKAHI||GSHOUHOU||GSSISANZEI||SETSWK||'|'||"
+                                "COALESCE(RUIKEIKCODE, '-')||' '||COALESCE(SYOKYAKU1_KCODE, '-')||' '||"
+                                "COALESCE(BAISONKCODE, '-')||'|'||TEKIYO||SYOKYAKUTEKIYO||'|'||"
+                                "COALESCE(RUIKEIHCODE, 'null') FROM KS_SETSWK "
+                                "WHERE SCODE='02' AND KCODE IN ('1401', '1599', '1601', '1701') ORDER BY KCODE"),
+            (std::vector<std::string>{"1401|010101|1416 6204 8201|購入償却|null",
+                                      "1599|010101|1416 6204 8201|購入償却|null",
+                                      "1601|200300|- - -|購入償却|null", "1701|300101|- 6204 8201|購入償却|null"}));
+
+  // A new account and a new branch get their rows through the triggers.
+  Exec(DataSetFile(), "INSERT INTO KAMOKUMST (KCODE, USERCODE, GROUPM1, USE) VALUES ('1413', '1413', '1400', 1)");
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM HOJOMST WHERE KCODE='1413' AND HCODE=' '"),
+            std::vector<std::string>{"1"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM KS_SETSWK WHERE KCODE='1413'"), std::vector<std::string>{"3"});
+  Exec(DataSetFile(), "UPDATE KAMOKUMST SET USE=0 WHERE KCODE='1599'");
+  Exec(DataSetFile(), "INSERT INTO SISETUMST (SCODE, BUMEX) VALUES ('03', 1)");
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT (SELECT COUNT(*) FROM KAMOKU_SZ WHERE SCODE='03')||' '||"
+                                "(SELECT COUNT(*) FROM KAMOKU_TAX WHERE SCODE='03')||' '||"
+                                "(SELECT COUNT(*) FROM TORDICTI WHERE SCODE='03')||' '||"
+                                "(SELECT COUNT(*) FROM SWKDICTI WHERE SCODE='03')||' '||"
+                                "(SELECT COUNT(*) FROM KS_TRANSSWK WHERE SCODE='03')||' '||"
+                                "(SELECT COUNT(*) FROM KS_SETSWK WHERE SCODE='03')||' '||"
+                                "(SELECT COUNT(*)||MIN(MNUM)||'/'||MAX(MNUM) FROM ACCDEF5 WHERE SCODE='03')||' '||"
+                                "(SELECT COUNT(*) FROM YOSOKUINF WHERE SCODE='03')||' '||"
+                                "(SELECT LIST(TRIM(BCODE)) FROM SISETUBUM WHERE SCODE='03') FROM RDB$DATABASE"),
+            std::vector<std::string>{"39 34 50 50 1 33 48-31/16 1 00,10"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT T.SORTCODE||'|'||T.TEXT||'|'||D.KANA||'|'||D.TEXT||'|'||D.KAR_KCODE||'['||"
+                                "D.KAR_HCODE||']'||D.KAS_KCODE||'|'||D.SCODE FROM TEKDICTI T JOIN TEKDIC D "
+                                "ON D.CREC=T.CREC WHERE T.SCODE='03'"),
+            std::vector<std::string>{"3|売上|ｳﾘｱｹﾞ|現金売上|1110[ ]8101|03"});
+
+  // Allocation repair: 60 + 30 becomes 70 + 30; 50 + 50 stays.
+  Exec(DataSetFile(), "INSERT INTO KS_SISAN (REC, SCODE, KCODE, HCODE, SIHAKCODE, SIHAHCODE, SYUNYUKCODE, SYUNYUHCODE) "
+                      "VALUES (1, '01', '1401', ' ', NULL, NULL, NULL, NULL)");
+  Exec(DataSetFile(), "INSERT INTO KS_SISAN (REC, SCODE, KCODE, HCODE, SIHAKCODE, SIHAHCODE, SYUNYUKCODE, SYUNYUHCODE) "
+                      "VALUES (2, '01', '1402', ' ', NULL, NULL, NULL, NULL)");
+  Exec(DataSetFile(), "EXECUTE PROCEDURE SP_KS_BUMONHB_ADD('01')");
+  Exec(DataSetFile(), "UPDATE KS_BUMONHB SET HAIBUN=IIF(KS_REC=1, IIF(BCODE='00', 60, 30), 50)");
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT SYUFUKU FROM SP_KS_SISAN_SYUFUKU_HAIBUNRITU('01')"),
+            std::vector<std::string>{"1"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT KS_REC||BCODE||':'||CAST(HAIBUN AS INTEGER) FROM KS_BUMONHB "
+                                "ORDER BY KS_REC, BCODE"),
+            (std::vector<std::string>{"100:70", "110:30", "200:50", "210:50"}));
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT SYUFUKU FROM SP_KS_SISAN_SYUFUKU_HAIBUNRITU('01')"),
+            std::vector<std::string>{"0"});
+  EXPECT_TRUE(Rows(DataSetFile(), "SELECT SYUFUKU FROM SP_KS_SISAN_SYUFUKU_HAIBUNRITU('02')").empty());
+
+  // Two journal lines transferred from asset 1: the mark goes with the last one.
+  for (const char* sql : {"INSERT INTO SIWAKE (SWKREC, TAISHAKU, SCODE, KCODE, LINKKUB, LINKREC, LINKKEY) "
+                          "VALUES (1, 1, '01', '1401', 8, 1, '1-1')",
+                          "INSERT INTO SIWAKE (SWKREC, TAISHAKU, SCODE, KCODE, LINKKUB, LINKREC, LINKKEY) "
+                          "VALUES (1, 2, '01', '1110', 8, 1, '1-1')"})
+    Exec(DataSetFile(), sql);
+  const std::string mark = "SELECT TRANSKBN||' '||(SELECT SIWAKECOUNT FROM SISETUMST WHERE SCODE='01') "
+                           "FROM KS_SISAN WHERE REC=1";
+  EXPECT_EQ(Rows(DataSetFile(), mark), std::vector<std::string>{"1 1"});
+  Exec(DataSetFile(), "UPDATE SIWAKE SET DELFLG=1 WHERE TAISHAKU=1");
+  EXPECT_EQ(Rows(DataSetFile(), mark), std::vector<std::string>{"1 0"});
+  Exec(DataSetFile(), "UPDATE SIWAKE SET DELFLG=1 WHERE TAISHAKU=2");
+  EXPECT_EQ(Rows(DataSetFile(), mark), std::vector<std::string>{"0 0"});
+  Exec(DataSetFile(), "UPDATE SIWAKE SET DELFLG=0 WHERE TAISHAKU=1");
+  EXPECT_EQ(Rows(DataSetFile(), mark), std::vector<std::string>{"1 1"});
+
+  // Head counts: period 5 is the fourth month, period -11 the previous year's.
+  Exec(DataSetFile(), "UPDATE ACCDEF5 SET NUM1=IIF(MNUM=5, 3, IIF(MNUM=-11, 2, IIF(MNUM=-27, 1, 7))) "
+                      "WHERE SCODE='03'");
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT T_NINZU4||' '||Z_NINZU4||' '||ZZ_NINZU4||' '||T_NINZU1||' '||ZZ_NINZU12 "
+                                "FROM SP_MB_SELECT_SYUGYOU('03', '')"),
+            std::vector<std::string>{"3 2 1 7 7"});
 }
 
 // Account 1120 has four lines in period 2: 5/30 no. 1 debit 1000 (tax 100),
