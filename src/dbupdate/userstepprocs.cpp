@@ -87,6 +87,20 @@ std::int32_t ExecUserDbUpdate015() {
   return script.Run();
 }
 
+std::int32_t ExecUserDbUpdate022() {
+  TUpdateScript script(kAccounting, {0, 2, 2}, false);
+  // The whole body is guarded by the account master's second classification.
+  if (UserDbHasColumn("KAMOKUMST", "GROUPM0")) return script.Run();
+  if (!script.AddScriptFiles({"userup01.sql"}, true) ||
+      !script.AddScriptFilesOf({0, 1, 1}, {"ks_setswk_init.sql"}, true) ||
+      !script.AddScriptFiles({"userup02.sql", "userup03.sql", "userup04.sql", "userup05.sql", "utiwake.sql",
+                              "userup06.sql"},
+                             true) ||
+      !script.AddScriptFilesOf({0, 1, 4}, {"cashflow.sql"}, true))
+    return urFileMissing;
+  return script.Run();
+}
+
 std::int32_t ExecUserDbUpdate020() { return TUpdateScript(kAccounting, {0, 2, 0}, false).Run(); }
 
 std::int32_t ExecUserDbUpdate021() {

@@ -5,8 +5,10 @@
 
 #include "core/globals.h"
 #include "dbaccess/dm.h"
+#include "dbupdate/dbupdatebox.h"
 #include "dbupdate/userstepprocs.h"
 #include "dbupdate/updatescript.h"
+#include "platform/vcl/application.h"
 #include "updatefixture.h"
 
 using updatetest::UpdateTest;
@@ -404,6 +406,127 @@ TEST_F(UserSteps, EarlierYearBalances021) {
                                       "02 -29 500 40 25", "02 -13 500 40 25", "02 0 500 40 0", "02 3 500 40 25"}));
   EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME='ONE_TIME_PROC'"),
             std::vector<std::string>{"0"});
+}
+
+// A corporation's data set at its first version, run through the update run
+// up to 0.2.2: branch 01 with cash 1110 (sub-account 001), payables 2120, the
+// suspense account 2110 and the retained earnings 3310; last year's payables
+// grow by 10 a period.
+TEST_F(UserSteps, UpdateRunFromTheFirstVersionTo022) {
+  EnsureApplication();
+  for (const char* sql : {
+           "INSERT INTO ACCDEF1 (REC, DATATYPE, KAISINO) VALUES (1, 1, 1)",
+           "INSERT INTO SISETUMST (SCODE, SNAME) VALUES ('01', '本店')", "INSERT INTO BUMONMST (BCODE) VALUES (' ')",
+           "INSERT INTO KAMOKUMST (KCODE, USERCODE, KNAME, GROUPM1, DAC, BPFLG) VALUES ('1120', '112', '現金', '1100', "
+           "1, 'B')",
+           "INSERT INTO KAMOKUMST (KCODE, USERCODE, KNAME, GROUPM1, DAC, BPFLG) VALUES ('2110', '211', '諸口', '2100', "
+           "1, 'B')",
+           "INSERT INTO KAMOKUMST (KCODE, USERCODE, KNAME, GROUPM1, DAC, BPFLG) VALUES ('2120', '212', '買掛金', "
+           "'2100', 2, 'B')",
+           "INSERT INTO KAMOKUMST (KCODE, USERCODE, KNAME, GROUPM1, DAC, BPFLG) VALUES ('3310', '331', "
+           "'繰越利益剰余金', '3300', 2, 'B')",
+           "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1120', ' ')",
+           "INSERT INTO HOJOMST (KCODE, HCODE, HNAME) VALUES ('1120', '001', '小口')",
+           "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('2110', ' ')",
+           "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('2120', ' ')",
+           "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('3310', ' ')",
+           "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE, KAISIZAN) VALUES ('01', '1120', ' ', ' ', 0)",
+           "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE, KAISIZAN) VALUES ('01', '1120', '001', ' ', 500)",
+           "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE, KAISIZAN) VALUES ('01', '2110', ' ', ' ', 70)",
+           "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE, KAISIZAN) VALUES ('01', '2120', ' ', ' ', 200)",
+           "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE, KAISIZAN) VALUES ('01', '3310', ' ', ' ', 0)",
+           "EXECUTE BLOCK AS DECLARE P INTEGER = -15; BEGIN WHILE (P < 0) DO BEGIN "
+           "INSERT INTO KAMOKU_PZ (SCODE, KCODE, HCODE, BCODE, MNUM, NUKIZAN) VALUES ('01', '2120', ' ', ' ', :P, "
+           "10 * (:P + 16)); P = P + 1; END END"})
+    Exec(DataSetFile(), sql);
+  AddDepreciationAccounts(DataSetFile());
+
+  TDbUpdateBox box;
+  box.PrepareDbUpdate(dbkAccounting, "0.1.0");
+  ASSERT_TRUE(box.UpdateNeeded);
+  ASSERT_EQ(box.FirstStep, 0);
+  box.LastStep = 7;  // 0.1.1 to 0.2.2
+  EXPECT_EQ(box.ExecuteDbUpdate(), 1) << ReadFile(Folder("log/ErrDataup.txt"));
+  EXPECT_TRUE(shown_.empty()) << shown_[0].text;
+  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(box.ListItems[i].Status, "完了") << i;
+  EXPECT_EQ(Version(), std::vector<std::string>{"1:0.2.2"});
+
+  // The account master and its view.
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM KAMOKUMST WHERE GROUPM0 IS DISTINCT FROM GROUPM1"),
+            std::vector<std::string>{"0"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT SNAME||'|'||GROUPM0||'|'||KNAME||'|'||HNAME||'|'||CAST(KAISIZAN AS INTEGER) "
+                                "FROM KAMOKU_VIEW WHERE KCODE='1120' AND HCODE='001'"),
+            std::vector<std::string>{"本店|1100|現金|小口|500"});
+  // The journal settings come from the templates only, numbered afresh.
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*)||' '||MIN(REC)||' '||MAX(REC) FROM KS_SETSWK_INIT"),
+            std::vector<std::string>{"70 1 70"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*)||' '||MIN(REC)||' '||COUNT(DISTINCT SCODE) FROM KS_SETSWK"),
+            std::vector<std::string>{"64 1 2"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT LIST(REC) FROM AO_RISI"), std::vector<std::string>{"1,2"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE TRIM(RDB$RELATION_NAME)||'.'||TRIM(RDB$FIELD_NAME) IN "
+                                "('AO_SINKOKU.TEGAKI', 'AO_RISI.KIMATU', 'AO_FUDOUSAN.KAISI_YY', "
+                                "'AO_FUDOUSAN.SHUURYOU_MM', 'AO_RISI.KIMARU', 'AO_FUDOUSAN.KAISI')"),
+            std::vector<std::string>{"4"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM CHARTINF"), std::vector<std::string>{"0"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT (SELECT COUNT(*) FROM CASHFMST)||' '||(SELECT COUNT(*) FROM CASHFMKU) "
+                                "FROM RDB$DATABASE"),
+            std::vector<std::string>{"102 502"});
+  // The account-detail tables and their first rows.
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME STARTING WITH 'UTIWAKE'"),
+            std::vector<std::string>{"27"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT (SELECT COUNT(*) FROM UTIWAKE09B)||' '||(SELECT COUNT(*) FROM UTIWAKE10B)||' '||"
+                                "(SELECT COUNT(*) FROM UTIWAKE05_INI)||' '||(SELECT COUNT(*) FROM UTIWAKE14B)||' '||"
+                                "(SELECT COUNT(*) FROM UTIWAKE17_TITLE)||' '||(SELECT COUNT(*) FROM UTIWAKE01) "
+                                "FROM RDB$DATABASE"),
+            std::vector<std::string>{"4 12 1 1 1 0"});
+  Exec(DataSetFile(), "INSERT INTO UTIWAKE01 (REC, KCODE, HCODE) VALUES (1, '1120', '001')");
+  Exec(DataSetFile(), "INSERT INTO UTIWAKE14 (REC, SIYOUNIN, TEIKIDOUGAKU, JIZENTODOKE, RIEKIRENDOU, SONOTA) "
+                      "VALUES (1, 1, 2, 3, 4, 5)");
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT CAST(GOUKEI AS INTEGER) FROM UTIWAKE14"), std::vector<std::string>{"15"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT COUNT(*) FROM RDB$PROCEDURES WHERE RDB$PROCEDURE_NAME IN ("
+                                "'SP_BUMONKAISIZAN_COUNT', 'SP_BUMONKAISIZAN_LIST', 'SP_KAISIZAN_COUNT', "
+                                "'SP_KAISIZAN_LIST', 'SP_KANENDOZAN_YOMIKOMI', 'SP_KANENDO_BUMON_GROUPZANDAKA', "
+                                "'SP_KANENDO_BUMON_ZANDAKA', 'SP_KANENDO_ZANDAKA', 'SP_MB_SELECT_KANENDOZAN', "
+                                "'SP_MB_SELECT_YOSAN', 'SP_MB_SELECT_YOSOKU', 'SP_MB_UPDATE_JISSEKIYOSAN', "
+                                "'SP_SISANHYO_BUMON', 'SP_SISANHYO_BUMON_GROUP', 'SP_YOSAN_READ', 'SP_ZENKURI')"),
+            std::vector<std::string>{"16"});
+
+  // Opening balances: no suspense account, no own row of an account with sub-accounts.
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT KCODE||'['||HCODE||']'||CAST(KAISIZAN AS INTEGER) "
+                                "FROM SP_KAISIZAN_LIST('01', '') WHERE KCODE < '1400' OR "
+                                "KCODE IN ('2110', '2120', '3310')"),
+            (std::vector<std::string>{"1120[001]500", "2120[ ]200", "3310[ ]0"}));
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT RECCOUNT FROM SP_KAISIZAN_COUNT('01', '')"),
+            Rows(DataSetFile(), "SELECT COUNT(*) FROM SP_KAISIZAN_LIST('01', '')"));
+  // Months 4 to 6 of last year (periods -11 to -9), 10 each, become the budget of periods 5 to 7.
+  Exec(DataSetFile(), "EXECUTE PROCEDURE SP_MB_UPDATE_JISSEKIYOSAN('01', '2120', ' ', 1, 4, 6)");
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT LIST(CAST(BYOSAN AS INTEGER), ' ') FROM (SELECT BYOSAN FROM KAMOKU_MS "
+                                "WHERE SCODE='01' AND KCODE='2120' AND MNUM IN (4, 5, 7, 16) ORDER BY MNUM)"),
+            std::vector<std::string>{"0 10 30 30"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT T_YOSAN4||' '||T_YOSAN6||' '||T_YOSAN7 FROM SP_MB_SELECT_YOSAN('01', '') "
+                                "WHERE KCODE='2120'"),
+            std::vector<std::string>{"10.0000 30.0000 30.0000"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT CAST(ZANM11 AS INTEGER)||' '||CAST(ZANM01 AS INTEGER)||' '||"
+                                "CAST(ZANP01 AS INTEGER) FROM SP_KANENDOZAN_YOMIKOMI('01', '') WHERE KCODE='2120'"),
+            std::vector<std::string>{"50 150 0"});
+  // The retained earnings of a corporation: 500 and 70 debit-nature less 200 credit-nature.
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT '['||BCODE||']'||CAST(KAISIZAN AS INTEGER) FROM SP_ZENKURI('01', '')"),
+            std::vector<std::string>{"[ ]370"});
+  Exec(DataSetFile(), "UPDATE KAMOKU_SZ SET KAISIZAN=0 WHERE KCODE='3310'");
+  Exec(DataSetFile(), "UPDATE ACCDEF1 SET DATATYPE=2");
+  EXPECT_TRUE(Rows(DataSetFile(), "SELECT BCODE FROM SP_ZENKURI('01', '')").empty());
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT CAST(KAISIZAN AS INTEGER) FROM KAMOKU_SZ WHERE KCODE='3310'"),
+            std::vector<std::string>{"0"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT KCODE||'['||HCODE||']'||HOJCNT||' '||CAST(KAISIZAN AS INTEGER) FROM "
+                                "SP_SISANHYO_BUMON(0, 0, '01', ' ') WHERE KCODE='1120'"),
+            (std::vector<std::string>{"1120[]1 500", "1120[001]1 500"}));
+
+  // Again on a database with GROUPM0: only the version moves.
+  Exec(DataSetFile(), "INSERT INTO AO_RISI (REC) VALUES (3)");
+  Exec(DataSetFile(), "UPDATE ACCVERSION SET MINOR2=1");
+  Run(&ExecUserDbUpdate022);
+  EXPECT_EQ(Version(), std::vector<std::string>{"1:0.2.2"});
+  EXPECT_EQ(Rows(DataSetFile(), "SELECT LIST(REC) FROM AO_RISI"), std::vector<std::string>{"1,2,3"});
 }
 
 }  // namespace
