@@ -149,9 +149,13 @@ void TUpdateScript::Add(std::initializer_list<const char*> Lines) {
 }
 
 bool TUpdateScript::AddScriptFiles(std::initializer_list<const char*> Files, bool Required) {
+  return AddScriptFilesOf(version_, Files, Required);
+}
+
+bool TUpdateScript::AddScriptFilesOf(const TDbVersion& Step, std::initializer_list<const char*> Files, bool Required) {
   std::vector<std::string> added;
   for (const char* name : Files) {
-    const std::string path = PathJoin(StepScriptFolder(version_), name);
+    const std::string path = PathJoin(StepScriptFolder(Step), name);
     if (!FileExists(path)) {
       if (Required) return false;
       continue;

@@ -72,6 +72,8 @@ class TUpdateScript {
   // (the step then returns urFileMissing without writing or running anything).
   // An unreadable file raises.
   bool AddScriptFiles(std::initializer_list<const char*> Files, bool Required);
+  // The same with the script files of another step (fixed data that two steps write alike).
+  bool AddScriptFilesOf(const TDbVersion& Step, std::initializer_list<const char*> Files, bool Required);
 
   // Appends the version line (and "COMMIT;") and "EXIT;". System step 11.0.1
   // writes its version in two lines with a memo of time, operator and computer.

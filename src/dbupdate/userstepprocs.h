@@ -6,9 +6,14 @@
 #include <cstdint>
 #include <string>
 
+std::int32_t ExecUserDbUpdate011();
+std::int32_t ExecUserDbUpdate012();
 std::int32_t ExecUserDbUpdate013();
+std::int32_t ExecUserDbUpdate014();
+std::int32_t ExecUserDbUpdate015();
 std::int32_t ExecUserDbUpdate020();
 std::int32_t ExecUserDbUpdate021();
+std::int32_t ExecUserDbUpdate022();
 
 // Whether the data set's table has the column, asked through the data
 // module's own connection (connected and disconnected again for the

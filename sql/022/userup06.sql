@@ -1,0 +1,6 @@
+/* The cash-flow statement again from its master data. */
+DELETE FROM "CASHFMKU";
+DELETE FROM "CASHFMST";
+SET GENERATOR CASHFMST_GEN TO 0;
+SET GENERATOR CASHFMKU_GEN TO 0;
+COMMIT;
