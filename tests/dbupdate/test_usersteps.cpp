@@ -529,4 +529,81 @@ TEST_F(UserSteps, UpdateRunFromTheFirstVersionTo022) {
   EXPECT_EQ(Rows(DataSetFile(), "SELECT LIST(REC) FROM AO_RISI"), std::vector<std::string>{"1,2,3"});
 }
 
+
+// The consumption-tax totals of branch 01 (every account booked by department):
+// received tax (kind 1) of period 1 is 80 in department 10 and 35 in the common
+// department, paid tax (kind 2) of period 2 is 30 and 25; branch 02 has 1000 of
+// received tax. Department 10 takes 30 % of the common department in period 1
+// and 50 % in period 2; the received-tax account also has direct entries of 5
+// (department 10) and 10 (common) in period 1.
+TEST_F(UserSteps, TaxExclusiveTrialBalanceAddsTheTaxTotals022) {
+  const std::string db = DataSetFile();
+  for (const char* sql : {
+           "INSERT INTO ACCDEF1 (REC, DATATYPE, KAISINO, BUMON) VALUES (1, 1, 1, 2)",
+           "INSERT INTO KAMOKUMST (KCODE, USERCODE, KNAME, GROUPM1, DAC, BPFLG) VALUES ('1190', '119', "
+           "'仮払消費税', '1100', 1, 'B')",
+           "INSERT INTO KAMOKUMST (KCODE, USERCODE, KNAME, GROUPM1, DAC, BPFLG) VALUES ('2190', '219', "
+           "'仮受消費税', '2100', 2, 'B')",
+           "INSERT INTO KAMOKU_TAX (SCODE, BCODE, KKUBUN, MNUM, KAR, KAS) VALUES ('01', '10', 1, 1, 0, 80)",
+           "INSERT INTO KAMOKU_TAX (SCODE, BCODE, KKUBUN, MNUM, KAR, KAS) VALUES ('01', '00', 1, 1, 0, 35)",
+           "INSERT INTO KAMOKU_TAX (SCODE, BCODE, KKUBUN, MNUM, KAR, KAS) VALUES ('01', '10', 2, 2, 30, 0)",
+           "INSERT INTO KAMOKU_TAX (SCODE, BCODE, KKUBUN, MNUM, KAR, KAS) VALUES ('01', '00', 2, 2, 25, 0)",
+           "INSERT INTO KAMOKU_TAX (SCODE, BCODE, KKUBUN, MNUM, KAR, KAS) VALUES ('02', '10', 1, 1, 0, 1000)",
+           "INSERT INTO KAMOKU_MS (SCODE, KCODE, HCODE, BCODE, MNUM, KAS_NUK) VALUES ('01', '2190', ' ', '10', 1, 5)",
+           "INSERT INTO KAMOKU_MS (SCODE, KCODE, HCODE, BCODE, MNUM, KAS_NUK) VALUES ('01', '2190', ' ', '00', 1, 10)"})
+    Exec(db, sql);
+  for (const char* kcode : {"1190", "2190"})
+    for (const char* bcode : {"10", "00"})
+      Exec(db, std::string("INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE, HAIBUN01, HAIBUN02) VALUES ('01', '") +
+                   kcode + "', ' ', '" + bcode + "', 30, 50)");
+  AddDepreciationAccounts(db);
+  for (TDbUpdateStepCall step : {&ExecUserDbUpdate011, &ExecUserDbUpdate012, &ExecUserDbUpdate013,
+                                 &ExecUserDbUpdate014, &ExecUserDbUpdate015, &ExecUserDbUpdate020,
+                                 &ExecUserDbUpdate021, &ExecUserDbUpdate022})
+    Run(step);
+
+  // The trial balance of department 10: received tax credit of periods 1 and 3,
+  // paid tax debit of period 2.
+  struct Case {
+    int tax, allocate;
+    const char* received;
+    const char* paid;
+  };
+  for (const Case& c : {Case{0, 0, "5 0", "0"}, Case{1, 0, "85 0", "30"}, Case{0, 1, "8 0", "0"},
+                        Case{1, 1, "99 0", "43"}}) {
+    const std::string call = "FROM SP_SISANHYO_BUMON(" + std::to_string(c.tax) + ", " + std::to_string(c.allocate) +
+                             ", '01', '10') WHERE HCODE = '' AND KCODE = ";
+    EXPECT_EQ(Rows(db, "SELECT CAST(KAS01 AS INTEGER)||' '||CAST(KAS03 AS INTEGER) " + call + "'2190'"),
+              std::vector<std::string>{c.received})
+        << c.tax << c.allocate;
+    EXPECT_EQ(Rows(db, "SELECT CAST(KAR02 AS INTEGER) " + call + "'1190'"), std::vector<std::string>{c.paid})
+        << c.tax << c.allocate;
+  }
+
+  // The tax procedure itself on amounts of 7 in every period: whole company,
+  // one branch, one department with and without its share of the common
+  // department, the common department itself, and a data set that books only
+  // profit and loss by department.
+  const auto Added = [&](const std::string& Branch, const std::string& Dept, const std::string& Factor) {
+    std::string args = "'" + Branch + "', '" + Dept + "', 1";
+    for (int i = 0; i < 32; ++i) args += ", 7";
+    for (int i = 0; i < 16; ++i) args += ", " + Factor;
+    return Rows(db, "SELECT CAST(RKAR01 AS INTEGER)||' '||CAST(RKAS01 AS INTEGER)||' '||CAST(RKAS02 AS INTEGER) "
+                    "FROM SP_ZEIGAKU_ADD(" + args + ")");
+  };
+  struct AddCase {
+    const char* branch;
+    const char* dept;
+    const char* factor;
+    const char* expected;
+  };
+  for (const AddCase& c : {AddCase{"", "", "0", "7 1122 7"}, AddCase{" ", " ", "0", "7 1122 7"},
+                           AddCase{"01", "", "0", "7 122 7"}, AddCase{"01", "10", "0", "7 87 7"},
+                           AddCase{"01", "10", "0.3", "7 98 7"}, AddCase{"01", "00", "0.3", "7 42 7"}})
+    EXPECT_EQ(Added(c.branch, c.dept, c.factor), std::vector<std::string>{c.expected}) << c.branch << "/" << c.dept;
+  Exec(db, "UPDATE ACCDEF1 SET BUMON=1");
+  EXPECT_EQ(Added("01", "10", "0.3"), std::vector<std::string>{"7 7 7"});
+  EXPECT_EQ(Added("01", "", "0"), std::vector<std::string>{"7 122 7"});
+}
+
 }  // namespace
