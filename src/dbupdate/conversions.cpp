@@ -2,9 +2,12 @@
 #include <memory>
 
 #include "core/globals.h"
+#include "dbaccess/codesystem.h"
 #include "dbaccess/dm.h"
 #include "dbupdate/systemstepprocs.h"
+#include "dbupdate/updatescript.h"
 #include "platform/fb/ibx.h"
+#include "platform/win/paths.h"
 #include "platform/rtl/sysutils.h"
 
 namespace {
@@ -132,4 +135,21 @@ void ConvertDictionaryInput() {
 void ReloadEras() {
   TSystemDbSession session;
   session.dm().fnLoadGengo();
+}
+
+void ImportCodeSystems() {
+  // Slot n of the list goes into code-system record n; slot 7 stays free.
+  static const char* const kFiles[10] = {"販売業.txt", "製造業.txt", "建設業.txt", "運送業.txt",       "病院.txt",
+                                         "その他.txt", "",           "個人　一般.txt", "個人　不動産.txt", "個人　医業.txt"};
+  TSystemDbSession session;
+  TCodeTaikeiIO io;
+  const std::string folder = StepScriptFolder({5, 0, 0});
+  for (std::int32_t n = 1; n <= 10; ++n) {
+    const std::string name = kFiles[n - 1];
+    if (name.empty()) continue;
+    // A refused or unwritten code system fails the step, so the run restores
+    // the database instead of reporting a half-installed set as done.
+    if (!io.ImportCodeFile(PathJoin(folder, name), n))
+      throw std::runtime_error("the code system " + name + " cannot be imported");
+  }
 }

@@ -57,6 +57,7 @@ std::string StandardDataPlaceName(const std::string& Folder) {
 }
 
 std::int32_t ExecSystemDbUpdate500() {
+  if (OemKind == 1 || OemKind == 2) ImportCodeSystems();
   TUpdateScript script(kSystem, {5, 0, 0}, true);
   if (!script.AddScriptFiles({"sysup01.sql"}, true)) return urFileMissing;
   const std::string folder = SystemDef.SysDir;

@@ -37,6 +37,7 @@ void LookupOldMenuProc(std::int32_t Level, std::int32_t Page, std::int32_t Slot,
 
 // The conversions (they raise on failure; the system database is left
 // disconnected).
+void ImportCodeSystems();      // 5.0.0, before the script (OEM kinds 1 and 2)
 void ConvertCompanyInfo();     // 7.0.0, before the script
 void ConvertMenuControl();     // 8.0.2, after the script
 void ConvertDictionaryInput(); // 9.0.4, after the script
