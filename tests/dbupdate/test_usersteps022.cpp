@@ -114,4 +114,120 @@ TEST_F(UserProcs022, GroupTrialBalanceSumsItsDepartmentsAndTheirTaxTotals) {
   }
 }
 
+// Sales 8110 of branch 01 (data from period 3 on) in the common department 00
+// and departments 10 and 20, with sub-account 001 in 00 and 10; branch 02 has
+// department 10 only. Department 10 takes 25 % of the common budget of period
+// 1 and 20 % of period 2; the common department's own ratio of period 1 is
+// 50 %. Balance rows carry their own ratios: department 10 takes 12.5 % of
+// period -32 and 50 % of period 0, 10 % of period 2 and 50 % of period 3.
+TEST_F(UserProcs022, PastBalancesAndBudgetsOfDepartmentsAndBranches) {
+  Exec({"INSERT INTO ACCDEF1 (REC, DATATYPE, KAISINO, BUMON) VALUES (1, 1, 3, 2)",
+        "INSERT INTO SISETUMST (SCODE) VALUES ('01')", "INSERT INTO SISETUMST (SCODE) VALUES ('02')",
+        "INSERT INTO BUMONMST (BCODE) VALUES ('00')", "INSERT INTO BUMONMST (BCODE) VALUES ('10')",
+        "INSERT INTO BUMONMST (BCODE) VALUES ('20')"});
+  Account("8110", "8100", "売上");
+  Exec({"INSERT INTO HOJOMST (KCODE, HCODE, HNAME) VALUES ('8110', '001', '現金売上')",
+        "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE, HAIBUN01) VALUES ('01', '8110', ' ', '00', 50)",
+        "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE, HAIBUN01, HAIBUN02) VALUES ('01', '8110', ' ', '10', 25, 20)",
+        "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE) VALUES ('01', '8110', ' ', '20')",
+        "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE) VALUES ('01', '8110', '001', '00')",
+        "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE) VALUES ('01', '8110', '001', '10')",
+        "INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE) VALUES ('02', '8110', ' ', '10')"});
+  for (const char* budget : {"'01', ' ', '00', 1, 102", "'01', ' ', '10', 1, 1000", "'01', ' ', '20', 1, 7",
+                             "'01', '001', '00', 2, 50", "'01', '001', '10', 2, 3", "'02', ' ', '10', 1, 4000"})
+    Exec({std::string("UPDATE OR INSERT INTO KAMOKU_MS (SCODE, HCODE, BCODE, MNUM, BYOSAN, KCODE) VALUES (") + budget +
+          ", '8110') MATCHING (SCODE, KCODE, HCODE, BCODE, MNUM)"});
+  for (const char* balance : {"'01', '00', -32, 200, 50", "'01', '10', -32, 10, 12.5", "'01', '00', 0, 9, 0",
+                              "'01', '10', 0, 1, 50", "'01', '00', 2, 40, 0", "'01', '10', 2, 0, 10",
+                              "'01', '00', 3, 1000, 0", "'01', '10', 3, 1000, 50", "'02', '10', -32, 5000, 0"})
+    Exec({std::string("UPDATE OR INSERT INTO KAMOKU_PZ (SCODE, BCODE, MNUM, NUKIZAN, HAIBUN, KCODE, HCODE) VALUES (") +
+          balance + ", '8110', ' ') MATCHING (SCODE, KCODE, HCODE, BCODE, MNUM)"});
+
+  // Sub-account: periods -32, 0, 2 and 3, budgets of periods 1 and 2.
+  const std::string columns = "SELECT KCODE||'['||HCODE||']', CAST(ZANM32 AS INTEGER), CAST(ZANM00 AS INTEGER), "
+                              "CAST(ZANP02 AS INTEGER), CAST(ZANP03 AS INTEGER), CAST(YOSAN01 AS INTEGER), "
+                              "CAST(YOSAN02 AS INTEGER) FROM ";
+  struct Case {
+    const char* call;
+    Lines expected;
+  };
+  const Case cases[] = {
+      // A department's own figures; period 3 is not an earlier period of a data set starting there.
+      {"SP_KANENDO_BUMON_ZANDAKA('01', '10', 0)", {"8110[ ]|10|1|0|0|1000|0", "8110[001]|0|0|0|0|0|3"}},
+      {"SP_KANENDO_BUMON_ZANDAKA('01', '00', 0)", {"8110[ ]|200|9|40|0|102|0", "8110[001]|0|0|0|0|0|50"}},
+      // Plus its share of the common department, half up: 25 of 200, 4.5 of 9 is 5, 4 of 40, 25.5 of 102
+      // is 26; the sub-account's budget by the account's ratio, 10 of 50.
+      {"SP_KANENDO_BUMON_ZANDAKA('01', '10', 1)", {"8110[ ]|35|6|4|0|1026|0", "8110[001]|0|0|0|0|0|13"}},
+      // A department without ratios or balance rows keeps its own figures.
+      {"SP_KANENDO_BUMON_ZANDAKA('01', '20', 1)", {"8110[ ]|0|0|0|0|7|0"}},
+      // The common department itself: its share by its own ratios only.
+      {"SP_KANENDO_BUMON_ZANDAKA('01', '00', 1)", {"8110[ ]|100|0|0|0|51|0", "8110[001]|0|0|0|0|0|0"}},
+      {"SP_KANENDO_BUMON_ZANDAKA('02', '10', 1)", {"8110[ ]|5000|0|0|0|4000|0"}},
+      {"SP_KANENDO_BUMON_ZANDAKA('01', '30', 1)", {}},
+      // A branch summed over its departments, or every branch.
+      {"SP_KANENDO_ZANDAKA('01')", {"8110[ ]|210|10|40|0|1109|0", "8110[001]|0|0|0|0|0|53"}},
+      {"SP_KANENDO_ZANDAKA('')", {"8110[ ]|5210|10|40|0|5109|0", "8110[001]|0|0|0|0|0|53"}},
+      {"SP_KANENDO_ZANDAKA('03')", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.call);
+    EXPECT_EQ(Rows(db_, columns + c.call), c.expected);
+  }
+}
+
+// Branch 01: sales 8110 (group 1000) in department 20, cash 1120 and 1130
+// (group 1100) in department 10, 1120 also in 20, and 9910 of group 9910.
+// Cash 1120 of department 10 has a balance in periods -32 (1 net, 10 tax),
+// -31, -16, -15, 0, 1 (6 net, 60 tax) and 16, and 100 (tax 1000) in period
+// -32 in department 20; its sub-account 001 and branch 02 have others.
+TEST_F(UserProcs022, PeriodBalancesOfEveryAccountWithOrWithoutTax) {
+  Exec({"INSERT INTO ACCDEF1 (REC, DATATYPE, KAISINO, BUMON) VALUES (1, 1, 1, 2)",
+        "INSERT INTO SISETUMST (SCODE) VALUES ('01')", "INSERT INTO SISETUMST (SCODE) VALUES ('02')",
+        "INSERT INTO BUMONMST (BCODE, BNAME) VALUES ('10', '営業')",
+        "INSERT INTO BUMONMST (BCODE, BNAME) VALUES ('20', '製造')"});
+  Account("8110", "1000", "売上");
+  Account("1120", "1100", "現金");
+  Account("1130", "1100", "小口現金");
+  Account("9910", "9910", "集計");
+  Exec({"INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('1120', '001')"});
+  for (const char* row : {"'01', '8110', ' ', '20'", "'01', '1120', ' ', '10'", "'01', '1120', ' ', '20'",
+                          "'01', '1130', ' ', '10'", "'01', '9910', ' ', '10'", "'01', '1120', '001', '10'",
+                          "'02', '1120', ' ', '10'"})
+    Exec({std::string("INSERT INTO KAMOKU_SZ (SCODE, KCODE, HCODE, BCODE) VALUES (") + row + ")"});
+  for (const char* balance :
+       {"'01', '1120', ' ', '10', -32, 1, 10", "'01', '1120', ' ', '10', -31, 2, 0", "'01', '1120', ' ', '10', -16, 3, 0",
+        "'01', '1120', ' ', '10', -15, 4, 0", "'01', '1120', ' ', '10', 0, 5, 0", "'01', '1120', ' ', '10', 1, 6, 60",
+        "'01', '1120', ' ', '10', 16, 7, 0", "'01', '1120', ' ', '20', -32, 100, 1000",
+        "'01', '1120', '001', '10', 1, 9999, 0", "'02', '1120', ' ', '10', 1, 777, 0",
+        "'01', '8110', ' ', '20', 16, 8, 0", "'01', '9910', ' ', '10', 1, 5, 0"})
+    Exec({std::string("UPDATE OR INSERT INTO KAMOKU_PZ (SCODE, KCODE, HCODE, BCODE, MNUM, NUKIZAN, ZEIGAKU) VALUES (") +
+          balance + ") MATCHING (SCODE, KCODE, HCODE, BCODE, MNUM)"});
+
+  // Periods -32, -31, -16, -15, 0, 1 and 16.
+  const std::string columns =
+      "SELECT KGROUP, KCODE||'['||BCODE||']'||BNAME, CAST(ZZZ_ZAN16 AS INTEGER), CAST(ZZ_ZAN1 AS INTEGER), "
+      "CAST(ZZ_ZAN16 AS INTEGER), CAST(Z_ZAN1 AS INTEGER), CAST(Z_ZAN16 AS INTEGER), CAST(T_ZAN1 AS INTEGER), "
+      "CAST(T_ZAN16 AS INTEGER) FROM SP_MB_SELECT_KANENDOZAN(";
+  struct Case {
+    const char* args;
+    Lines expected;
+  };
+  const Case cases[] = {
+      // A blank department sums every department; tax included with 0, net with 1.
+      {"'01', '', 0",
+       {"1000|8110[ ]|0|0|0|0|0|0|8", "1100|1120[ ]|1111|2|3|4|5|66|7", "1100|1130[ ]|0|0|0|0|0|0|0"}},
+      {"'01', ' ', 1",
+       {"1000|8110[ ]|0|0|0|0|0|0|8", "1100|1120[ ]|101|2|3|4|5|6|7", "1100|1130[ ]|0|0|0|0|0|0|0"}},
+      // One department: its accounts only, with its name.
+      {"'01', '10', 0", {"1100|1120[10]営業|11|2|3|4|5|66|7", "1100|1130[10]営業|0|0|0|0|0|0|0"}},
+      {"'01', '20', 1", {"1000|8110[20]製造|0|0|0|0|0|0|8", "1100|1120[20]製造|100|0|0|0|0|0|0"}},
+      {"'02', '', 1", {"1100|1120[ ]|0|0|0|0|0|777|0"}},
+      {"'01', '30', 1", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args);
+    EXPECT_EQ(Rows(db_, columns + c.args + ")"), c.expected);
+  }
+}
+
 }  // namespace
