@@ -30,7 +30,6 @@ class UserSteps : public UpdateTest {
   std::vector<std::string> Version() {
     return Rows(DataSetFile(), "SELECT REC||':'||MAJOR||'.'||MINOR1||'.'||MINOR2 FROM ACCVERSION");
   }
-  void AddDepreciationAccounts(const std::string& Db);
   void Run(TDbUpdateStepCall Step) {
     ASSERT_EQ(RunDbUpdateStep(Step), urDone) << ReadFile(Folder("log/ErrDataup.txt"));
     EXPECT_TRUE(shown_.empty()) << shown_[0].text;
@@ -43,26 +42,6 @@ TEST_F(UserSteps, TheFirstVersionIsCreated) {
   EXPECT_FALSE(UserDbHasColumn("ACCDEF1", "KESSAN_KIKAN"));
   EXPECT_TRUE(UserDbHasColumn("ACCDEF1", "SDAI_HASUU1"));
   EXPECT_FALSE(UserDbHasColumn("NO_SUCH_TABLE", "REC"));
-}
-
-// The accounts that the journal-setting templates name, plus account 1599
-// (group 1550, no template of its own) and the non-asset account 1110.
-void UserSteps::AddDepreciationAccounts(const std::string& Db) {
-  std::vector<std::pair<int, int>> accounts;  // code, group
-  for (int k = 1401; k <= 1412; ++k) accounts.push_back({k, 1400});
-  accounts.push_back({1416, 1400});
-  accounts.push_back({1599, 1550});
-  for (int k = 1501; k <= 1506; ++k) accounts.push_back({k, 1600});
-  for (int k = 1601; k <= 1608; ++k) accounts.push_back({k, 1700});
-  accounts.push_back({1620, 1700});
-  for (int k = 1701; k <= 1703; ++k) accounts.push_back({k, 1800});
-  for (int k : {1110, 2205, 5606, 6204, 8101, 8201, 8202}) accounts.push_back({k, 9000});
-  for (auto [code, group] : accounts) {
-    const std::string k = std::to_string(code);
-    Exec(Db, "INSERT INTO KAMOKUMST (KCODE, USERCODE, GROUPM1) VALUES ('" + k + "', '" + k + "', '" +
-                             std::to_string(group) + "')");
-    Exec(Db, "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('" + k + "', ' ')");
-  }
 }
 
 // Two branches before the step (01 with departments 00 and 10), a version row

@@ -177,6 +177,24 @@ std::vector<std::string> UpdateTest::SchemaOf(const std::string& Path) {
   return all;
 }
 
+void UpdateTest::AddDepreciationAccounts(const std::string& Db) {
+  std::vector<std::pair<int, int>> accounts;  // code, group
+  for (int k = 1401; k <= 1412; ++k) accounts.push_back({k, 1400});
+  accounts.push_back({1416, 1400});
+  accounts.push_back({1599, 1550});
+  for (int k = 1501; k <= 1506; ++k) accounts.push_back({k, 1600});
+  for (int k = 1601; k <= 1608; ++k) accounts.push_back({k, 1700});
+  accounts.push_back({1620, 1700});
+  for (int k = 1701; k <= 1703; ++k) accounts.push_back({k, 1800});
+  for (int k : {1110, 2205, 5606, 6204, 8101, 8201, 8202}) accounts.push_back({k, 9000});
+  for (auto [code, group] : accounts) {
+    const std::string k = std::to_string(code);
+    Exec(Db, "INSERT INTO KAMOKUMST (KCODE, USERCODE, GROUPM1) VALUES ('" + k + "', '" + k + "', '" +
+                 std::to_string(group) + "')");
+    Exec(Db, "INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('" + k + "', ' ')");
+  }
+}
+
 std::string UpdateTest::InstalledScriptFolder() {
   return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "sql").string();
 }

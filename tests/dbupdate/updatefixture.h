@@ -36,6 +36,11 @@ class UpdateTest : public ::testing::Test {
   static void CreateDataSetDatabase(const std::string& Path, const std::string& SchemaFile);
   // Creates a database at Path from a schema file under schema/.
   static void CreateFromSchema(const std::string& Path, const std::string& SchemaFile);
+  // The accounts that the journal-setting templates of the accounting
+  // database's step to 0.1.1 name, plus account 1599 (group 1550, no template
+  // of its own) and the non-asset account 1110, each with its blank
+  // sub-account, in a database before that step.
+  static void AddDepreciationAccounts(const std::string& Db);
   // The schema as the RDB$ tables describe it, one line per column, procedure
   // parameter, trigger and generator (not positions or sources).
   static std::vector<std::string> SchemaOf(const std::string& Path);
