@@ -240,17 +240,17 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
     if (DM && DM->CanUseCloudShare(false) && r->Cloud == 1) {
       if (!KeepCloud) {
         ShowSentakuBox(kMsgInformation, "クラウドシェアデータのため復元処理は行えません。", MsgButtons({mbOK}));
-        return 0;
+        return -1;
       }
       if (Box.CloudShareIO) cloudSlot = Box.CloudShareIO->GetCloudShare(SystemDef.HostName, folder);
     }
     const std::uint8_t s = statusOf(true);
     if (s == dsInUse && ServerConnection()) {
       ShowSentakuBox(kMsgInformation, "このデータは他のオペレータが使用中のため復元処理は行えません。", MsgButtons({mbOK}));
-      return 0;
+      return -1;
     }
-    if (s != dsFree) return 0;
-    if (DM && DM->ServerFExist(database, kind) && !Box.DataInfo->IsDataSiyouKengen(folder)) return 0;
+    if (s != dsFree) return -1;
+    if (DM && DM->ServerFExist(database, kind) && !Box.DataInfo->IsDataSiyouKengen(folder)) return -1;
   }
 
   // Source.
@@ -285,14 +285,14 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
   const std::uint8_t before = statusOf(false);
   if (before == dsInUse && ServerConnection()) {
     ShowSentakuBox(kMsgInformation, "このデータは他のオペレータが使用中のため復元処理は行えません。", MsgButtons({mbOK}));
-    return 0;
+    return -1;
   }
-  if (before != dsFree && before != dsDamaged) return 0;
+  if (before != dsFree && before != dsDamaged) return -1;
   const std::string sourceFile = PathJoin(source, BackupFileName);
   if (!DM || !DM->ServerFExist(sourceFile, onServer ? kind : 0)) {
     ShowSentakuBox(kMsgInformation, Format("この場所には、バックアップファイル(%s)がありませんでした。", BackupFileName),
                    MsgButtons({mbOK}));
-    return 0;
+    return -1;
   }
 
   ShowJobProgress(Box, "復元中", "復元中、しばらくお待ちください…");
@@ -401,11 +401,7 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
   if (restored && r) {
     if (!hadDatabase) {
       TDataInfomationRec info;
-      if (Box.DataInfo->ReadDataInfoFromDb(folder, info) == 1) {
-        Box.CopySourceRec.Shougou = info.SHOUGOU;
-        Box.CopySourceRec.VerText = info.VERSION2;
-        Box.CopySourceRec.Gassan = info.GASSANKBN;
-      }
+      if (Box.DataInfo->ReadDataInfoFromDb(folder, info) == 1) KeepSourceInfo(Box.CopySourceRec, info);
     }
     WriteGassanSettings(Box, row);
     if (Box.CloudShareIO) Box.CloudShareIO->ClearCloudShare(SystemDef.HostName, folder);

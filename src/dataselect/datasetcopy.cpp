@@ -153,6 +153,7 @@ void PasteStep(TDataSentakuBox& Box) {
   }
   if (DM && DM->CanUseCloudShare(false) && t->Cloud == 1) {
     ShowSentakuBox(kMsgInformation, "クラウドシェアデータのため貼り付け処理は行えません。", MsgButtons({mbOK}));
+    EndCopy(Box);
     return;
   }
   if (Box.CopySourceRec.Gassan == kGassanChild && Box.CopySourceRec.Rec == t->Rec) {
@@ -297,16 +298,17 @@ bool CheckTargetFolder(TDataSentakuBox& Box, const std::string& Op, const TDataI
     return false;
   }
   const bool ok = CompareDataInfo(Box, Op, Source, target);
-  if (ok && Op == "復元") {
-    TDataListRec& saved = Box.CopySourceRec;
-    saved.Shougou = Source.SHOUGOU;
-    TDateTime d = 0;
-    saved.Kishu = TryStrToDate(Source.KISHU, d) ? d : 0;
-    saved.Kimatu = TryStrToDate(Source.KIMATU, d) ? d : 0;
-    saved.VerText = Source.VERSION2;
-    saved.Gassan = Source.GASSANKBN;
-  }
+  if (ok && Op == "復元") KeepSourceInfo(Box.CopySourceRec, Source);
   return ok;
+}
+
+void KeepSourceInfo(TDataListRec& Saved, const TDataInfomationRec& Info) {
+  Saved.Shougou = Info.SHOUGOU;
+  TDateTime d = 0;
+  Saved.Kishu = TryStrToDate(Info.KISHU, d) ? d : 0;
+  Saved.Kimatu = TryStrToDate(Info.KIMATU, d) ? d : 0;
+  Saved.VerText = Info.VERSION2;
+  Saved.Gassan = Info.GASSANKBN;
 }
 
 bool CompareDataInfo(TDataSentakuBox& Box, const std::string& Op, const TDataInfomationRec& Source,

@@ -50,6 +50,9 @@ void CopyPaste(TDataSentakuBox& Box, bool CopyStep);
 // missing folder created, refused pairs of combined-data kinds, comparison).
 bool CheckTargetFolder(TDataSentakuBox& Box, const std::string& Op, const TDataInfomationRec& Source,
                        const std::string& Folder);
+// The company name, fiscal start and end, version text and combined-data kind
+// of a data set's information into the saved source record.
+void KeepSourceInfo(TDataListRec& Saved, const TDataInfomationRec& Info);
 // The comparison box of company name, fiscal start and end and journal count;
 // the running progress dialog is closed before the box shows.
 bool CompareDataInfo(TDataSentakuBox& Box, const std::string& Op, const TDataInfomationRec& Source,

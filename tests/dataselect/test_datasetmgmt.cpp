@@ -5,7 +5,25 @@
 // responder.
 #include "mgmttest.h"
 
+#include <functional>
+
+#include "dataselect/cloudshareio.h"
+#include "platform/rtl/datetime.h"
+
 using namespace mgmttest;
+
+namespace {
+
+// Makes the selected row a cloud-share data set, as the cloud-share setting
+// does, and shows it in the list.
+void MarkCloudShare(TDataSentakuBox& Box, const std::string& Folder) {
+  ASSERT_TRUE(CloudShareIOOf(Box.CloudShareIO).SetCloudShare(SystemDef.HostName, Folder, 1));
+  const int row = Box.PerfectGrid1->Row();
+  Box.DataListRefresh(row);
+  ASSERT_EQ(Box.GetRowRecord(row)->Cloud, 1);
+}
+
+}  // namespace
 
 // ---- copy name -------------------------------------------------------------------------------------------
 
@@ -149,6 +167,95 @@ TEST_F(MgmtTest, RestoreWithoutBlockComparesAfterATrialRestore) {
   EXPECT_EQ(Status(1), dsFree);
 }
 
+TEST_F(MgmtTest, RestoreIntoAnEmptyAreaCreatesItWithoutComparing) {
+  auto box = Open();
+  Select(*box, 1);
+  const std::string dest = root_ + "/backup";
+  ASSERT_EQ(BackupToFile(*box, dest), 1);
+  TDataInfoValues block;
+  ASSERT_TRUE(ReadDataInfoBlock(dest + "/rqacc.fbk", false, block));
+  ASSERT_FALSE(fs::exists(Folder(5)));
+  Select(*box, 5);
+  responder_.Clear();
+  std::int32_t result = 0;
+  const std::set<int> seen = StatusesDuring(5, [&] { result = RestoreFromBackup(*box, dest); });
+  ASSERT_EQ(result, 1) << (BoxTexts().empty() ? "" : BoxTexts().back());
+  EXPECT_TRUE(seen.count(dsRestoring));
+  EXPECT_EQ(Status(5), dsFree);
+  EXPECT_EQ(Journal(5), Journal(1));
+  EXPECT_FALSE(BoxShown("照合チェック")) << "an empty area is not compared";
+  // The backup's information is kept as the restored data set's, period included.
+  const TDataListRec& kept = box->CopySourceRec;
+  EXPECT_EQ(kept.Shougou, block.SHOUGOU);
+  EXPECT_EQ(kept.Kishu, EncodeDate(2019, 4, 1));
+  TDateTime kimatu = 0;
+  ASSERT_TRUE(TryStrToDate(block.KIMATU, kimatu)) << block.KIMATU;
+  EXPECT_GT(kimatu, kept.Kishu);
+  EXPECT_EQ(kept.Kimatu, kimatu);
+  EXPECT_EQ(kept.Gassan, 0);
+}
+
+TEST_F(MgmtTest, RefusedRestoresReportMinusOneAndChangeNothing) {
+  const std::string dest = root_ + "/backup";
+  const std::string empty = root_ + "/nobackup";
+  fs::create_directories(empty);
+  {
+    auto box = Open();
+    Select(*box, 2);
+    ASSERT_EQ(BackupToFile(*box, dest), 1);
+  }
+  struct Case {
+    const char* what;
+    std::function<void(TDataSentakuBox&)> prepare;
+    std::string from;
+    const char* box;
+  } cases[] = {
+      {"no backup in the folder", [](TDataSentakuBox&) {}, empty,
+       "この場所には、バックアップファイル(rqacc.fbk)がありませんでした。"},
+      {"locked data", [this](TDataSentakuBox& b) { b.SetDataStatus(Folder(1), 3); }, dest, "データロック中"},
+      // Last: the mark stays in the data set.
+      {"cloud-share data", [this](TDataSentakuBox& b) { MarkCloudShare(b, Folder(1)); }, dest,
+       "クラウドシェアデータのため復元処理は行えません。"},
+  };
+  const std::vector<std::string> journal = Journal(1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto box = Open();
+    Select(*box, 1);
+    c.prepare(*box);
+    const std::uint8_t status = Status(1);
+    responder_.Clear();
+    EXPECT_EQ(RestoreFromBackup(*box, c.from), -1);
+    EXPECT_TRUE(BoxShown(c.box));
+    EXPECT_EQ(Journal(1), journal);
+    EXPECT_EQ(Status(1), status);
+    box->SetDataStatus(Folder(1), dsFree);
+  }
+}
+
+TEST_F(MgmtTest, ARefusedRestoreOnTheSelectionRoadKeepsTheDialogOpen) {
+  // The nested selection of a bring-back restores into the row it picks; a
+  // restore that is refused must not count as chosen.
+  const std::string empty = root_ + "/nobackup";
+  fs::create_directories(empty);
+  auto box = std::make_unique<TDataSentakuBox>();
+  box->KeepOnClose = true;
+  box->SetParams({"SyoriType=5", "OnlySA_Syori=Restore", "OnlySA_BackupPath=" + empty});
+  box->PrepareMode();
+  box->show();
+  box->PerfectGrid1->setFocus();
+  for (int rec : {5, 1}) {
+    SCOPED_TRACE(rec);
+    responder_.Clear();
+    Select(*box, rec);
+    box->UpdateKeyBar();
+    box->F12Click();
+    EXPECT_TRUE(BoxShown("この場所には、バックアップファイル(rqacc.fbk)がありませんでした。"));
+    EXPECT_NE(box->result(), mrOk);
+    EXPECT_TRUE(box->isVisible());
+  }
+}
+
 // ---- copy and paste ----------------------------------------------------------------------------------------
 
 TEST_F(MgmtTest, CopyAndPasteOfAStandAloneDataSetIntoAnEmptyArea) {
@@ -204,6 +311,27 @@ TEST_F(MgmtTest, RefusedKindPairsAndTheComparisonBox) {
     if (c.refused) {
       EXPECT_TRUE(BoxShown("貼り付け先の合算データ区分が妥当ではありません。"));
     }
+  }
+
+  // Through the paste key: normal data onto the combined data set is refused
+  // before anything changes.
+  {
+    responder_.Clear();
+    const std::vector<std::string> combined = Rows(Database(4), "SELECT * FROM ACCDEF1");
+    Select(*box, 1);
+    box->UpdateKeyBar();
+    box->FKeyClick(2);
+    ASSERT_TRUE(box->CopyPending);
+    Select(*box, 4);
+    box->UpdateKeyBar();
+    ASSERT_EQ(box->FKeys[2]->text().toStdString(), "F2:貼り付け");
+    const std::set<int> seen = StatusesDuring(4, [&] { box->FKeyClick(2); });
+    EXPECT_TRUE(BoxShown("以下のパターンの復元（貼付）は禁止されています。"));
+    EXPECT_FALSE(seen.count(dsCopying)) << "the refused target is never marked";
+    EXPECT_EQ(Rows(Database(4), "SELECT * FROM ACCDEF1"), combined);
+    EXPECT_EQ(Status(1), dsFree);
+    EXPECT_EQ(Status(4), dsFree);
+    EXPECT_FALSE(box->CopyPending);
   }
 
   // Another company with fewer journals onto the first data set: one box lists it all.
@@ -265,19 +393,71 @@ TEST_F(MgmtTest, PasteIntoOrOverItsOwnSourceIsRefusedBeforeAnythingChanges) {
 }
 
 TEST_F(MgmtTest, FailedCopyIsReportedAndLeavesTheTargetAlone) {
-  // A folder stands where the copy's settings file would go: the copy fails.
-  fs::create_directories(Folder(5) + "/rqacc.ini");
-  auto box = Open();
-  Select(*box, 1);
-  DataCopyOrPaste(*box, 1);
-  Select(*box, 5);
-  DataCopyOrPaste(*box, 2);
-  EXPECT_TRUE(BoxShown("データのコピーに失敗しました。"));
-  EXPECT_EQ(QueryDef("SELECT COALESCE(ENTTEXT,'')||'|'||COALESCE(DATACODE,'') FROM DATALIST WHERE REC=5"), "|")
-      << "the target's list row is not rewritten";
-  EXPECT_EQ(box->PerfectGrid1->CellText(RowOfRec(*box, 5), dcName), "");
-  EXPECT_EQ(Status(1), dsFree);
-  EXPECT_FALSE(box->CopyPending);
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+  } cases[] = {
+      // A folder stands where the copy's settings file would go: nothing can
+      // be read or written there.
+      {"settings file blocked", [this] { fs::create_directories(Folder(5) + "/rqacc.ini"); }},
+      // The second file fails: one file of the source has already arrived.
+      {"copy fails part-way",
+       [] {
+         FaultPointHook = [n = 0](std::string_view point) mutable {
+           if (point == "copy.written" && ++n == 2) throw std::runtime_error("disk full");
+         };
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(Folder(5));
+    responder_.Clear();
+    auto box = Open();
+    Select(*box, 1);
+    DataCopyOrPaste(*box, 1);
+    Select(*box, 5);
+    c.prepare();
+    DataCopyOrPaste(*box, 2);
+    FaultPointHook = nullptr;
+    EXPECT_TRUE(BoxShown("データのコピーに失敗しました。"));
+    EXPECT_EQ(QueryDef("SELECT COALESCE(ENTTEXT,'')||'|'||COALESCE(DATACODE,'') FROM DATALIST WHERE REC=5"), "|")
+        << "the target's list row is not rewritten";
+    EXPECT_EQ(box->PerfectGrid1->CellText(RowOfRec(*box, 5), dcName), "");
+    EXPECT_EQ(Status(5), dsFree) << "the target does not stay marked as being pasted";
+    EXPECT_EQ(Status(1), dsFree);
+    EXPECT_FALSE(box->CopyPending);
+  }
+}
+
+TEST_F(MgmtTest, EveryPasteRefusalPutsTheSourceBack) {
+  struct Case {
+    const char* what;
+    int target;
+    std::function<void(TDataSentakuBox&)> prepare;
+    const char* box;
+  } cases[] = {
+      {"locked target", 2, [this](TDataSentakuBox& b) { b.SetDataStatus(Folder(2), 3); }, "データロック中"},
+      // Last: the mark stays in the data set.
+      {"cloud-share target", 2, [this](TDataSentakuBox& b) { MarkCloudShare(b, Folder(2)); },
+       "クラウドシェアデータのため貼り付け処理は行えません。"},
+  };
+  const std::vector<std::string> journal = Journal(2);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    responder_.Clear();
+    auto box = Open();
+    Select(*box, 1);
+    DataCopyOrPaste(*box, 1);
+    ASSERT_EQ(Status(1), dsCopyingJob);
+    Select(*box, c.target);
+    c.prepare(*box);
+    DataCopyOrPaste(*box, 2);
+    EXPECT_TRUE(BoxShown(c.box));
+    EXPECT_FALSE(box->CopyPending);
+    EXPECT_EQ(Status(1), dsFree) << "the source no longer shows as being copied";
+    EXPECT_EQ(Journal(c.target), journal);
+    box->SetDataStatus(Folder(c.target), dsFree);
+  }
 }
 
 TEST_F(MgmtTest, ClientCopyRunsThroughTheBackupWorkerOnTheServer) {
