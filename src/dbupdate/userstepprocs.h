@@ -19,3 +19,8 @@ std::int32_t ExecUserDbUpdate022();
 // module's own connection (connected and disconnected again for the
 // question). A question that cannot be answered counts as a missing column.
 bool UserDbHasColumn(const std::string& Table, const std::string& Column);
+
+std::int32_t ExecUserDbUpdate105();
+
+// Whether the data set has the table, asked like UserDbHasColumn.
+bool UserDbHasTable(const std::string& Table);

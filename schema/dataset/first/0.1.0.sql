@@ -19,6 +19,8 @@ SET AUTODDL ON;
 CREATE DOMAIN AC_CODE AS VARCHAR(6) CHARACTER SET ASCII DEFAULT '';
 CREATE DOMAIN CURRENCY AS NUMERIC(16,4) DEFAULT 0;
 CREATE DOMAIN LONGINT AS INTEGER DEFAULT 0;
+/* Names of the total items (the steps create their table). */
+CREATE DOMAIN AC_NAME AS VARCHAR(40) DEFAULT '';
 
 /* ------------------------------------------------------- audit report */
 CREATE TABLE KANSA (
@@ -1389,6 +1391,7 @@ CREATE TABLE GENKADIV (
 /* The model description dictionary copied to every new branch: titles and entries. */
 CREATE TABLE ORGDIC_1 (
   REC       INTEGER NOT NULL,
+  CREC      INTEGER DEFAULT 0,
   SORTCODE  INTEGER DEFAULT 0,
   TEXT      VARCHAR(100) DEFAULT '',
   CONSTRAINT PK_ORGDIC_1 PRIMARY KEY (REC)

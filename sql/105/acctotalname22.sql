@@ -1,0 +1,25 @@
+/* The total items of an individual, real-estate code system. */
+INSERT INTO ACCTOTALNAME VALUES (1, 1, '1180', 2, 2, '当座資産計', '当座資産計', '', 0, '当座資産', 8, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (2, 1, '1280', 2, 3, '棚卸資産計', '棚卸資産計', '', 0, '棚卸資産', 8, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (3, 1, '1380', 0, 4, 'その他流動資産計', 'その他流動資産計', '', 0, 'その他流動資産', 14, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (4, 1, '1390', 0, 5, '流動資産計', '流動資産計', '', 0, '流動資産', 8, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (5, 1, '1580', 0, 6, '有形固定資産計', '有形固定資産計', '', 0, '有形固定資産', 12, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (6, 1, '1680', 0, 7, '無形固定資産計', '無形固定資産計', '', 0, '無形固定', 8, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (7, 1, '1780', 0, 8, '投資その他の資産計', '投資その他の資産計', '', 0, 'その他の資産', 12, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (8, 1, '1790', 0, 9, '固定資産計', '固定資産計', '', 0, '固定資産', 8, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (9, 1, '1880', 0, 10, '繰延資産計', '繰延資産計', '', 0, '繰延資産', 8, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (10, 1, '1900', 0, 11, '資産の部合計', '資産の部合計', '', 0, '資産の部', 8, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (11, 1, '2180', 0, 12, '流動負債計', '流動負債計', '', 0, '流動負債', 8, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (12, 1, '2280', 0, 13, '固定負債計', '固定負債計', '', 0, '固定負債', 8, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (13, 1, '2380', 0, 14, '引当金計', '引当金計', '', 0, '引当金', 6, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (14, 1, '2800', 0, 15, '負債の部合計', '負債の部合計', '', 0, '負債の部', 8, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (15, 1, '3480', 0, 23, '青色申告特別控除前', '青申特別控除前所得', '', 0, '', 0, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (16, 1, '3800', 0, 26, '純資産の部合計', '純資産の部合計', '', 0, '純資産の部', 10, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (17, 1, '3900', 0, 27, '負債純資産の部合計', '負債純資産の部合計', '', 0, '負債純資産の部', 16, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (18, 1, '4800', 0, 28, '純売上高', '純売上高', '', 0, '売上高', 10, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (19, 1, '6180', 0, 37, '販売費一般管理費', '販売費・一般管理費', '', 0, '販売費・一般管理費', 18, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (20, 1, '6200', 0, 38, '営業利益', '営業利益', '営業損失', 1, '', 0, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (21, 1, '7180', 0, 39, '営業外収益', '営業外収益', '', 0, '営業外収益', 10, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (22, 1, '7280', 0, 40, '営業外費用', '営業外費用', '', 0, '営業外費用', 10, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (23, 1, '7300', 0, 41, '経常利益', '経常利益', '経常損失', 1, '', 0, 1, '', 0);
+INSERT INTO ACCTOTALNAME VALUES (24, 1, '8400', 0, 45, '青色申告特別控除前', '青申特別控除前所得', '', 0, '', 0, 1, '', 0);

@@ -1,0 +1,27 @@
+/* The model description dictionary: every title without a classification
+   number takes its own record number. */
+SET TERM ^ ;
+RECREATE PROCEDURE "ONE_TIME_PROC"
+AS
+DECLARE VARIABLE R INTEGER;
+DECLARE VARIABLE C INTEGER;
+BEGIN
+  FOR SELECT REC, CREC FROM ORGDIC_1 ORDER BY REC INTO :R, :C DO
+  BEGIN
+    IF (COALESCE(C, 0) = 0) THEN
+      UPDATE ORGDIC_1 SET CREC = :R WHERE REC = :R;
+  END
+END^
+SET TERM ; ^
+EXECUTE PROCEDURE ONE_TIME_PROC;
+Commit;
+DROP PROCEDURE "ONE_TIME_PROC";
+/* The job-control table of the data set, created anew (empty). */
+RECREATE TABLE JOBCONTROL (
+  REC      INTEGER NOT NULL,
+  LEVELNO  INTEGER DEFAULT 1,
+  PAGENO   INTEGER DEFAULT 0,
+  MENUNO   INTEGER DEFAULT 0,
+  CONSTRAINT PK_JOBCONTROL PRIMARY KEY (REC)
+);
+Commit;
