@@ -165,6 +165,12 @@ std::string Lit(const std::string& text) { return "'" + EscapeQuotes(text) + "'"
 
 }  // namespace
 
+std::vector<std::string> DumpSectionTables() {
+  std::vector<std::string> out;
+  for (const auto& d : kSections) out.emplace_back(d.Table);
+  return out;
+}
+
 std::vector<TDumpColumn> ParseDumpColumns(const std::string& Values) {
   std::vector<TDumpColumn> out;
   for (const std::string& tok : SplitList(Values)) {
