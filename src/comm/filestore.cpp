@@ -207,9 +207,28 @@ bool TFileStoreClient::Put(const std::string& LocalFile, std::uint64_t LocalSize
     Notice = TCommNotice::ErrorOk(FramedMessage("データの送信に失敗しました。"));
     return false;
   }
-  curl_.reset();
+  if (!KeepConnected) curl_.reset();
   failedStep_ = TPutStep::None;
   return true;
+}
+
+bool TFileStoreClient::Quit() {
+  if (!curl_) return false;
+  bool ended = true;
+  try {
+    Reset();
+    SlistPtr list;
+    AppendSlist(list, "QUIT");
+    curl_easy_setopt(curl_.get(), CURLOPT_URL, Url("/").c_str());
+    curl_easy_setopt(curl_.get(), CURLOPT_NOBODY, 1L);
+    // After the command: nothing else is sent on the connection it ends.
+    curl_easy_setopt(curl_.get(), CURLOPT_POSTQUOTE, list.get());
+    Perform();
+  } catch (const std::exception&) {
+    ended = false;
+  }
+  curl_.reset();
+  return ended;
 }
 
 bool TFileStoreClient::Get(const std::string& RemotePath, const std::string& LocalFile, TCommNotice& Notice) {

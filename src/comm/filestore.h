@@ -45,8 +45,16 @@ class TFileStoreClient {
   enum class TPutStep { None, Connect, Folder, Transfer };
   TPutStep FailedStep() const { return failedStep_; }
 
+  // Ends the connection that a successful Put left open (KeepConnected) with
+  // QUIT. False when there is no connection or the store refused to end it;
+  // the connection is closed in every case.
+  bool Quit();
+
   // Pause between the store and the size check (seconds).
   double SizeCheckPause = 0.48;
+  // A successful Put leaves its connection open for Quit (otherwise it is
+  // closed without waiting for the store's answer).
+  bool KeepConnected = false;
 
  private:
   void Connect();                                        // login; throws ETransferError

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/fb/ibx.h"
 #include "platform/rtl/datetime.h"
@@ -40,6 +41,9 @@ std::string DateTimeValue(TDumpKind Kind, TDateTime Value);
 std::string ColourValue(std::int32_t Colour);
 // Whether a data version is 8.0.2 or later.
 bool DataVersionFrom802(std::int32_t Major, std::int32_t Minor, std::int32_t Rev);
+// The service's tables that the dump fills, one for each section, in the
+// order of the script.
+std::vector<std::string> DumpSectionTables();
 
 class TWebDbSqlDump {
  public:

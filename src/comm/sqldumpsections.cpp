@@ -165,6 +165,12 @@ std::string Lit(const std::string& text) { return "'" + EscapeQuotes(text) + "'"
 
 }  // namespace
 
+std::vector<std::string> DumpSectionTables() {
+  std::vector<std::string> out;
+  for (const auto& d : kSections) out.emplace_back(d.Table);
+  return out;
+}
+
 std::vector<TDumpColumn> ParseDumpColumns(const std::string& Values) {
   std::vector<TDumpColumn> out;
   for (const std::string& tok : SplitList(Values)) {
@@ -270,11 +276,13 @@ std::string TDumpWriter::Row(const std::vector<TDumpColumn>& Columns, int RowNum
 
 int TDumpWriter::Section(const std::string& Table, const std::string& Sql, const std::string& Header,
                          const std::vector<TDumpColumn>& Columns, bool Batched, int Limit, int* RowNumber,
-                         bool DeleteLine, TSectionEnd End) {
+                         bool DeleteLine, TSectionEnd End,
+                         const std::vector<std::pair<std::string, std::string>>& TextParams) {
   TIBSQL& q = dump_.query_;
   if (DeleteLine) Line("DELETE FROM " + Table + ";");
   q.Close();
   q.SQL.SetText(Sql);
+  for (const auto& [name, value] : TextParams) q.ParamByName(name).AsString(value);
   int local = 0;
   int& number = RowNumber ? *RowNumber : local;
   int written = 0;
@@ -387,6 +395,7 @@ void TDumpWriter::Sections() {
     const auto columns = ParseDumpColumns(d.Values);
     std::map<std::string, std::string> expr;
     std::string source, where;
+    std::vector<std::pair<std::string, std::string>> params;
     bool limitMet = true;
     if (table == "ACCVERSION") {
       AccVersion();
@@ -404,7 +413,10 @@ void TDumpWriter::Sections() {
       KoseiGroup();
       continue;
     }
-    if (table == "ACCREG") where = "AGROUP <> '" + EscapeQuotes("経営テサリー") + "'";
+    if (table == "ACCREG") {
+      where = "AGROUP <> :AGROUP";
+      params = {{"AGROUP", "経営テサリー"}};
+    }
     if (table == "ACCTOTALNAME" && !Medical) expr = {{"MB_JIGYOU", "0"}};
     if (table == "SISETUMST" && !Medical)
       expr = {{"MB_JIGYOU", "0"}, {"MB_SINRYOZYO", "0"}, {"MB_SISETU_NUM", "CAST('' AS VARCHAR(10))"},
@@ -430,7 +442,8 @@ void TDumpWriter::Sections() {
       Line("");
       continue;
     }
-    Section(table, SelectOf(d, expr, source, where), HeaderOf(d), columns, d.Batched);
+    Section(table, SelectOf(d, expr, source, where), HeaderOf(d), columns, d.Batched, 0, nullptr, true,
+            TSectionEnd::Always, params);
     if (table == "ACCREG") AccregRows();
   }
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "comm/sqldump.h"
@@ -41,11 +42,13 @@ class TDumpWriter {
   bool Medical = false;
 
  private:
-  // A generic section: DELETE line, then the rows of Sql written with
-  // Header. Returns the number of rows written.
+  // A generic section: DELETE line, then the rows of Sql (its text
+  // parameters bound from TextParams) written with Header. Returns the number
+  // of rows written.
   int Section(const std::string& Table, const std::string& Sql, const std::string& Header,
               const std::vector<TDumpColumn>& Columns, bool Batched, int Limit = 0, int* RowNumber = nullptr,
-              bool DeleteLine = true, TSectionEnd End = TSectionEnd::Always);
+              bool DeleteLine = true, TSectionEnd End = TSectionEnd::Always,
+              const std::vector<std::pair<std::string, std::string>>& TextParams = {});
   std::string Row(const std::vector<TDumpColumn>& Columns, int RowNumber);
   void AccregRows();
   void AccVersion();

@@ -68,6 +68,8 @@ TFtpWebDbSqlDump::TFtpWebDbSqlDump() : ServiceHost(AppInfo.WebTessalyServer) {}
 
 TFtpWebDbSqlDump::~TFtpWebDbSqlDump() = default;
 
+bool TFtpWebDbSqlDump::WriteScript() { return DumpWriter.DumpDatabase(); }
+
 std::string TFtpWebDbSqlDump::Header(const std::string& Name) const {
   for (const auto& [name, value] : Headers)
     if (name == Name) return value;
@@ -113,7 +115,7 @@ std::string TFtpWebDbSqlDump::SendDump(const std::string& Id, std::int32_t No) {
   if (DataNo < 1 || DataNo > 10) return ResultCode = "802";
 
   DumpWriter.DatabaseName = DatabaseName;
-  if (!DumpWriter.DumpDatabase()) return ResultCode = "811";
+  if (!WriteScript()) return ResultCode = "811";
   if (FileSize(script) == 0) return ResultCode = "812";
 
   const std::string folder = ExtractFileDir(script);
@@ -139,6 +141,7 @@ std::string TFtpWebDbSqlDump::SendDump(const std::string& Id, std::int32_t No) {
 
   TFileStoreClient ftp({FtpHost, CommId, FtpPassword});
   ftp.SizeCheckPause = SizeCheckPause;
+  ftp.KeepConnected = true;
   char slot[8];
   std::snprintf(slot, sizeof slot, "/%.2d", DataNo);
   TCommNotice notice;
@@ -149,6 +152,7 @@ std::string TFtpWebDbSqlDump::SendDump(const std::string& Id, std::int32_t No) {
       default: return ResultCode = "824";
     }
   }
+  if (!ftp.Quit()) return ResultCode = "822";
 
   DataVersion = DataVersionFrom802(AccInf.VerMajor, AccInf.VerMinor1, 0)
                     ? std::to_string(AccInf.VerMajor) + "." + std::to_string(AccInf.VerMinor1) + ".0"

@@ -28,7 +28,7 @@ int ZipFiles(const std::string& Options, const std::string& Archive, const std::
 class TFtpWebDbSqlDump {
  public:
   TFtpWebDbSqlDump();
-  ~TFtpWebDbSqlDump();
+  virtual ~TFtpWebDbSqlDump();
   TFtpWebDbSqlDump(const TFtpWebDbSqlDump&) = delete;
   TFtpWebDbSqlDump& operator=(const TFtpWebDbSqlDump&) = delete;
 
@@ -46,6 +46,10 @@ class TFtpWebDbSqlDump {
   std::int32_t DataNo = 0;
   std::vector<std::pair<std::string, std::string>> Headers;  // of the last reply
   double SizeCheckPause = 0.48;                // of the FTP put
+
+ protected:
+  // Has the dump writer write the script; false when the dump failed.
+  virtual bool WriteScript();
 
  private:
   // One request; false when it failed (the code is then "831").

@@ -9,6 +9,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
 #include <thread>
 
 #include "comm/commsettings.h"
@@ -22,6 +25,16 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// An upload whose dump leaves an empty script behind.
+class TEmptyScriptUpload : public TFtpWebDbSqlDump {
+ protected:
+  bool WriteScript() override {
+    const bool written = TFtpWebDbSqlDump::WriteScript();
+    std::ofstream(DumpWriter.OutputPath, std::ios::trunc);
+    return written;
+  }
+};
 
 constexpr const char* kFtpPassword = "ftp-pw";
 constexpr const char* kUser = "ABCDEFGHIJKL";
@@ -91,9 +104,11 @@ class TessalyUploadTest : public dmtest::DmTest {
     DmTest::TearDown();
   }
 
-  QJsonObject Good() const {
+  // Both requests answered "000", the FTP account on the store at FtpPort
+  // (0: the test's store).
+  QJsonObject Good(int FtpPort = 0) const {
     QJsonObject first;
-    first["X-Add"] = QString::fromStdString("127.0.0.1:" + std::to_string(store_->Port()));
+    first["X-Add"] = QString::fromStdString("127.0.0.1:" + std::to_string(FtpPort ? FtpPort : store_->Port()));
     first["X-Pas"] = kFtpPassword;
     first["X-Status"] = "000";
     QJsonObject second;
@@ -103,6 +118,9 @@ class TessalyUploadTest : public dmtest::DmTest {
 
   std::string Send(const std::string& id = "ABCD-EFGH-IJKL", int no = 3) {
     TFtpWebDbSqlDump upload;
+    return Send(upload, id, no);
+  }
+  std::string Send(TFtpWebDbSqlDump& upload, const std::string& id = "ABCD-EFGH-IJKL", int no = 3) {
     upload.SizeCheckPause = 0;
     script_ = upload.DumpWriter.OutputPath;
     return upload.SendDump(id, no);
@@ -169,7 +187,11 @@ TEST_F(TessalyUploadTest, ResultCodesOfTheUploadAndTheService) {
   }
   QJsonObject httpError = Good();
   httpError["http"] = QJsonObject{{"1000", 500}};
+  fs::create_directories(folder_ / "store-noquit");
+  const TFakeFileStore noQuit(folder_ / "store-noquit", kUser, kFtpPassword, {"--refuse-quit"});
 
+  const std::string missingTemplate = folder_ / "missing-index.sql";
+  const std::string slotFolder = folder_ / "store/03";
   struct Case {
     const char* name;
     std::string id;
@@ -177,26 +199,39 @@ TEST_F(TessalyUploadTest, ResultCodesOfTheUploadAndTheService) {
     QJsonObject state;
     std::string code;
     int requests;  // request lines the service received
+    std::function<void(TFtpWebDbSqlDump&)> prepare = {};
+    bool emptyScript = false;
   } cases[] = {
       {"no id", "---", 3, Good(), "801", 0},
       {"number 0", "ABCD-EFGH-IJKL", 0, Good(), "802", 0},
       {"number 11", "ABCD-EFGH-IJKL", 11, Good(), "802", 0},
+      {"dump failed", "ABCD-EFGH-IJKL", 3, Good(), "811", 0,
+       [&](TFtpWebDbSqlDump& u) { u.DumpWriter.IndexTemplate = missingTemplate; }},
+      {"empty script", "ABCD-EFGH-IJKL", 3, Good(), "812", 0, {}, true},
       {"unknown id", "ABCD-EFGH-IJKL", 3, withStatus("1000", "902"), "902", 1},
       {"no X-Status", "ABCD-EFGH-IJKL", 3, noStatus, "", 1},
       {"http error", "ABCD-EFGH-IJKL", 3, httpError, "831", 1},
       {"ftp logon refused", "ABCD-EFGH-IJKL", 3, wrongFtp, "821", 1},
+      {"no slot folder", "ABCD-EFGH-IJKL", 3, Good(), "823", 1, [&](TFtpWebDbSqlDump&) { fs::remove_all(slotFolder); }},
+      {"ftp logout refused", "ABCD-EFGH-IJKL", 3, Good(noQuit.Port()), "822", 1},
       {"report refused", "ABCD-EFGH-IJKL", 3, withStatus("1100", "912"), "912", 2},
   };
   for (const auto& c : cases) {
     service_->SetState(c.state);
     const std::size_t before = service_->Log().size();
-    EXPECT_EQ(Send(c.id, c.no), c.code) << c.name;
+    std::unique_ptr<TFtpWebDbSqlDump> upload =
+        c.emptyScript ? std::make_unique<TEmptyScriptUpload>() : std::make_unique<TFtpWebDbSqlDump>();
+    if (c.prepare) c.prepare(*upload);
+    EXPECT_EQ(Send(*upload, c.id, c.no), c.code) << c.name;
     const std::string log = service_->Log().substr(before);
     int requests = 0;
     for (auto p = log.find("GET "); p != std::string::npos; p = log.find("GET ", p + 1)) ++requests;
     EXPECT_EQ(requests, c.requests) << c.name;
     EXPECT_FALSE(fs::exists(script_)) << c.name;
+    fs::create_directories(slotFolder);
   }
+  // The refused logout came after the archive was stored.
+  EXPECT_TRUE(fs::exists(folder_ / "store-noquit/03/rqacc.zip"));
   // No service at all.
   service_->SetState(Good());
   AppInfo.WebTessalyServer = "127.0.0.1:1";

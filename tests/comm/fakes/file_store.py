@@ -6,6 +6,7 @@
                         a test can break the connection in the middle of one
   --short-store         every stored file loses its last byte (a store whose
                         size check must fail)
+  --refuse-quit         QUIT is refused (550) and the connection stays open
 """
 import argparse
 import os
@@ -24,6 +25,7 @@ def main():
     p.add_argument("--port", type=int, default=0)
     p.add_argument("--read-limit", type=int, default=0)
     p.add_argument("--short-store", action="store_true")
+    p.add_argument("--refuse-quit", action="store_true")
     args = p.parse_args()
 
     for n in range(1, 11):
@@ -41,6 +43,12 @@ def main():
                 size = os.path.getsize(path)
                 with open(path, "r+b") as f:
                     f.truncate(max(size - 1, 0))
+
+        def ftp_QUIT(self, line):
+            if args.refuse_quit:
+                self.respond("550 QUIT refused.")
+            else:
+                FTPHandler.ftp_QUIT(self, line)
 
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
