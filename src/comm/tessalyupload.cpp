@@ -192,6 +192,7 @@ std::string TFtpWebDbSqlDump::ResultMessage(const std::string& Code) {
       {"922", "Zip解凍パスワード失敗"},
       {"923", "Zip展開失敗"},
       {"924", "SQLDumpファイル不明"},
+      {"999", "サーバープログラム例外エラー"},
   };
   const auto t = kTexts.find(Code);
   return t == kTexts.end() ? "原因不明のエラー発生" : t->second;

@@ -287,7 +287,8 @@ TEST(TessalyResultMessage, CodesAndTheirTexts) {
       {"831", "HTTP GET失敗"},
       {"924", "SQLDumpファイル不明"},
       {"", "原因不明のエラー発生"},
-      {"999", "原因不明のエラー発生"},
+      {"999", "サーバープログラム例外エラー"},
+      {"998", "原因不明のエラー発生"},
       {"00", "原因不明のエラー発生"},
   };
   for (const auto& [code, text] : cases) EXPECT_EQ(TFtpWebDbSqlDump::ResultMessage(code), text) << code;
