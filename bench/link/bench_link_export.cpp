@@ -48,7 +48,7 @@
 #include <vector>
 
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "fixture/builder.h"
 #include "fixture/description.h"
 #include "linkrun.h"
@@ -315,10 +315,10 @@ void RunRounds(const std::vector<std::function<void()>>& steps, int rounds) {
 }
 
 void RunStatement(const std::string& sql) {
-  DM->IBTransactionDAT.StartTransaction();
-  DM->IBQACC1.SQL.SetText(sql);
-  DM->IBQACC1.ExecSQL();
-  DM->IBTransactionDAT.Commit();
+  DataSetConnection().IBTransactionDAT.StartTransaction();
+  DataSetConnection().IBQACC1.SQL.SetText(sql);
+  DataSetConnection().IBQACC1.ExecSQL();
+  DataSetConnection().IBTransactionDAT.Commit();
 }
 
 // The embedded engine: raw fetch, export, export with the message pump, and
@@ -379,19 +379,19 @@ void MeasureEmbedded(const std::string& database, const std::string& folder, int
 
   // The linked-journal question: through the index, then as on a data set
   // made before the index, and the former count over the journal view.
-  DM->ExistsLinkKub9Siwake(0, 0);
-  const double indexed = TimeOf([] { DM->ExistsLinkKub9Siwake(0, 0); });
+  DataSetConnection().ExistsLinkKub9Siwake(0, 0);
+  const double indexed = TimeOf([] { DataSetConnection().ExistsLinkKub9Siwake(0, 0); });
   RunStatement("DROP INDEX SIWAKE_LINKKUB");
-  const double scanned = TimeOf([] { DM->ExistsLinkKub9Siwake(0, 0); });
+  const double scanned = TimeOf([] { DataSetConnection().ExistsLinkKub9Siwake(0, 0); });
   const double viewCount = TimeOf([] {
     TIBSQL q;
-    q.SetDatabase(&DM->IBDatabaseDAT);
-    q.SetTransaction(&DM->IBTransactionDAT);
+    q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
+    q.SetTransaction(&DataSetConnection().IBTransactionDAT);
     q.SQL.SetText("SELECT COUNT(SWKREC) AS RECCNT FROM SIWAKE_VIEW\nWHERE (DELFLG=0) AND (TAISHAKU=1) AND (LINKKUB=9)");
-    DM->IBTransactionDAT.StartTransaction();
+    DataSetConnection().IBTransactionDAT.StartTransaction();
     q.ExecQuery();
     q.Close();
-    DM->IBTransactionDAT.Commit();
+    DataSetConnection().IBTransactionDAT.Commit();
   });
   RunStatement("CREATE INDEX SIWAKE_LINKKUB ON SIWAKE (LINKKUB)");
   std::printf("  linked journal rows of kind 9: %.4f s with the index, %.4f s without it, %.4f s as a count "

@@ -34,7 +34,7 @@ void OpenDataSet(const std::string& database) {
   ConnectKind = remote ? 1 : 0;
   SystemDef.DataDir = ExtractFileDir(remote ? database.substr(colon + 1) : database);
   CreateDataModule();
-  TIBDatabase& db = DM->IBDatabaseDAT;
+  TIBDatabase& db = DataSetConnection().IBDatabaseDAT;
   db.SQLDialect = 3;
   db.Params.Clear();
   db.DatabaseName = database;
@@ -42,7 +42,7 @@ void OpenDataSet(const std::string& database) {
   db.Params.Add("password=" + SystemDef.DbPassword);
   db.Params.Add("lc_ctype=SJIS_0208");
   db.Open();
-  if (!DM->fnGetAccInfo()) throw Exception("基本情報の取得に失敗しました。");
+  if (!DataSetConnection().fnGetAccInfo()) throw Exception("基本情報の取得に失敗しました。");
 }
 
 void CloseDataSet() { FreeDataModule(); }

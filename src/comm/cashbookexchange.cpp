@@ -17,7 +17,6 @@
 #include "comm/waitmess.h"
 #include "core/settings.h"
 #include "dataselect/datasentakucmds.h"
-#include "dbaccess/dm.h"
 #include "platform/rtl/sysutils.h"
 #include "ui/progressdialog.h"
 

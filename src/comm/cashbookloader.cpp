@@ -4,7 +4,7 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
 
@@ -26,21 +26,21 @@ TCashBookLoaderBox::TCashBookLoaderBox() {
   recvTr_.Params = TIBStrings{"read_committed", "rec_version", "nowait"};
   recvTr_.DefaultAction = TTransactionAction::taRollback;
   recvTr_.SetDefaultDatabase(&recvDb_);
-  recvTr_.AddDatabase(&DM->IBDatabaseDAT);
+  recvTr_.AddDatabase(&DataSetConnection().IBDatabaseDAT);
   recvDb_.SetDefaultTransaction(&recvTr_);
   for (TIBSQL* q : {&recv1_, &recv2_}) {
     q->SetDatabase(&recvDb_);
     q->SetTransaction(&recvTr_);
   }
-  for (TIBSQL* q : {&dat1_, &dat2_}) q->SetDatabase(&DM->IBDatabaseDAT);
-  SetTransaction(&DM->IBTransactionDAT);
+  for (TIBSQL* q : {&dat1_, &dat2_}) q->SetDatabase(&DataSetConnection().IBDatabaseDAT);
+  SetTransaction(&DataSetConnection().IBTransactionDAT);
 }
 
 TCashBookLoaderBox::~TCashBookLoaderBox() {
   recv1_.Close();
   recv2_.Close();
   recvDb_.ForceClose();
-  recvTr_.RemoveDatabase(&DM->IBDatabaseDAT);
+  recvTr_.RemoveDatabase(&DataSetConnection().IBDatabaseDAT);
 }
 
 void TCashBookLoaderBox::SetTransaction(TIBTransaction* Transaction) {
@@ -92,13 +92,13 @@ void TCashBookLoaderBox::Execute() {
   running_ = true;
   log_.clear();
   const std::string folder = SystemDef.DataDir;
-  if (DM->AccDatInConnection(1, SystemDef.HostName, folder, false)) {
+  if (DataSetConnection().AccDatInConnection(1, SystemDef.HostName, folder, false)) {
     AddLog(kSyoriError, -100, kInUse);
   } else {
     bool connected = false;
     try {
       recvDb_.Open();
-      connected = DM->IBDatabaseDAT.Connected() || DM->fnAccDatConnected(SystemDef.HostName, folder, false);
+      connected = DataSetConnection().IBDatabaseDAT.Connected() || DataSetConnection().fnAccDatConnected(SystemDef.HostName, folder, false);
     } catch (const std::exception&) {
       connected = false;
     }
@@ -118,8 +118,8 @@ void TCashBookLoaderBox::Execute() {
     title1_ = cash ? "現金出納帳データの取り込みを行いました。" : "データの取り込みを行いました。";
     title2_ = "下記の情報を確認して下さい。";
   }
-  if (!DM->IBDatabaseDAT.Connected()) DM->fnAccDatConnected(SystemDef.HostName, folder, false);
-  if (ResultCode() > 0 && DM->IBDatabaseDAT.Connected()) DM->fnGetAccInfo();
+  if (!DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().fnAccDatConnected(SystemDef.HostName, folder, false);
+  if (ResultCode() > 0 && DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().fnGetAccInfo();
   running_ = false;
 }
 
@@ -224,11 +224,11 @@ void TCashBookLoaderBox::RunImport() {
   dat2_.Close();
   recvDb_.ForceClose();
   try {
-    DM->IBDatabaseDAT.Close();
+    DataSetConnection().IBDatabaseDAT.Close();
   } catch (...) {
-    DM->IBDatabaseDAT.ForceClose();
+    DataSetConnection().IBDatabaseDAT.ForceClose();
   }
-  SetTransaction(&DM->IBTransactionDAT);
+  SetTransaction(&DataSetConnection().IBTransactionDAT);
   if (!replaced) return;
   // The success entry follows the file replacement, which must succeed first.
   if (ImportKind == 0 && !ReplaceDataFile(SystemDef.DataDir, receivedFile_)) {
@@ -245,15 +245,15 @@ bool TCashBookLoaderBox::ReplaceDataFile(const std::string& DataDir, const std::
   const std::string dataFile = PathJoin(DataDir, DataFile.empty() ? "rqacc.fdb" : DataFile);
   const std::string backup = ChangeFileExt(dataFile, ".f00");
   const std::uint8_t kind = static_cast<std::uint8_t>(ConnectKind);
-  const bool moved = DM->ServerFMove(dataFile, backup, kind);
-  bool copied = moved && DM->ServerFCopy(ReceivedFile, dataFile, kind);
+  const bool moved = ServerFiles().ServerFMove(dataFile, backup, kind);
+  bool copied = moved && ServerFiles().ServerFCopy(ReceivedFile, dataFile, kind);
   if (moved && !copied) {
-    if (DM->ServerFExist(dataFile, kind)) DM->ServerFDel(dataFile, false, kind);
+    if (ServerFiles().ServerFExist(dataFile, kind)) ServerFiles().ServerFDel(dataFile, false, kind);
     // A backup that cannot be moved back stays: it is the only copy.
-    DM->ServerFMove(backup, dataFile, kind);
+    ServerFiles().ServerFMove(backup, dataFile, kind);
     return false;
   }
-  if (copied && DM->ServerFExist(backup, kind)) DM->ServerFDel(backup, false, kind);
+  if (copied && ServerFiles().ServerFExist(backup, kind)) ServerFiles().ServerFDel(backup, false, kind);
   return copied;
 }
 
@@ -271,7 +271,7 @@ void TCashBookLoaderBox::MigrateJisyo() {
   jisyo_.AllSisetu = 1;
   jisyo_.SetFileVersion("1.1");
   Step("「摘要・取引先辞書の移行(エクスポート)」に失敗しました。 ", [&] {
-    jisyo_.SetDatabase(&DM->IBDatabaseDAT);
+    jisyo_.SetDatabase(&DataSetConnection().IBDatabaseDAT);
     jisyo_.SetTransaction(&recvTr_);
     if (!jisyo_.ExportFile(file)) throw Exception(file);
   });

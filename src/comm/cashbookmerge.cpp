@@ -8,7 +8,6 @@
 #include "comm/cashbookloader.h"
 #include "core/globals.h"
 #include "core/sjis.h"
-#include "dbaccess/dm.h"
 #include "platform/rtl/sysutils.h"
 
 using TRecord = siwakeio::TSWKREC;

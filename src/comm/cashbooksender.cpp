@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "core/globals.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/dbui.h"
-#include "dbaccess/dm.h"
 #include "platform/fb/transactionguard.h"
 
 namespace {
@@ -15,8 +15,8 @@ constexpr const char* kName = "CashBookSender";
 
 TCashBookSender::TCashBookSender() {
   for (TIBSQL* q : {&select_, &update_}) {
-    q->SetDatabase(&DM->IBDatabaseDAT);
-    q->SetTransaction(&DM->IBTransactionDAT);
+    q->SetDatabase(&DataSetConnection().IBDatabaseDAT);
+    q->SetTransaction(&DataSetConnection().IBTransactionDAT);
   }
 }
 
@@ -24,7 +24,7 @@ void TCashBookSender::Execute() {
   log_.clear();
   if (SendModeOverride == 1) SendMode = 1;
   const std::string cash = AccInf.SystemKCode[scGenkin];
-  TTransactionGuard guard(DM->IBTransactionDAT);
+  TTransactionGuard guard(DataSetConnection().IBTransactionDAT);
   try {
     guard.Begin();
     struct TRow {

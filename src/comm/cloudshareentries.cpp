@@ -5,7 +5,7 @@
 #include "comm/cloudshare.h"
 #include "comm/filestore.h"
 #include "comm/waitmess.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/datetime.h"
 
 namespace {
@@ -76,7 +76,7 @@ std::int32_t TfmDataTusin::ReceiveEntry(const std::string& Folder, std::int32_t 
   std::int32_t result = 1;
   try {
     bool go = true;
-    if (!ToWork && ConnectKind != 0 && DM->AccDatInConnection(1, SystemDef.HostName, Folder, false)) {
+    if (!ToWork && ConnectKind != 0 && DataSetConnection().AccDatInConnection(1, SystemDef.HostName, Folder, false)) {
       if (InUseQuiet == 0) {
         ShowNotice(TCommNotice::InformationOk("このデータは他のオペレータが使用中です。 "));
         go = false;

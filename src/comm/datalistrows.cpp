@@ -3,16 +3,16 @@
 #include "comm/cloudshare.h"
 #include "comm/filestore.h"
 #include "dbaccess/datalistrepo.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/queryfactory.h"
+#include "dbaccess/systemstore.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 
 std::int32_t TfmDataTusin::GetDataListRecord() {
   std::unique_ptr<TIBSQL> q = CreateAccSQL("ACCDEF", 0);
   if (!q) throw Exception("DATALIST: query object cannot be created");
-  TTransactionGuard scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(SystemStore().IBTransactionDEF);
   try {
     scope.Begin();
     DataList.clear();
@@ -35,7 +35,7 @@ void TfmDataTusin::UpdateDataListRecord(std::int32_t Row) {
   if (path.empty()) throw Exception("データフォルダパスが不正です。\r処理を中止します。");
   std::unique_ptr<TIBSQL> q = CreateAccSQL("ACCDEF", 0);
   if (!q) throw Exception("DATALIST: query object cannot be created");
-  TTransactionGuard scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(SystemStore().IBTransactionDEF);
   try {
     scope.Begin();
     if (ConnectKind != 0) {

@@ -14,7 +14,7 @@
 #include "core/processforms.h"
 #include "core/settings.h"
 #include "dbaccess/backupthread.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "ui/messagebox.h"
 #include "ui/messagebox2.h"
 #include "ui/progressdialog.h"
@@ -146,21 +146,21 @@ bool TfmDataTusin::ConnectData() {
   const std::string folder = State.WorkDataFolder();
   // A connection to another data set must not lend its company information
   // to this one.
-  if (DM->IBDatabaseDAT.Connected() &&
-      DM->IBDatabaseDAT.DatabaseName != TDM::DatabaseNameFor(SystemDef.HostName, folder, DataFile)) {
+  if (DataSetConnection().IBDatabaseDAT.Connected() &&
+      DataSetConnection().IBDatabaseDAT.DatabaseName != TSystemStore::DatabaseNameFor(SystemDef.HostName, folder, DataFile)) {
     try {
-      DM->AccDatDisconnect(SystemDef.DataDir, true, false);
+      DataSetConnection().AccDatDisconnect(SystemDef.DataDir, true, false);
     } catch (...) {
       // the connect below reports what matters
     }
   }
-  bool ok = DM->IBDatabaseDAT.Connected();
-  if (!ok) ok = DM->fnAccDatConnected(SystemDef.HostName, folder, true);
-  if (ok) ok = DM->fnGetAccInfo();
+  bool ok = DataSetConnection().IBDatabaseDAT.Connected();
+  if (!ok) ok = DataSetConnection().fnAccDatConnected(SystemDef.HostName, folder, true);
+  if (ok) ok = DataSetConnection().fnGetAccInfo();
   if (ok && !DataInfomation.IsDataSiyouKengen(folder)) NoRight = true;
   if (!ok) ShowNotice(TCommNotice::WarningOk(kConnectFailed));
   try {
-    if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Commit();
+    if (SystemStore().IBTransactionDEF.InTransaction()) SystemStore().IBTransactionDEF.Commit();
   } catch (...) {
     // the connection's result above does not depend on this commit
   }
@@ -169,8 +169,8 @@ bool TfmDataTusin::ConnectData() {
 
 void TfmDataTusin::DisconnectData() {
   try {
-    if (DM->IBDatabaseDAT.Connected()) DM->AccDatDisconnect(State.WorkDataFolder(), true, false);
-    if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Commit();
+    if (DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().AccDatDisconnect(State.WorkDataFolder(), true, false);
+    if (SystemStore().IBTransactionDEF.InTransaction()) SystemStore().IBTransactionDEF.Commit();
   } catch (...) {
     // disconnecting is best effort: the exchange is over
   }

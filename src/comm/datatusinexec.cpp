@@ -12,7 +12,7 @@
 #include "core/settings.h"
 #include "dataselect/datasentaku.h"
 #include "dbaccess/accreg.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
 #include "ui/plbutton.h"
@@ -107,7 +107,7 @@ std::int32_t TfmDataTusin::Execute(std::int32_t Modal) {
     SetWaitStep(2, "認証チェック　実行中", kRunning);
     SetWaitStep(3, "中継サーバー情報確認", kPending);
     Pause();
-    if (DM->AccDatInConnection(1, SystemDef.HostName, SystemDef.DataDir, false)) {
+    if (DataSetConnection().AccDatInConnection(1, SystemDef.HostName, SystemDef.DataDir, false)) {
       FreeWaitMess();
       const TCommNotice attached = AttachedElsewhereNotice(caption, AppKind);
       if (attached.Kind != kMsgConfirmation) {

@@ -13,7 +13,7 @@
 #include "comm/waitmess.h"
 #include "core/datetext.h"
 #include "core/settings.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/dpi.h"
 #include "platform/vcl/keys.h"
@@ -153,12 +153,12 @@ std::int32_t TfmDataTusin::ExecuteCloudShareCheck() {
   std::int32_t result = -1;
   bool go = true;
   if (cloud) {
-    if (DM->AccDatInConnection(1, SystemDef.HostName, State.DataFolder, false)) {
+    if (DataSetConnection().AccDatInConnection(1, SystemDef.HostName, State.DataFolder, false)) {
       FreeWaitMess();
       ShowNotice(TCommNotice::WarningOk("このデータは他のオペレータが使用中です。 "));
       go = false;
     }
-  } else if (DM->AccDatInConnection(1, SystemDef.HostName, SystemDef.DataDir, false)) {
+  } else if (DataSetConnection().AccDatInConnection(1, SystemDef.HostName, SystemDef.DataDir, false)) {
     FreeWaitMess();
     if (!AskYesNo("　\r\nこのデータは他のオペレータが使用中です。" + windowTitle().toStdString() + "を開始しますか？\r\n ")) {
       F5->setEnabled(false);

@@ -6,7 +6,7 @@
 
 #include "core/globals.h"
 #include "core/sjis.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/atomicfile.h"
 #include "platform/rtl/cp932.h"
@@ -65,9 +65,9 @@ bool TryStrToDateTime(const std::string& text, TDateTime& out) {
 
 TBaseLoader::TBaseLoader() {
   opCode_ = SystemDef.OpCode;
-  if (DM) {
-    SetDatabase(&DM->IBDatabaseDAT);
-    SetTransaction(&DM->IBTransactionDAT);
+  if (DataModuleExists()) {
+    SetDatabase(&DataSetConnection().IBDatabaseDAT);
+    SetTransaction(&DataSetConnection().IBTransactionDAT);
   }
 }
 

@@ -11,7 +11,7 @@
 #include "core/textutil.h"
 #include "core/winutil.h"
 #include "dbaccess/backupthread.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "ui/messagebox.h"
 #include "ui/progressdialog.h"
@@ -117,15 +117,15 @@ bool TfmDataTusin::CompareWithDataFolder(const std::string& Op, const TDataInfom
     ShowNotice(TCommNotice::WarningYes(Op + "処理先のデータパスが不正です。\r"));
     return false;
   }
-  if (!DM->ServerDExist(Dest, ConnectKind)) {
-    DM->ServerMkDir(Dest, ConnectKind);
+  if (!ServerFiles().ServerDExist(Dest, ConnectKind)) {
+    ServerFiles().ServerMkDir(Dest, ConnectKind);
     return true;
   }
-  if (!DM->ServerFExist(Dest + "/" + DataFile, ConnectKind)) return true;
+  if (!ServerFiles().ServerFExist(Dest + "/" + DataFile, ConnectKind)) return true;
   TDataInfomationRec dst;
   DataInfomation.RefreshIniFile(Dest, "");
   DataInfomation.ReadInfo(Dest, dst);
-  if (DM->IBDatabaseDAT.Connected()) DM->AccDatDisconnect(Dest, false, false);
+  if (DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().AccDatDisconnect(Dest, false, false);
   return ShowCompareResult(Op, Source, dst);
 }
 
@@ -139,15 +139,15 @@ bool TfmDataTusin::CompareWithRestoredCopy(const std::string& Op, const std::str
     ShowNotice(TCommNotice::WarningYes(Op + "処理先のデータパスが不正です。\r"));
     return false;
   }
-  if (!DM->ServerDExist(Dest, ConnectKind)) {
-    DM->ServerMkDir(Dest, ConnectKind);
+  if (!ServerFiles().ServerDExist(Dest, ConnectKind)) {
+    ServerFiles().ServerMkDir(Dest, ConnectKind);
     return true;
   }
-  if (!DM->ServerFExist(Dest + "/" + DataFile, ConnectKind)) return true;
+  if (!ServerFiles().ServerFExist(Dest + "/" + DataFile, ConnectKind)) return true;
   TDataInfomationRec dst, src;
   DataInfomation.RefreshIniFile(Dest, "");
   DataInfomation.ReadInfo(Dest, dst);
-  if (DM->IBDatabaseDAT.Connected()) DM->AccDatDisconnect(Dest, false, false);
+  if (DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().AccDatDisconnect(Dest, false, false);
   DataInfomation.ReadIniFile(SourceHost, SourceFolder, src);
   return ShowCompareResult(Op, src, dst);
 }
@@ -162,7 +162,7 @@ bool TfmDataTusin::RestoreReceivedData(bool /*ShowMessage*/) {
   const std::string copied = temp + "/" + State.WorkFileName;
   if (cloud) {
     if (GetDataListRecord() == 0) return false;
-    if (DM->AccDatInConnection(1, SystemDef.HostName, folder, false)) {
+    if (DataSetConnection().AccDatInConnection(1, SystemDef.HostName, folder, false)) {
       ShowNotice(TCommNotice::WarningOk("このデータは他のオペレータが使用中です。 "));
       return false;
     }
@@ -188,7 +188,7 @@ bool TfmDataTusin::RestoreReceivedData(bool /*ShowMessage*/) {
     if (!BackupThread) BackupThread = std::make_unique<TBackupRestoreThread>(true);
     const bool block = BackupThread->ReadDataInfo(copied, true);
     const TDataInfoValues values = BackupThread->DataInfo;
-    if (DM->ServerFExist(folder + "/" + DataFile, ConnectKind)) {
+    if (ServerFiles().ServerFExist(folder + "/" + DataFile, ConnectKind)) {
       xAnimeProgressDialog1->SetInfoLabel("照合チェック中、しばらくお待ちください…");
       if (block && (op == 2 || op == opCloudReceive)) {
         TDataInfomationRec src;

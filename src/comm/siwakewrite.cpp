@@ -8,7 +8,7 @@
 #include "core/dates.h"
 #include "core/globals.h"
 #include "core/sjis.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
@@ -155,14 +155,14 @@ void SetDate(TIBXSQLVAR& p, TDateTime value) {
 }  // namespace
 
 TSiwakeWrite::TSiwakeWrite() {
-  if (DM) sql_.SetDatabase(&DM->IBDatabaseDAT);
+  if (DataModuleExists()) sql_.SetDatabase(&DataSetConnection().IBDatabaseDAT);
 }
 
 void TSiwakeWrite::SetTransaction(TIBTransaction* Transaction) {
   transaction_ = Transaction;
   sql_.Close();
   // The statements stay on the data set's database; the transaction may span others too.
-  if (DM) sql_.SetDatabase(&DM->IBDatabaseDAT);
+  if (DataModuleExists()) sql_.SetDatabase(&DataSetConnection().IBDatabaseDAT);
   sql_.SetTransaction(Transaction);
 }
 

@@ -7,7 +7,7 @@
 #include "core/fileutil.h"
 #include "core/globals.h"
 #include "core/settings.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/cp932.h"
@@ -90,8 +90,8 @@ bool DataVersionFrom802(std::int32_t Major, std::int32_t Minor, std::int32_t Rev
 }
 
 TWebDbSqlDump::TWebDbSqlDump() {
-  query_.SetDatabase(&DM->IBDatabaseDAT);
-  query_.SetTransaction(&DM->IBTransactionDAT);
+  query_.SetDatabase(&DataSetConnection().IBDatabaseDAT);
+  query_.SetTransaction(&DataSetConnection().IBTransactionDAT);
   DataVersion = SystemDef.DataVersion;
   if (DataVersion.empty())
     DataVersion = std::to_string(AccInf.VerMajor) + "." + std::to_string(AccInf.VerMinor1) + "." +

@@ -4,7 +4,6 @@
 
 #include "comm/sqldumpwriter.h"
 #include "core/globals.h"
-#include "dbaccess/dm.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/sysutils.h"
 

@@ -13,7 +13,7 @@
 #include "comm/unlha.h"
 #include "comm/waitmess.h"
 #include "core/settings.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "ui/progressdialog.h"
 
 namespace fs = std::filesystem;
@@ -207,7 +207,7 @@ bool TfmDataTusin::ReceiveSteps(bool& inUseTaken, TDateTime& serverTime) {
     }
   }
   try {
-    if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Commit();
+    if (SystemStore().IBTransactionDEF.InTransaction()) SystemStore().IBTransactionDEF.Commit();
   } catch (...) {
     // the exchange is done; its result does not depend on this commit
   }

@@ -16,7 +16,7 @@
 #include "core/settings.h"
 #include "core/winutil.h"
 #include "dbaccess/backupthread.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "ui/progressdialog.h"
 
@@ -69,8 +69,8 @@ bool TfmDataTusin::SaveSendData(bool ShowMessage) {
     job.DataInfo.SHOUGOU = AccInf.SHOUGOU;
     job.DataInfo.KISHU = FormatDateTime("yyyy/mm/dd", AccInf.KISHU);
     job.DataInfo.KIMATU = FormatDateTime("yyyy/mm/dd", AccInf.KIMATU);
-    job.DataInfo.SIWAKE = DM->GetYukouSiwakeCount("");
-    job.DataInfo.TOTALSIWAKE = DM->GetSiwakeCountTotal("");
+    job.DataInfo.SIWAKE = DataSetConnection().GetYukouSiwakeCount("");
+    job.DataInfo.TOTALSIWAKE = DataSetConnection().GetSiwakeCountTotal("");
     job.DataInfo.DATAVARSION =
         State.SyoriType == opCloudSend
             ? Format("%d.%d.%d", State.CloudVerMajor, State.CloudVerMinor1, State.CloudVerMinor2)

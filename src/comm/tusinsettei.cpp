@@ -19,7 +19,7 @@
 #include "dataselect/datasentakucmds.h"
 #include "dbaccess/accreg.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/fb/ibsql.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/vcl/dpi.h"
@@ -192,7 +192,7 @@ std::int32_t TfrmTusinSettei::OpenCloudShareSettings(const std::string& Folder, 
   SavedByAreaButton = false;
   DataFolder = Folder;
   if (Folder.empty()) return 9;
-  if (ConnectKind != 0 && DM->AccDatInConnection(ConnectKind, SystemDef.HostName, Folder, false)) {
+  if (ConnectKind != 0 && DataSetConnection().AccDatInConnection(ConnectKind, SystemDef.HostName, Folder, false)) {
     Show(kMsgInformation, "このデータは他のオペレータが使用中です。 ");
     return 9;
   }
@@ -215,11 +215,11 @@ bool TfrmTusinSettei::ConnectData() {
   bool ok = true;
   connectedHere_ = false;
   try {
-    if (!DM->IBDatabaseDAT.Connected()) {
-      ok = DM->fnAccDatConnected(SystemDef.HostName, DataFolder, false);
+    if (!DataSetConnection().IBDatabaseDAT.Connected()) {
+      ok = DataSetConnection().fnAccDatConnected(SystemDef.HostName, DataFolder, false);
       connectedHere_ = ok;
     }
-    if (ok) ok = DM->fnGetAccInfo();
+    if (ok) ok = DataSetConnection().fnGetAccInfo();
     if (ok && !TDataInfomation().IsDataSiyouKengen(DataFolder)) NoRight = true;
   } catch (const std::exception&) {
     ok = false;
@@ -229,7 +229,7 @@ bool TfrmTusinSettei::ConnectData() {
     SystemDef.DataDir.clear();
   }
   try {
-    if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Commit();
+    if (SystemStore().IBTransactionDEF.InTransaction()) SystemStore().IBTransactionDEF.Commit();
   } catch (...) {
     // the connection's result does not depend on this commit
   }
@@ -238,8 +238,8 @@ bool TfrmTusinSettei::ConnectData() {
 
 void TfrmTusinSettei::DisconnectData() {
   try {
-    if (DM->IBDatabaseDAT.Connected()) DM->AccDatDisconnect(DataFolder, false, false);
-    if (DM->IBTransactionDEF.InTransaction()) DM->IBTransactionDEF.Commit();
+    if (DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().AccDatDisconnect(DataFolder, false, false);
+    if (SystemStore().IBTransactionDEF.InTransaction()) SystemStore().IBTransactionDEF.Commit();
   } catch (...) {
     // best effort: the settings are stored already
   }
@@ -283,7 +283,7 @@ void TfrmTusinSettei::InitDialog(std::uint8_t) {
 void TfrmTusinSettei::LoadSettings() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDAT);
+  q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
   q.SetTransaction(&IBTransactionDAT);
   TTransactionGuard guard(IBTransactionDAT);
   try {
@@ -337,7 +337,7 @@ void TfrmTusinSettei::LoadSettings() {
 
 bool TfrmTusinSettei::HasApprovedJournals() {
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDAT);
+  q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
   q.SetTransaction(&IBTransactionDAT);
   TTransactionGuard guard(IBTransactionDAT);
   try {
@@ -412,7 +412,7 @@ void TfrmTusinSettei::btnKyouyuClick() {
   }
   const std::string id = StoredCommId(IdText());
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDAT);
+  q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
   q.SetTransaction(&IBTransactionDAT);
   TTransactionGuard guard(IBTransactionDAT);
   try {
@@ -490,7 +490,7 @@ bool TfrmTusinSettei::Save() {
   const std::string password = txtConPasswd->text().toStdString();
   const std::string id = StoredCommId(IdText());
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDAT);
+  q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
   q.SetTransaction(&IBTransactionDAT);
   TTransactionGuard guard(IBTransactionDAT);
   try {

@@ -8,7 +8,7 @@
 #include "core/settings.h"
 #include "core/versions.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
@@ -34,11 +34,11 @@ bool SameDatabase(const std::string& A, const std::string& B) {
 // connected before is then connected again with its own name and parameters.
 class TDataSetUse {
  public:
-  TDataSetUse(const std::string& Host, const std::string& Folder) : dm_(*DM), folder_(Folder) {
+  TDataSetUse(const std::string& Host, const std::string& Folder) : dm_(DataSetConnection()), folder_(Folder) {
     TIBDatabase& db = dm_.IBDatabaseDAT;
     const std::string host = Host.empty() ? SystemDef.HostName : Host;
     const std::string folder = Folder.empty() ? SystemDef.DataDir : Folder;
-    if (db.Connected() && SameDatabase(db.DatabaseName, TDM::DatabaseNameFor(host, folder, DataFile))) {
+    if (db.Connected() && SameDatabase(db.DatabaseName, TSystemStore::DatabaseNameFor(host, folder, DataFile))) {
       ready_ = true;
       return;
     }
@@ -83,7 +83,7 @@ class TDataSetUse {
   bool Ready() const { return ready_; }
 
  private:
-  TDM& dm_;
+  TDataSetConnection& dm_;
   std::string folder_;
   bool ready_ = false;
   bool connectedHere_ = false;
@@ -100,7 +100,7 @@ TCloudShareIO::TCloudShareIO() {
 }
 
 void TCloudShareIO::Bind() {
-  TIBDatabase* db = &DM->IBDatabaseDAT;
+  TIBDatabase* db = &DataSetConnection().IBDatabaseDAT;
   if (IBTransaction1.DefaultDatabase() != db && !IBTransaction1.InTransaction()) IBTransaction1.SetDefaultDatabase(db);
   IBSQL1.SetDatabase(db);
 }

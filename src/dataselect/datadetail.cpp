@@ -10,7 +10,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dataselect/datasentaku.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/serverfiles.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/align.h"
 #include "platform/vcl/color.h"
@@ -129,7 +129,7 @@ void TDataSyosaiInfoBox::Prepare(std::uint8_t Mode) {
   TDataInfomation::ClearDataInfoRec(Info);
   const std::string folder = AccessFolder();
   const std::string file = folder + "/" + DataFile;
-  if (DM ? DM->ServerFExist(file, ConnectKind) : false) data.ReadInfo(folder, Info);
+  if (DataModuleExists() ? ServerFiles().ServerFExist(file, ConnectKind) : false) data.ReadInfo(folder, Info);
   const bool readOnly = ReadOnly || Info.STATUS == 0 || Info.STATUS == 3 || !ListRow || ListRow->Shougou.empty();
   NewListName.clear();
   NewUpdateLock = 0;
@@ -148,7 +148,7 @@ void TDataSyosaiInfoBox::Prepare(std::uint8_t Mode) {
   txtDataPath->setPlainText(QString::fromStdString(shown));
   SetHint(txtDataPath, DataFolder + "|データの場所です。\r\n\r\n" + bracket + "は、\"" + SystemDef.DataRoot + "\"です。");
   const bool allowed = Info.STATUS == 1 || (ConnectKind != 0 && Info.STATUS == 2);
-  ClearShown = !allowed && ((DM && DM->IsUnrestrictedOperator()) || InGroup(Info.OPCODE) == InGroup(SystemDef.OpCode));
+  ClearShown = !allowed && ((DataModuleExists() && SystemStore().IsUnrestrictedOperator()) || InGroup(Info.OPCODE) == InGroup(SystemDef.OpCode));
   cboxStatusClear->setVisible(ClearShown);
   cboxStatusClear->setChecked(false);
   cboxDataUpdateLock->setChecked(UpdateLock == 1);

@@ -13,7 +13,7 @@
 #include "dataselect/datasentaku.h"
 #include "dbaccess/backupthread.h"
 #include "dbaccess/datalistrepo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/iberror.h"
 #include "platform/fb/transactionguard.h"
@@ -30,13 +30,13 @@ std::int32_t LogonCode(std::int32_t OpCode) {
 }
 
 void DeleteServerFile(const std::string& Path) {
-  if (DM && DM->ServerFExist(Path, ConnectKind)) DM->ServerFDel(Path, false, ConnectKind);
+  if (DataModuleExists() && ServerFiles().ServerFExist(Path, ConnectKind)) ServerFiles().ServerFDel(Path, false, ConnectKind);
 }
 
 }  // namespace
 
 void TDataSyosaiInfoBox::RebuildClick() {
-  if (ClientMode() && DM && DM->AccDatInConnection(1, SystemDef.HostName, AccessFolder(), false)) {
+  if (ClientMode() && DataModuleExists() && DataSetConnection().AccDatInConnection(1, SystemDef.HostName, AccessFolder(), false)) {
     ShowSentakuBox(kMsgInformation,
                    "現在、他のユーザーがデータに接続中です。他のユーザーがデータに接続している間はデータの再構築は行えません。",
                    MsgButtons({mbOK}));
@@ -54,15 +54,15 @@ void TDataSyosaiInfoBox::RebuildClick() {
 }
 
 bool TDataSyosaiInfoBox::WriteRowLock(std::int32_t Lock) {
-  if (!DM || !ListRow) return false;
+  if (!DataModuleExists() || !ListRow) return false;
   const std::int32_t place = RowPlace();
-  TIBSQL& q = DM->IBSQLDEF;
-  TTransactionGuard scope(DM->IBTransactionDEF);
+  TIBSQL& q = SystemStore().IBSQLDEF;
+  TTransactionGuard scope(SystemStore().IBTransactionDEF);
   try {
     const bool wasActive = scope.Begin();
     TDataListTable(q, place > 0 ? place : 0).SetLockOfNumber(ListRow->Rec, Lock);
     // Other workstations see the lock at once, also inside the caller's transaction.
-    if (wasActive) DM->IBTransactionDEF.CommitRetaining();
+    if (wasActive) SystemStore().IBTransactionDEF.CommitRetaining();
     else scope.Commit();
     return true;
   } catch (const EIBError& e) {
@@ -104,7 +104,7 @@ bool TDataSyosaiInfoBox::Rebuild() {
   bool result = false;
   bool rebuilt = false;      // the job itself succeeded
   bool keepSafety = false;
-  if (!DM || !DM->ServerFCopy(database, safety, ConnectKind)) {
+  if (!DataModuleExists() || !ServerFiles().ServerFCopy(database, safety, ConnectKind)) {
     progress.PlayAnime(false);
     ShowSentakuBox(kMsgInformation, "データ再構築の前処理（会計データのコピー）に失敗しました。", MsgButtons({mbOK}));
   } else {
@@ -117,7 +117,7 @@ bool TDataSyosaiInfoBox::Rebuild() {
       job.Resume();
       while (!job.IsTerminated()) WaitWithMessages(300);
       result = rebuilt = job.Success;
-      if (result && onCopy) result = DM->ServerFCopy(safety, database, ConnectKind);
+      if (result && onCopy) result = ServerFiles().ServerFCopy(safety, database, ConnectKind);
       if (result) {
         TDataInfomation data;
         data.ConnectKind = ConnectKind;
@@ -133,7 +133,7 @@ bool TDataSyosaiInfoBox::Rebuild() {
       // back, and stays when even that fails. Working on a copy the database
       // was not touched unless the copy back failed; the rebuilt copy is then
       // kept.
-      if (!onCopy) keepSafety = !DM->ServerFCopy(safety, database, ConnectKind);
+      if (!onCopy) keepSafety = !ServerFiles().ServerFCopy(safety, database, ConnectKind);
       else keepSafety = rebuilt;
     }
   }

@@ -5,8 +5,8 @@
 
 #include "core/globals.h"
 #include "core/sjis.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/systemstore.h"
 #include "platform/fb/iberror.h"
 #include "platform/fb/ibsql.h"
 #include "platform/fb/transactionguard.h"
@@ -60,11 +60,11 @@ void BindAll(TIBSQL& q, const TDataKensakuRec& r) {
 // Runs Body on the system database's transaction; a transaction started here
 // is committed, or rolled back with the failure reported.
 bool RunOnDef(const char* Location, const char* Message, const std::function<void(TIBSQL&)>& Body) {
-  if (!DM) return false;
+  if (!DataModuleExists()) return false;
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDEF);
-  q.SetTransaction(&DM->IBTransactionDEF);
-  TTransactionGuard transaction(DM->IBTransactionDEF);
+  q.SetDatabase(&SystemStore().IBDatabaseDEF);
+  q.SetTransaction(&SystemStore().IBTransactionDEF);
+  TTransactionGuard transaction(SystemStore().IBTransactionDEF);
   try {
     transaction.Begin();
     Body(q);

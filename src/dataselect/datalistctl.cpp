@@ -7,8 +7,8 @@
 #include "core/fileutil.h"
 #include "core/globals.h"
 #include "dataselect/connsettings.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/systemstore.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
@@ -30,10 +30,10 @@ TDataListRec FreeArea(const std::string& Path) {
 }  // namespace
 
 TDataSentakuListCtl::TDataSentakuListCtl() {
-  if (DM) {
+  if (DataModuleExists()) {
     for (TIBSQL* q : {&query1_, &query2_}) {
-      q->SetDatabase(&DM->IBDatabaseDEF);
-      q->SetTransaction(&DM->IBTransactionDEF);
+      q->SetDatabase(&SystemStore().IBDatabaseDEF);
+      q->SetTransaction(&SystemStore().IBTransactionDEF);
     }
   }
   SetDataPlace(0);
@@ -53,8 +53,8 @@ void TDataSentakuListCtl::ClearList() {
 }
 
 bool TDataSentakuListCtl::Run(const TRunOptions& Options, const std::function<void()>& Body) {
-  if (!DM) throw Exception("TDataSentakuListCtl: the data module does not exist");
-  TIBTransaction& transaction = DM->IBTransactionDEF;
+  if (!DataModuleExists()) throw Exception("TDataSentakuListCtl: the data module does not exist");
+  TIBTransaction& transaction = SystemStore().IBTransactionDEF;
   TTransactionGuard scope(transaction);
   const std::string location = std::string("TDataSentakuListCtl.") + Options.Operation;
   auto cleanUp = [&] {

@@ -5,8 +5,8 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dbaccess/datalistrepo.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/serverfiles.h"
 #include "platform/fb/iberror.h"
 #include "platform/fb/ibsql.h"
 #include "platform/fb/transactionguard.h"
@@ -33,18 +33,18 @@ void InsertFirstRows(TIBSQL& q) {
 
 // A statement on the system database in its default transaction.
 void BindDef(TIBSQL& q) {
-  q.SetDatabase(&DM->IBDatabaseDEF);
-  q.SetTransaction(&DM->IBTransactionDEF);
+  q.SetDatabase(&SystemStore().IBDatabaseDEF);
+  q.SetTransaction(&SystemStore().IBTransactionDEF);
 }
 
 }  // namespace
 
 bool LoadDataPlaces(std::vector<TDataPlaceRec>& Places, bool NamedOnly) {
   Places.clear();
-  if (!DM) return false;
+  if (!DataModuleExists()) return false;
   TIBSQL q;
   BindDef(q);
-  TTransactionGuard transaction(DM->IBTransactionDEF);
+  TTransactionGuard transaction(SystemStore().IBTransactionDEF);
   try {
     transaction.Begin();
     q.SQL.SetText("SELECT COUNT(REC) AS RECCNT FROM DATAPLACEMAN");
@@ -77,7 +77,7 @@ bool LoadDataPlaces(std::vector<TDataPlaceRec>& Places, bool NamedOnly) {
 }
 
 std::int32_t SaveDataPlaces(std::vector<TDataPlaceRec>& Places) {
-  TTransactionGuard scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(SystemStore().IBTransactionDEF);
   TIBSQL q;
   BindDef(q);
   try {
@@ -108,7 +108,7 @@ bool PlaceHasData(std::int32_t Rec) {
   // transaction and must not find a statement of ours still open.
   std::vector<std::string> folders;
   {
-    TTransactionGuard scope(DM->IBTransactionDEF);
+    TTransactionGuard scope(SystemStore().IBTransactionDEF);
     TIBSQL q;
     BindDef(q);
     try {
@@ -122,7 +122,7 @@ bool PlaceHasData(std::int32_t Rec) {
     }
   }
   for (const std::string& folder : folders)
-    if (!folder.empty() && DM->ServerDExist(folder, static_cast<std::uint8_t>(ConnectKind))) return true;
+    if (!folder.empty() && ServerFiles().ServerDExist(folder, static_cast<std::uint8_t>(ConnectKind))) return true;
   return false;
 }
 

@@ -8,8 +8,8 @@
 #include "core/settings.h"
 #include "core/sjis.h"
 #include "dataselect/datasentaku.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/serverfiles.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/align.h"
 #include "platform/vcl/dpi.h"
@@ -216,9 +216,9 @@ void TDataPlaceBox::F2Click() {
   if (AskPlaceName("新規作成", "新しく作成するデータ管理フォルダの名称を入力して下さい。", "",
                    "新しく作成するデータ管理フォルダの名称を入力します。", name)) {
     bool made = true;
-    if (DM->ServerDExist(p->Path, ConnectKind)) {
+    if (ServerFiles().ServerDExist(p->Path, ConnectKind)) {
       Inform("既にデータサーバーにフォルダが作成されています。");
-    } else if (!DM->ServerMkDir(p->Path, ConnectKind)) {
+    } else if (!ServerFiles().ServerMkDir(p->Path, ConnectKind)) {
       Inform("データサーバーへフォルダの作成に失敗しました。");
       made = false;
     }

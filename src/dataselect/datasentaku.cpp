@@ -20,7 +20,7 @@
 #include "dataselect/gassandata.h"
 #include "dataselect/datasentakucmds.h"
 #include "dataselect/listdialogparts.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbupdate/dbupdatebox.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/align.h"
@@ -320,11 +320,11 @@ std::int32_t TDataSentakuBox::CheckDataPath(const std::string& Path) {
     return SystemDef.DataDamaged == 1 ? -3 : -1;
   }
   if (ConnectKind == 1 || ConnectKind == 2) {
-    if (SyoriType == 2 || SyoriType == 4) return DM && DM->ServerFExist(DataFilePath(Path), ConnectKind) ? 1 : 0;
+    if (SyoriType == 2 || SyoriType == 4) return DataModuleExists() && ServerFiles().ServerFExist(DataFilePath(Path), ConnectKind) ? 1 : 0;
     if (SyoriType == 5) return -1;
     const std::uint8_t status = CheckDataStatus(Path, true, true);
     if (status == 1 || status == 2) {
-      if (DM && DM->ServerFExist(DataFilePath(Path), ConnectKind)) return 1;
+      if (DataModuleExists() && ServerFiles().ServerFExist(DataFilePath(Path), ConnectKind)) return 1;
       ShowSentakuBox(kMsgWarning, kNoDataMessage, MsgButtons({mbYes}));
       return -1;
     }
@@ -358,7 +358,7 @@ void TDataSentakuBox::UpdateKeyBar() {
     const std::int32_t index = static_cast<std::int32_t>(PerfectGrid1->CellNumber(row, dcIndex));
     if (r && index >= 0 && index < static_cast<std::int32_t>(DataList.size())) {
       const TDataListRec& parent = DataList[static_cast<std::size_t>(index)].Row;
-      if (DM && DM->CanUseCloudShare(false) && r->Cloud == 1) blank(3);
+      if (DataModuleExists() && DataSetConnection().CanUseCloudShare(false) && r->Cloud == 1) blank(3);
       if (ConnectKind == 0 && r->NetDrive == 0) {
         blank(4);
         if (r->EntText.empty()) {
@@ -537,7 +537,7 @@ void TDataSentakuBox::F12Click() {
     try {
       return CheckDataPath(path);
     } catch (...) {  // unreadable: -3 when the data set fails verification, otherwise -1
-      if (DM && DM->VerifyData(SystemDef.HostName, path, 1, 1) == 0) return -3;
+      if (DataModuleExists() && DataSetConnection().VerifyData(SystemDef.HostName, path, 1, 1) == 0) return -3;
       return -1;
     }
   };
@@ -600,7 +600,7 @@ void TDataSentakuBox::F12Click() {
       take();
       result = mrOk;
     } else if (SyoriType == 5) {
-      if (DM && DM->CanUseCloudShare(false) && r->Cloud == 1) {
+      if (DataModuleExists() && DataSetConnection().CanUseCloudShare(false) && r->Cloud == 1) {
         ShowSentakuBox(kMsgInformation, "クラウドシェアデータのため選択できません。他の場所を選んで下さい。", MsgButtons({mbOK}));
         return;
       }
@@ -703,8 +703,8 @@ void TDataSentakuBox::FormCloseQuery(bool& CanClose) {
     info.Lines[0].Text = SystemDef.AppTitle + "を終了します。よろしいですか？";
     if (ShowMessageBox2(info) != mrOk) mr = mrNone;
   }
-  if (SyoriType == 2 && DM && !DM->IBDatabaseDAT.Connected())
-    DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
+  if (SyoriType == 2 && DataModuleExists() && !DataSetConnection().IBDatabaseDAT.Connected())
+    DataSetConnection().fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
   CanClose = mr != mrNone;
   if (!CanClose) CancelFlag = false;
 }
@@ -720,8 +720,8 @@ void TDataSentakuBox::FormClose(TCloseAction& action) {
   if (SyoriType == 2) {
     NotifyMenu = false;
     if (ConnectKind == 0) SystemDef.KyoyuDataAuto = SavedAutoStore;
-  } else if (DM) {
-    DM->fnPutSysDef();
+  } else if (DataModuleExists()) {
+    SystemStore().fnPutSysDef();
   }
 }
 

@@ -11,7 +11,7 @@
 #include "dataselect/datasentaku.h"
 #include "dataselect/datasentakucmds.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
 #include "ui/messagebox.h"
@@ -56,7 +56,7 @@ class TPanelsLocked {
 }  // namespace
 
 void TDataSentakuBox::btnCloudShareClick() {
-  if (!HasCurrentRow() || !DM || !DM->CanUseCloudShare(true)) return;
+  if (!HasCurrentRow() || !DataModuleExists() || !DataSetConnection().CanUseCloudShare(true)) return;
   const int row = PerfectGrid1->Row();
   TDataListRec* r = GetRowRecord(row);
   if (!r) return;
@@ -90,14 +90,14 @@ void TDataSentakuBox::btnCloudShareClick() {
   }
   // 4. A fresh shared copy is not needed: a shared row not taken was refused
   // above. The data must be sound, and the operator allowed to change it.
-  if (DM->VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
+  if (DataSetConnection().VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
     r->DataStatus = 1;
     DataListRefresh(row);
     UpdateKeyBar();
     return;
   }
   if (AppKind == 0) {
-    if (!DM->SetJobControl("WzTusinSettei", "SyoriType=1")) {
+    if (!SystemStore().SetJobControl("WzTusinSettei", "SyoriType=1")) {
       Inform(kMsgNoJobRight);
       return;
     }

@@ -12,7 +12,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/textutil.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "ui/plbutton.h"
 #include "dataselect/datasentaku.h"
 #include "dataselect/incsearch.h"
@@ -63,7 +63,7 @@ void TDataSentakuBox::SetUpColumns() {
   g->SetColumnWidth(dcSharePic, client ? 0 : 32);
   g->SetColumnHeader(dcSharePic, client ? "" : "共有");
   g->SetColumnHeader(dcLockPic, client ? "鍵" : "");
-  const bool cloud = DM && DM->CanUseCloudShare(false);
+  const bool cloud = DataModuleExists() && DataSetConnection().CanUseCloudShare(false);
   if (!cloud) btnCloudShare->hide();
   g->SetColumnWidth(dcCloud, cloud ? 40 : 0);
   g->SetColumnWidth(dcName, 280 - g->ColumnWidth(dcCloud) - 32);

@@ -13,7 +13,7 @@
 #include "core/globals.h"
 #include "dataselect/datasentaku.h"
 #include "dataselect/datasentakucmds.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/serverfiles.h"
 #include "platform/rtl/inifile.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
@@ -51,7 +51,7 @@ class TSettingsFileBefore {
 }  // namespace
 
 std::int32_t CreateNewData(TDataSentakuBox& Box, std::int32_t Row) {
-  if (Row < 0 || Row == 32700 || !DM) return 0;
+  if (Row < 0 || Row == 32700 || !DataModuleExists()) return 0;
   TDataListRec* r = Box.GetRowRecord(Row);
   if (!r) return 0;
   const auto index = static_cast<std::size_t>(Box.PerfectGrid1->CellNumber(Row, dcIndex));
@@ -60,8 +60,8 @@ std::int32_t CreateNewData(TDataSentakuBox& Box, std::int32_t Row) {
   if (Box.CheckDataStatus(folder, false, false) != 1) return 0;
 
   const bool client = ConnectKind == 1 || ConnectKind == 2;
-  const bool created = !DM->ServerDExist(folder, ConnectKind);
-  if (created && !DM->ServerMkDir(folder, ConnectKind)) return 0;
+  const bool created = !ServerFiles().ServerDExist(folder, ConnectKind);
+  if (created && !ServerFiles().ServerMkDir(folder, ConnectKind)) return 0;
   const TSettingsFileBefore before(folder);
 
   Box.InfoRec.STATUS = dsCreating;
@@ -95,7 +95,7 @@ std::int32_t CreateNewData(TDataSentakuBox& Box, std::int32_t Row) {
       }
     Box.SetDataStatus(folder, 1);
   } else if (created) {
-    DM->ServerRmDir(folder, false, ConnectKind);
+    ServerFiles().ServerRmDir(folder, false, ConnectKind);
   } else if (!client) {
     before.Restore();  // the server installations keep no settings file
   }

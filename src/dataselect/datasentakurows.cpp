@@ -8,8 +8,8 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dataselect/datasentaku.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/serverfiles.h"
 #include "dbupdate/dbupdatebox.h"
 #include "platform/fb/iberror.h"
 #include "platform/rtl/sysutils.h"
@@ -110,7 +110,7 @@ std::uint8_t TDataSentakuBox::CheckDataStatus(const std::string& Folder, bool Sh
     if (ConnectKind == 1 || ConnectKind == 2) return s == 1 || s == 2;
     return false;
   };
-  const bool exists = DM ? DM->ServerFExist(DataFilePath(Folder), ConnectKind) : fs::exists(DataFilePath(Folder));
+  const bool exists = DataModuleExists() ? ServerFiles().ServerFExist(DataFilePath(Folder), ConnectKind) : fs::exists(DataFilePath(Folder));
   if (!exists) {
     if (!ShowNoData) return 1;
     ShowSentakuBox(kMsgWarning, "このフォルダには財務データがありません。\r", MsgButtons({mbYes}));
@@ -148,7 +148,7 @@ void TDataSentakuBox::DataListRefresh(std::int32_t Row) {
     const std::int32_t pos = GetDispIndex(current);
     const auto index = static_cast<std::size_t>(PerfectGrid1->CellNumber(current, dcIndex));
     if (ConnectKind == 1 || ConnectKind == 2) {
-      if (DM && DM->ServerFExist(file, ConnectKind)) {
+      if (DataModuleExists() && ServerFiles().ServerFExist(file, ConnectKind)) {
         DataInfo->ReadInfo(folder, InfoRec);
         FillListRow(*r, false);
         StoreListRow(*r);
@@ -332,7 +332,7 @@ void TDataSentakuBox::RemoveChildData(std::int32_t Row, bool All) {
   auto removeSubFolders = [](const std::string& parent) {
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(parent, ec))
-      if (e.is_directory() && DM) DM->ServerRmDir(e.path().string(), false, ConnectKind);
+      if (e.is_directory() && DataModuleExists()) ServerFiles().ServerRmDir(e.path().string(), false, ConnectKind);
   };
   removeSubFolders(NativePath(entry.Row.PasName));
   if (entry.Row.NetDrive == 1 && entry.Row.KyoyuLock == 1) removeSubFolders(DataFolderPath(entry.Row));

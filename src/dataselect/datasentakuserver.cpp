@@ -4,7 +4,7 @@
 #include "dataselect/datasentaku.h"
 #include "dataselect/serverfetch.h"
 #include "dataselect/serversentaku.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
 
@@ -32,7 +32,7 @@ void TDataSentakuBox::FetchIntoEmptyRow(std::int32_t Row) {
     ShowProgress("共有データ受信中", "共有データから受信中…", false);
     try {
       SystemDef.ZenkaiDrive = server.DriveLetter;
-      if (DM) DM->fnPutSysDef();
+      if (DataModuleExists()) SystemStore().fnPutSysDef();
       TDataSentakuRec& entry = DataList[static_cast<std::size_t>(index)];
       entry.Row.NetDrive = 1;
       entry.Row.PasName = server.SelectedFolder;

@@ -10,7 +10,7 @@
 #include "dataselect/datasentakucmds.h"
 #include "dataselect/serverfetch.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/vcl/perfectgrid.h"
 #include "platform/rtl/sysutils.h"
 #include "ui/messagebox.h"
@@ -94,8 +94,8 @@ void TDataSentakuBox::btnDataInfoClick() {
   TDataListRec* r = GetRowRecord(row);
   if (!r) return;
   const std::string folder = GetRowDataFolder(row);
-  if ((r->Kishu != 0 || r->Kimatu != 0) && r->DataStatus != 1 && DM &&
-      DM->VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
+  if ((r->Kishu != 0 || r->Kimatu != 0) && r->DataStatus != 1 && DataModuleExists() &&
+      DataSetConnection().VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
     r->DataStatus = 1;
     DataListRefresh(row);
     UpdateKeyBar();
@@ -224,7 +224,7 @@ std::int32_t TDataSentakuBox::StoreSharedData(std::int32_t Auto) {
   TDataSentakuRec& entry = DataList[index];
   TDataListRec* r = GetRowRecord(row);
   auto verify = [this](TDataListRec& rec, int gridRow) {
-    if (DM && DM->VerifyData(SystemDef.HostName, DataFolderPath(rec), 1, 0) != 0) return true;
+    if (DataModuleExists() && DataSetConnection().VerifyData(SystemDef.HostName, DataFolderPath(rec), 1, 0) != 0) return true;
     rec.DataStatus = 1;
     if (gridRow > 0) DataListRefresh(gridRow);
     return false;

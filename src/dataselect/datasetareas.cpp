@@ -12,7 +12,7 @@
 #include "dataselect/datasetmgmt.h"
 #include "dataselect/gassandata.h"
 #include "dataselect/serversentaku.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
 #include "platform/win/paths.h"
@@ -81,7 +81,7 @@ std::int32_t AddArea(TDataSentakuBox& Box) {
     ShowSentakuBox(kMsgWarning, Format("\"%s\"は既にデータリスト上に作成されています。\r", path), MsgButtons({mbYes}));
     return 0;
   }
-  if (DM->ServerDExist(path, ConnectKind)) {
+  if (ServerFiles().ServerDExist(path, ConnectKind)) {
     ShowSentakuBox(kMsgWarning, Format("\"%s\"に会計データが作成されています。\r", path), MsgButtons({mbYes}));
     return 0;
   }
@@ -100,7 +100,7 @@ std::int32_t AddArea(TDataSentakuBox& Box) {
 std::int32_t ReleaseArea(TDataSentakuBox& Box) {
   const std::int32_t row = ActiveRow(Box);
   TDataListRec* r = row < 0 ? nullptr : Box.GetRowRecord(row);
-  if (!r || !DM) return 0;
+  if (!r || !DataModuleExists()) return 0;
   const std::string shared = r->PasName;
   const std::int32_t taken = r->KyoyuLock;
   TMessageInfoRec info;
@@ -117,7 +117,7 @@ std::int32_t ReleaseArea(TDataSentakuBox& Box) {
   r->PasName = local;
   r->NetDrive = 0;
   r->KyoyuLock = 0;
-  const bool removed = DM->ServerRmDir(local, false, ConnectKind);
+  const bool removed = ServerFiles().ServerRmDir(local, false, ConnectKind);
   if (removed && taken == 1) {
     if (!Box.ServerBox) Box.ServerBox = new TServerSentakuBox(&Box);
     Box.ServerBox->SetShareStatusIfChanged(shared, 1);
@@ -131,15 +131,15 @@ std::int32_t DeleteData(TDataSentakuBox& Box) { return DeleteDataRow(Box, true);
 std::int32_t DeleteDataRow(TDataSentakuBox& Box, bool ShowError) {
   const std::int32_t row = ActiveRow(Box);
   TDataListRec* r = row < 0 ? nullptr : Box.GetRowRecord(row);
-  if (!r || !DM) return 0;
+  if (!r || !DataModuleExists()) return 0;
   const std::size_t index = IndexOfRow(Box, row);
   if (index >= Box.DataList.size()) return 0;
   const std::string folder = Box.GetRowDataFolder(row);
   const bool damaged = r->DataStatus == 1;
   if (damaged) {
-    DM->AccDatDisconnect(folder, false, false);
+    DataSetConnection().AccDatDisconnect(folder, false, false);
   } else {
-    if (DM->VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
+    if (DataSetConnection().VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
       r->DataStatus = 1;
       Box.DataListRefresh(row);
       Box.UpdateKeyBar();
@@ -163,7 +163,7 @@ std::int32_t DeleteDataRow(TDataSentakuBox& Box, bool ShowError) {
                      MsgButtons({mbOK}));
       return 0;
     }
-    if (DM->CanUseCloudShare(false) && r->Cloud == 1) {
+    if (DataSetConnection().CanUseCloudShare(false) && r->Cloud == 1) {
       ShowSentakuBox(kMsgInformation, "クラウドシェアデータのため削除処理は行えません。", MsgButtons({mbOK}));
       return 0;
     }
@@ -198,7 +198,7 @@ std::int32_t DeleteDataRow(TDataSentakuBox& Box, bool ShowError) {
   const TDataListRec parent = Box.DataList[index].Row;
   const std::int32_t childCount = Box.DataList[index].ChildCount;
   if (!ServerConnection()) {
-    DM->ServerRmDir(folder, false, ConnectKind);
+    ServerFiles().ServerRmDir(folder, false, ConnectKind);
     if (deleted.Gassan == kGassanChild && IsCombined(parent.Gassan)) {
       TGassanDataCtl& ctl = GassanCtl(Box);
       ctl.SetParentFolder(parent.DataFolder.empty() ? DataFolderPath(parent) : parent.DataFolder);
@@ -207,8 +207,8 @@ std::int32_t DeleteDataRow(TDataSentakuBox& Box, bool ShowError) {
       ctl.SetGassanSettings(parent.Gassan, std::max(0, childCount - 1));
     }
   } else {
-    if (!damaged) DM->AccDatDropDatabase(SystemDef.HostName, folder);
-    DM->ServerRmDir(folder, false, ConnectKind);
+    if (!damaged) DataSetConnection().AccDatDropDatabase(SystemDef.HostName, folder);
+    ServerFiles().ServerRmDir(folder, false, ConnectKind);
   }
   const bool listed = Box.ListCtl->DeleteDataListRecord(deleted, ShowError);
   if (IsCombined(deleted.Gassan)) Box.RemoveChildData(row, true);
@@ -227,7 +227,7 @@ std::int32_t DeleteDataRow(TDataSentakuBox& Box, bool ShowError) {
 std::int32_t AddChildData(TDataSentakuBox& Box) {
   const std::int32_t row = ActiveRow(Box);
   TDataListRec* r = row < 0 ? nullptr : Box.GetRowRecord(row);
-  if (!r || !DM || !IsCombined(r->Gassan)) return 0;
+  if (!r || !DataModuleExists() || !IsCombined(r->Gassan)) return 0;
   const std::size_t index = IndexOfRow(Box, row);
   if (index >= Box.DataList.size()) return 0;
   if (Box.DataList[index].ChildCount >= kMaxChildren) {
@@ -257,7 +257,7 @@ std::int32_t AddChildData(TDataSentakuBox& Box) {
     ShowSentakuBox(kMsgWarning, e.what(), MsgButtons({mbOK}));
   }
   Box.DataListRefresh(row);
-  DM->AccDatDisconnect(folder, false, false);
+  DataSetConnection().AccDatDisconnect(folder, false, false);
   Box.raise();
   CloseJobProgress(Box);
   Box.show();

@@ -21,7 +21,7 @@
 #include "dataselect/datasetmgmt.h"
 #include "dataselect/fileoperationdlg.h"
 #include "dbaccess/backupthread.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
 #include "platform/win/paths.h"
@@ -110,7 +110,7 @@ std::int32_t SaveDataTo(TDataSentakuBox& Box, const std::string& Path) {
   if (CheckOutOfCloud(Box, row, folder) != 0) return 0;
   r = Box.GetRowRecord(row);
   if (!r) return 0;
-  if (DM && DM->VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
+  if (DataModuleExists() && DataSetConnection().VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
     r->DataStatus = 1;
     Box.DataListRefresh(row);
     return 0;
@@ -227,17 +227,17 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
   };
 
   bool damaged = r->DataStatus == 1;
-  if (!damaged && (r->Kishu != 0 || r->Kimatu != 0) && DM && DM->ServerFExist(database, kind) &&
-      DM->VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
+  if (!damaged && (r->Kishu != 0 || r->Kimatu != 0) && DataModuleExists() && ServerFiles().ServerFExist(database, kind) &&
+      DataSetConnection().VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
     r->DataStatus = 1;
     Box.DataListRefresh(row);
     damaged = true;
   }
   std::int32_t cloudSlot = -1;
   if (damaged) {
-    if (DM && DM->IBDatabaseDAT.Connected()) DM->AccDatDisconnect(folder, false, false);
+    if (DataModuleExists() && DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().AccDatDisconnect(folder, false, false);
   } else {
-    if (DM && DM->CanUseCloudShare(false) && r->Cloud == 1) {
+    if (DataModuleExists() && DataSetConnection().CanUseCloudShare(false) && r->Cloud == 1) {
       if (!KeepCloud) {
         ShowSentakuBox(kMsgInformation, "クラウドシェアデータのため復元処理は行えません。", MsgButtons({mbOK}));
         return -1;
@@ -250,7 +250,7 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
       return -1;
     }
     if (s != dsFree) return -1;
-    if (DM && DM->ServerFExist(database, kind) && !Box.DataInfo->IsDataSiyouKengen(folder)) return -1;
+    if (DataModuleExists() && ServerFiles().ServerFExist(database, kind) && !Box.DataInfo->IsDataSiyouKengen(folder)) return -1;
   }
 
   // Source.
@@ -289,7 +289,7 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
   }
   if (before != dsFree && before != dsDamaged) return -1;
   const std::string sourceFile = PathJoin(source, BackupFileName);
-  if (!DM || !DM->ServerFExist(sourceFile, onServer ? kind : 0)) {
+  if (!DataModuleExists() || !ServerFiles().ServerFExist(sourceFile, onServer ? kind : 0)) {
     ShowSentakuBox(kMsgInformation, Format("この場所には、バックアップファイル(%s)がありませんでした。", BackupFileName),
                    MsgButtons({mbOK}));
     return -1;
@@ -300,7 +300,7 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
   for (const std::string& name : {BackupFileName, DataFile, DataIniFile})
     if (FileExists(PathJoin(SystemDef.TempDir, name))) DeleteFile(PathJoin(SystemDef.TempDir, name));
 
-  const bool hadDatabase = DM->ServerFExist(database, kind);
+  const bool hadDatabase = ServerFiles().ServerFExist(database, kind);
   std::int32_t result = -1;
   bool restored = false;
   bool passed = false;
@@ -311,7 +311,7 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
     std::string serverWork;
     if (!onServer) {
       backupFile = PathJoin(SystemDef.TempDir, BackupFileName);
-      if (!DM->ServerFCopy(sourceFile, backupFile, 0)) {
+      if (!ServerFiles().ServerFCopy(sourceFile, backupFile, 0)) {
         CloseJobProgress(Box);
         ShowSentakuBox(kMsgInformation, "ワーク領域にファイルをコピー出来なかったため、復元処理は失敗しました。",
                        MsgButtons({mbOK}));
@@ -320,7 +320,7 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
       haveBlock = job.ReadDataInfo(backupFile, true);
     } else {
       serverWork = Format("%s/%d", SystemDef.ServerWorkDir, SystemDef.OpCode);
-      if (!DM->ServerDExist(serverWork, kind)) DM->ServerMkDir(serverWork, kind);
+      if (!ServerFiles().ServerDExist(serverWork, kind)) ServerFiles().ServerMkDir(serverWork, kind);
     }
 
     // Comparison.
@@ -344,7 +344,7 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
           if (trial.Success) {
             TDataInfomationRec info;
             Box.DataInfo->ReadIniFile(trial.HostName, onServer ? serverWork : SystemDef.TempDir, info);
-            if (DM->IBDatabaseDAT.Connected()) DM->AccDatDisconnect("", false, false);
+            if (DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().AccDatDisconnect("", false, false);
             passed = CheckTargetFolder(Box, "復元", info, folder);
             job.DataInfo = InfoValuesOf(info);
             job.DataInfo.DATAVARSION = info.VERSION2;
@@ -366,11 +366,11 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
                               "このデータは破損データのため、データ間の照合チェックは行わずに復元を行います。\rよろしいですか？",
                               MsgButtons({mbOK, mbCancel})) == mrOk;
     }
-    if (!serverWork.empty()) DM->ServerRmDir(serverWork, false, kind);
+    if (!serverWork.empty()) ServerFiles().ServerRmDir(serverWork, false, kind);
 
     if (passed) {
       if (!Box.xAnimeProgressDialog1->Running) ShowJobProgress(Box, "復元中", "復元中、しばらくお待ちください…");
-      if (!DM->ServerDExist(folder, kind)) DM->ServerMkDir(folder, kind);
+      if (!ServerFiles().ServerDExist(folder, kind)) ServerFiles().ServerMkDir(folder, kind);
       Box.SetDataStatus(folder, dsRestoring);
       if (kind == 0 && (r->Gassan == 1 || r->Gassan == 2) && !job.DataInfo.SHOUGOU.empty() &&
           r->Shougou != job.DataInfo.SHOUGOU)
@@ -431,7 +431,7 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
     Box.PerfectGrid1->SetCol(0);
     result = 1;
     r = Box.GetRowRecord(row);
-    if (r && DM->CanUseCloudShare(false) && r->Cloud == 1 && CloudShareCalls.CloudShareSend) {
+    if (r && DataSetConnection().CanUseCloudShare(false) && r->Cloud == 1 && CloudShareCalls.CloudShareSend) {
       Box.pnlClient->setEnabled(false);
       Box.pnlBottom->setEnabled(false);
       Box.UpdateKeyBar();
@@ -453,7 +453,7 @@ std::int32_t RestoreDataWithLock(TDataSentakuBox& Box, const std::string& Path, 
   }
   Box.raise();
   CloseJobProgress(Box);
-  if (DM->ServerDExist(folder, kind)) Box.SetDataStatus(folder, restored ? dsFree : (before == dsDamaged ? dsDamaged : dsFree));
+  if (ServerFiles().ServerDExist(folder, kind)) Box.SetDataStatus(folder, restored ? dsFree : (before == dsDamaged ? dsDamaged : dsFree));
   Box.show();
   return result;
 }

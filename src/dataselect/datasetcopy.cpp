@@ -21,7 +21,7 @@
 #include "dataselect/datasetmgmt.h"
 #include "dbaccess/accreg.h"
 #include "dbaccess/backupthread.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
@@ -67,7 +67,7 @@ void CopyStep(TDataSentakuBox& Box) {
   }
   r = Box.GetRowRecord(row);
   if (!r) return;
-  if (DM && DM->VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
+  if (DataModuleExists() && DataSetConnection().VerifyData(SystemDef.HostName, folder, 1, 0) == 0) {
     r->DataStatus = 1;
     refuse();
     return;
@@ -117,9 +117,9 @@ bool CopyOnto(TDataSentakuBox& Box, std::int32_t Row, const TDataListRec& Target
   if (t) MarkRowLock(Box, *t, OperatorLogonCode());
   bool ok = false;
   try {
-    if (!DM->ServerDExist(SystemDef.ServerWorkDir, ConnectKind)) DM->ServerMkDir(SystemDef.ServerWorkDir, ConnectKind);
+    if (!ServerFiles().ServerDExist(SystemDef.ServerWorkDir, ConnectKind)) ServerFiles().ServerMkDir(SystemDef.ServerWorkDir, ConnectKind);
     const std::string leftover = PathJoin(SystemDef.TempDir, BackupFileName);
-    if (DM->ServerFExist(leftover, 0)) DM->ServerFDel(leftover, false, 0);
+    if (ServerFiles().ServerFExist(leftover, 0)) ServerFiles().ServerFDel(leftover, false, 0);
     TBackupRestoreThread job(true);
     job.Mode = 2;
     job.Caption = "データ選択";
@@ -151,7 +151,7 @@ void PasteStep(TDataSentakuBox& Box) {
     EndCopy(Box);
     return;
   }
-  if (DM && DM->CanUseCloudShare(false) && t->Cloud == 1) {
+  if (DataModuleExists() && DataSetConnection().CanUseCloudShare(false) && t->Cloud == 1) {
     ShowSentakuBox(kMsgInformation, "クラウドシェアデータのため貼り付け処理は行えません。", MsgButtons({mbOK}));
     EndCopy(Box);
     return;
@@ -176,8 +176,8 @@ void PasteStep(TDataSentakuBox& Box) {
     EndCopy(Box);
     return;
   }
-  if (damaged && DM) DM->AccDatDisconnect(folder, false, false);
-  if (!damaged && DM && DM->ServerFExist(PathJoin(folder, DataFile), ConnectKind) &&
+  if (damaged && DataModuleExists()) DataSetConnection().AccDatDisconnect(folder, false, false);
+  if (!damaged && DataModuleExists() && ServerFiles().ServerFExist(PathJoin(folder, DataFile), ConnectKind) &&
       !Box.DataInfo->IsDataSiyouKengen(folder)) {
     EndCopy(Box);
     return;
@@ -272,11 +272,11 @@ bool CheckTargetFolder(TDataSentakuBox& Box, const std::string& Op, const TDataI
     ShowSentakuBox(kMsgWarning, Format("%s先のデータパスが不正です。\r", Op), MsgButtons({mbYes}));
     return false;
   }
-  if (!DM->ServerDExist(Folder, ConnectKind)) {
-    DM->ServerMkDir(Folder, ConnectKind);
+  if (!ServerFiles().ServerDExist(Folder, ConnectKind)) {
+    ServerFiles().ServerMkDir(Folder, ConnectKind);
     return true;
   }
-  if (!DM->ServerFExist(PathJoin(Folder, DataFile), ConnectKind)) return true;
+  if (!ServerFiles().ServerFExist(PathJoin(Folder, DataFile), ConnectKind)) return true;
   Box.DataInfo->RefreshIniFile(Folder, "");
   TDataInfomationRec target;
   Box.DataInfo->ReadInfo(Folder, target);
@@ -427,12 +427,12 @@ void WriteGassanSettings(TDataSentakuBox& Box, std::int32_t Row) {
   if (kind < 0) return;
   if (kind == 0 || kind == kGassanChild) count = 0;
   const std::string folder = Box.GetRowDataFolder(Row);
-  if (!DM->fnAccDatConnected(SystemDef.HostName, folder, false)) return;
+  if (!DataSetConnection().fnAccDatConnected(SystemDef.HostName, folder, false)) return;
   try {
     PutAccReg("基本設定", "合算データ区分", "整数", TVariant(kind));
     PutAccReg("基本設定", "合算データ数", "整数", TVariant(count));
   } catch (...) {
     // the disconnection below also after a failed write
   }
-  DM->AccDatDisconnect(folder, true, true);
+  DataSetConnection().AccDatDisconnect(folder, true, true);
 }

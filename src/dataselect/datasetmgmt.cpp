@@ -9,7 +9,7 @@
 #include "dataselect/cloudcalls.h"
 #include "dataselect/datasentaku.h"
 #include "dbaccess/backupthread.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/win/paths.h"
 #include "platform/vcl/perfectgrid.h"
@@ -53,7 +53,7 @@ void MarkRowLock(TDataSentakuBox& Box, TDataListRec& Rec, std::int32_t Lock) {
 
 std::int32_t CheckOutOfCloud(TDataSentakuBox& Box, std::int32_t Row, const std::string& Folder) {
   TDataListRec* r = Box.GetRowRecord(Row);
-  if (!r || !DM || !DM->CanUseCloudShare(false) || r->Cloud != 1) return 0;
+  if (!r || !DataModuleExists() || !DataSetConnection().CanUseCloudShare(false) || r->Cloud != 1) return 0;
   if (ServerConnection()) {
     std::int32_t path = -1;
     try {

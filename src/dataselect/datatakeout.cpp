@@ -13,7 +13,7 @@
 #include "dataselect/datasentaku.h"
 #include "dataselect/datasetmgmt.h"
 #include "dataselect/whichdataset.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
 #include "core/sysinfo.h"
@@ -87,9 +87,9 @@ bool RunLocalStep(const std::string& Step, TConnectionContext& Saved, bool& Reco
   try {
     SwitchConnection("local", Saved);
     if (!SystemDef.SysDir.empty()) {
-      DM->IBDatabaseDEF.Close();
-      if (DM->fnAccDefConnected("", true)) {
-        DM->fnGetSysVersion();
+      SystemStore().IBDatabaseDEF.Close();
+      if (SystemStore().fnAccDefConnected("", true)) {
+        SystemStore().fnGetSysVersion();
         if (StartProcessProc)
           result = StartProcessProc(kProcDataSentaku, 1,
                                     "SyoriType=5\rOnlySA_Syori=" + Step + "\rOnlySA_BackupPath=" + SystemDef.WinTempDir);
@@ -100,8 +100,8 @@ bool RunLocalStep(const std::string& Step, TConnectionContext& Saved, bool& Reco
     result = 0;
   }
   SwitchConnection("server", Saved);
-  DM->IBDatabaseDEF.Close();
-  Reconnected = DM->fnAccDefConnected(SystemDef.HostName, true);
+  SystemStore().IBDatabaseDEF.Close();
+  Reconnected = SystemStore().fnAccDefConnected(SystemDef.HostName, true);
   return result == 1;
 }
 
@@ -113,7 +113,7 @@ bool TakeOutOrBringBack(TDataSentakuBox& Box) {
   const int row = Box.PerfectGrid1->Row();
   TDataListRec* r = Box.GetRowRecord(row);
   if (!r) return false;
-  if (DM->CanUseCloudShare(false) && r->Cloud == 1) {
+  if (DataSetConnection().CanUseCloudShare(false) && r->Cloud == 1) {
     ShowSentakuBox(kMsgInformation, "クラウドシェアデータのため持ち出し処理は行えません。", MsgButtons({mbOK}));
     return false;
   }

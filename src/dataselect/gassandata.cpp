@@ -10,7 +10,7 @@
 #include "core/settings.h"
 #include "dataselect/datalistctl.h"
 #include "dbaccess/accreg.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/ibsql.h"
 #include "platform/fb/transactionguard.h"
@@ -97,7 +97,7 @@ void TGassanDataCtl::SetParentRec(std::int32_t Rec) {
 }
 
 void TGassanDataCtl::LoadChildList() {
-  if (parentFolder_.empty() || ConnectKind != 0 || !DM) return;
+  if (parentFolder_.empty() || ConnectKind != 0 || !DataModuleExists()) return;
   listCtl_->ConnectKind = static_cast<std::uint8_t>(ConnectKind);
   std::int32_t rec = parentRec_;
   listCtl_->GetRecNoByPath(parentFolder_, rec);
@@ -111,9 +111,9 @@ void TGassanDataCtl::LoadChildList() {
   count_ = 0;
   children_.clear();
 
-  const bool wasConnected = DM->IBDatabaseDAT.Connected();
-  if (!DM->fnAccDatConnected(SystemDef.HostName, parentFolder_, false)) return;
-  DM->fnGetAccInfo();
+  const bool wasConnected = DataSetConnection().IBDatabaseDAT.Connected();
+  if (!DataSetConnection().fnAccDatConnected(SystemDef.HostName, parentFolder_, false)) return;
+  DataSetConnection().fnGetAccInfo();
   TDataSentakuRec entry;
   entry.Row = parent;
   if (AccInf.GassanKbn == kGassanParent || AccInf.GassanKbn == kGassanHonsiten) {
@@ -145,7 +145,7 @@ void TGassanDataCtl::LoadChildList() {
     listCtl_->GetDataListChildRecord(entry, true);
     for (const TDataListRec& row : entry.Children) children_.push_back({row.Rec, row.RowNo, "", row.DataFolder});
   }
-  if (!wasConnected) DM->AccDatDisconnect(parentFolder_, true, false);
+  if (!wasConnected) DataSetConnection().AccDatDisconnect(parentFolder_, true, false);
 }
 
 std::int32_t TGassanDataCtl::IndexOfChild(const std::string& Folder) const {
@@ -181,7 +181,7 @@ bool TGassanDataCtl::CreateChildData(const std::string& Code) {
     name = Code;
     if (name.empty()) NextChildFolderName(parentFolder_, 1, name);
   }
-  if (name.empty() || !DM) return false;
+  if (name.empty() || !DataModuleExists()) return false;
   childFolder_ = PathJoin(parentFolder_, name);
   auto removeChild = [this] {
     ShellDeleteOrRename(childFolder_, 3, false, false);
@@ -198,7 +198,7 @@ bool TGassanDataCtl::CreateChildData(const std::string& Code) {
   try {
     AccDataSyokika();
   } catch (...) {  // reported by the clearing
-    if (DM->IBDatabaseDAT.Connected()) DM->AccDatDisconnect(childFolder_, false, false);
+    if (DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().AccDatDisconnect(childFolder_, false, false);
     removeChild();
     return false;
   }
@@ -230,13 +230,13 @@ bool TGassanDataCtl::CreateChildData(const std::string& Code) {
 }
 
 void TGassanDataCtl::AccDataSyokika() {
-  if (childFolder_.empty() || !DM) return;
-  if (!DM->fnAccDatConnected(SystemDef.HostName, childFolder_, true))
+  if (childFolder_.empty() || !DataModuleExists()) return;
+  if (!DataSetConnection().fnAccDatConnected(SystemDef.HostName, childFolder_, true))
     throw std::runtime_error("分散入力用データに接続できません。");
-  TTransactionGuard guard(DM->IBTransactionDAT);
+  TTransactionGuard guard(DataSetConnection().IBTransactionDAT);
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDAT);
-  q.SetTransaction(&DM->IBTransactionDAT);
+  q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
+  q.SetTransaction(&DataSetConnection().IBTransactionDAT);
   std::vector<std::string> generators;
   try {
     guard.Begin();
@@ -282,7 +282,7 @@ void TGassanDataCtl::AccDataSyokika() {
     throw;
   }
   // The journal number generators restart once the cleared data is committed.
-  TTransactionGuard reset(DM->IBTransactionDAT);
+  TTransactionGuard reset(DataSetConnection().IBTransactionDAT);
   try {
     reset.Begin();
     for (const std::string& g : generators) Run(q, "SET GENERATOR " + g + " TO 0");
@@ -293,19 +293,19 @@ void TGassanDataCtl::AccDataSyokika() {
     throw;
   }
   dataInfo_->GetDataInfoRec(info_);
-  DM->AccDatDisconnect(childFolder_, true, false);
+  DataSetConnection().AccDatDisconnect(childFolder_, true, false);
 }
 
 void TGassanDataCtl::SetGassanSettings(std::uint8_t Kind, std::int32_t Count) {
-  if (parentFolder_.empty() || !DM) return;
-  if (!DM->fnAccDatConnected(SystemDef.HostName, parentFolder_, false)) return;
+  if (parentFolder_.empty() || !DataModuleExists()) return;
+  if (!DataSetConnection().fnAccDatConnected(SystemDef.HostName, parentFolder_, false)) return;
   if (Kind == kGassanNormal || Kind == kGassanChild) Count = 0;
   try {
     PutAccReg(kGroup, kKindKey, "整数", TVariant(static_cast<int>(Kind)));
     PutAccReg(kGroup, kCountKey, "整数", TVariant(Count));
   } catch (...) {
-    DM->AccDatDisconnect(parentFolder_, true, true);
+    DataSetConnection().AccDatDisconnect(parentFolder_, true, true);
     throw;
   }
-  DM->AccDatDisconnect(parentFolder_, true, true);
+  DataSetConnection().AccDatDisconnect(parentFolder_, true, true);
 }

@@ -5,9 +5,9 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dataselect/connsettings.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/fberrortable.h"
+#include "dbaccess/systemstore.h"
 #include "platform/fb/ibsql.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
@@ -50,8 +50,8 @@ std::vector<std::string> CausesOfKind(std::uint8_t Kind) {
 struct TDefQuery {
   TIBSQL q;
   TDefQuery() {
-    q.SetDatabase(&DM->IBDatabaseDEF);
-    q.SetTransaction(&DM->IBTransactionDEF);
+    q.SetDatabase(&SystemStore().IBDatabaseDEF);
+    q.SetTransaction(&SystemStore().IBTransactionDEF);
   }
 };
 
@@ -74,8 +74,8 @@ int ShowErrorBox(const std::string& Text, bool YesButton) {
 
 bool ConnectSystemDb() {
   try {
-    DM->IBDatabaseDEF.Close();
-    return DM->fnAccDefConnected(SystemDef.HostName, false);
+    SystemStore().IBDatabaseDEF.Close();
+    return SystemStore().fnAccDefConnected(SystemDef.HostName, false);
   } catch (const EIBError& e) {
     const std::int32_t code = e.IBErrorCode();
     if (code == ibcodes::kIoError || code == ibcodes::kNetworkError)
@@ -121,7 +121,7 @@ namespace {
 template <class Read>
 void ReadOperatorRow(const char* sql, std::int32_t LoginCode, Read read) {
   TDefQuery d;
-  TTransactionGuard scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(SystemStore().IBTransactionDEF);
   try {
     scope.Begin();
     d.q.SQL.SetText(sql);
@@ -205,7 +205,7 @@ TLogonOutcome OperatorLogon(const TLogonInput& Input) {
   }
   if (!ConnectSystemDb()) return TLogonOutcome::StayOpen;
 
-  TTransactionGuard scope(DM->IBTransactionDEF);
+  TTransactionGuard scope(SystemStore().IBTransactionDEF);
   const std::string fatal = Format("ログイン処理に失敗しました。\r%sを終了します。", SystemDef.AppTitle);
   try {
     scope.Begin();

@@ -11,7 +11,7 @@
 #include "dataselect/datasentaku.h"
 #include "dataselect/datasetmgmt.h"
 #include "dataselect/serversentaku.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/perfectgrid.h"
 #include "platform/win/paths.h"
@@ -29,7 +29,7 @@ bool IsCombined(std::uint8_t Gassan) { return Gassan == kGassanParent || Gassan 
 
 std::string Folder(const TDataListRec& Row) { return ExcludeTrailingPathDelimiter(NativePath(Row.PasName)); }
 
-bool CloudRow(const TDataListRec& Row) { return DM && DM->CanUseCloudShare(false) && Row.Cloud == 1; }
+bool CloudRow(const TDataListRec& Row) { return DataModuleExists() && DataSetConnection().CanUseCloudShare(false) && Row.Cloud == 1; }
 
 }  // namespace
 
@@ -210,7 +210,7 @@ void TServerSentakuBox::RemoveChildRows(std::int32_t TargetRow, bool All) {
   for (const TDataListRec& c : children) ListCtl->DeleteServerDataListChildRecord(c, true);
   std::vector<std::string> folders;
   GetSubFolderList(Folder(entry.Row), 0, folders);
-  for (const std::string& f : folders) DM->ServerRmDir(f, false, static_cast<std::uint8_t>(ConnectKind));
+  for (const std::string& f : folders) ServerFiles().ServerRmDir(f, false, static_cast<std::uint8_t>(ConnectKind));
 }
 
 std::int32_t TServerSentakuBox::AddArea() {

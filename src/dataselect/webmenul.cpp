@@ -9,8 +9,8 @@
 #include "core/globals.h"
 #include "core/processforms.h"
 #include "dataselect/datasentaku.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/systemstore.h"
 #include "platform/fb/ibsql.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
@@ -75,9 +75,9 @@ TfmWebMenuL::~TfmWebMenuL() = default;
 bool TfmWebMenuL::LoadUsers() {
   users_.clear();
   TIBSQL sql;
-  sql.SetDatabase(&DM->IBDatabaseDEF);
-  sql.SetTransaction(&DM->IBTransactionDEF);
-  TTransactionGuard guard(DM->IBTransactionDEF);
+  sql.SetDatabase(&SystemStore().IBDatabaseDEF);
+  sql.SetTransaction(&SystemStore().IBTransactionDEF);
+  TTransactionGuard guard(SystemStore().IBTransactionDEF);
   try {
     guard.Begin();
     // The list grows with the rows read: every logged-on operator is listed.

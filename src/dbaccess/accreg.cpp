@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/queryfactory.h"
 #include "dbaccess/regtypes.h"
 #include "platform/fb/ibstrings.h"
@@ -24,7 +24,7 @@ namespace {
 void RunInStore(const std::function<void(TIBSQL&)>& body) {
   std::unique_ptr<TIBSQL> query = CreateAccSQL("ACCDAT", 0);
   if (!query) throw Exception("ACCREG: query object cannot be created");
-  TTransactionGuard scope(DM->IBTransactionDAT);
+  TTransactionGuard scope(DataSetConnection().IBTransactionDAT);
   try {
     scope.Begin();
     body(*query);

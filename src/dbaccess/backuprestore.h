@@ -43,3 +43,5 @@ class TBackupRestore : public TDataSetConnection {
   void RemoveWorkLeftovers(const std::string& Folder, std::uint8_t FileKind);
   void RemoveWorkFile(const std::string& Path, std::uint8_t FileKind);
 };
+
+TBackupRestore& BackupRestore();

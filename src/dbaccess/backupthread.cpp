@@ -8,8 +8,8 @@
 #include "core/appinfo.h"
 #include "core/globals.h"
 #include "core/settings.h"
+#include "dbaccess/backuprestore.h"
 #include "dbaccess/dbui.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/mynumber.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
@@ -203,7 +203,7 @@ void TBackupRestoreThread::BackupDatabase() {
     Fail(kBackupTag, "101", kNotOurData, kBackupStopped);
     return;
   }
-  TDM& dm = *DM;
+  TBackupRestore& dm = BackupRestore();
   TMyNumberIO mynumber;
   bool cleared = false;
   // The settings cleared for the copy go back whatever the backup did.
@@ -243,7 +243,7 @@ void TBackupRestoreThread::BackupDatabase() {
 }
 
 bool TBackupRestoreThread::BackupViaFileMan() {
-  TDM& dm = *DM;
+  TBackupRestore& dm = BackupRestore();
   bool ok = false;
   const std::string host = HostName.empty() ? SystemDef.HostName : HostName;
   if (dm.fnFileManConnected(SystemDef.HostName)) {
@@ -304,7 +304,7 @@ void TBackupRestoreThread::RestoreDatabase() {
     Fail(kRestoreTag, "201", kNotOurData, kRestoreStopped);
     return;
   }
-  TDM& dm = *DM;
+  TBackupRestore& dm = BackupRestore();
   if (dm.AccDatInConnection(static_cast<std::uint8_t>(kind), HostName, ExtractFileDir(DbFile), false)) {
     Fail(kRestoreTag, "202", "このデータは、他のオペレータが使用中のため復元処理を行うことが出来ません。", kRestoreStopped);
     return;
@@ -331,7 +331,7 @@ void TBackupRestoreThread::RestoreDatabase() {
 }
 
 bool TBackupRestoreThread::RestoreViaFileMan() {
-  TDM& dm = *DM;
+  TBackupRestore& dm = BackupRestore();
   bool ok = false;
   const std::string host = HostName.empty() ? SystemDef.HostName : HostName;
   if (dm.fnFileManConnected(SystemDef.HostName)) {
@@ -383,7 +383,7 @@ bool TBackupRestoreThread::RestoreViaFileMan() {
 }
 
 void TBackupRestoreThread::CopyDatabase() {
-  TDM& dm = *DM;
+  TBackupRestore& dm = BackupRestore();
   const bool remote = RemoteHost();
   const std::uint8_t protocol = remote ? kProtocolTcp : kProtocolLocal;
   bool ok;

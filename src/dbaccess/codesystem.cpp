@@ -6,8 +6,8 @@
 #include "core/appinfo.h"
 #include "core/globals.h"
 #include "dbaccess/dbui.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/systemstore.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/sysutils.h"
@@ -46,10 +46,10 @@ std::string JoinLines(const std::vector<std::string>& Lines) {
 }  // namespace
 
 TCodeTaikeiIO::TCodeTaikeiIO() {
-  sql_.SetDatabase(&DM->IBDatabaseDEF);
-  sql_.SetTransaction(&DM->IBTransactionDEF);
-  query_.SetDatabase(&DM->IBDatabaseDEF);
-  query_.SetTransaction(&DM->IBTransactionDEF);
+  sql_.SetDatabase(&SystemStore().IBDatabaseDEF);
+  sql_.SetTransaction(&SystemStore().IBTransactionDEF);
+  query_.SetDatabase(&SystemStore().IBDatabaseDEF);
+  query_.SetTransaction(&SystemStore().IBTransactionDEF);
   FormatText = Format("%d.%d", FormatMajor, FormatMinor);
   KubunSyufuku();
 }
@@ -102,7 +102,7 @@ bool TCodeTaikeiIO::CheckProductMark(const std::string& Mark, std::string& Messa
 
 bool TCodeTaikeiIO::UpDateRecored(const TCodeTaikeiRec2& Rec) {
   if (Rec.NAME.empty() || Rec.DATATYPE == 0 || Rec.CODETYPE == 0) return false;
-  TTransactionGuard transaction(DM->IBTransactionDEF);
+  TTransactionGuard transaction(SystemStore().IBTransactionDEF);
   try {
     transaction.Begin();
     SetSql(query_, 
@@ -127,7 +127,7 @@ bool TCodeTaikeiIO::UpDateRecored(const TCodeTaikeiRec2& Rec) {
 }
 
 void TCodeTaikeiIO::KubunSyufuku() {
-  TTransactionGuard transaction(DM->IBTransactionDEF);
+  TTransactionGuard transaction(SystemStore().IBTransactionDEF);
   try {
     transaction.Begin();
     SetSql(query_, "SELECT RECNO,INIDAT1 FROM USERCODE\nWHERE DATATYPE=1 AND CODETYPE=1");

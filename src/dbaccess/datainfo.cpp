@@ -13,8 +13,8 @@
 #include "core/versions.h"
 #include "dbaccess/accreg.h"
 #include "dbaccess/datalistrepo.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/datasethooks.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
@@ -54,7 +54,7 @@ void TDataInfomation::ClearDataInfoRec(TDataInfomationRec& Rec) { Rec = TDataInf
 
 std::int32_t TDataInfomation::GetDataInfoRec(TDataInfomationRec& Rec) {
   ClearDataInfoRec(Rec);
-  TDM& dm = *DM;
+  TDataSetConnection& dm = DataSetConnection();
   const bool wasConnected = dm.IBDatabaseDAT.Connected();
   TTransactionGuard transaction(dm.IBTransactionDAT);
   try {
@@ -144,16 +144,16 @@ std::int32_t TDataInfomation::GetDataInfoRec(TDataInfomationRec& Rec) {
 
 std::int32_t TDataInfomation::ReadDataInfoFromDb(const std::string& Folder, TDataInfomationRec& Rec) {
   ClearDataInfoRec(Rec);
-  if (!DM->ServerFExist(Folder + "/" + DataFile, ConnectKind)) return 0;
+  if (!ServerFiles().ServerFExist(Folder + "/" + DataFile, ConnectKind)) return 0;
   std::int32_t result = 0;
-  if (DM->fnAccDatConnected(SystemDef.HostName, Folder, false)) {
+  if (DataSetConnection().fnAccDatConnected(SystemDef.HostName, Folder, false)) {
     try {
       result = GetDataInfoRec(Rec);
     } catch (...) {
-      DM->AccDatDisconnect(Folder, false, false);
+      DataSetConnection().AccDatDisconnect(Folder, false, false);
       throw;
     }
-    DM->AccDatDisconnect(Folder, false, false);
+    DataSetConnection().AccDatDisconnect(Folder, false, false);
   }
   return result;
 }
@@ -162,7 +162,7 @@ std::int32_t TDataInfomation::ReadIniFile(const std::string& Host, const std::st
                                           TDataInfomationRec& Rec) {
   ClearDataInfoRec(Rec);
   if (Folder.empty()) return 1;
-  TDM& dm = *DM;
+  TDataSetConnection& dm = DataSetConnection();
   if (ConnectKind == 0) {
     const std::string iniFile = DataInfoFileName(Folder);
     const std::string dbFile = Folder + "/" + DataFile;
@@ -244,7 +244,7 @@ std::int32_t TDataInfomation::ReadInfo(const std::string& Folder, TDataInfomatio
 
 void TDataInfomation::UpdateDataInfomation(const std::string& Host, const std::string& Folder,
                                            TDataInfomationRec& Rec) {
-  TDM& dm = *DM;
+  TDataSetConnection& dm = DataSetConnection();
   if (!dm.fnAccDatConnected(Host, Folder, false)) return;
   TTransactionGuard transaction(dm.IBTransactionDAT);
   try {
@@ -310,7 +310,7 @@ void TDataInfomation::WriteIniValue(const std::string& Folder, const std::string
 
 void TDataInfomation::RefreshIniFile(const std::string& Folder, const std::string& Section) {
   if (!WritesFile(Folder)) return;
-  TDM& dm = *DM;
+  TDataSetConnection& dm = DataSetConnection();
   if (!Section.empty()) {
     TDataInfomationRec rec;
     if (Section == kSectionDataInfo && dm.fnAccDatConnected(SystemDef.HostName, Folder, false)) {

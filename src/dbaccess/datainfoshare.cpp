@@ -7,8 +7,8 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dbaccess/datainfo.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/dbui.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/oplists.h"
 #include "platform/fb/transactionguard.h"
@@ -138,7 +138,7 @@ std::int32_t TDataInfomation::GetSharedData(const std::string& SharedFolder, con
 
 bool TDataInfomation::IsDataSiyouKengen(const std::string& Folder) {
   if (Folder.empty()) return false;
-  TDM& dm = *DM;
+  TDataSetConnection& dm = DataSetConnection();
   if (!dm.ServerFExist(Folder + "/" + DataFile, ConnectKind) || dm.IsUnrestrictedOperator()) return true;
   bool result = false;
   if (dm.fnAccDatConnected(SystemDef.HostName, Folder, false)) {
@@ -174,7 +174,7 @@ bool TDataInfomation::IsDataSiyouKengen(const std::string& Folder) {
 
 bool TDataInfomation::IsDataPasswordAuth(const std::string& Folder) {
   if (Folder.empty()) return false;
-  TDM& dm = *DM;
+  TDataSetConnection& dm = DataSetConnection();
   if (!dm.ServerFExist(Folder + "/" + DataFile, ConnectKind)) return true;
   bool result = false;
   if (dm.fnAccDatConnected(SystemDef.HostName, Folder, false)) {

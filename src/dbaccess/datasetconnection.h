@@ -75,6 +75,8 @@ class TDataSetConnection : public TServerFiles {
   void HandCompanyToTax();
 };
 
+TDataSetConnection& DataSetConnection();
+
 // The data module's data-set connection for the readers of the tax
 // computation; null members when there is no data module.
 TTaxDataConnection ConnectedTaxData();

@@ -16,6 +16,12 @@ void FreeDataModule() {
   DM = nullptr;
 }
 
+bool DataModuleExists() { return DM != nullptr; }
+TSystemStore& SystemStore() { return *DM; }
+TServerFiles& ServerFiles() { return *DM; }
+TDataSetConnection& DataSetConnection() { return *DM; }
+TBackupRestore& BackupRestore() { return *DM; }
+
 TTaxDataConnection ConnectedTaxData() {
   if (!DM) return {};
   return {&DM->IBDatabaseDAT, &DM->IBTransactionDAT, &DM->IBTransactionDATSS};

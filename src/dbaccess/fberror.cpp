@@ -6,7 +6,7 @@
 
 #include "core/globals.h"
 #include "core/textutil.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberrortable.h"
 #include "platform/fb/ibdatabase.h"
 #include "platform/fb/iberror.h"
@@ -61,28 +61,28 @@ void ForceDisconnect(TIBDatabase& database) {
 // database after a lost network connection. Returns false when the program
 // must end.
 bool RecoverNetworkLoss() {
-  if (!DM) return false;
+  if (!DataModuleExists()) return false;
   bool failed = false;
-  ForceDisconnect(DM->IBDatabaseDEF);
-  if (DM->IBDatabaseDEF.Connected()) {
+  ForceDisconnect(SystemStore().IBDatabaseDEF);
+  if (SystemStore().IBDatabaseDEF.Connected()) {
     failed = true;
   } else {
-    DM->fnAccDefConnected(SystemDef.HostName, true);
-    if (!DM->IBDatabaseDEF.Connected()) failed = true;
+    SystemStore().fnAccDefConnected(SystemDef.HostName, true);
+    if (!SystemStore().IBDatabaseDEF.Connected()) failed = true;
   }
   if (failed) {
     DbFatalError = 1;
     ShowFatal(kNetworkLossMessage);
     DbTerminate();
   }
-  ForceDisconnect(DM->IBDatabaseDAT);
+  ForceDisconnect(DataSetConnection().IBDatabaseDAT);
   // A disconnect empties the parameters: then no data set was in use.
-  if (!DM->IBDatabaseDAT.Params.Empty()) {
-    if (DM->IBDatabaseDAT.Connected()) {
+  if (!DataSetConnection().IBDatabaseDAT.Params.Empty()) {
+    if (DataSetConnection().IBDatabaseDAT.Connected()) {
       failed = true;
     } else {
-      DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
-      if (!DM->IBDatabaseDAT.Connected()) failed = true;
+      DataSetConnection().fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
+      if (!DataSetConnection().IBDatabaseDAT.Connected()) failed = true;
     }
   }
   if (failed) {
@@ -105,7 +105,7 @@ bool IsNetworkLoss(std::int32_t Status) {
 }
 
 std::string FbErrorLogLine1() {
-  const std::string dbName = DM ? DM->IBDatabaseDAT.DatabaseName : std::string();
+  const std::string dbName = DataModuleExists() ? DataSetConnection().IBDatabaseDAT.DatabaseName : std::string();
   return Format("%s,%s,%d,%s,%s,%s,%s", FormatDateTime("yyyy/mm/dd hh:nn:ss", Now()), SystemDef.PcName,
                 SystemDef.OpCode, "Serial=" + SystemDef.Serial, "AppVer=" + SystemDef.AppVer,
                 "DBName=" + SystemDef.HostName + ":" + dbName, "DataVer=" + DataVer);

@@ -9,8 +9,8 @@
 #include "core/settings.h"
 #include "core/sjis.h"
 #include "dbaccess/accreg.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/dbui.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
@@ -61,8 +61,8 @@ bool AskMyNumberPassword(const std::string& Key) {
 
 TMyNumberIO::TMyNumberIO() {
   for (TIBSQL* q : {&query1_, &query2_}) {
-    q->SetDatabase(&DM->IBDatabaseDAT);
-    q->SetTransaction(&DM->IBTransactionDAT);
+    q->SetDatabase(&DataSetConnection().IBDatabaseDAT);
+    q->SetTransaction(&DataSetConnection().IBTransactionDAT);
   }
 }
 
@@ -88,7 +88,7 @@ void TMyNumberIO::MakeLogRec(TMyNumberLogRec& Rec, std::uint8_t State, const std
 
 template <typename Body>
 void TMyNumberIO::OnDataSet(const std::string& Host, const std::string& File, bool TestFile, Body body) {
-  TDM& dm = *DM;
+  TDataSetConnection& dm = DataSetConnection();
   if (TestFile && !dm.ServerFExist(File, ConnectKind)) return;
   const bool wasConnected = dm.IBDatabaseDAT.Connected();
   const std::string folder = FolderOf(File);
@@ -105,7 +105,7 @@ void TMyNumberIO::OnDataSet(const std::string& Host, const std::string& File, bo
 void TMyNumberIO::ReadLog(std::int32_t Descending) {
   LogCount = 0;
   Log.clear();
-  TTransactionGuard transaction(DM->IBTransactionDAT);
+  TTransactionGuard transaction(DataSetConnection().IBTransactionDAT);
   try {
     transaction.Begin();
     SetSql(query1_, "SELECT SHOUGOU FROM ACCDEF1\nWHERE REC=1");
@@ -144,7 +144,7 @@ void TMyNumberIO::ReadLog(std::int32_t Descending) {
 
 void TMyNumberIO::InsertLog(TMyNumberLogRec& Rec, bool Restamp) {
   for (int attempt = 1;; ++attempt) {
-    TTransactionGuard transaction(DM->IBTransactionDAT);
+    TTransactionGuard transaction(DataSetConnection().IBTransactionDAT);
     try {
       transaction.Begin();
       if (Rec.FHIZUKE == 0) Rec.FHIZUKE = Now();
@@ -183,7 +183,7 @@ void TMyNumberIO::AddLog(TMyNumberLogRec& Rec) {
 }
 
 void TMyNumberIO::DeleteLog(const TMyNumberLogRec& Rec) {
-  TTransactionGuard transaction(DM->IBTransactionDAT);
+  TTransactionGuard transaction(DataSetConnection().IBTransactionDAT);
   try {
     transaction.Begin();
     SetSql(query2_, "DELETE FROM MYNUMBER_LOG\nWHERE (FHIZUKE=:FHIZUKE) AND (FSERIAL=:FSERIAL) AND (FOPCODE=:FOPCODE)");
@@ -211,7 +211,7 @@ void TMyNumberIO::AddLogTo(TMyNumberLogRec& Rec, const std::string& Host, const 
 void TMyNumberIO::MergeLog(const std::string& Host, const std::string& File) {
   if (CompanyName.empty()) return;
   OnDataSet(Host, File, true, [&] {
-    TTransactionGuard transaction(DM->IBTransactionDAT);
+    TTransactionGuard transaction(DataSetConnection().IBTransactionDAT);
     try {
       transaction.Begin();
       SetSql(query1_, "SELECT SHOUGOU FROM ACCDEF1\nWHERE REC=1");
@@ -259,7 +259,7 @@ void TMyNumberIO::ReadSettings(const std::string& Host, const std::string& File,
   storedKey_.clear();
   storedValue_.clear();
   OnDataSet(Host, File, true, [&] {
-    TTransactionGuard transaction(DM->IBTransactionDAT);
+    TTransactionGuard transaction(DataSetConnection().IBTransactionDAT);
     try {
       transaction.Begin();
       TVariant value;
@@ -289,7 +289,7 @@ void TMyNumberIO::ReadSettings(const std::string& Host, const std::string& File,
 void TMyNumberIO::WriteSettings(const std::string& Host, const std::string& File) {
   if (UseFlag != 1) return;
   OnDataSet(Host, File, false, [&] {
-    TTransactionGuard transaction(DM->IBTransactionDAT);
+    TTransactionGuard transaction(DataSetConnection().IBTransactionDAT);
     try {
       transaction.Begin();
       PutAccReg(kGroup, "＃USE", "整数", TVariant(UseFlag));

@@ -4,7 +4,7 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
@@ -39,10 +39,10 @@ void InTransaction(TIBTransaction& Transaction, const char* Location, const char
 
 TUserList::TUserList() {
   transaction_.Params = TIBStrings{"read_committed", "rec_version", "nowait"};
-  transaction_.SetDefaultDatabase(&DM->IBDatabaseDEF);
-  sqlDef_.SetDatabase(&DM->IBDatabaseDEF);
+  transaction_.SetDefaultDatabase(&SystemStore().IBDatabaseDEF);
+  sqlDef_.SetDatabase(&SystemStore().IBDatabaseDEF);
   sqlDef_.SetTransaction(&transaction_);
-  sqlDat_.SetDatabase(&DM->IBDatabaseDAT);
+  sqlDat_.SetDatabase(&DataSetConnection().IBDatabaseDAT);
   sqlDat_.SetTransaction(&transaction_);
 }
 
@@ -178,8 +178,8 @@ void TLoginUserList::Clear() {
 }
 
 TLoginUserListOnDef::TLoginUserListOnDef() {
-  sql_.SetDatabase(&DM->IBDatabaseDEF);
-  sql_.SetTransaction(&DM->IBTransactionDEF);
+  sql_.SetDatabase(&SystemStore().IBDatabaseDEF);
+  sql_.SetTransaction(&SystemStore().IBTransactionDEF);
 }
 
 void TLoginUserListOnDef::Execute(std::int32_t Group, std::int32_t OwnOp, bool Self) {
@@ -187,7 +187,7 @@ void TLoginUserListOnDef::Execute(std::int32_t Group, std::int32_t OwnOp, bool S
   GroupId = Group;
   OwnOpCode = OwnOp;
   IncludeSelf = Self;
-  InTransaction(DM->IBTransactionDEF, "TLoginUserListOnDef.Execute", "ログインユーザーリストの取得に失敗しました。",
+  InTransaction(SystemStore().IBTransactionDEF, "TLoginUserListOnDef.Execute", "ログインユーザーリストの取得に失敗しました。",
                 true, [&] {
                   std::string sql =
                       "SELECT L.OPERATORCODE,L.PCNAME,O.OPNAME FROM LOGONUSERLIST L\n"

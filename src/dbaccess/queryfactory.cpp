@@ -2,20 +2,20 @@
 
 #include <new>
 
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 
 namespace {
 
 template <typename Statement>
 std::unique_ptr<Statement> CreateStatement(const std::string& name, bool snapshot) noexcept {
   try {
-    if (!DM) return nullptr;
+    if (!DataModuleExists()) return nullptr;
     auto statement = std::make_unique<Statement>();
     if (name == "ACCDEF") {
-      statement->SetDatabase(&DM->IBDatabaseDEF);
+      statement->SetDatabase(&SystemStore().IBDatabaseDEF);
     } else {
-      statement->SetDatabase(&DM->IBDatabaseDAT);
-      if (snapshot) statement->SetTransaction(&DM->IBTransactionDATSS);
+      statement->SetDatabase(&DataSetConnection().IBDatabaseDAT);
+      if (snapshot) statement->SetTransaction(&DataSetConnection().IBTransactionDATSS);
     }
     return statement;
   } catch (...) {  // no statement: the caller checks for null

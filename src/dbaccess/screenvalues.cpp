@@ -2,8 +2,8 @@
 
 #include "core/globals.h"
 #include "core/sjis.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/systemstore.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/sysutils.h"
@@ -14,7 +14,7 @@ namespace {
 // committed) only when it was started here, and never passed on.
 template <typename Body>
 void RunOwned(TIBSQL& Sql, const char* Location, const char* Message, Body body) {
-  TTransactionGuard transaction(DM->IBTransactionDEF);
+  TTransactionGuard transaction(SystemStore().IBTransactionDEF);
   try {
     transaction.Begin();
     body();
@@ -30,8 +30,8 @@ void RunOwned(TIBSQL& Sql, const char* Location, const char* Message, Body body)
 }  // namespace
 
 TGamenKeyValue::TGamenKeyValue() : OpCode(SystemDef.OpCode) {
-  sql_.SetDatabase(&DM->IBDatabaseDEF);
-  sql_.SetTransaction(&DM->IBTransactionDEF);
+  sql_.SetDatabase(&SystemStore().IBDatabaseDEF);
+  sql_.SetTransaction(&SystemStore().IBTransactionDEF);
 }
 
 void TGamenKeyValue::MakeStyleName(const std::string& Key) {

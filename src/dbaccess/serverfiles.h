@@ -26,3 +26,5 @@ class TServerFiles : public TSystemStore {
  protected:
   TServerFiles() = default;
 };
+
+TServerFiles& ServerFiles();

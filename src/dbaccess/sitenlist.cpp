@@ -3,7 +3,7 @@
 #include <array>
 
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/oplists.h"
 #include "platform/fb/transactionguard.h"
@@ -36,8 +36,8 @@ std::string WholeCompanyName() {
 }  // namespace
 
 TSitenList::TSitenList() {
-  sql_.SetDatabase(&DM->IBDatabaseDAT);
-  sql_.SetTransaction(&DM->IBTransactionDAT);
+  sql_.SetDatabase(&DataSetConnection().IBDatabaseDAT);
+  sql_.SetTransaction(&DataSetConnection().IBTransactionDAT);
 }
 
 void TSitenList::Clear() {
@@ -140,7 +140,7 @@ void TSitenList::AddBranches(bool WithBumonOnly, bool Medical) {
     rec.Bumex = WithBumonOnly ? 1 : sql_.FieldByName("BUMEX").AsInteger();
     if (Medical) rec.Jigyou = sql_.FieldByName("MB_JIGYOU").AsInteger();
     TVariant color;
-    DM->GetXstrValue(sql_.FieldByName("XSTR").AsString(), "COLOR", color);
+    DataSetConnection().GetXstrValue(sql_.FieldByName("XSTR").AsString(), "COLOR", color);
     rec.Color = color.AsInteger();
     entries_.push_back(rec);
     lines_.push_back(TabForm ? Format("\"%s\"\t\"%s\"\t\"%s\"", rec.Code, "", Cell(rec.Name))
@@ -151,7 +151,7 @@ void TSitenList::AddBranches(bool WithBumonOnly, bool Medical) {
 
 void TSitenList::ExecuteGeneral(std::int32_t Op) {
   Clear();
-  OpCode = (Op == -1 || DM->IsUnrestrictedOperator()) ? -1 : Op;
+  OpCode = (Op == -1 || SystemStore().IsUnrestrictedOperator()) ? -1 : Op;
   const std::string whole = WholeCompanyName();
   const bool usesBranches = AccInf.SITEN != 0;
   if (Flags & slWhole) {
@@ -176,7 +176,7 @@ void TSitenList::ExecuteGeneral(std::int32_t Op) {
 
 void TSitenList::ExecuteMedical(std::int32_t Op) {
   Clear();
-  OpCode = (Op == -1 || DM->IsUnrestrictedOperator()) ? -1 : Op;
+  OpCode = (Op == -1 || SystemStore().IsUnrestrictedOperator()) ? -1 : Op;
   const std::string whole = WholeCompanyName();
   const bool usesBranches = AccInf.SITEN != 0;
   if (Flags & slWhole) {

@@ -10,6 +10,14 @@
 // back itself and reports failures through ShowFbError / ShowErrorDetail
 // (dbaccess/fberror.h) unless it says otherwise. This holds for every service
 // of the data module.
+//
+// Callers reach the data module through the header of the service they use
+// and its accessor, which returns the one data module as that service:
+// SystemStore() here, ServerFiles(), DataSetConnection() and BackupRestore()
+// in the others. A caller that uses several services includes the widest
+// header it needs; only the code that creates or frees the data module or
+// uses its timers includes dbaccess/dm.h. The accessors require the data
+// module to exist; code that may run without it asks DataModuleExists() first.
 #pragma once
 
 #include <cstdint>
@@ -71,3 +79,7 @@ class TSystemStore : public TDmComponents {
   TSystemStore() = default;
   void ConnectDatabase(TIBDatabase& Database, const std::string& Name);
 };
+
+// Whether the data module has been created and not yet freed.
+bool DataModuleExists();
+TSystemStore& SystemStore();

@@ -3,7 +3,7 @@
 
 #include "core/globals.h"
 #include "dbaccess/codesystem.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "dbupdate/systemstepprocs.h"
 #include "dbupdate/updatescript.h"
 #include "platform/fb/ibx.h"
@@ -12,9 +12,9 @@
 
 namespace {
 
-TDM& DataModule() {
-  if (DM == nullptr) throw std::runtime_error("the data module does not exist");
-  return *DM;
+TSystemStore& DataModule() {
+  if (!DataModuleExists()) throw std::runtime_error("the data module does not exist");
+  return SystemStore();
 }
 
 // Connects the system database for the work and disconnects it afterwards,
@@ -31,10 +31,10 @@ class TSystemDbSession {
   }
   TSystemDbSession(const TSystemDbSession&) = delete;
   TSystemDbSession& operator=(const TSystemDbSession&) = delete;
-  TDM& dm() { return dm_; }
+  TSystemStore& dm() { return dm_; }
 
  private:
-  TDM& dm_;
+  TSystemStore& dm_;
 };
 
 std::string LineValue(const std::string& Text, const std::string& Name) {
@@ -47,7 +47,7 @@ std::string LineValue(const std::string& Text, const std::string& Name) {
 
 void ConvertCompanyInfo() {
   TSystemDbSession session;
-  TDM& dm = session.dm();
+  TSystemStore& dm = session.dm();
   TSystemIniRec row;
   row.REC = 10;
   if (!dm.GetSysIni(row)) return;
@@ -64,7 +64,7 @@ void ConvertCompanyInfo() {
 
 void ConvertMenuControl() {
   TSystemDbSession session;
-  TDM& dm = session.dm();
+  TSystemStore& dm = session.dm();
   TIBTransaction& tr = dm.IBTransactionDEF;
   tr.StartTransaction();
   TIBSQL read, insert;
@@ -97,7 +97,7 @@ void ConvertMenuControl() {
 
 void ConvertDictionaryInput() {
   TSystemDbSession session;
-  TDM& dm = session.dm();
+  TSystemStore& dm = session.dm();
   TIBTransaction& tr = dm.IBTransactionDEF;
   tr.StartTransaction();
   struct Row {

@@ -5,7 +5,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/winutil.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/oplists.h"
 #include "dbupdate/dbupdatebox.h"
 #include "dbupdate/updatescript.h"
@@ -69,8 +69,8 @@ void TDbUpdateBox::btnCancelClick() {
 
 std::string TDbUpdateBox::GetLoginOperatorList() {
   std::string out;
-  if (Kind != dbkSystem || DM == nullptr) return out;
-  TDM& dm = *DM;
+  if (Kind != dbkSystem || !DataModuleExists()) return out;
+  TDataSetConnection& dm = DataSetConnection();
   try {
     if (dm.fnAccDefConnected(SystemDef.HostName, false)) {
       TLoginUserListOnDef list;
@@ -116,8 +116,8 @@ std::int32_t TDbUpdateBox::ExecuteDbUpdate() {
   BackupFile = PathJoin(SystemDef.TempDir, kBackupFileName);
   Updated = false;
   ErrInfo = TErrInfomation{};
-  if (!UpdateNeeded || DM == nullptr) return -1;
-  TDM& dm = *DM;
+  if (!UpdateNeeded || !DataModuleExists()) return -1;
+  TDataSetConnection& dm = DataSetConnection();
 
   if (BackupCount > 0) {
     ForceDirectories(SystemDef.TempDir);
@@ -189,22 +189,22 @@ void TDbUpdateBox::btnOkClick() {
   struct Reconnect {
     std::uint8_t kind;
     ~Reconnect() {
-      if (DM == nullptr) return;
+      if (!DataModuleExists()) return;
       try {
         if (kind == dbkSystem) {
-          DM->fnAccDefConnected(SystemDef.HostName, false);
+          SystemStore().fnAccDefConnected(SystemDef.HostName, false);
         } else if (!SystemDef.DataDir.empty()) {
-          if (!DM->IBDatabaseDAT.Connected()) DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
-          DM->AccDatDisconnect(SystemDef.DataDir, true, true);
-          DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
-          if (DM->IBDatabaseDAT.Connected()) DM->fnGetAccInfo();
+          if (!DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
+          DataSetConnection().AccDatDisconnect(SystemDef.DataDir, true, true);
+          DataSetConnection().fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
+          if (DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().fnGetAccInfo();
         }
       } catch (...) {
       }
     }
   } reconnect{Kind};
-  if (DM == nullptr) return;
-  TDM& dm = *DM;
+  if (!DataModuleExists()) return;
+  TDataSetConnection& dm = DataSetConnection();
 
   if (Kind == dbkSystem) {
     dm.IBDatabaseDEF.Close();

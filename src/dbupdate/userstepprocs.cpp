@@ -1,7 +1,7 @@
 #include "dbupdate/userstepprocs.h"
 
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbupdate/updatescript.h"
 
 namespace {
@@ -29,8 +29,8 @@ void AddAccountingPeriodColumns(TUpdateScript& Script) {
 }  // namespace
 
 bool UserDbHasColumn(const std::string& Table, const std::string& Column) {
-  if (DM == nullptr) return false;
-  TDM& dm = *DM;
+  if (!DataModuleExists()) return false;
+  TDataSetConnection& dm = DataSetConnection();
   if (!dm.fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false)) return false;
   bool found = false;
   try {

@@ -16,7 +16,7 @@
 #include "dataselect/serverfetch.h"
 #include "dataselect/datalistctl.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "link/exportobject.h"
 #include "link/mainwindow.h"
 #include "platform/rtl/sysutils.h"
@@ -41,7 +41,7 @@ void InfoLines(std::uint8_t kind, const std::vector<std::string>& lines) {
   ShowMessageBox2(info);
 }
 
-bool DataDbConnected() { return DM && DM->IBDatabaseDAT.Connected(); }
+bool DataDbConnected() { return DataModuleExists() && DataSetConnection().IBDatabaseDAT.Connected(); }
 
 // The local copies of a shared-server data set and of its children pass the
 // damage check (Force 0: it runs only when the check is switched on; Quiet 1:
@@ -49,7 +49,7 @@ bool DataDbConnected() { return DM && DM->IBDatabaseDAT.Connected(); }
 // one is marked.
 bool SharedCopiesSound(const TDataSentakuRec& Row) {
   auto sound = [](const TDataListRec& rec) {
-    return DM->VerifyData(SystemDef.HostName, DataFolderPath(rec), 1, 0) != 0;
+    return DataSetConnection().VerifyData(SystemDef.HostName, DataFolderPath(rec), 1, 0) != 0;
   };
   bool ok = sound(Row.Row);
   for (const TDataListRec& child : Row.Children) ok = sound(child) && ok;
@@ -87,7 +87,7 @@ bool TForm1::ConnectionFailedAskAgain() {
 }
 
 void TForm1::DisconnectData() {
-  if (DataDbConnected()) DM->AccDatDisconnect(SystemDef.DataDir, true, false);
+  if (DataDbConnected()) DataSetConnection().AccDatDisconnect(SystemDef.DataDir, true, false);
   FDataConnected = false;
 }
 
@@ -110,7 +110,7 @@ void TForm1::btnDataSentakuClick() {
   if (SelectAndConnectData(3, 1)) ShowDataInfo();
   if (FDataConnected && !SystemDef.DataDir.empty()) return;
   SetDataInfoLines({});
-  if (DataDbConnected()) DM->AccDatDisconnect(SystemDef.DataDir, true, false);
+  if (DataDbConnected()) DataSetConnection().AccDatDisconnect(SystemDef.DataDir, true, false);
   FDataConnected = false;
 }
 
@@ -148,8 +148,8 @@ bool TForm1::SelectAndConnectData(int, int OpenDialog) {
     }
     if (SystemDef.DataDir.empty()) break;
 
-    FDataConnected = DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, true);
-    if (FDataConnected) ok = DM->fnGetAccInfo();
+    FDataConnected = DataSetConnection().fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, true);
+    if (FDataConnected) ok = DataSetConnection().fnGetAccInfo();
     if (!ok) {
       if (ConnectionFailedAskAgain()) continue;
       result = false;
@@ -171,19 +171,19 @@ bool TForm1::SelectAndConnectData(int, int OpenDialog) {
     FDataTaken = true;
     ShowProgress("接続中", "会計データに接続中です…");
     bool stop = false;
-    FDataConnected = DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, true);
+    FDataConnected = DataSetConnection().fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, true);
     if (!FDataConnected) {
       stop = !ConnectionFailedAskAgain();
     } else {
-      ok = DM->fnGetAccInfo();
+      ok = DataSetConnection().fnGetAccInfo();
       if (!ok) stop = !ConnectionFailedAskAgain();
-      if (!stop && ok && !DM->fnGetExistsOpeDefSisetu()) {
+      if (!stop && ok && !DataSetConnection().fnGetExistsOpeDefSisetu()) {
         stop = !AskQuestion({"このデータを扱う権限がありません。", "データ選択画面を開き、別のデータを選択しますか？"});
         DisconnectData();
         ok = false;
       }
       if (!stop && ok) {
-        DM->fnGetDataBaseVer(SystemDef.DataVersion);
+        DataSetConnection().fnGetDataBaseVer(SystemDef.DataVersion);
         if (!IsVersionAtLeast(SystemDef.DataVersion, FExport->MinProgramVer)) {
           stop = !AskQuestion({"このプログラムで処理できるデータバージョンに達していません。",
                                "データバージョン:" + FExport->MinProgramVer + "以降のデータを選択して下さい。",
@@ -208,14 +208,14 @@ bool TForm1::SelectAndConnectData(int, int OpenDialog) {
 }
 
 void TForm1::DisconnectAround() {
-  if (FDataConnected || DataDbConnected()) DM->AccDatDisconnect(SystemDef.DataDir, false, false);
+  if (FDataConnected || DataDbConnected()) DataSetConnection().AccDatDisconnect(SystemDef.DataDir, false, false);
   FDataConnected = false;
   QThread::msleep(100);
   QCoreApplication::processEvents();
 }
 
 int TForm1::FetchSharedDataAndDisconnect() {
-  if (FDataConnected) DM->AccDatDisconnect(SystemDef.DataDir, false, false);
+  if (FDataConnected) DataSetConnection().AccDatDisconnect(SystemDef.DataDir, false, false);
   FDataConnected = false;
   int result = 1;
   if (ReceiveSharedData(SystemDef.KyoyuDataAuto) < 1) result = -912;
@@ -225,7 +225,7 @@ int TForm1::FetchSharedDataAndDisconnect() {
 }
 
 int TForm1::StoreSharedDataAndDisconnect() {
-  if (FDataConnected) DM->AccDatDisconnect(SystemDef.DataDir, false, false);
+  if (FDataConnected) DataSetConnection().AccDatDisconnect(SystemDef.DataDir, false, false);
   FDataConnected = false;
   int result = 1;
   if (RunDataCommunication(1) < 1) result = -921;
@@ -267,9 +267,9 @@ int TForm1::ReceiveSharedData(int Auto) {
   }
   if (result != 1) return result;  // refused (damaged or in use) after its own box
   // The fetched copy must open: its company information is read once.
-  const bool opened = DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
-  if (opened) DM->fnGetAccInfo();
-  if (DataDbConnected()) DM->AccDatDisconnect(SystemDef.DataDir, false, false);
+  const bool opened = DataSetConnection().fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
+  if (opened) DataSetConnection().fnGetAccInfo();
+  if (DataDbConnected()) DataSetConnection().AccDatDisconnect(SystemDef.DataDir, false, false);
   if (opened) return 1;
   InfoLines(kMsgInformation, {"このデータは破損している可能性があり、基本情報が取得できませんでした。"});
   return 0;
@@ -341,23 +341,23 @@ bool TForm1::UpdateSharedDataList(int InUse) {
 }
 
 void TForm1::CloseDataConnections() {
-  if (!DM) return;
+  if (!DataModuleExists()) return;
   if (FDataConnected && !Trim(SystemDef.DataDir).empty()) {
     int r = 1;
     if (AppKind == 0) r = RunDataCommunication(1);
     if (FDataConnected && !Trim(SystemDef.DataDir).empty()) {
       if (!DataDbConnected()) {
-        DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
+        DataSetConnection().fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false);
       }
-      if (DataDbConnected()) DM->AccDatDisconnect(SystemDef.DataDir, true, true);
+      if (DataDbConnected()) DataSetConnection().AccDatDisconnect(SystemDef.DataDir, true, true);
     }
     FDataConnected = false;
     if (AppKind == 0 && r == 1) SendSharedData(SystemDef.KyoyuDataAuto);
   }
   if (FLoggedOn) {
-    if (!DM->IBDatabaseDEF.Connected()) DM->fnAccDefConnected(SystemDef.HostName, true);
-    DM->DeleteLogonInfo();
-    DM->IBDatabaseDEF.Close();
+    if (!SystemStore().IBDatabaseDEF.Connected()) SystemStore().fnAccDefConnected(SystemDef.HostName, true);
+    SystemStore().DeleteLogonInfo();
+    SystemStore().IBDatabaseDEF.Close();
     FLoggedOn = false;
   }
 }

@@ -21,7 +21,7 @@
 #include "dataselect/datalistctl.h"
 #include "dbaccess/datainfo.h"
 #include "dbaccess/datalistrepo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/backuprestore.h"
 #include "link/linkbody.h"
 #include "link/wizard.h"
 #include "platform/fb/transactionguard.h"
@@ -388,17 +388,19 @@ void TForm1::VerifyDataHook(const std::string& Host, const std::string& Folder, 
   SystemDef.DataDamaged = 0;
   const std::string database = PathJoin(Folder, DataFile);
   const bool local = Host.empty() || Host == "127.0.0.1";
-  Result = DM ? DM->ValidateFDB(local ? kProtocolLocal : kProtocolTcp, local ? "" : Host, database) : 1;
+  Result = DataModuleExists()
+               ? BackupRestore().ValidateFDB(local ? kProtocolLocal : kProtocolTcp, local ? "" : Host, database)
+               : 1;
   if (Result != 0) return;
   SystemDef.DataDamaged = 1;
   if (Quiet == 0) ShowTextBox(kMsgError, kMsgDamaged, MsgButtons({mbOK}));
   try {
-    TTransactionGuard scope(DM->IBTransactionDEF);
+    TTransactionGuard scope(SystemStore().IBTransactionDEF);
     scope.Begin();
     std::int32_t rec = 0, row = 0;
-    DM->fnFindDataListRec(Folder, rec, row);
-    if (rec > 0 && row == 0) TDataListTable(DM->IBSQLDEF).SetStatusOfNumber(rec, 1);
-    if (rec > 0 && row != 0) TChildDataListTable(DM->IBSQLDEF).SetStatus(rec, row, 1);
+    SystemStore().fnFindDataListRec(Folder, rec, row);
+    if (rec > 0 && row == 0) TDataListTable(SystemStore().IBSQLDEF).SetStatusOfNumber(rec, 1);
+    if (rec > 0 && row != 0) TChildDataListTable(SystemStore().IBSQLDEF).SetStatus(rec, row, 1);
     scope.Commit();
     TDataInfomation info;
     info.ConnectKind = ConnectKind;
@@ -463,17 +465,17 @@ void TForm1::RunFirstShowing() {
   FLoggedOn = ShowLogon();
   TakeBackEndSignals();  // the system database was attached
   if (!FLoggedOn) {
-    if (DM) DM->IBDatabaseDEF.Close();
+    if (DataModuleExists()) SystemStore().IBDatabaseDEF.Close();
     Terminate();
     return;
   }
-  if (!DM->fnGetSysDef()) {
-    if (FLoggedOn) DM->DeleteLogonInfo();
+  if (!SystemStore().fnGetSysDef()) {
+    if (FLoggedOn) SystemStore().DeleteLogonInfo();
     FLoggedOn = false;
     Terminate();
     return;
   }
-  DM->fnLoadGengo();
+  SystemStore().fnLoadGengo();
   ran_ = true;
 }
 

@@ -15,7 +15,7 @@
 #include "core/dates.h"
 #include "core/datetext.h"
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "link/exportobject.h"
 #include "link/exportsetup.h"
 #include "link/mainwindow.h"
@@ -97,7 +97,7 @@ bool TForm1::CheckDataPage() {
     xKikanPanel3a->SetKikan(AccInf.SIME, AccInf.KISHU, AccInf.KIMATU, AccInf.KAISI);
     xKikanPanel3a->SetStno(AccInf.KaisiCell);
     xKikanPanel3a->SetEdno(AccInf.KimatuCell);
-    if (DM->TaxDefUHForCalc(AccInf.TAXDEFUH, 0, 0) == 0) RadioButton3a->setChecked(true);
+    if (DataSetConnection().TaxDefUHForCalc(AccInf.TAXDEFUH, 0, 0) == 0) RadioButton3a->setChecked(true);
     else RadioButton3b->setChecked(true);
   }
   TakeDataSetIntoExport(*FExport);
@@ -162,7 +162,7 @@ void TForm1::BuildSummaryText() {
   const std::string start = Kanji("yyyy年m月", PeriodDate("START"));
   if (e.StartCell == e.EndCell) lines.push_back(" 計算対象期間  : " + start);
   else lines.push_back(" 計算対象期間  : " + start + " ～ " + Kanji("yy年m月", PeriodDate("END")));
-  e.TaxDefUH = DM->TaxDefUHForExport(e.TaxDefUH, 0, 0);
+  e.TaxDefUH = DataSetConnection().TaxDefUHForExport(e.TaxDefUH, 0, 0);
 
   if (Wizard1->HasPage("page4")) {
     e.ExportFile = AbsoluteExportPath(Edit4a->text().toStdString());

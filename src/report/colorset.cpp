@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/responder.h"
 #include "ui/messagebox2.h"
@@ -97,7 +97,7 @@ void TPrnColorSetBox::Prepare() {
   for (int i = 0; i < 4; ++i) ShowColor(i, Colors[static_cast<std::size_t>(i)]);
   lblKankyoColor->setVisible(PerOperator);
   std::string text;
-  if (DM) DM->fnGetStyleColor(SystemDef.OpCode, kCustomColorStyle, text);
+  if (DataModuleExists()) SystemStore().fnGetStyleColor(SystemDef.OpCode, kCustomColorStyle, text);
   const std::vector<TColor> custom = ParseCustomColors(text);
   for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, ColorToQColor(custom[static_cast<std::size_t>(i)]));
 }
@@ -132,7 +132,7 @@ void TPrnColorSetBox::OkClick() {
     SystemDef.PLineColor2 = Colors[1];
     SystemDef.NetColor1 = Colors[2];
     SystemDef.NetColor2 = Colors[3];
-    if (DM) DM->fnPutSysDef();
+    if (DataModuleExists()) SystemStore().fnPutSysDef();
   }
   done(mrOk);
 }
@@ -141,5 +141,5 @@ void TPrnColorSetBox::FormClose(TCloseAction& action) {
   TBSDI::FormClose(action);
   std::vector<TColor> custom;
   for (int i = 0; i < 16; ++i) custom.push_back(QColorToColor(QColorDialog::customColor(i)));
-  if (DM) DM->fnPutStyleColor(SystemDef.OpCode, kCustomColorStyle, CustomColorsText(custom));
+  if (DataModuleExists()) SystemStore().fnPutStyleColor(SystemDef.OpCode, kCustomColorStyle, CustomColorsText(custom));
 }

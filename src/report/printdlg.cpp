@@ -11,8 +11,8 @@
 #include "core/globals.h"
 #include "core/sjis.h"
 #include "core/winutil.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
+#include "dbaccess/systemstore.h"
 #include "platform/fb/ibx.h"
 #include "platform/fb/transactionguard.h"
 #include "platform/rtl/sysutils.h"
@@ -29,11 +29,11 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 // Errors are reported at the print dialog's place with `message`.
 template <typename Body>
 void OnStyleRow(const char* message, bool rollBack, Body body) {
-  if (!DM) return;
-  TTransactionGuard transaction(DM->IBTransactionDEF);
+  if (!DataModuleExists()) return;
+  TTransactionGuard transaction(SystemStore().IBTransactionDEF);
   TIBSQL sql;
-  sql.SetDatabase(&DM->IBDatabaseDEF);
-  sql.SetTransaction(&DM->IBTransactionDEF);
+  sql.SetDatabase(&SystemStore().IBDatabaseDEF);
+  sql.SetTransaction(&SystemStore().IBTransactionDEF);
   try {
     transaction.Begin();
     body(sql);

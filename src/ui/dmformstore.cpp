@@ -5,7 +5,7 @@
 
 #include "core/accinf.h"
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "platform/fb/ibx.h"
 
@@ -37,7 +37,7 @@ void RunInTransaction(TIBDatabase& database, TIBTransaction& transaction, const 
 
 std::optional<TFormSizeRow> TDMFormStore::ReadFormSize(int opCode, const std::string& formName) {
   std::optional<TFormSizeRow> found;
-  RunInTransaction(DM->IBDatabaseDEF, DM->IBTransactionDEF, "TBSDI.GetFormSize", [&](TIBSQL& sql) {
+  RunInTransaction(SystemStore().IBDatabaseDEF, SystemStore().IBTransactionDEF, "TBSDI.GetFormSize", [&](TIBSQL& sql) {
     sql.SQL.Add("SELECT FMTOP, FMLEFT, FMHEIGHT, FMWIDTH, DEFHEIGHT, DEFWIDTH FROM FORMRSIZE");
     sql.SQL.Add("WHERE OPCODE = :OPCODE AND FMNAME = :FMNAME");
     sql.ParamByName("OPCODE").AsInteger(opCode);
@@ -59,7 +59,7 @@ std::optional<TFormSizeRow> TDMFormStore::ReadFormSize(int opCode, const std::st
 }
 
 void TDMFormStore::InsertFormSize(int opCode, const std::string& formName, const TFormSizeRow& row) {
-  RunInTransaction(DM->IBDatabaseDEF, DM->IBTransactionDEF, "TBSDI.PutFormSize", [&](TIBSQL& sql) {
+  RunInTransaction(SystemStore().IBDatabaseDEF, SystemStore().IBTransactionDEF, "TBSDI.PutFormSize", [&](TIBSQL& sql) {
     sql.SQL.Add("INSERT INTO FORMRSIZE (OPCODE, FMNAME, FMTOP, FMLEFT, FMHEIGHT, FMWIDTH, DEFHEIGHT, DEFWIDTH)");
     sql.SQL.Add("VALUES (:OPCODE, :FMNAME, :FMTOP, :FMLEFT, :FMHEIGHT, :FMWIDTH, :DEFHEIGHT, :DEFWIDTH)");
     sql.ParamByName("OPCODE").AsInteger(opCode);
@@ -76,7 +76,7 @@ void TDMFormStore::InsertFormSize(int opCode, const std::string& formName, const
 
 void TDMFormStore::UpdateFormSize(int opCode, const std::string& formName, int top, int left, int height,
                                   int width) {
-  RunInTransaction(DM->IBDatabaseDEF, DM->IBTransactionDEF, "TBSDI.PutFormSize", [&](TIBSQL& sql) {
+  RunInTransaction(SystemStore().IBDatabaseDEF, SystemStore().IBTransactionDEF, "TBSDI.PutFormSize", [&](TIBSQL& sql) {
     sql.SQL.Add("UPDATE FORMRSIZE SET FMTOP = :FMTOP, FMLEFT = :FMLEFT, FMHEIGHT = :FMHEIGHT, FMWIDTH = :FMWIDTH");
     sql.SQL.Add("WHERE OPCODE = :OPCODE AND FMNAME = :FMNAME");
     sql.ParamByName("FMTOP").AsInteger(top);
@@ -90,7 +90,8 @@ void TDMFormStore::UpdateFormSize(int opCode, const std::string& formName, int t
 }
 
 void TDMFormStore::DeleteOperationHistory(int opCode, const std::string& jobName, const std::string& state) {
-  RunInTransaction(DM->IBDatabaseDAT, DM->IBTransactionDAT, "TBSDI.PutProcRirekiInfo", [&](TIBSQL& sql) {
+  TDataSetConnection& data = DataSetConnection();
+  RunInTransaction(data.IBDatabaseDAT, data.IBTransactionDAT, "TBSDI.PutProcRirekiInfo", [&](TIBSQL& sql) {
     sql.SQL.Add("EXECUTE PROCEDURE OPINF_DELETE(:OPCODE, :JOBNAME, :STATE)");
     sql.ParamByName("OPCODE").AsInteger(opCode);
     sql.ParamByName("JOBNAME").AsString(jobName);
@@ -101,7 +102,8 @@ void TDMFormStore::DeleteOperationHistory(int opCode, const std::string& jobName
 
 void TDMFormStore::InsertOperationHistory(int opCode, const std::string& jobName, const std::string& pcName,
                                           TDateTime openTime) {
-  RunInTransaction(DM->IBDatabaseDAT, DM->IBTransactionDAT, "TBSDI.PutProcRirekiInfo", [&](TIBSQL& sql) {
+  TDataSetConnection& data = DataSetConnection();
+  RunInTransaction(data.IBDatabaseDAT, data.IBTransactionDAT, "TBSDI.PutProcRirekiInfo", [&](TIBSQL& sql) {
     sql.SQL.Add("INSERT INTO OPINF (OPCODE, JOBNAME, PCNAME, OPENTIME) VALUES (:OPCODE, :JOBNAME, :PCNAME, :OPENTIME)");
     sql.ParamByName("OPCODE").AsInteger(opCode);
     sql.ParamByName("JOBNAME").AsString(jobName);
@@ -112,10 +114,10 @@ void TDMFormStore::InsertOperationHistory(int opCode, const std::string& jobName
 }
 
 void TDMFormStore::ReloadAccInf() {
-  if (DM && DM->IBDatabaseDAT.Connected()) DM->fnGetAccInfo();
+  if (DataModuleExists() && DataSetConnection().IBDatabaseDAT.Connected()) DataSetConnection().fnGetAccInfo();
 }
 
-bool TDMFormStore::IsCloudData() { return DM && DM->IsCloudData(); }
+bool TDMFormStore::IsCloudData() { return DataModuleExists() && DataSetConnection().IsCloudData(); }
 
 // A medical corporation with the facility code type calls its branches "施設".
 bool TDMFormStore::FacilityLabels() { return AccInf.DATATYPE == 3 && AccInf.CODETYPE == 1; }

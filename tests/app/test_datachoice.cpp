@@ -15,7 +15,7 @@
 #include "comm/commsettings.h"
 #include "core/globals.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "link/mainwindow.h"
 #include "platform/fb/ibx.h"
 #include "ui/plbutton.h"
@@ -161,7 +161,7 @@ TEST_F(DataChoice, FetchTakesTheSharedCopyAndStoreBringsItBack) {
   EXPECT_TRUE(fs::exists(local_ + "/rqacc.fdb"));
   EXPECT_EQ(KyoyuLock(), "1");
   EXPECT_EQ(AccInf.SHOUGOU, "株式会社ヴェルダ商事") << "the fetched copy was opened and read";
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
   EXPECT_TRUE(BoxTexts().empty());
 
   // Work on the local copy goes back with the store.
@@ -197,7 +197,7 @@ TEST_F(DataChoice, FetchRefusesACopyWithoutItsDatabaseOrOneThatDoesNotOpen) {
     EXPECT_EQ(form_->ReceiveSharedData(1), 0);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{c.box});
     EXPECT_FALSE(ProgressOpen());
-    EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+    EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
   }
 }
 
@@ -247,7 +247,7 @@ TEST_F(DataChoice, OperatorWithoutTheRightIsAskedToChooseAgain) {
   EXPECT_TRUE(BoxShown("このデータを扱う権限がありません。\rデータ選択画面を開き、別のデータを選択しますか？"))
       << ::testing::PrintToString(BoxTexts());
   EXPECT_FALSE(form_->DataConnected());
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
   // OK: the dialog opens again and another data set is taken.
   AnswerDataChoice(local_);
   responder_.Then(mrOk);
@@ -268,7 +268,7 @@ TEST_F(DataChoice, DataOlderThanTheProgramIsAskedToChooseAgain) {
                        "データ選択画面を開き、別のデータを選択しますか？"))
       << ::testing::PrintToString(BoxTexts());
   EXPECT_FALSE(form_->DataConnected());
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
   EXPECT_EQ(form_->DataInfoRowCount(), 1);
 }
 

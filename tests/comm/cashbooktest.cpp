@@ -119,8 +119,8 @@ std::string CashBookTest::DataFolder(int rec) const {
 
 void CashBookTest::ConnectDataSet(int rec) {
   SystemDef.DataDir = DataFolder(rec);
-  ASSERT_TRUE(DM->fnAccDatConnected("", DataFolder(rec), false));
-  ASSERT_TRUE(DM->fnGetAccInfo());
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", DataFolder(rec), false));
+  ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
 }
 
 namespace {

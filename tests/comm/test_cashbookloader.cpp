@@ -11,7 +11,7 @@
 #include "cashbooktest.h"
 #include "comm/cashbookloader.h"
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/rtl/cp932.h"
 
 namespace fs = std::filesystem;
@@ -175,7 +175,7 @@ TEST_F(CashBookLoaderTest, ReplaceCarriesDictionariesAndNameIntoTheReceivedFile)
 }
 
 TEST_F(CashBookLoaderTest, FailedCopyLeavesTheDataFileInPlace) {
-  DM->IBDatabaseDAT.Close();
+  DataSetConnection().IBDatabaseDAT.Close();
   const auto size = fs::file_size(DataFile(1));
   EXPECT_FALSE(TCashBookLoaderBox::ReplaceDataFile(DataFolder(1), temp_.File("missing.fdb")));
   EXPECT_TRUE(fs::exists(DataFile(1)));

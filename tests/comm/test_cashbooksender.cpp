@@ -9,7 +9,7 @@
 #include "comm/cashbookloader.h"
 #include "comm/cashbooksender.h"
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 
 namespace fs = std::filesystem;
 
@@ -58,13 +58,13 @@ TEST_F(CashBookSenderTest, PartialMarkingLeavesLinkedEntriesAlone) {
 }
 
 TEST_F(CashBookSenderTest, CallersTransactionIsLeftToTheCaller) {
-  DM->IBTransactionDAT.StartTransaction();
+  DataSetConnection().IBTransactionDAT.StartTransaction();
   TCashBookSender sender;
   sender.SendMode = 0;
   sender.Execute();
   EXPECT_EQ(sender.ResultCode(), 1);
-  EXPECT_TRUE(DM->IBTransactionDAT.InTransaction());
-  DM->IBTransactionDAT.Rollback();
+  EXPECT_TRUE(DataSetConnection().IBTransactionDAT.InTransaction());
+  DataSetConnection().IBTransactionDAT.Rollback();
   EXPECT_EQ(Marks()[0], "1|0|0||0|0|0");
 }
 
@@ -77,7 +77,7 @@ TEST_F(CashBookSenderTest, NothingToMarkStillSucceeds) {
 }
 
 TEST_F(CashBookSenderTest, FailureIsLoggedShownAndUndone) {
-  DM->IBDatabaseDAT.Close();
+  DataSetConnection().IBDatabaseDAT.Close();
   TCashBookSender sender;
   sender.Execute();
   EXPECT_EQ(sender.ResultCode(), -100);
@@ -92,7 +92,7 @@ TEST_F(CashBookSenderTest, CashEntriesGoToTheCashBookAndComeBack) {
   sender.Execute();
   ASSERT_EQ(sender.ResultCode(), 1);
   // The cash book works on a copy: it revises entry 1 and adds an entry of its own.
-  DM->IBDatabaseDAT.Close();
+  DataSetConnection().IBDatabaseDAT.Close();
   const std::string cashBook = temp_.File("rqacc_recv.fdb");
   fs::copy_file(DataFile(1), cashBook);
   fs::permissions(cashBook, fs::perms::all, fs::perm_options::add);

@@ -18,7 +18,7 @@
 #include "comm/statusrequest.h"
 #include "core/globals.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/responder.h"
@@ -44,7 +44,7 @@ class CloudShareTest : public dmtest::DmTest {
     responder_ = std::make_unique<ScriptedResponder>(mrOk);
     responder_->Install();
     InstallDataInfoHooks();  // as the program does at start-up: connections keep the settings file
-    ASSERT_TRUE(DM->fnAccDefConnected("", false));
+    ASSERT_TRUE(SystemStore().fnAccDefConnected("", false));
     ExecOn(Db(), "UPDATE ACCVERSION SET MAJOR=11, MINOR1=1, MINOR2=0 WHERE REC=1");
     ExecOn(Db(), "UPDATE ACCDEF1 SET WEB_HOLDER='OFFICE01', PASWORD='pw3', CLOUD_LINE=3, CLOUD_TIME=NULL WHERE REC=1");
     memo_ = Query("SELECT COALESCE(MEMO, '') FROM ACCVERSION WHERE REC=1");
@@ -75,10 +75,10 @@ class CloudShareTest : public dmtest::DmTest {
   std::string Db() const { return DataFolder(1) + "/rqacc.fdb"; }
   std::string Folder() const { return DataFolder(1); }
   std::string Query(const std::string& sql) {
-    const bool was = DM->IBDatabaseDAT.Connected();
+    const bool was = DataSetConnection().IBDatabaseDAT.Connected();
     if (!was) ConnectDataSet(1);
     const std::string v = QueryDat(sql);
-    if (!was) DM->AccDatDisconnect(DataFolder(1), false, false);
+    if (!was) DataSetConnection().AccDatDisconnect(DataFolder(1), false, false);
     return v;
   }
   std::string CloudTime() { return Query("SELECT CAST(CLOUD_TIME AS VARCHAR(24)) FROM ACCDEF1 WHERE REC=1"); }
@@ -154,7 +154,7 @@ TEST_F(CloudShareTest, CheckInCheckOutRoundTrip) {
   EXPECT_EQ(Slot(3)["use"].toString(), "1");
   EXPECT_EQ(Slot(3)["company_b64"].toString().toStdString(), CompanyNameField("株式会社テスト商事"));
   EXPECT_EQ(CloudTime().substr(0, 19), "2024-06-02 13:14:15");
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
   EXPECT_TRUE(WorkFolderEmpty("ComS"));
 
   // Equal times: the local data is the current copy; only the completion report.
@@ -176,7 +176,7 @@ TEST_F(CloudShareTest, CheckInCheckOutRoundTrip) {
   EXPECT_EQ(Query("SELECT COALESCE(MEMO, '') FROM ACCVERSION WHERE REC=1"), memo_);
   EXPECT_EQ(CloudTime().substr(0, 19), "2024-06-04 10:00:00");
   EXPECT_EQ(Slot(3)["use"].toString(), "2");
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
   EXPECT_TRUE(WorkFolderEmpty("ComR"));
   for (const ShownDialog& d : responder_->Shown()) ADD_FAILURE() << "shown: " << (d.lines.empty() ? "" : d.lines[0]);
   EXPECT_TRUE(shown_.empty());
@@ -215,7 +215,7 @@ TEST_F(CloudShareTest, AreaInUseIsRefused) {
   EXPECT_TRUE(Shown("現在使用中のため選択できません。 "));
   EXPECT_EQ(Codes(), (std::vector<std::string>{"1724"}));  // nothing taken, nothing released
   EXPECT_EQ(Slot(3)["use"].toString(), "2");
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
 
   // Silent: received all the same, reported as done while marked in use.
   responder_->Clear();
@@ -283,7 +283,7 @@ TEST_F(CloudShareTest, UnverifiedCertificateIsRefused) {
   EXPECT_TRUE(Shown("サーバーに接続出来ません。"));
   EXPECT_FALSE(fs::exists(root_ + "/03/cpacc.wen"));
   EXPECT_EQ(Slot(3)["use"].toString(), "1");
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
 }
 
 TEST_F(CloudShareTest, ARestoreRefreshesTheListRowOfItsOwnDataSet) {

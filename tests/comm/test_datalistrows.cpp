@@ -11,7 +11,7 @@
 
 #include "comm/cloudshare.h"
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "dmtest.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/responder.h"
@@ -25,7 +25,7 @@ class ExchangeListRows : public dmtest::DmTest {
     EnsureApplication();
     responder_ = std::make_unique<ScriptedResponder>(mrOk);
     responder_->Install();
-    ASSERT_TRUE(DM->fnAccDefConnected("", false));
+    ASSERT_TRUE(SystemStore().fnAccDefConnected("", false));
   }
   void TearDown() override {
     responder_.reset();
@@ -137,7 +137,7 @@ TEST_F(ExchangeListRows, ADistributedPathWithoutItsChildIsRefused) {
     Restored(window, c.path);
     window.UpdateDataListRecord(0);
     EXPECT_TRUE(Shown(c.notice)) << c.path;
-    EXPECT_FALSE(DM->IBTransactionDEF.InTransaction()) << c.path;
+    EXPECT_FALSE(SystemStore().IBTransactionDEF.InTransaction()) << c.path;
   }
   EXPECT_EQ(QueryDef("SELECT COUNT(*) FROM CHILD_DATALIST WHERE ENTTEXT='戻し'"), "0");
 }

@@ -22,7 +22,7 @@
 #include "core/appinfo.h"
 #include "core/globals.h"
 #include "core/processforms.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 #include "platform/fb/ibdatabase.h"
 #include "platform/rtl/sysutils.h"
@@ -56,7 +56,7 @@ class DataTusinWindowTest : public dmtest::DmTest {
     responder_ = std::make_unique<ScriptedResponder>(mrOk);
     responder_->Install();
     InstallDataInfoHooks();
-    ASSERT_TRUE(DM->fnAccDefConnected("", false));
+    ASSERT_TRUE(SystemStore().fnAccDefConnected("", false));
     ExecOn(Db(), "UPDATE ACCVERSION SET MAJOR=11, MINOR1=1, MINOR2=0 WHERE REC=1");
     ExecOn(Db(), std::string("UPDATE ACCDEF1 SET WEB_HOLDER='") + kCommId +
                      "', PASWORD='pw3', CLOUD_LINE=0, CLOUD_TIME=NULL WHERE REC=1");
@@ -96,7 +96,7 @@ class DataTusinWindowTest : public dmtest::DmTest {
   // The data set connected as the current one, its values loaded.
   void UseDataSet() {
     ConnectDataSet(1);
-    ASSERT_TRUE(DM->fnGetAccInfo());
+    ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
   }
   QJsonObject Slot(const char* id, int area) const {
     return member_->State()["ids"].toObject()[id].toArray()[area - 1].toObject();
@@ -291,8 +291,8 @@ TEST_F(DataTusinWindowTest, RelaySendAndReceiveThroughSlotThree) {
   EXPECT_EQ(Slot(kCommId, 3)["password"].toString(), "pw3");
 
   // Changed locally, then received back over the data set.
-  if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
-  DM->AccDatDisconnect(DataFolder(1), false, false);
+  if (!DataSetConnection().IBDatabaseDAT.Connected()) UseDataSet();
+  DataSetConnection().AccDatDisconnect(DataFolder(1), false, false);
   ExecOn(Db(), "UPDATE SIWAKE SET KINGAKU = KINGAKU + 1000");
   ExecOn(Db(), "UPDATE ACCVERSION SET MEMO='local change' WHERE REC=1");
   UseDataSet();
@@ -310,7 +310,7 @@ TEST_F(DataTusinWindowTest, RelaySendAndReceiveThroughSlotThree) {
   EXPECT_EQ(Codes(), (std::vector<std::string>{"1720", "1830"}));
   EXPECT_TRUE(Shown("データ受信処理が終了しました。"));
   EXPECT_EQ(Window().PerfectGrid1->CellText(3, 5), "2024/06/02 13:14");
-  if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
+  if (!DataSetConnection().IBDatabaseDAT.Connected()) UseDataSet();
   EXPECT_EQ(QueryDat(journals), before);
   EXPECT_EQ(QueryDat("SELECT COALESCE(MEMO, '') FROM ACCVERSION WHERE REC=1"), memo);
 }
@@ -443,7 +443,7 @@ TEST_F(DataTusinWindowTest, CancelledCashBookReceiveKeepsTheSlot) {
   EXPECT_TRUE(!fs::exists(sendWork) || fs::is_empty(sendWork));
 
   // The receive of slot 01: its loader window is cancelled.
-  if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
+  if (!DataSetConnection().IBDatabaseDAT.Connected()) UseDataSet();
   window_.reset();
   int loaderShown = 0;
   Window().ShowCashBookLoader = [&](TCashBookLoaderBox&) {

@@ -5,7 +5,7 @@
 
 #include "comm/exchangerecords.h"
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 
 namespace {
@@ -21,7 +21,7 @@ class ExchangeRecordsTest : public dmtest::DmTest {
   std::string Query(const std::string& sql) {
     ConnectDataSet(1);
     const std::string v = QueryDat(sql);
-    DM->AccDatDisconnect(DataFolder(1), false, false);
+    DataSetConnection().AccDatDisconnect(DataFolder(1), false, false);
     return v;
   }
   TTusinState state_;

@@ -9,7 +9,6 @@
 
 #include "cashbooktest.h"
 #include "comm/jisyoloader.h"
-#include "dbaccess/dm.h"
 #include "platform/rtl/cp932.h"
 
 namespace {

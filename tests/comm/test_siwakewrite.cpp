@@ -9,7 +9,7 @@
 #include "cashbooktest.h"
 #include "comm/siwakewrite.h"
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "platform/fb/ibx.h"
 
 namespace {
@@ -22,7 +22,7 @@ class SiwakeWriteTest : public CashBookTest {
   void SetUp() override {
     CashBookTest::SetUp();
     ConnectDataSet(1);
-    writer_.SetTransaction(&DM->IBTransactionDAT);
+    writer_.SetTransaction(&DataSetConnection().IBTransactionDAT);
     writer_.AutoCommit = 1;
     writer_.SetSisetuCode("");
   }
@@ -179,7 +179,7 @@ TEST_F(SiwakeWriteTest, InsertCorrectDeleteRestoreAndRead) {
   ASSERT_GT(rec, 0);
   EXPECT_EQ(r.REC, rec);
   EXPECT_EQ(r.SWKNO, r.SWKREC);
-  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());   // the automatic transaction was committed
+  EXPECT_FALSE(DataSetConnection().IBTransactionDAT.InTransaction());   // the automatic transaction was committed
   EXPECT_EQ(writer_.AutoCommit, 0);
   const std::string swk = std::to_string(r.SWKREC);
   EXPECT_EQ(QueryOn(dat, "SELECT COUNT(*) FROM SIWAKE WHERE DELFLG=0 AND SWKREC=" + swk), "2");

@@ -12,7 +12,7 @@
 #include "comm/sqldump.h"
 #include "core/globals.h"
 #include "core/settings.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 #include "platform/rtl/cp932.h"
 
@@ -50,7 +50,7 @@ class SqlDumpTest : public dmtest::DmTest {
     SystemDef.AppVer = "11.1.0";
     AppName = "コルベクス財務";
     ConnectDataSet(DataSet());
-    ASSERT_TRUE(DM->fnGetAccInfo());
+    ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
   }
   virtual int DataSet() const { return 1; }
 
@@ -98,16 +98,16 @@ TEST_F(SqlDumpTest, ValueKindsFollowTheirRules) {
       {"CAST(65280 AS INTEGER)", TDumpKind::Colour, "65280"},
   };
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDAT);
-  q.SetTransaction(&DM->IBTransactionDAT);
-  DM->IBTransactionDAT.StartTransaction();
+  q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
+  q.SetTransaction(&DataSetConnection().IBTransactionDAT);
+  DataSetConnection().IBTransactionDAT.StartTransaction();
   for (const auto& c : cases) {
     q.SQL.SetText(std::string("SELECT ") + c.expr + " AS V FROM RDB$DATABASE");
     q.ExecQuery();
     EXPECT_EQ(FieldValue(q.FieldByName("V"), c.kind), c.written) << c.expr;
     q.Close();
   }
-  DM->IBTransactionDAT.Commit();
+  DataSetConnection().IBTransactionDAT.Commit();
   EXPECT_EQ(DumpKindOf("str"), TDumpKind::Str);
   EXPECT_EQ(DumpKindOf("Curr"), TDumpKind::Number);
   EXPECT_EQ(DumpKindOf("datetime"), TDumpKind::DateTime);

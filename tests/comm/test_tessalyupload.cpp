@@ -19,7 +19,7 @@
 #include "comm/tessalyupload.h"
 #include "core/appinfo.h"
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 
 namespace fs = std::filesystem;
@@ -90,7 +90,7 @@ class TessalyUploadTest : public dmtest::DmTest {
     DmTest::SetUp();
     SystemDef.BaseDir = fs::path(VERUDA_INIT_DIR).parent_path().string();
     ConnectDataSet(1);
-    ASSERT_TRUE(DM->fnGetAccInfo());
+    ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
     certs_ = MakeTestCertificates(folder_.Path());
     CommSettings.CaFile = certs_.CaFile;
     fs::create_directories(folder_ / "store");

@@ -13,7 +13,7 @@
 #include "comm/commsettings.h"
 #include "comm/tusinsettei.h"
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/responder.h"
@@ -64,10 +64,10 @@ class TusinSetteiTest : public dmtest::DmTest {
   }
   std::string Db() const { return DataFolder(1) + "/rqacc.fdb"; }
   std::string Query(const std::string& sql) {
-    const bool was = DM->IBDatabaseDAT.Connected();
+    const bool was = DataSetConnection().IBDatabaseDAT.Connected();
     if (!was) ConnectDataSet(1);
     const std::string v = QueryDat(sql);
-    if (!was) DM->AccDatDisconnect(DataFolder(1), false, false);
+    if (!was) DataSetConnection().AccDatDisconnect(DataFolder(1), false, false);
     return v;
   }
   TfrmTusinSettei& Dialog() {
@@ -77,14 +77,14 @@ class TusinSetteiTest : public dmtest::DmTest {
   // Runs the dialog in Mode on the connected data set 1; Drive acts on it.
   int RunMode(int mode, std::function<void(TfrmTusinSettei&)> drive) {
     ConnectDataSet(1);
-    DM->fnGetAccInfo();
+    DataSetConnection().fnGetAccInfo();
     Dialog().SyoriType = mode;
     responder_->Then([drive](const ShownDialog& shown) {
       drive(*static_cast<TfrmTusinSettei*>(shown.window));
       return mrNone;
     });
     const int r = Dialog().Execute(true);
-    DM->AccDatDisconnect(DataFolder(1), false, false);
+    DataSetConnection().AccDatDisconnect(DataFolder(1), false, false);
     return r;
   }
   bool Shown(const std::string& text) const {
@@ -181,13 +181,13 @@ TEST_F(TusinSetteiTest, Mode2KeepsTheCashBookIdInTusinId) {
 TEST_F(TusinSetteiTest, Mode2IsRefusedOnDataWithApprovedJournals) {
   ConnectDataSet(1);
   const std::string journals = QueryDat("SELECT COUNT(*) FROM SIWAKE");
-  DM->AccDatDisconnect(DataFolder(1), false, false);
+  DataSetConnection().AccDatDisconnect(DataFolder(1), false, false);
   if (journals == "0") ExecOn(Db(), "INSERT INTO SIWAKE (SWKREC) VALUES (1)");
   ExecOn(Db(), "INSERT INTO SIWAKE_SHONIN (SWKREC, SHONIN_OPCODE) SELECT FIRST 1 SWKREC, 10 FROM SIWAKE");
   ConnectDataSet(1);
   Dialog().SyoriType = 2;
   EXPECT_EQ(Dialog().Execute(true), -1);
-  DM->AccDatDisconnect(DataFolder(1), false, false);
+  DataSetConnection().AccDatDisconnect(DataFolder(1), false, false);
   EXPECT_TRUE(Shown("現金出納帳通信処理は行えません。"));
 }
 
@@ -210,7 +210,7 @@ TEST_F(TusinSetteiTest, Mode5EscStoresNothingAndReturns9) {
   EXPECT_TRUE(useChecked);
   EXPECT_EQ(Query("SELECT WEB_HOLDER || '/' || PASWORD || '/' || CLOUD_LINE FROM ACCDEF1 WHERE REC=1"),
             "abcd12345678/pw1/4");
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
 }
 
 TEST_F(TusinSetteiTest, Mode5NotUsingTheCloudAfterConfirmationStoresArea0) {

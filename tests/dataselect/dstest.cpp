@@ -183,7 +183,7 @@ std::string DsTest::QueryDef(const std::string& sql) {
   return rows.empty() ? std::string() : rows.front();
 }
 
-void DsTest::ConnectDef() { ASSERT_TRUE(DM->fnAccDefConnected("", true)); }
+void DsTest::ConnectDef() { ASSERT_TRUE(SystemStore().fnAccDefConnected("", true)); }
 
 std::vector<std::string> DsTest::BoxTexts() const {
   std::vector<std::string> texts;

@@ -22,7 +22,6 @@
 #include "dataselect/whichdataset.h"
 #include "dbaccess/datainfo.h"
 #include "dbaccess/datainfoblock.h"
-#include "dbaccess/dm.h"
 #include "dstest.h"
 #include "fixture/builder.h"
 #include "fixture/description.h"

@@ -14,7 +14,7 @@
 #include "dataselect/datasentaku.h"
 #include "dataselect/datasentakucmds.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dstest.h"
 #include "fixture/builder.h"
 #include "fixture/description.h"
@@ -132,7 +132,7 @@ TEST_F(CloudShareTest, ValuesStoreTheSlotAndTheShareMark) {
   }
   EXPECT_TRUE(io_.ClearCloudShare("", Folder(1)));
   EXPECT_EQ(CloudLine(Folder(1)), "0");
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected()) << "a folder connected for the call is released";
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected()) << "a folder connected for the call is released";
   EXPECT_TRUE(reported_.empty());
 }
 
@@ -164,39 +164,39 @@ TEST_F(CloudShareTest, ClientKindLeavesTheSettingsFileAlone) {
 }
 
 TEST_F(CloudShareTest, ConnectionOfTheSameFolderIsKept) {
-  ASSERT_TRUE(DM->fnAccDatConnected("", Folder(1), false));
-  const std::string name = DM->IBDatabaseDAT.DatabaseName;
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", Folder(1), false));
+  const std::string name = DataSetConnection().IBDatabaseDAT.DatabaseName;
   EXPECT_TRUE(io_.SetCloudShare("", Folder(1), 2));
   EXPECT_EQ(io_.GetCloudShare("", Folder(1)), 2);
-  EXPECT_TRUE(DM->IBDatabaseDAT.Connected());
-  EXPECT_EQ(DM->IBDatabaseDAT.DatabaseName, name);
-  DM->AccDatDisconnect(Folder(1), false, false);
+  EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Connected());
+  EXPECT_EQ(DataSetConnection().IBDatabaseDAT.DatabaseName, name);
+  DataSetConnection().AccDatDisconnect(Folder(1), false, false);
 }
 
 TEST_F(CloudShareTest, AnotherConnectedDataSetIsConnectedAgainAfterwards) {
-  ASSERT_TRUE(DM->fnAccDatConnected("", Folder(1), false));
-  const std::string nameA = DM->IBDatabaseDAT.DatabaseName;
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", Folder(1), false));
+  const std::string nameA = DataSetConnection().IBDatabaseDAT.DatabaseName;
   EXPECT_TRUE(io_.SetCloudShare("", Folder(2), 6));
   EXPECT_EQ(CloudLine(Folder(2)), "6") << "the 11.0.5 data set carries the setting";
   EXPECT_EQ(CloudLine(Folder(1)), "0") << "the connected data set is not touched";
   EXPECT_EQ(CloudShareKey(Folder(2)), "1");
   EXPECT_NE(CloudShareKey(Folder(1)), "1");
-  ASSERT_TRUE(DM->IBDatabaseDAT.Connected());
-  EXPECT_EQ(DM->IBDatabaseDAT.DatabaseName, nameA);
+  ASSERT_TRUE(DataSetConnection().IBDatabaseDAT.Connected());
+  EXPECT_EQ(DataSetConnection().IBDatabaseDAT.DatabaseName, nameA);
   EXPECT_EQ(io_.GetCloudShare("", Folder(2)), 6);
-  ASSERT_TRUE(DM->IBDatabaseDAT.Connected());
-  EXPECT_EQ(DM->IBDatabaseDAT.DatabaseName, nameA);
+  ASSERT_TRUE(DataSetConnection().IBDatabaseDAT.Connected());
+  EXPECT_EQ(DataSetConnection().IBDatabaseDAT.DatabaseName, nameA);
   // The restored connection works.
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDAT);
-  q.SetTransaction(&DM->IBTransactionDAT);
-  DM->IBTransactionDAT.StartTransaction();
+  q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
+  q.SetTransaction(&DataSetConnection().IBTransactionDAT);
+  DataSetConnection().IBTransactionDAT.StartTransaction();
   q.SQL.SetText("SELECT CLOUD_LINE FROM ACCDEF1 WHERE REC=1");
   q.ExecQuery();
   EXPECT_EQ(q.Fields(0).AsInteger(), 0);
   q.Close();
-  DM->IBTransactionDAT.Commit();
-  DM->AccDatDisconnect(Folder(1), false, false);
+  DataSetConnection().IBTransactionDAT.Commit();
+  DataSetConnection().AccDatDisconnect(Folder(1), false, false);
   EXPECT_TRUE(reported_.empty());
 }
 
@@ -205,18 +205,18 @@ TEST_F(CloudShareTest, DatabaseErrorsAreReportedAndTheFolderReleased) {
   const std::string before = ReadAll(DataInfoFileName(Folder(1)));
   EXPECT_FALSE(io_.SetCloudShare("", Folder(1), 5));
   EXPECT_TRUE(Reported("クラウドシェアの設定に失敗しました。"));
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
   EXPECT_FALSE(io_.IBTransaction1.InTransaction()) << "rolled back";
   EXPECT_EQ(ReadAll(DataInfoFileName(Folder(1))), before) << "the settings file follows only a stored value";
   EXPECT_EQ(io_.GetCloudShare("", Folder(1)), 0);
   EXPECT_TRUE(Reported("クラウドシェアの参照に失敗しました。"));
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
 }
 
 TEST_F(CloudShareTest, ErrorsInsideARunningTransactionAreLeftToItsOwner) {
   ExecData(Folder(1), {"ALTER TABLE ACCDEF1 DROP CLOUD_LINE"});
-  ASSERT_TRUE(DM->fnAccDatConnected("", Folder(1), false));
-  io_.IBTransaction1.SetDefaultDatabase(&DM->IBDatabaseDAT);
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", Folder(1), false));
+  io_.IBTransaction1.SetDefaultDatabase(&DataSetConnection().IBDatabaseDAT);
   io_.IBTransaction1.StartTransaction();
   EXPECT_FALSE(io_.SetCloudShare("", Folder(1), 5));
   EXPECT_EQ(io_.GetCloudShare("", Folder(1)), 0);
@@ -224,7 +224,7 @@ TEST_F(CloudShareTest, ErrorsInsideARunningTransactionAreLeftToItsOwner) {
   EXPECT_TRUE(reported_.empty());
   EXPECT_TRUE(BoxTexts().empty());
   io_.IBTransaction1.Rollback();
-  DM->AccDatDisconnect(Folder(1), false, false);
+  DataSetConnection().AccDatDisconnect(Folder(1), false, false);
 }
 
 // ---- the data-selection dialog's cloud button ------------------------------------------------

@@ -22,7 +22,7 @@
 #include "dataselect/datasentaku.h"
 #include "dataselect/datasentakucmds.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dstest.h"
 #include "ui/layoutcheck.h"
 #include "fixture/builder.h"
@@ -236,7 +236,7 @@ TEST_F(DetailTest, RebuildOfADamagedDataSetSucceedsAndFreesIt) {
   EXPECT_FALSE(AnyWithExt(folder_, {".fd_", ".fb_"}));
   EXPECT_FALSE(AnyWithExt(SystemDef.TempDir, {".fd_", ".fb_"}));
   EXPECT_TRUE(reported_.empty());
-  EXPECT_EQ(DM->VerifyData("", folder_, 1, 1), 1) << "the rebuilt database is sound";
+  EXPECT_EQ(DataSetConnection().VerifyData("", folder_, 1, 1), 1) << "the rebuilt database is sound";
 }
 
 TEST_F(DetailTest, FailedRebuildPutsTheOriginalBackAndLeavesNoCopy) {
@@ -305,9 +305,9 @@ TEST_F(DetailTest, ClientRebuildLocksItsOwnTableRowAndWaitsForOtherUsers) {
   ExecDef({"SELECT COUNT(*) FROM SP_DATALIST_INSERT(3, '" + sysDir_ + "03', 2)",
            "UPDATE DATALIST_EX SET DATALOCK=0 WHERE DATAPLACEREC=3"});
   // Everything goes through the server from here.
-  DM->IBDatabaseDEF.Close();
+  SystemStore().IBDatabaseDEF.Close();
   SystemDef.HostName = "localhost";
-  ASSERT_TRUE(DM->fnAccDefConnected("", true));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
   TServerQuery server(systemDatabase_);
   const std::string locks =
       "SELECT (SELECT DATALOCK FROM DATALIST WHERE REC=1)||'|'||"

@@ -4,7 +4,7 @@
 // records' own rules (status texts, local folders, child numbering).
 #include "core/globals.h"
 #include "dataselect/datalistctl.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "dstest.h"
 #include "platform/rtl/sysutils.h"
 
@@ -125,7 +125,7 @@ TEST_F(DataListTest, TheCloudColumnIsReadOnlyAboveVersion11_0_0) {
     EXPECT_EQ(list.HasCloudColumn, 1);  // 11.0.1
   }
   // An older system database: no CLOUD column at all.
-  DM->IBDatabaseDEF.Close();
+  SystemStore().IBDatabaseDEF.Close();
   ExecDef({"ALTER TABLE DATALIST DROP CLOUD", "ALTER TABLE CHILD_DATALIST DROP CLOUD",
            "ALTER TABLE DATALIST_EX DROP CLOUD", "ALTER TABLE CHILD_SERVERDATALIST DROP CLOUD",
            "ALTER TABLE SERVERDATALIST DROP CLOUD"});

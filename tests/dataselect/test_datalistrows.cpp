@@ -3,7 +3,7 @@
 // with a quote and a percent sign; rows filled from a data set's information.
 #include "core/globals.h"
 #include "dataselect/datalistctl.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "dstest.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/inifile.h"
@@ -216,13 +216,13 @@ TEST_F(DataListRowsTest, ErrorsAreReportedOrPassedOnAsAsked) {
   ASSERT_EQ(reported_.size(), 1u);
   EXPECT_NE(reported_[0].text.find("データリストの更新に失敗しました。"), std::string::npos);
   EXPECT_THROW(list.UpdateDataListRecord(rec, 0, false), EIBError);
-  EXPECT_FALSE(DM->IBTransactionDEF.InTransaction());
+  EXPECT_FALSE(SystemStore().IBTransactionDEF.InTransaction());
   // A caller's transaction stays the caller's.
-  DM->IBTransactionDEF.StartTransaction();
+  SystemStore().IBTransactionDEF.StartTransaction();
   rec.EntText = "ok";
   EXPECT_TRUE(list.UpdateDataListRecord(rec, 0, true));
-  EXPECT_TRUE(DM->IBTransactionDEF.InTransaction());
-  DM->IBTransactionDEF.Commit();
+  EXPECT_TRUE(SystemStore().IBTransactionDEF.InTransaction());
+  SystemStore().IBTransactionDEF.Commit();
   EXPECT_EQ(QueryDef("SELECT ENTTEXT FROM DATALIST WHERE REC=3"), "ok");
 }
 

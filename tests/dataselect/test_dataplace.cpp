@@ -14,7 +14,7 @@
 #include "dataselect/dataplace.h"
 #include "dataselect/dataplacebox.h"
 #include "dataselect/datasentaku.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "dstest.h"
 #include "platform/fb/ibdatabase.h"
 #include "platform/fb/ibsql.h"
@@ -36,9 +36,9 @@ class PlaceTest : public dstest::DsTest {
     // "127.0.0.1" names the local file (embedded); "localhost" goes over TCP.
     const std::string host = dstest::ServerHost().empty() ? "127.0.0.1" : "localhost";
     SystemDef.HostName = host;
-    ASSERT_TRUE(DM->fnAccDefConnected(host, true));
+    ASSERT_TRUE(SystemStore().fnAccDefConnected(host, true));
     if (host == "localhost") {
-      ASSERT_EQ(DM->IBDatabaseDEF.DatabaseName.rfind("localhost:", 0), 0u);
+      ASSERT_EQ(SystemStore().IBDatabaseDEF.DatabaseName.rfind("localhost:", 0), 0u);
     }
   }
 
@@ -51,10 +51,10 @@ class PlaceTest : public dstest::DsTest {
   // holds the database in client mode), each row's columns joined by "|".
   std::vector<std::string> Rows(const std::string& sql) {
     TIBTransaction tr;
-    tr.SetDefaultDatabase(&DM->IBDatabaseDEF);
+    tr.SetDefaultDatabase(&SystemStore().IBDatabaseDEF);
     tr.StartTransaction();
     TIBSQL q;
-    q.SetDatabase(&DM->IBDatabaseDEF);
+    q.SetDatabase(&SystemStore().IBDatabaseDEF);
     q.SetTransaction(&tr);
     q.SQL.SetText(sql);
     std::vector<std::string> rows;

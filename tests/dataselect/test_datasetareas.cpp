@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "dataselect/gassandata.h"
+#include "dbaccess/datasetconnection.h"
 #include "mgmttest.h"
 #include "ui/inputdlg.h"
 #include "ui/xedit.h"
@@ -23,10 +24,10 @@ class AreaTest : public MgmtTest {
   bool ToServer() {
     if (dstest::ServerHost().empty()) return false;
     ConnectKind = 1;
-    DM->IBDatabaseDEF.Close();
+    SystemStore().IBDatabaseDEF.Close();
     SystemDef.HostName = "localhost";
     SystemDef.ServerWorkDir = root_ + "/servertemp";
-    return DM->fnAccDefConnected("", true);
+    return SystemStore().fnAccDefConnected("", true);
   }
 
   // Answers the next input dialog with Text through its OK button.
@@ -264,7 +265,7 @@ TEST_F(GassanTest, FailedClearIsRolledBack) {
   };
   EXPECT_THROW(ctl.AccDataSyokika(), std::runtime_error);
   FaultPointHook = nullptr;
-  DM->AccDatDisconnect(child, false, false);
+  DataSetConnection().AccDatDisconnect(child, false, false);
   EXPECT_EQ(Cleared(child + "/rqacc.fdb"), before) << "nothing of the failed clear is kept";
   EXPECT_EQ(Reg(child + "/rqacc.fdb", "合算データ区分"), "1");
 }

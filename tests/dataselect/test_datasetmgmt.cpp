@@ -3,6 +3,7 @@
 // tests' installation): save and restore, copy and paste, take-out and
 // bring-back, with the window offscreen and the boxes answered by the
 // responder.
+#include "dbaccess/systemstore.h"
 #include "mgmttest.h"
 
 #include <functional>
@@ -464,10 +465,10 @@ TEST_F(MgmtTest, ClientCopyRunsThroughTheBackupWorkerOnTheServer) {
   if (dstest::ServerHost().empty()) GTEST_SKIP() << "VERUDA_TEST_FB_SERVER not set";
   const std::vector<std::string> journal = Journal(1);
   ConnectKind = 1;
-  DM->IBDatabaseDEF.Close();
+  SystemStore().IBDatabaseDEF.Close();
   SystemDef.HostName = "localhost";
   SystemDef.ServerWorkDir = root_ + "/servertemp";
-  ASSERT_TRUE(DM->fnAccDefConnected("", true));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
   auto box = Open();
   Select(*box, 1);
   DataCopyOrPaste(*box, 1);
@@ -513,10 +514,10 @@ TEST_F(MgmtTest, TakeOutAndBringBackOnTheServerWithTheLockMark) {
   const std::string localData = localSys + "/0005";
 
   ConnectKind = 1;
-  DM->IBDatabaseDEF.Close();
+  SystemStore().IBDatabaseDEF.Close();
   SystemDef.HostName = "localhost";
   SystemDef.ServerWorkDir = root_ + "/servertemp";
-  ASSERT_TRUE(DM->fnAccDefConnected("", true));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
   // The start hook: the nested dialog on this computer's list, where the user picks row 5.
   std::vector<std::string> started;
   StartProcessProc = [&](const std::string& name, std::int32_t, const std::string& params) {

@@ -13,7 +13,7 @@
 #include "dataselect/connsettingsdialog.h"
 #include "dataselect/logondialog.h"
 #include "dataselect/passworddialog.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "dstest.h"
 #include "ui/layoutcheck.h"
 #include "platform/rtl/inifile.h"
@@ -78,7 +78,7 @@ TEST_F(DialogTest, LogonWindowFollowsTheConnectionKindAndCancels) {
   });
   EXPECT_EQ(box.Execute(), mrCancel);
   EXPECT_EQ(Ini("APPLICATION", "CONNECT"), "1");  // a cancelled logon changes nothing
-  EXPECT_FALSE(DM->IBDatabaseDEF.Connected());
+  EXPECT_FALSE(SystemStore().IBDatabaseDEF.Connected());
 }
 
 TEST_F(DialogTest, ServerSettingsFromTheLogonWindowThenAClientLogon) {

@@ -7,7 +7,7 @@
 #include "core/globals.h"
 #include "dataselect/connsettings.h"
 #include "dataselect/logon.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "dstest.h"
 #include "platform/rtl/inifile.h"
 
@@ -69,7 +69,7 @@ TEST_F(LogonTest, RightCodeAndPasswordFillTheOperatorFields) {
   EXPECT_TRUE(BoxTexts().empty());
   // The program removes its logon row when it ends.
   SystemDef.OpCode = 100000010;
-  DM->DeleteLogonInfo();
+  SystemStore().DeleteLogonInfo();
   EXPECT_EQ(LogonRows(), "100000011|testpc;");
 }
 
@@ -88,10 +88,10 @@ TEST_F(LogonTest, WrongPasswordAndShortCodesAreRefusedWithoutWriting) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.code) + "/" + c.password);
-    DM->IBDatabaseDEF.Close();
+    SystemStore().IBDatabaseDEF.Close();
     responder_.Clear();
     EXPECT_EQ(Logon(0, c.code, c.password), TLogonOutcome::FocusCode);
-    EXPECT_EQ(DM->IBDatabaseDEF.Connected(), c.connects);
+    EXPECT_EQ(SystemStore().IBDatabaseDEF.Connected(), c.connects);
     ASSERT_EQ(BoxTexts().size(), 1u);
     EXPECT_EQ(BoxTexts()[0], "コードまたはパスワードが違います。\r正しいコードまたはパスワードを入力して下さい。");
     EXPECT_EQ(responder_.Shown()[0].caption, "エラー");
@@ -118,7 +118,7 @@ TEST_F(LogonTest, ClientLogonThroughTheLoopbackAddressRecordsTheClientKind) {
   ASSERT_EQ(Logon(1, "10", "test10"), TLogonOutcome::LoggedOn);
   EXPECT_EQ(Connect(), "1");
   EXPECT_EQ(SystemDef.ServerWorkDir, root_ + "/appdata/norvane/corvexzaimu/temp");
-  EXPECT_EQ(DM->IBDatabaseDEF.DatabaseName, sysDir_ + "/rqaccdef.fdb");
+  EXPECT_EQ(SystemStore().IBDatabaseDEF.DatabaseName, sysDir_ + "/rqaccdef.fdb");
 }
 
 TEST_F(LogonTest, ClientLogonOverTcp) {
@@ -126,23 +126,23 @@ TEST_F(LogonTest, ClientLogonOverTcp) {
   if (server.empty()) GTEST_SKIP() << "VERUDA_TEST_FB_SERVER is not set";
   for (const std::string& host : {std::string("localhost"), server}) {
     SCOPED_TRACE(host);
-    if (DM->IBDatabaseDEF.Connected()) {
+    if (SystemStore().IBDatabaseDEF.Connected()) {
       SystemDef.OpCode = 100000010;
-      DM->DeleteLogonInfo();
-      DM->IBDatabaseDEF.Close();
+      SystemStore().DeleteLogonInfo();
+      SystemStore().IBDatabaseDEF.Close();
     }
     // "127.0.0.1" names the local file; any other host goes over TCP.
     const std::string written = host == "127.0.0.1" ? "localhost" : host;
     ServerSection(written, sysDir_);
     TIniFile(SystemDef.ConnectIniFile).WriteString("APPLICATION", "CONNECT", "0");
     ASSERT_EQ(Logon(1, "10", "test10"), TLogonOutcome::LoggedOn);
-    EXPECT_EQ(DM->IBDatabaseDEF.DatabaseName, written + ":" + sysDir_ + "/rqaccdef.fdb");
+    EXPECT_EQ(SystemStore().IBDatabaseDEF.DatabaseName, written + ":" + sysDir_ + "/rqaccdef.fdb");
     EXPECT_EQ(Connect(), "1");
     EXPECT_EQ(SystemDef.OpName, "試験担当");
   }
   SystemDef.OpCode = 100000010;
-  DM->DeleteLogonInfo();
-  DM->IBDatabaseDEF.Close();
+  SystemStore().DeleteLogonInfo();
+  SystemStore().IBDatabaseDEF.Close();
 }
 
 TEST_F(LogonTest, ClientKindWithoutServerSettingsIsRefusedBeforeConnecting) {
@@ -153,7 +153,7 @@ TEST_F(LogonTest, ClientKindWithoutServerSettingsIsRefusedBeforeConnecting) {
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
                             "データサーバーのコンピュータ名が設定されていません。\r[サーバー設定]ボタンを押して正しい情報を入力して下さい。",
                             "データサーバー上のデータパスが設定されていません。\r[サーバー設定]ボタンを押して正しい情報を入力して下さい。"}));
-  EXPECT_FALSE(DM->IBDatabaseDEF.Connected());
+  EXPECT_FALSE(SystemStore().IBDatabaseDEF.Connected());
   EXPECT_EQ(Connect(), "0");
 }
 

@@ -156,7 +156,7 @@ void DmTest::ExecOn(const std::string& databaseFile, const std::string& sql) {
 }
 
 void DmTest::ConnectDataSet(int rec) {
-  ASSERT_TRUE(DM->fnAccDatConnected("", DataFolder(rec), false));
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", DataFolder(rec), false));
 }
 
 namespace {
@@ -177,8 +177,12 @@ std::string FirstValue(TIBDatabase& db, TIBTransaction& tr, const std::string& s
 
 }  // namespace
 
-std::string DmTest::QueryDat(const std::string& sql) { return FirstValue(DM->IBDatabaseDAT, DM->IBTransactionDAT, sql); }
+std::string DmTest::QueryDat(const std::string& sql) {
+  return FirstValue(DataSetConnection().IBDatabaseDAT, DataSetConnection().IBTransactionDAT, sql);
+}
 
-std::string DmTest::QueryDef(const std::string& sql) { return FirstValue(DM->IBDatabaseDEF, DM->IBTransactionDEF, sql); }
+std::string DmTest::QueryDef(const std::string& sql) {
+  return FirstValue(SystemStore().IBDatabaseDEF, SystemStore().IBTransactionDEF, sql);
+}
 
 }  // namespace dmtest

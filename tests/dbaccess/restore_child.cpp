@@ -44,9 +44,9 @@ int main(int argc, char** argv) {
   };
   CreateDataModule();
   bool ok;
-  if (tool == "backup") ok = DM->BackupFDB(kProtocolLocal, "", database, backup, false);
-  else if (tool == "gbak") ok = DM->RestoreFDBGbak(kProtocolTcp, "", database, backup, true);
-  else ok = DM->RestoreFDB(kProtocolLocal, "", database, backup, true);
+  if (tool == "backup") ok = BackupRestore().BackupFDB(kProtocolLocal, "", database, backup, false);
+  else if (tool == "gbak") ok = BackupRestore().RestoreFDBGbak(kProtocolTcp, "", database, backup, true);
+  else ok = BackupRestore().RestoreFDB(kProtocolLocal, "", database, backup, true);
   std::printf("done %d\n", ok ? 1 : 0);
   std::fflush(stdout);
   FreeDataModule();

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/backuprestore.h"
 #include "dmtest.h"
 
 using namespace dmtest;
@@ -16,7 +16,7 @@ class Backup : public DmTest {
   std::string Company() {
     ConnectDataSet(1);
     const std::string name = QueryDat("SELECT SHOUGOU FROM ACCDEF1");
-    DM->AccDatDisconnect("", false, false);
+    DataSetConnection().AccDatDisconnect("", false, false);
     return name;
   }
   void ChangeCompany(const std::string& name) {
@@ -47,27 +47,27 @@ TEST_F(Backup, ServicesBackUpAndRestoreADataSet) {
   fs::create_directories(temp_.File("save"));
   std::ofstream(backupFile) << "the previous backup";
 
-  ASSERT_TRUE(DM->BackupFDB(kProtocolLocal, "", database, backupFile, false));
+  ASSERT_TRUE(BackupRestore().BackupFDB(kProtocolLocal, "", database, backupFile, false));
   EXPECT_GT(fs::file_size(backupFile), 1000u) << "the old backup was replaced";
   EXPECT_FALSE(fs::exists(DataFolder(1) + "/rqacc.fb_")) << "the work file was moved into place";
-  ASSERT_TRUE(DM->BackupFDB(kProtocolLocal, "", database, backupFile, true));
+  ASSERT_TRUE(BackupRestore().BackupFDB(kProtocolLocal, "", database, backupFile, true));
   EXPECT_FALSE(fs::exists(backupFile + ".part"));
 
   ChangeCompany("変更後");
   ExecOn(database, "INSERT INTO OPINF(OPCODE,JOBNAME) VALUES(1,'job')");
-  ASSERT_TRUE(DM->RestoreFDB(kProtocolLocal, "", database, backupFile, true));
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
-  EXPECT_TRUE(DM->IBDatabaseDAT.Params.Empty());
+  ASSERT_TRUE(BackupRestore().RestoreFDB(kProtocolLocal, "", database, backupFile, true));
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
+  EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Params.Empty());
   EXPECT_EQ(Company(), "株式会社テスト商事");
   ConnectDataSet(1);
   EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM OPINF"), "0") << "the operation history is emptied";
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
 
   // The system database is restored without a data-set connect.
   const std::string sysBackup = temp_.File("save/sys.fbk");
-  ASSERT_TRUE(DM->BackupFDB(kProtocolLocal, "", inst_.systemDatabase, sysBackup, true));
+  ASSERT_TRUE(BackupRestore().BackupFDB(kProtocolLocal, "", inst_.systemDatabase, sysBackup, true));
   const std::string sysCopy = temp_.File("save/rqaccdef.fdb");
-  ASSERT_TRUE(DM->RestoreFDB(kProtocolLocal, "", sysCopy, sysBackup, false));
+  ASSERT_TRUE(BackupRestore().RestoreFDB(kProtocolLocal, "", sysCopy, sysBackup, false));
   EXPECT_TRUE(fs::exists(sysCopy));
   EXPECT_TRUE(shown_.empty());
 }
@@ -75,7 +75,7 @@ TEST_F(Backup, ServicesBackUpAndRestoreADataSet) {
 TEST_F(Backup, AFailedBackupKeepsTheOldFile) {
   const std::string backupFile = temp_.File("old.fbk");
   std::ofstream(backupFile) << "keep me";
-  EXPECT_FALSE(DM->BackupFDB(kProtocolLocal, "", temp_.File("missing/rqacc.fdb"), backupFile, true));
+  EXPECT_FALSE(BackupRestore().BackupFDB(kProtocolLocal, "", temp_.File("missing/rqacc.fdb"), backupFile, true));
   std::ifstream in(backupFile);
   std::string text;
   std::getline(in, text);
@@ -87,13 +87,13 @@ TEST_F(Backup, AFailedBackupKeepsTheOldFile) {
 TEST_F(Backup, ValidationFindsDamageButNeverCallsAnUnreachableFileDamaged) {
   const std::string database = DataFolder(1) + "/rqacc.fdb";
   ConnectDataSet(1);
-  EXPECT_EQ(DM->ValidateFDB(kProtocolLocal, "", database), 1);
-  EXPECT_TRUE(DM->IBDatabaseDAT.Connected()) << "the data set is connected again";
-  DM->AccDatDisconnect("", false, false);
+  EXPECT_EQ(BackupRestore().ValidateFDB(kProtocolLocal, "", database), 1);
+  EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Connected()) << "the data set is connected again";
+  DataSetConnection().AccDatDisconnect("", false, false);
 
-  EXPECT_EQ(DM->ValidateFDB(kProtocolLocal, "", DamagedCopy()), 0);
-  EXPECT_EQ(DM->ValidateFDB(kProtocolLocal, "", temp_.File("missing/rqacc.fdb")), 1);
-  EXPECT_EQ(DM->ValidateFDB(kProtocolTcp, "127.0.0.1/1", database), 1) << "no server there";
+  EXPECT_EQ(BackupRestore().ValidateFDB(kProtocolLocal, "", DamagedCopy()), 0);
+  EXPECT_EQ(BackupRestore().ValidateFDB(kProtocolLocal, "", temp_.File("missing/rqacc.fdb")), 1);
+  EXPECT_EQ(BackupRestore().ValidateFDB(kProtocolTcp, "127.0.0.1/1", database), 1) << "no server there";
   EXPECT_TRUE(shown_.empty());
   EXPECT_EQ(Company(), "株式会社テスト商事") << "validation never repairs or changes the file";
 }
@@ -103,33 +103,35 @@ TEST_F(Backup, GbakRoundTripThroughTheServer) {
   const std::string database = DataFolder(1) + "/rqacc.fdb";
   const std::string backupFile = temp_.File("gbak.fbk");
   std::ofstream(backupFile) << "previous";
-  ASSERT_TRUE(DM->BackupFDBGbak(kProtocolTcp, "localhost", database, backupFile, false));
+  ASSERT_TRUE(BackupRestore().BackupFDBGbak(kProtocolTcp, "localhost", database, backupFile, false));
   EXPECT_GT(fs::file_size(backupFile), 1000u);
   ChangeCompany("変更後");
   ConnectKind = 1;
   SystemDef.HostName = "localhost";  // the server installation's server, which holds the files
-  ASSERT_TRUE(DM->RestoreFDBGbak(kProtocolTcp, "localhost", database, backupFile, true));
+  ASSERT_TRUE(BackupRestore().RestoreFDBGbak(kProtocolTcp, "localhost", database, backupFile, true));
   ConnectKind = 0;
   EXPECT_EQ(Company(), "株式会社テスト商事");
-  EXPECT_FALSE(DM->RestoreFDBGbak(kProtocolTcp, "localhost", database, temp_.File("none.fbk"), true));
+  EXPECT_FALSE(BackupRestore().RestoreFDBGbak(kProtocolTcp, "localhost", database, temp_.File("none.fbk"), true));
   EXPECT_TRUE(shown_.empty()) << "a missing backup file is refused without a message";
 
-  EXPECT_THROW(DM->BackupFDBGbak(kProtocolTcp, "localhost", temp_.File("missing.fdb"), temp_.File("x.fbk"), false),
-               Exception);
+  EXPECT_THROW(
+      BackupRestore().BackupFDBGbak(kProtocolTcp, "localhost", temp_.File("missing.fdb"), temp_.File("x.fbk"), false),
+      Exception);
   EXPECT_FALSE(fs::exists(temp_.File("x.fbk")));
 }
 
 TEST_F(Backup, ServicesOverTcpValidateAndRestore) {
   if (ServerHost().empty()) GTEST_SKIP() << "VERUDA_TEST_FB_SERVER not set";
   const std::string database = DataFolder(1) + "/rqacc.fdb";
-  EXPECT_EQ(DM->ValidateFDB(kProtocolTcp, "127.0.0.1", DamagedCopy()), 0);
-  EXPECT_EQ(DM->ValidateFDB(kProtocolTcp, "127.0.0.1", database), 1);
+  EXPECT_EQ(BackupRestore().ValidateFDB(kProtocolTcp, "127.0.0.1", DamagedCopy()), 0);
+  EXPECT_EQ(BackupRestore().ValidateFDB(kProtocolTcp, "127.0.0.1", database), 1);
   const std::string backupFile = temp_.File("tcp.fbk");
-  ASSERT_TRUE(DM->BackupFDBGbak(kProtocolTcp, "127.0.0.1", database, backupFile, true)) << "127.0.0.1 uses the services";
+  ASSERT_TRUE(BackupRestore().BackupFDBGbak(kProtocolTcp, "127.0.0.1", database, backupFile, true))
+      << "127.0.0.1 uses the services";
   ChangeCompany("変更後");
   ConnectKind = 1;
   SystemDef.HostName = "localhost";
-  ASSERT_TRUE(DM->RestoreFDB(kProtocolTcp, "localhost", database, backupFile, false));
+  ASSERT_TRUE(BackupRestore().RestoreFDB(kProtocolTcp, "localhost", database, backupFile, false));
   EXPECT_EQ(Company(), "株式会社テスト商事");
   ConnectKind = 0;
 }

@@ -11,8 +11,8 @@
 #include "core/protect.h"
 #include "dbaccess/accreg.h"
 #include "dbaccess/backupthread.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/dbui.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/mynumber.h"
 #include "dmtest.h"
 
@@ -46,7 +46,7 @@ class BackupThread : public DmTest {
     ConnectDataSet(1);
     TVariant value;
     GetAccReg("基本設定", key, type, "", value);
-    DM->AccDatDisconnect("", false, false);
+    DataSetConnection().AccDatDisconnect("", false, false);
     return value.AsString();
   }
   // Data set 1 manages personal numbers under the management password "pass1234".
@@ -56,7 +56,7 @@ class BackupThread : public DmTest {
     ConnectDataSet(1);
     PutAccReg("基本設定", "＃USE", "整数", TVariant(1));
     PutAccReg("基本設定", "＃KEY", "文字", TVariant(key));
-    DM->AccDatDisconnect("", false, false);
+    DataSetConnection().AccDatDisconnect("", false, false);
     return key;
   }
 };
@@ -106,7 +106,7 @@ TEST_F(BackupThread, BackupWithDataInfoBlockAndRestoreOfIt) {
   ASSERT_TRUE(job.Success) << job.Message;
   ConnectDataSet(1);
   EXPECT_EQ(QueryDat("SELECT SHOUGOU FROM ACCDEF1"), "株式会社テスト商事");
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
 }
 
 TEST_F(BackupThread, RefusalsEndAsErrorCodes) {
@@ -174,7 +174,7 @@ TEST_F(BackupThread, PersonalNumberSettingsComeBackAfterAFailedBackup) {
   EXPECT_EQ(Setting("＃KEY", "文字"), key) << "the stored form goes back unchanged";
   ConnectDataSet(1);
   EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM MYNUMBER_LOG"), "0") << "the clearing's log row is removed again";
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
 
   // A successful copy without the data says so in its block, and the data set keeps its settings.
   TBackupRestoreThread copy(true);
@@ -216,7 +216,7 @@ TEST_F(BackupThread, PersonalNumberLogMergeKeepsStampsAndCompany) {
   io.ReadLog(0);
   ASSERT_EQ(io.LogCount, 2);
   io.DeleteLog(a);
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
 
   io.MergeLog("", Database(1));
   io.MergeLog("", Database(1));  // nothing twice
@@ -251,7 +251,7 @@ TEST_F(BackupThread, FileManagerRouteThroughTheServer) {
   Run(backup);
   ASSERT_TRUE(backup.Success) << backup.Message;
   EXPECT_GT(fs::file_size(backupFile), 1000u);
-  EXPECT_FALSE(DM->IBFileMan.Connected());
+  EXPECT_FALSE(DataSetConnection().IBFileMan.Connected());
 
   TBackupRestoreThread restore(true);
   ASSERT_TRUE(restore.ReadDataInfo(backupFile, true));
@@ -266,7 +266,7 @@ TEST_F(BackupThread, FileManagerRouteThroughTheServer) {
   ASSERT_TRUE(restore.Success) << restore.Message;
   ConnectDataSet(1);
   EXPECT_EQ(QueryDat("SELECT SHOUGOU FROM ACCDEF1"), "株式会社テスト商事");
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
   ConnectKind = ckLocal;
 }
 
@@ -336,7 +336,7 @@ TEST_F(BackupThread, RestoreOfACopyWithPersonalNumbersKeepsTheTargetsLog) {
   TMyNumberLogRec later;
   io.MakeLogRec(later, 4, "参照");
   io.AddLog(later);
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
 
   TBackupRestoreThread restore(true);
   ASSERT_TRUE(restore.ReadDataInfo(backupFile, true));
@@ -351,6 +351,6 @@ TEST_F(BackupThread, RestoreOfACopyWithPersonalNumbersKeepsTheTargetsLog) {
   EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM MYNUMBER_LOG"), "3") << "saved, referred to, restored";
   EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM MYNUMBER_LOG WHERE FSTATE=4"), "1");
   EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM MYNUMBER_LOG WHERE FSTATE=7"), "1");
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
   EXPECT_TRUE(shown_.empty());
 }

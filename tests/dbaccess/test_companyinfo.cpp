@@ -4,7 +4,7 @@
 
 #include "core/globals.h"
 #include "dbaccess/accreg.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 #include "tax/taxcontext.h"
 #include "tax/taxrates.h"
@@ -34,7 +34,7 @@ class CompanyInfo : public DmTest {};
 
 TEST_F(CompanyInfo, Corporation) {
   ConnectDataSet(1);
-  ASSERT_TRUE(DM->fnGetAccInfo());
+  ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
   EXPECT_EQ(AccInf.SHOUGOU, "株式会社テスト商事");
   EXPECT_EQ(AccInf.DataTypeName, "法人");
   EXPECT_EQ(AccInf.CodeTypeName, "");
@@ -62,13 +62,13 @@ TEST_F(CompanyInfo, Corporation) {
   EXPECT_TRUE(eight.AsBoolean()) << "the first read stored TRUE";
   EXPECT_EQ(TaxCompany.KariukeKCode, "2190") << "the tax computation has the company settings";
   EXPECT_FALSE(ZeiRituTableOf(TaxCompany).empty());
-  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
+  EXPECT_FALSE(DataSetConnection().IBTransactionDAT.InTransaction());
   EXPECT_TRUE(shown_.empty());
 }
 
 TEST_F(CompanyInfo, IndividualWithTheOwnersAccounts) {
   ConnectDataSet(2);
-  ASSERT_TRUE(DM->fnGetAccInfo());
+  ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
   EXPECT_EQ(AccInf.DataTypeName, "個人");
   EXPECT_EQ(AccInf.CodeTypeName, "クリニック");
   EXPECT_EQ(AccInf.SystemKCode[scJigyonushiKasi], "2510");
@@ -82,7 +82,7 @@ TEST_F(CompanyInfo, MedicalCorporationWithItsLayoutAndPassword) {
   // Version 7 and later keep the data password scrambled under its V2 key.
   PutAccReg("基本設定", "データパスワード", "文字", TVariant("old pass"));
   PutAccReg("基本設定", "データパスワードV2", "文字", TVariant("XXXX"));
-  ASSERT_TRUE(DM->fnGetAccInfo());
+  ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
   EXPECT_EQ(AccInf.DataTypeName, "医療法人");
   EXPECT_EQ(AccInf.MedicalLayout, 1);
   EXPECT_EQ(AccInf.SystemKCode[scKurikosiRieki], "3120") << "前期繰越利益 for the medical layout";
@@ -94,58 +94,58 @@ TEST_F(CompanyInfo, MedicalCorporationWithItsLayoutAndPassword) {
 
 TEST_F(CompanyInfo, MissingRowIsShownAndReadsNothingFurther) {
   ConnectDataSet(1);
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
   ExecOn(DataFolder(1) + "/rqacc.fdb", "DELETE FROM ACCDEF1");
   ConnectDataSet(1);
-  EXPECT_FALSE(DM->fnGetAccInfo());
+  EXPECT_FALSE(DataSetConnection().fnGetAccInfo());
   ASSERT_EQ(shown_.size(), 1u);
   EXPECT_EQ(shown_[0].text, "基本情報の取得に失敗しました。\r\r\r[詳細情報]\r基本設定(ACCDEF1)のレコードが見つかりませんでした。");
-  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
+  EXPECT_FALSE(DataSetConnection().IBTransactionDAT.InTransaction());
 }
 
 TEST_F(CompanyInfo, JournalCountsAndCodeLookups) {
   ConnectDataSet(1);
   std::int32_t valid = -1, upDel = -1;
-  EXPECT_EQ(DM->GetSiwakeCount("", valid, upDel), 3);
+  EXPECT_EQ(DataSetConnection().GetSiwakeCount("", valid, upDel), 3);
   EXPECT_EQ(valid, 2);
   EXPECT_EQ(upDel, 1) << "a deleted entry counts once (its debit row)";
-  EXPECT_EQ(DM->GetSiwakeCountTotal(" "), 3);
-  EXPECT_EQ(DM->GetYukouSiwakeCount("ZZ"), 0);
+  EXPECT_EQ(DataSetConnection().GetSiwakeCountTotal(" "), 3);
+  EXPECT_EQ(DataSetConnection().GetYukouSiwakeCount("ZZ"), 0);
   std::string k = "x", u = "y";
-  DM->SetSystemCode("存在しない科目", k, u);
+  DataSetConnection().SetSystemCode("存在しない科目", k, u);
   EXPECT_EQ(k, "");
   EXPECT_EQ(u, "");
-  DM->UserCodeOfKCode("   ", u);
+  DataSetConnection().UserCodeOfKCode("   ", u);
   EXPECT_EQ(u, "");
-  DM->UserCodeOfKCode("1110", u);
+  DataSetConnection().UserCodeOfKCode("1110", u);
   EXPECT_EQ(u, "1110");
   std::string version;
-  DM->fnGetDataBaseVer(version);
+  DataSetConnection().fnGetDataBaseVer(version);
   EXPECT_EQ(version, "11.1.0");
-  EXPECT_TRUE(DM->fnExistence_Table("ACCDEF1"));
-  EXPECT_FALSE(DM->fnExistence_Table("NO_SUCH_TABLE"));
-  EXPECT_TRUE(DM->fnExistence_Field("ACCDEF1", "SHOUGOU"));
-  EXPECT_FALSE(DM->fnExistence_Field("ACCDEF1", "NO_SUCH_COLUMN"));
-  EXPECT_EQ(DM->fnGetAccTotalName("0000", "PLUSNAME"), "");
-  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
-  EXPECT_EQ(DM->fnGetAccTotalName("5880", "PLUSNAME; DELETE FROM ACCREG"), "");
+  EXPECT_TRUE(DataSetConnection().fnExistence_Table("ACCDEF1"));
+  EXPECT_FALSE(DataSetConnection().fnExistence_Table("NO_SUCH_TABLE"));
+  EXPECT_TRUE(DataSetConnection().fnExistence_Field("ACCDEF1", "SHOUGOU"));
+  EXPECT_FALSE(DataSetConnection().fnExistence_Field("ACCDEF1", "NO_SUCH_COLUMN"));
+  EXPECT_EQ(DataSetConnection().fnGetAccTotalName("0000", "PLUSNAME"), "");
+  EXPECT_FALSE(DataSetConnection().IBTransactionDAT.InTransaction());
+  EXPECT_EQ(DataSetConnection().fnGetAccTotalName("5880", "PLUSNAME; DELETE FROM ACCREG"), "");
   ASSERT_EQ(shown_.size(), 1u) << "a column name that is no identifier is refused";
 
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
   ExecOn(DataFolder(1) + "/rqacc.fdb", "DELETE FROM ACCVERSION");
   ConnectDataSet(1);
-  DM->fnGetDataBaseVer(version);
+  DataSetConnection().fnGetDataBaseVer(version);
   EXPECT_EQ(version, "0.0.0");
 }
 
 TEST_F(CompanyInfo, CountsInsideACallersTransactionPassErrorsOnUnlogged) {
   ConnectDataSet(1);
-  DM->IBTransactionDAT.StartTransaction();
-  DM->IBDatabaseDAT.ForceClose();
-  EXPECT_ANY_THROW(DM->GetUpDelSiwakeCount(""));
+  DataSetConnection().IBTransactionDAT.StartTransaction();
+  DataSetConnection().IBDatabaseDAT.ForceClose();
+  EXPECT_ANY_THROW(DataSetConnection().GetUpDelSiwakeCount(""));
   EXPECT_FALSE(std::filesystem::exists(SystemDef.LogDir + "/ErrFbAccess.log"));
   ConnectDataSet(1);
-  DM->IBDatabaseDAT.ForceClose();
-  EXPECT_ANY_THROW(DM->GetUpDelSiwakeCount(""));
+  DataSetConnection().IBDatabaseDAT.ForceClose();
+  EXPECT_ANY_THROW(DataSetConnection().GetUpDelSiwakeCount(""));
   EXPECT_TRUE(shown_.empty()) << "logged, not shown";
 }

@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "core/globals.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/datasethooks.h"
-#include "dbaccess/dm.h"
 #include "dmtest.h"
 
 using namespace dmtest;
@@ -33,9 +33,9 @@ class TTestInUse : public IDataSetInUseRecord {
     ++log_.reads;
     if (log_.failRead) return false;
     TIBSQL q;
-    q.SetDatabase(&DM->IBDatabaseDAT);
+    q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
     TIBTransaction tr;
-    tr.SetDefaultDatabase(&DM->IBDatabaseDAT);
+    tr.SetDefaultDatabase(&DataSetConnection().IBDatabaseDAT);
     q.SetTransaction(&tr);
     q.SQL.SetText("SELECT SHOUGOU FROM ACCDEF1");
     tr.StartTransaction();
@@ -95,7 +95,7 @@ TEST(DatabaseNames, FollowTheConnectionKindAndHost) {
   };
   for (const Case& c : cases) {
     ConnectKind = static_cast<std::uint8_t>(c.connectKind);
-    EXPECT_EQ(TDM::DatabaseNameFor(c.host, "/srv/data", "rqaccdef.fdb", c.remote), c.name) << c.host;
+    EXPECT_EQ(TSystemStore::DatabaseNameFor(c.host, "/srv/data", "rqaccdef.fdb", c.remote), c.name) << c.host;
   }
   ConnectKind = 0;
 }
@@ -113,34 +113,34 @@ class Connections : public DmTest {
 };
 
 TEST_F(Connections, SystemDatabaseConnectsOnceWithTheUsersParameters) {
-  ASSERT_TRUE(DM->fnAccDefConnected("", true));
-  EXPECT_EQ(DM->IBDatabaseDEF.DatabaseName, inst_.systemDatabase);
-  EXPECT_EQ(DM->IBDatabaseDEF.Params,
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
+  EXPECT_EQ(SystemStore().IBDatabaseDEF.DatabaseName, inst_.systemDatabase);
+  EXPECT_EQ(SystemStore().IBDatabaseDEF.Params,
             (TIBStrings{"user_name=VFNZFR", "password=dravon", "lc_ctype=SJIS_0208"}));
-  EXPECT_TRUE(DM->fnAccDefConnected("192.0.2.1", true)) << "an open connection is kept whatever the host";
-  EXPECT_EQ(DM->IBDatabaseDEF.DatabaseName, inst_.systemDatabase);
+  EXPECT_TRUE(SystemStore().fnAccDefConnected("192.0.2.1", true)) << "an open connection is kept whatever the host";
+  EXPECT_EQ(SystemStore().IBDatabaseDEF.DatabaseName, inst_.systemDatabase);
 }
 
 TEST_F(Connections, SystemDatabaseFailureIsReportedOrPassedOn) {
   SystemDef.SysDir = temp_.File("nowhere");
-  EXPECT_FALSE(DM->fnAccDefConnected("", true));
+  EXPECT_FALSE(SystemStore().fnAccDefConnected("", true));
   ASSERT_EQ(shown_.size(), 1u);
   EXPECT_EQ(shown_[0].text.rfind("システムデータベースの接続処理に失敗しました。", 0), 0u);
-  EXPECT_THROW(DM->fnAccDefConnected("", false), EIBError);
+  EXPECT_THROW(SystemStore().fnAccDefConnected("", false), EIBError);
   EXPECT_EQ(shown_.size(), 1u);
 }
 
 TEST_F(Connections, InUseMarksFollowConnectAndDisconnect) {
   InstallMarks();
-  ASSERT_TRUE(DM->fnAccDatConnected("", DataFolder(1), true));
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", DataFolder(1), true));
   EXPECT_EQ(Marks(1), "STATUS=2\nOPCODE=100000010\nOPERATOR=試験担当\nSHOUGOU=株式会社テスト商事\n");
-  ASSERT_TRUE(DM->fnAccDatConnected("", DataFolder(1), true));
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", DataFolder(1), true));
   EXPECT_EQ(log_.writes, 2) << "every connect writes the mark anew";
-  EXPECT_TRUE(DM->IBDatabaseDAT.Connected());
+  EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Connected());
 
-  EXPECT_TRUE(DM->AccDatDisconnect("", true, true));
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
-  EXPECT_TRUE(DM->IBDatabaseDAT.Params.Empty());
+  EXPECT_TRUE(DataSetConnection().AccDatDisconnect("", true, true));
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
+  EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Params.Empty());
   EXPECT_EQ(Marks(1), "STATUS=1\nOPCODE=0\nOPERATOR=\nSHOUGOU=株式会社テスト商事\n");
   ASSERT_EQ(log_.listRows.size(), 1u);
   EXPECT_EQ(log_.listRows[0].first, DataFolder(1));
@@ -171,23 +171,23 @@ TEST_F(Connections, DisconnectWritesOnlyWhatWasReadAndAskedFor) {
     ConnectDataSet(1);
     AppKind = static_cast<std::uint8_t>(c.appKind);
     ConnectKind = static_cast<std::uint8_t>(c.connectKind);
-    EXPECT_TRUE(DM->AccDatDisconnect(DataFolder(1), c.writeInfo, c.updateList)) << c.what;
+    EXPECT_TRUE(DataSetConnection().AccDatDisconnect(DataFolder(1), c.writeInfo, c.updateList)) << c.what;
     EXPECT_EQ(log_.writes, c.writes) << c.what;
     EXPECT_EQ(log_.listRows.size(), c.rows) << c.what;
-    EXPECT_TRUE(DM->IBDatabaseDAT.Params.Empty()) << c.what;
+    EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Params.Empty()) << c.what;
   }
   AppKind = 0;
   ConnectKind = 0;
-  EXPECT_TRUE(DM->AccDatDisconnect("", true, true)) << "also when nothing is connected";
-  EXPECT_TRUE(DM->IBDatabaseDAT.Params.Empty());
+  EXPECT_TRUE(DataSetConnection().AccDatDisconnect("", true, true)) << "also when nothing is connected";
+  EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Params.Empty());
 }
 
 TEST_F(Connections, ServerInstallationConnectsWithoutWritingTheSettingsFile) {
   InstallMarks();
   ConnectKind = 1;
   SystemDef.HostName = "127.0.0.1";
-  ASSERT_TRUE(DM->fnAccDatConnected("", DataFolder(2), true));
-  EXPECT_EQ(DM->IBDatabaseDAT.DatabaseName, DataFolder(2) + "/rqacc.fdb");
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", DataFolder(2), true));
+  EXPECT_EQ(DataSetConnection().IBDatabaseDAT.DatabaseName, DataFolder(2) + "/rqacc.fdb");
   EXPECT_EQ(log_.writes, 0);
   EXPECT_FALSE(std::filesystem::exists(DataFolder(2) + "/marks.ini"));
 }
@@ -201,7 +201,7 @@ TEST_F(Connections, FailedConnectIsReportedAndVerifiedUnlessTheFileIsMissing) {
     result = 1;
   };
   SystemDef.DataCheckMode = 1;
-  EXPECT_FALSE(DM->fnAccDatConnected("", temp_.File("missing"), false));
+  EXPECT_FALSE(DataSetConnection().fnAccDatConnected("", temp_.File("missing"), false));
   EXPECT_EQ(verifications, 0) << "a file that cannot be opened is not verified";
   ASSERT_EQ(shown_.size(), 1u);
   EXPECT_EQ(shown_[0].text.rfind("ユーザーデータベースの接続処理に失敗しました。\rDBファイルが削除、破損 または "
@@ -210,35 +210,36 @@ TEST_F(Connections, FailedConnectIsReportedAndVerifiedUnlessTheFileIsMissing) {
             0u);
 
   std::ofstream(temp_.File("rqacc.fdb")) << std::string(40000, 'x');
-  EXPECT_FALSE(DM->fnAccDatConnected("", temp_.Path(), false));
+  EXPECT_FALSE(DataSetConnection().fnAccDatConnected("", temp_.Path(), false));
   EXPECT_EQ(verifications, 1) << "a file that is no database is verified";
   SystemDef.DataCheckMode = 0;
-  EXPECT_FALSE(DM->fnAccDatConnected("", temp_.Path(), false));
+  EXPECT_FALSE(DataSetConnection().fnAccDatConnected("", temp_.Path(), false));
   EXPECT_EQ(verifications, 1) << "verification only with the damage check on";
 }
 
 TEST_F(Connections, InUseTestAndDrop) {
-  EXPECT_FALSE(DM->AccDatInConnection(1, "", "   ", false));
+  EXPECT_FALSE(DataSetConnection().AccDatInConnection(1, "", "   ", false));
   ConnectDataSet(3);
-  EXPECT_FALSE(DM->AccDatInConnection(1, "", DataFolder(3), false)) << "only the caller itself has it open";
-  EXPECT_TRUE(DM->IBDatabaseDAT.Connected()) << "the caller's connection is back";
+  EXPECT_FALSE(DataSetConnection().AccDatInConnection(1, "", DataFolder(3), false))
+      << "only the caller itself has it open";
+  EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Connected()) << "the caller's connection is back";
 
   const std::string file = DataFolder(3) + "/rqacc.fdb";
-  DM->AccDatDisconnect("", false, false);
-  EXPECT_TRUE(DM->AccDatDropDatabase("", DataFolder(3)));
+  DataSetConnection().AccDatDisconnect("", false, false);
+  EXPECT_TRUE(DataSetConnection().AccDatDropDatabase("", DataFolder(3)));
   EXPECT_FALSE(std::filesystem::exists(file));
-  EXPECT_FALSE(DM->AccDatDropDatabase("", ""));
-  EXPECT_FALSE(DM->AccDatDropDatabase("", DataFolder(3)));
+  EXPECT_FALSE(DataSetConnection().AccDatDropDatabase("", ""));
+  EXPECT_FALSE(DataSetConnection().AccDatDropDatabase("", DataFolder(3)));
   ASSERT_EQ(shown_.size(), 1u);
   EXPECT_EQ(shown_[0].text.rfind("ユーザーデータベースの削除処理に失敗しました。\r接続パスを確認して下さい。", 0), 0u);
 }
 
 TEST_F(Connections, FileManagerConnectsOnlyWhenItsFileExists) {
-  EXPECT_TRUE(DM->fnFileManConnected(""));
-  EXPECT_EQ(DM->IBFileMan.DatabaseName, inst_.fileManagerDatabase);
-  DM->IBFileMan.Close();
+  EXPECT_TRUE(DataSetConnection().fnFileManConnected(""));
+  EXPECT_EQ(DataSetConnection().IBFileMan.DatabaseName, inst_.fileManagerDatabase);
+  DataSetConnection().IBFileMan.Close();
   std::filesystem::remove(inst_.fileManagerDatabase);
-  EXPECT_FALSE(DM->fnFileManConnected(""));
+  EXPECT_FALSE(DataSetConnection().fnFileManConnected(""));
   EXPECT_TRUE(shown_.empty());
 }
 
@@ -247,26 +248,27 @@ TEST_F(Connections, OverTcpByHostName) {
   InstallMarks();
   ConnectKind = 1;
   SystemDef.HostName = "localhost";
-  ASSERT_TRUE(DM->fnAccDefConnected("", true));
-  EXPECT_EQ(DM->IBDatabaseDEF.DatabaseName, "localhost:" + inst_.systemDatabase);
-  ASSERT_TRUE(DM->fnAccDatConnected("", DataFolder(1), true));
-  EXPECT_EQ(DM->IBDatabaseDAT.DatabaseName, "localhost:" + DataFolder(1) + "/rqacc.fdb");
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
+  EXPECT_EQ(SystemStore().IBDatabaseDEF.DatabaseName, "localhost:" + inst_.systemDatabase);
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", DataFolder(1), true));
+  EXPECT_EQ(DataSetConnection().IBDatabaseDAT.DatabaseName, "localhost:" + DataFolder(1) + "/rqacc.fdb");
   EXPECT_EQ(log_.writes, 0);
   EXPECT_EQ(QueryDat("SELECT SHOUGOU FROM ACCDEF1"), "株式会社テスト商事");
 
   // Another attachment of the server makes the file "in use"; the caller's own does not.
-  EXPECT_FALSE(DM->AccDatInConnection(1, "", DataFolder(1), false));
+  EXPECT_FALSE(DataSetConnection().AccDatInConnection(1, "", DataFolder(1), false));
   TIBDatabase other;
   other.DatabaseName = "127.0.0.1:" + DataFolder(1) + "/rqacc.fdb";
   other.Params = TIBStrings{"user_name=VFNZFR", "password=dravon", "lc_ctype=SJIS_0208"};
   other.Open();
-  EXPECT_TRUE(DM->AccDatInConnection(1, "", DataFolder(1), false));
+  EXPECT_TRUE(DataSetConnection().AccDatInConnection(1, "", DataFolder(1), false));
   other.Close();
-  EXPECT_TRUE(DM->IBDatabaseDAT.Connected());
+  EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Connected());
 
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
   SystemDef.HostName = "127.0.0.1";
-  EXPECT_TRUE(DM->AccDatDropDatabase("", DataFolder(2))) << "the drop names the server even for 127.0.0.1";
+  EXPECT_TRUE(DataSetConnection().AccDatDropDatabase("", DataFolder(2)))
+      << "the drop names the server even for 127.0.0.1";
   EXPECT_FALSE(std::filesystem::exists(DataFolder(2) + "/rqacc.fdb"));
   EXPECT_TRUE(shown_.empty());
 }

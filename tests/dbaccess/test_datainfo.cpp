@@ -7,7 +7,7 @@
 
 #include "core/globals.h"
 #include "dbaccess/datainfo.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 #include "platform/rtl/cp932.h"
 #include "platform/rtl/sysutils.h"
@@ -115,14 +115,14 @@ TEST_F(DataInfo, MissingSettingsFileIsWrittenFromTheDatabase) {
   EXPECT_EQ(rec.SIWAKE, 2);
   EXPECT_EQ(rec.TOTALSIWAKE, 3);
   EXPECT_EQ(rec.VERSION1[0], 11);
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
 
   // The data module's connect with the mark writes STATUS 2 and the operator.
-  ASSERT_TRUE(DM->fnAccDatConnected("", folder, true));
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", folder, true));
   info_.ReadIniFile("", folder, rec);
   EXPECT_EQ(rec.STATUS, dsInUse);
   EXPECT_EQ(rec.OPCODE, kOpLevel9);
-  DM->AccDatDisconnect(folder, true, false);
+  DataSetConnection().AccDatDisconnect(folder, true, false);
   info_.ReadIniFile("", folder, rec);
   EXPECT_EQ(rec.STATUS, dsFree);
 
@@ -140,7 +140,7 @@ TEST_F(DataInfo, DataListNameIsCutTo40BytesAndTrimmed) {
   ConnectDataSet(1);
   EXPECT_EQ(QueryDat("SELECT ENTTEXT FROM ACCDEF1 WHERE REC=1"), rec.DATALISTNAME);
   EXPECT_EQ(QueryDat("SELECT DATALOCK FROM ACCDEF1 WHERE REC=1"), "1");
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
 }
 
 TEST_F(DataInfo, EditionNames) {
@@ -208,8 +208,8 @@ TEST_F(DataInfo, RightToUseNeedsEveryBranch) {
   EXPECT_EQ(shown_[0].text.substr(0, 30), std::string("このデータを扱う権限がありません、他のデータを選択して下さい。").substr(0, 30));
   ExecOn(db, "INSERT INTO OPLICENSE(OPCODE,SCODE) VALUES(100000011,'02')");
   EXPECT_TRUE(info_.IsDataSiyouKengen(DataFolder(3)));
-  EXPECT_FALSE(DM->IBDatabaseDAT.Connected());
-  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
+  EXPECT_FALSE(DataSetConnection().IBDatabaseDAT.Connected());
+  EXPECT_FALSE(DataSetConnection().IBTransactionDAT.InTransaction());
 }
 
 // A server installation reads the data-set list: a lock row names the

@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "core/globals.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/fberror.h"
 #include "dbaccess/fberrortable.h"
 #include "dmtest.h"

@@ -14,7 +14,7 @@
 #include <cstdlib>
 
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/fberror.h"
 #include "dmtest.h"
 #include "platform/fb/netguard.h"
@@ -29,8 +29,8 @@ class NetworkLoss : public DmTest {
     if (ServerHost().empty()) GTEST_SKIP() << "VERUDA_TEST_FB_SERVER not set";
     ConnectKind = 1;
     SystemDef.HostName = "127.0.0.1/" + std::to_string(relay_.Port());
-    ASSERT_TRUE(DM->fnAccDefConnected("", true));
-    ASSERT_TRUE(DM->fnAccDatConnected("", DataFolder(1), false));
+    ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
+    ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", DataFolder(1), false));
   }
   void TearDown() override {
     DmTest::TearDown();
@@ -43,11 +43,11 @@ TEST_F(NetworkLoss, RecoveryReopensBothDatabasesAndReportsTheFailedOperation) {
   relay_.CutConnections();
   TSystemIniRec row;
   row.REC = 10;
-  EXPECT_FALSE(DM->GetSysIni(row));
+  EXPECT_FALSE(SystemStore().GetSysIni(row));
   EXPECT_EQ(DbFatalError, 0);
   EXPECT_EQ(terminateRequests_, 0);
-  EXPECT_TRUE(DM->IBDatabaseDEF.Connected());
-  EXPECT_TRUE(DM->IBDatabaseDAT.Connected());
+  EXPECT_TRUE(SystemStore().IBDatabaseDEF.Connected());
+  EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Connected());
   ASSERT_EQ(shown_.size(), 1u) << "the failed operation is still reported";
   // The caller's message announces the end of the program; the program goes
   // on, so the box names the failed operation and says what happened instead.
@@ -57,7 +57,7 @@ TEST_F(NetworkLoss, RecoveryReopensBothDatabasesAndReportsTheFailedOperation) {
   EXPECT_EQ(shown_[0].text.find("終了します"), std::string::npos) << shown_[0].text;
   EXPECT_NE(shown_[0].text.find("IBXエラーコード:33554472"), std::string::npos);
   // The operation works again on the new connections.
-  EXPECT_TRUE(DM->GetSysIni(row));
+  EXPECT_TRUE(SystemStore().GetSysIni(row));
   EXPECT_EQ(QueryDat("SELECT SHOUGOU FROM ACCDEF1"), "株式会社テスト商事");
 }
 
@@ -66,7 +66,7 @@ TEST_F(NetworkLoss, AServerOutOfReachEndsTheProgram) {
   relay_.CutConnections();
   TSystemIniRec row;
   row.REC = 20;
-  EXPECT_FALSE(DM->GetSysIni(row));
+  EXPECT_FALSE(SystemStore().GetSysIni(row));
   EXPECT_EQ(DbFatalError, 1);
   EXPECT_GE(terminateRequests_, 1);
   bool lossShown = false;
@@ -74,7 +74,7 @@ TEST_F(NetworkLoss, AServerOutOfReachEndsTheProgram) {
     if (s.text == std::string(kNetworkLossMessage)) lossShown = true;
   EXPECT_TRUE(lossShown);
   const std::size_t shownBefore = shown_.size();
-  EXPECT_FALSE(DM->GetSysIni(row));
+  EXPECT_FALSE(SystemStore().GetSysIni(row));
   EXPECT_EQ(shown_.size(), shownBefore) << "once the end is pending nothing more is shown";
 }
 
@@ -132,14 +132,14 @@ TEST_F(SilentNetwork, AServerThatGoesSilentIsNoticedAndReported) {
   SystemDef.HostName = "127.0.0.1/" + std::to_string(relay.Port());
   {
     SilentRelay::Inside inside(relay);
-    ASSERT_TRUE(DM->fnAccDefConnected("", true));
-    ASSERT_TRUE(DM->fnAccDatConnected("", DataFolder(1), false));
+    ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
+    ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", DataFolder(1), false));
   }
   relay.GoSilent();
   const auto start = std::chrono::steady_clock::now();
   TSystemIniRec row;
   row.REC = 10;
-  EXPECT_FALSE(DM->GetSysIni(row));
+  EXPECT_FALSE(SystemStore().GetSysIni(row));
   EXPECT_LT(SecondsSince(start), 15.0) << "noticed within the silence limit of each connection";
   // The server cannot be reached again: the user is told and the program ends.
   EXPECT_EQ(DbFatalError, 1);
@@ -185,7 +185,7 @@ TEST_F(SilentNetwork, TheConnectionsOfTheProgramNoticeSilenceWithinHalfAMinute) 
   ConnectKind = 1;
   SystemDef.HostName = "localhost";
   const std::vector<int> before = SocketsTo(3050);
-  ASSERT_TRUE(DM->fnAccDatConnected("", DataFolder(1), false));
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", DataFolder(1), false));
   TIBServerProperties service;
   service.Protocol = TProtocol::TCP;
   service.ServerName = "localhost";

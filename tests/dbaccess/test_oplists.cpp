@@ -1,6 +1,6 @@
 // The operator, logged-on and branch lists on the test installation's rows.
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbaccess/oplists.h"
 #include "dmtest.h"
 
@@ -12,7 +12,7 @@ TEST_F(OpLists, OperatorListOfTheGroup) {
   ExecOn(inst_.systemDatabase,
          "INSERT INTO OPERATOR(GROUPID,OPCODE,OPNAME,JOBLEVEL,SHONIN) VALUES(10000,5,'内部',9,1)");
   ExecOn(inst_.systemDatabase, "UPDATE OPERATOR SET SHONIN=1, OPNAME='承認\"者' WHERE OPCODE=11");
-  ASSERT_TRUE(DM->fnAccDefConnected("", false));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", false));
   TUserList list;
   list.GroupId = 10000;
   list.FirstEntry = "選択なし";
@@ -38,7 +38,7 @@ TEST_F(OpLists, LoggedOnOperators) {
   for (const char* row : {"(100000010,10000,10,'pc-a')", "(100000011,10000,11,'pc-b')", "(200000011,10000,11,'pc-c')",
                           "(300000010,20000,10,'pc-d')"})
     ExecOn(inst_.systemDatabase, std::string("INSERT INTO LOGONUSERLIST(OPCODE,GROUPID,OPERATORCODE,PCNAME) VALUES") + row);
-  ASSERT_TRUE(DM->fnAccDefConnected("", false));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", false));
   TLoginUserListOnDef list;
   list.Execute(10000, 100000010, false);
   ASSERT_EQ(list.Count, 2) << "one line per computer";
@@ -65,7 +65,7 @@ TEST_F(OpLists, BranchListFollowsTheOperatorsLicences) {
                           "INSERT INTO OPLICENSE(OPCODE,SCODE) VALUES(100000011,'01')"})
     ExecOn(db, sql);
   ConnectDataSet(3);
-  ASSERT_TRUE(DM->fnGetAccInfo());
+  ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
   AccInf.MedicalLayout = 0;
   SystemDef.JobLevel = 3;
   SystemDef.OpCode = kOpLevel3;
@@ -91,5 +91,5 @@ TEST_F(OpLists, BranchListFollowsTheOperatorsLicences) {
   ExecOn(db, "INSERT INTO OPLICENSE(OPCODE,SCODE) VALUES(100000011,'02')");
   list.Execute(kOpLevel3);
   EXPECT_EQ(list.Count, all);
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
 }

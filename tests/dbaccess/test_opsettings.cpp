@@ -3,7 +3,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "dbaccess/dbui.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/systemstore.h"
 #include "dmtest.h"
 
 using namespace dmtest;
@@ -12,7 +12,7 @@ class OperatorSettings : public DmTest {
  protected:
   void SetUp() override {
     DmTest::SetUp();
-    ASSERT_TRUE(DM->fnAccDefConnected("", true));
+    ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
   }
   int Count(const std::string& sql) { return std::stoi(QueryDef(sql)); }
   std::string SysDef(const char* column, int op) {
@@ -38,8 +38,8 @@ TEST_F(OperatorSettings, FirstUseCreatesTheRowAndDefaultsOnce) {
     SystemDef.OpCode = op;
     SystemDef.LogDir = inst_.dataRoot + "/log";
     // A stored 消費税コード印刷区分 of 0 counts only in the alternative edition.
-    DM->funcPutSysReg("消費税コード印刷区分", "整数", op, TVariant(0));
-    ASSERT_TRUE(DM->fnGetSysDef());
+    SystemStore().funcPutSysReg("消費税コード印刷区分", "整数", op, TVariant(0));
+    ASSERT_TRUE(SystemStore().fnGetSysDef());
     const std::string ops = std::to_string(op);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM SYSDEF WHERE OPCODE=" + ops), 1);
     EXPECT_EQ(SystemDef.SankakuPlus, 1);
@@ -54,7 +54,7 @@ TEST_F(OperatorSettings, FirstUseCreatesTheRowAndDefaultsOnce) {
     EXPECT_EQ(SystemDef.SysVerMajor, 11);
     EXPECT_EQ(SystemDef.TekAutoOpen, 1) << "the first-use input default beats the read default";
     const int rows = Count("SELECT COUNT(*) FROM SYSREG WHERE OPCODE=" + ops);
-    ASSERT_TRUE(DM->fnGetSysDef());
+    ASSERT_TRUE(SystemStore().fnGetSysDef());
     EXPECT_EQ(Count("SELECT COUNT(*) FROM SYSDEF WHERE OPCODE=" + ops), 1) << "a second call inserts nothing";
     EXPECT_EQ(Count("SELECT COUNT(*) FROM SYSREG WHERE OPCODE=" + ops), rows);
     EXPECT_EQ(Count("SELECT COUNT(*) FROM SYSREG WHERE OPCODE=" + ops +
@@ -71,8 +71,8 @@ TEST_F(OperatorSettings, FirstUseCreatesTheRowAndDefaultsOnce) {
 
 TEST_F(OperatorSettings, ExistingRowFlagsOfficeAndGroupSetting) {
   const int op = kOpLevel9;
-  ASSERT_TRUE(DM->fnGetSysDef());
-  DM->IBDatabaseDEF.Close();
+  ASSERT_TRUE(SystemStore().fnGetSysDef());
+  SystemStore().IBDatabaseDEF.Close();
   const std::string ops = std::to_string(op);
   ExecOn(inst_.systemDatabase, "UPDATE SYSDEF SET RESERVE4=48+512, COLHEADERGRADCOLOR1=0, COLHEADERGRADCOLOR2=0, "
                                "SHOUHYOU=7, FONTNAME='Noto' WHERE OPCODE=" + ops);
@@ -83,10 +83,10 @@ TEST_F(OperatorSettings, ExistingRowFlagsOfficeAndGroupSetting) {
                                "'データ破損チェック区','整数','0')");
   ExecOn(inst_.systemDatabase, "UPDATE OR INSERT INTO SYSREG(OPCODE,SCODE,STYPE,STEXT) VALUES(" + ops +
                                    ",'データ破損チェック区','整数','1')");
-  ASSERT_TRUE(DM->fnAccDefConnected("", true));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
   DbUi.FontInstalled = [](const std::string& name) { return name == "Noto"; };
   SystemDef.FontSize = 0;
-  ASSERT_TRUE(DM->fnGetSysDef());
+  ASSERT_TRUE(SystemStore().fnGetSysDef());
   EXPECT_EQ(SystemDef.Reserve4Choice56, 1) << "bit 5 wins over bit 6";
   EXPECT_EQ(SystemDef.WarekiDisplay, 1);
   EXPECT_EQ(SystemDef.ColHeaderGradColor1, 0xFFFFFF);
@@ -99,7 +99,7 @@ TEST_F(OperatorSettings, ExistingRowFlagsOfficeAndGroupSetting) {
   EXPECT_EQ(SystemDef.SysFont.Name, "Noto");
 
   SystemDef.PrinterName = "プリンタ";
-  ASSERT_TRUE(DM->fnPutSysDef());
+  ASSERT_TRUE(SystemStore().fnPutSysDef());
   EXPECT_EQ(SysDef("RESERVE4", op), "528");
   EXPECT_EQ(SysDef("COLHEADERGRADCOLOR1", op), "16777215");
   EXPECT_EQ(SysDef("COLHEADERGRADCOLOR2", op), "12303291");
@@ -109,11 +109,11 @@ TEST_F(OperatorSettings, ExistingRowFlagsOfficeAndGroupSetting) {
 }
 
 TEST_F(OperatorSettings, FailuresAreReportedWithTheirMessages) {
-  DM->IBDatabaseDEF.Close();
+  SystemStore().IBDatabaseDEF.Close();
   SystemDef.SysDir = temp_.File("gone");
-  DM->IBDatabaseDEF.DatabaseName = temp_.File("gone/rqaccdef.fdb");
-  EXPECT_FALSE(DM->fnGetSysDef());
-  EXPECT_FALSE(DM->fnPutSysDef());
+  SystemStore().IBDatabaseDEF.DatabaseName = temp_.File("gone/rqaccdef.fdb");
+  EXPECT_FALSE(SystemStore().fnGetSysDef());
+  EXPECT_FALSE(SystemStore().fnPutSysDef());
   ASSERT_EQ(shown_.size(), 2u);
   EXPECT_EQ(shown_[0].text.rfind("システム情報の取得に失敗しました。\rアプリケーションを終了します。", 0), 0u);
   EXPECT_EQ(shown_[1].text.rfind("システム情報の書き込みに失敗しました。\r現在のシステム設定は保存されません。", 0), 0u);

@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/backuprestore.h"
 #include "dmtest.h"
 #include "platform/win/childprocess.h"
 
@@ -95,7 +95,7 @@ class RestoreSafety : public DmTest {
   // data set's company is renamed, so that the old and the new one differ.
   std::string GoodBackup() {
     const std::string file = temp_.File("good.fbk");
-    EXPECT_TRUE(DM->BackupFDB(kProtocolLocal, "", Database(), file, true));
+    EXPECT_TRUE(BackupRestore().BackupFDB(kProtocolLocal, "", Database(), file, true));
     ::chmod(file.c_str(), 0644);
     ExecOn(Database(), "UPDATE ACCDEF1 SET SHOUGOU='復元前の会社'");
     return file;
@@ -179,16 +179,16 @@ class RestoreSafety : public DmTest {
 TEST_F(RestoreSafety, DamagedBackupsLeaveTheDataSetByteForByte) {
   GoodBackup();
   RefuseEveryDamage("services", [&](const std::string& file) {
-    return DM->RestoreFDB(kProtocolLocal, "", Database(), file, true);
+    return BackupRestore().RestoreFDB(kProtocolLocal, "", Database(), file, true);
   });
   RefuseEveryDamage("gbak", [&](const std::string& file) {
-    return DM->RestoreFDBGbak(kProtocolTcp, "", Database(), file, false);
+    return BackupRestore().RestoreFDBGbak(kProtocolTcp, "", Database(), file, false);
   });
   // The good backup still restores through both roads, and the restored data
   // set keeps the permissions of the file it replaced.
   ::chmod(Database().c_str(), 0664);
   ++figures.runs;
-  ASSERT_TRUE(DM->RestoreFDBGbak(kProtocolTcp, "", Database(), temp_.File("good.fbk"), false));
+  ASSERT_TRUE(BackupRestore().RestoreFDBGbak(kProtocolTcp, "", Database(), temp_.File("good.fbk"), false));
   EXPECT_EQ(Company(Database()), "株式会社テスト商事");
   struct stat st {};
   ASSERT_EQ(::stat(Database().c_str(), &st), 0);
@@ -202,10 +202,10 @@ TEST_F(RestoreSafety, DamagedBackupsThroughTheServer) {
   ConnectKind = 1;
   SystemDef.HostName = "localhost";
   RefuseEveryDamage("services over TCP", [&](const std::string& file) {
-    return DM->RestoreFDB(kProtocolTcp, "localhost", Database(), file, true);
+    return BackupRestore().RestoreFDB(kProtocolTcp, "localhost", Database(), file, true);
   });
   RefuseEveryDamage("gbak over TCP", [&](const std::string& file) {
-    return DM->RestoreFDBGbak(kProtocolTcp, "localhost", Database(), file, true);
+    return BackupRestore().RestoreFDBGbak(kProtocolTcp, "localhost", Database(), file, true);
   });
   ConnectKind = 0;
 }
@@ -218,7 +218,7 @@ TEST_F(RestoreSafety, ADataSetInUseIsNotReplaced) {
   other.Open();
   const std::string before = Bytes(Database());
   ++figures.runs;
-  EXPECT_FALSE(DM->RestoreFDB(kProtocolLocal, "", Database(), backup, true));
+  EXPECT_FALSE(BackupRestore().RestoreFDB(kProtocolLocal, "", Database(), backup, true));
   ++figures.compared;
   EXPECT_TRUE(Bytes(Database()) == before);
   other.Close();

@@ -1,7 +1,7 @@
 // Operator rights on a data set, job control of menu processes, the default
 // facility and the logon row.
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 
 using namespace dmtest;
@@ -10,7 +10,7 @@ class Rights : public DmTest {
  protected:
   void SetUp() override {
     DmTest::SetUp();
-    ASSERT_TRUE(DM->fnAccDefConnected("", true));
+    ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
   }
   void Restricted() {
     SystemDef.OpCode = kOpLevel3;
@@ -29,21 +29,21 @@ TEST_F(Rights, UnrestrictedOperators) {
     SystemDef.JobLevel = c.level;
     SystemDef.Jimusho = static_cast<std::uint8_t>(c.jimusho);
     SystemDef.UnrestrictedOperators = c.row20;
-    EXPECT_EQ(DM->IsUnrestrictedOperator(), c.unrestricted) << c.level << c.jimusho << c.row20;
+    EXPECT_EQ(SystemStore().IsUnrestrictedOperator(), c.unrestricted) << c.level << c.jimusho << c.row20;
   }
 }
 
 TEST_F(Rights, LicenceRowsDecideARestrictedOperatorsRight) {
   Restricted();
   ConnectDataSet(1);
-  EXPECT_TRUE(DM->fnGetExistsOpeDefSisetu()) << "the installation gave the operator a default facility";
-  DM->AccDatDisconnect("", false, false);
+  EXPECT_TRUE(DataSetConnection().fnGetExistsOpeDefSisetu()) << "the installation gave the operator a default facility";
+  DataSetConnection().AccDatDisconnect("", false, false);
   ExecOn(DataFolder(1) + "/rqacc.fdb", "DELETE FROM OPDEFSISETU WHERE OPCODE=" + std::to_string(kOpLevel3));
   ConnectDataSet(1);
   EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM OPLICENSE WHERE OPCODE=" + std::to_string(kOpLevel3)), "1");
-  EXPECT_FALSE(DM->fnGetExistsOpeDefSisetu()) << "a licence without a default facility is refused";
+  EXPECT_FALSE(DataSetConnection().fnGetExistsOpeDefSisetu()) << "a licence without a default facility is refused";
   SystemDef.JobLevel = 9;
-  EXPECT_TRUE(DM->fnGetExistsOpeDefSisetu());
+  EXPECT_TRUE(DataSetConnection().fnGetExistsOpeDefSisetu());
   EXPECT_TRUE(shown_.empty());
 }
 
@@ -67,43 +67,43 @@ TEST_F(Rights, JobControlByLevelAndOption) {
   for (const Case& c : cases) {
     SystemDef.JobLevel = c.level;
     AccInf.MedicalLayout = static_cast<std::uint8_t>(c.medical);
-    EXPECT_EQ(DM->SetJobControl(c.proc, c.option), c.allowed) << c.level << " " << c.proc << " " << c.option;
+    EXPECT_EQ(SystemStore().SetJobControl(c.proc, c.option), c.allowed) << c.level << " " << c.proc << " " << c.option;
   }
-  EXPECT_FALSE(DM->IBTransactionDEF.InTransaction());
+  EXPECT_FALSE(SystemStore().IBTransactionDEF.InTransaction());
 }
 
 TEST_F(Rights, DefaultFacilityAndItsColour) {
   ConnectDataSet(3);
-  ASSERT_TRUE(DM->fnGetAccInfo());
+  ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
   std::string name;
-  DM->GetOpeDefSisetu(name);  // unrestricted, medical: the lowest code other than 00
+  DataSetConnection().GetOpeDefSisetu(name);  // unrestricted, medical: the lowest code other than 00
   EXPECT_EQ(name, "第一病院");
   EXPECT_EQ(SystemDef.DefSisetuCode, "01");
   EXPECT_EQ(SystemDef.DefSisetuJigyoKbn, 2);
   EXPECT_EQ(SystemDef.DefSisetuColor, 0xFFAF80) << "COLOR=0 takes the default colour";
 
   ConnectDataSet(1);
-  ASSERT_TRUE(DM->fnGetAccInfo());
-  DM->GetOpeDefSisetu(name);  // unrestricted, ordinary, no branches: the company itself
+  ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
+  DataSetConnection().GetOpeDefSisetu(name);  // unrestricted, ordinary, no branches: the company itself
   EXPECT_EQ(name, "株式会社テスト商事");
   EXPECT_EQ(SystemDef.CurSisetuCode, " ");
 
   TVariant v;
-  DM->GetXstrValue("A=1\r\nCOLOR=255", "color", v);
+  DataSetConnection().GetXstrValue("A=1\r\nCOLOR=255", "color", v);
   EXPECT_EQ(v.AsInteger(), 255);
-  DM->GetXstrValue("A=1", "COLOR", v);
+  DataSetConnection().GetXstrValue("A=1", "COLOR", v);
   EXPECT_EQ(v.AsInteger(), 0xFFAF80);
-  DM->GetXstrValue("A=1\nname=x", "NAME", v);
+  DataSetConnection().GetXstrValue("A=1\nname=x", "NAME", v);
   EXPECT_EQ(v.AsString(), "x");
   EXPECT_TRUE(shown_.empty());
 }
 
 TEST_F(Rights, MedicalDataWithoutFacilitiesIsReportedDamaged) {
   ConnectDataSet(3);
-  ASSERT_TRUE(DM->fnGetAccInfo());
+  ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
   AccInf.SITEN = 0;
   std::string name = "x";
-  DM->GetOpeDefSisetu(name);
+  DataSetConnection().GetOpeDefSisetu(name);
   EXPECT_EQ(name, "");
   ASSERT_EQ(shown_.size(), 1u);
   EXPECT_NE(shown_[0].text.find("このデータは医療法人データですが、施設管理がおこなわれていません。\rデータが損傷している可能性があります。"),
@@ -114,10 +114,10 @@ TEST_F(Rights, LogonRowIsDeleted) {
   ExecOn(inst_.systemDatabase, "INSERT INTO LOGONUSERLIST(OPCODE,GROUPID,OPERATORCODE) VALUES(" +
                                    std::to_string(kOpLevel9) + ",10000,10)");
   ExecOn(inst_.systemDatabase, "INSERT INTO LOGONUSERLIST(OPCODE,GROUPID,OPERATORCODE) VALUES(100000001,10000,1)");
-  DM->DeleteLogonInfo();
+  SystemStore().DeleteLogonInfo();
   EXPECT_EQ(QueryDef("SELECT COUNT(*) FROM LOGONUSERLIST WHERE OPCODE=" + std::to_string(kOpLevel9)), "0");
   AppKind = 1;
-  DM->DeleteLogonInfo();
+  SystemStore().DeleteLogonInfo();
   AppKind = 0;
   EXPECT_EQ(QueryDef("SELECT COUNT(*) FROM LOGONUSERLIST"), "0");
 }

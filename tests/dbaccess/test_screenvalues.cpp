@@ -7,9 +7,9 @@
 #include "core/appinfo.h"
 #include "core/globals.h"
 #include "dbaccess/codesystem.h"
-#include "dbaccess/dm.h"
 #include "dbaccess/productversions.h"
 #include "dbaccess/screenvalues.h"
+#include "dbaccess/systemstore.h"
 #include "dbaccess/textsplit.h"
 #include "dmtest.h"
 #include "platform/rtl/cp932.h"
@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 class ScreenValues : public DmTest {};
 
 TEST_F(ScreenValues, SavedValueRoundTrip) {
-  ASSERT_TRUE(DM->fnAccDefConnected("", false));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", false));
   TGamenKeyValue store;
   store.HozonValue("TFormSearch", "　検索語 ");
   std::string value;
@@ -127,7 +127,7 @@ TEST_F(ScreenValues, CodeSystemImportAndRepair) {
   } restore;
   AppInfo.OEM = "-";  // the product mark of the standard product
   AppInfo.VerTest.clear();
-  ASSERT_TRUE(DM->fnAccDefConnected("", false));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", false));
   TCodeTaikeiIO io;  // the repair runs at creation
   EXPECT_EQ(QueryDef("SELECT DATATYPE FROM USERCODE WHERE RECNO=2"), "2");
   EXPECT_EQ(QueryDef("SELECT DATATYPE FROM USERCODE WHERE RECNO=3"), "1") << "a header without a data type changes nothing";

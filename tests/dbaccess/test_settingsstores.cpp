@@ -6,7 +6,7 @@
 
 #include "core/globals.h"
 #include "dbaccess/accreg.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 
 using namespace dmtest;
@@ -28,7 +28,7 @@ class SettingsStores : public DmTest {
  protected:
   void SetUp() override {
     DmTest::SetUp();
-    ASSERT_TRUE(DM->fnAccDefConnected("", true));
+    ASSERT_TRUE(SystemStore().fnAccDefConnected("", true));
     ConnectDataSet(1);
   }
   std::string SysRegRow(int op, const std::string& key, const char* column) {
@@ -59,43 +59,43 @@ TEST_F(SettingsStores, SysRegReadsConvertAndInsertDefaults) {
       ExecOn(inst_.systemDatabase, "INSERT INTO SYSREG(OPCODE,SCODE,STYPE,STEXT) VALUES(" + std::to_string(kOpLevel9) +
                                        ",'" + key + "','" + c.type + "','" + c.stored + "')");
     TVariant value;
-    DM->GetSysRegOp(key, c.type, c.def, value);
+    SystemStore().GetSysRegOp(key, c.type, c.def, value);
     EXPECT_EQ(value, c.expected) << c.what;
     EXPECT_EQ(SysRegRow(kOpLevel9, key, "STEXT"), c.storedAfter) << c.what;
     EXPECT_EQ(SysRegRow(kOpLevel9, key, "STYPE"), c.type) << c.what;
-    DM->GetSysRegOp(key, c.type, "other default", value);
+    SystemStore().GetSysRegOp(key, c.type, "other default", value);
     EXPECT_EQ(value, c.expected) << c.what << " (second read)";
   }
   EXPECT_TRUE(shown_.empty());
-  EXPECT_FALSE(DM->IBTransactionDEF.InTransaction());
+  EXPECT_FALSE(SystemStore().IBTransactionDEF.InTransaction());
 }
 
 TEST_F(SettingsStores, SysRegWritesKeepTheStoredType) {
-  DM->funcPutSysReg("新キー", "論理", 5, TVariant(true));
+  SystemStore().funcPutSysReg("新キー", "論理", 5, TVariant(true));
   EXPECT_EQ(SysRegRow(5, "新キー", "STEXT"), "TRUE");
-  DM->funcPutSysReg("新キー", "整数", 5, TVariant(7));
+  SystemStore().funcPutSysReg("新キー", "整数", 5, TVariant(7));
   EXPECT_EQ(SysRegRow(5, "新キー", "STEXT"), "7");
   EXPECT_EQ(SysRegRow(5, "新キー", "STYPE"), "論理");
-  DM->funcPutSysReg("日付キー", "日付", 5, TVariant::FromDate(0));
+  SystemStore().funcPutSysReg("日付キー", "日付", 5, TVariant::FromDate(0));
   EXPECT_EQ(SysRegRow(5, "日付キー", "STEXT"), "");
   TVariant v;
-  DM->funcGetSysReg("日付キー", "日付", "", 5, v);
+  SystemStore().funcGetSysReg("日付キー", "日付", "", 5, v);
   EXPECT_EQ(v.AsDateTime(), 0);
-  DM->funcPutSysReg("不明キー", "倍精度", 5, TVariant(1));
+  SystemStore().funcPutSysReg("不明キー", "倍精度", 5, TVariant(1));
   EXPECT_EQ(QueryDef("SELECT COALESCE(STEXT,'<null>') FROM SYSREG WHERE OPCODE=5 AND SCODE='不明キー'"), "<null>");
 
   // A value that does not convert is reported and changes nothing.
-  DM->funcPutSysReg("新キー", "整数", 5, TVariant("abc"));
+  SystemStore().funcPutSysReg("新キー", "整数", 5, TVariant("abc"));
   EXPECT_EQ(SysRegRow(5, "新キー", "STEXT"), "7");
   ASSERT_EQ(shown_.size(), 1u);
   EXPECT_EQ(shown_[0].text.rfind("システム共通変数の保存に失敗しました。", 0), 0u);
 }
 
 TEST_F(SettingsStores, SysRegInsideACallersTransactionLeavesItToTheCaller) {
-  DM->IBTransactionDEF.StartTransaction();
-  DM->funcPutSysReg("取消キー", "整数", 6, TVariant(1));
-  EXPECT_TRUE(DM->IBTransactionDEF.InTransaction());
-  DM->IBTransactionDEF.Rollback();
+  SystemStore().IBTransactionDEF.StartTransaction();
+  SystemStore().funcPutSysReg("取消キー", "整数", 6, TVariant(1));
+  EXPECT_TRUE(SystemStore().IBTransactionDEF.InTransaction());
+  SystemStore().IBTransactionDEF.Rollback();
   EXPECT_EQ(SysRegRow(6, "取消キー", "STEXT"), "");
 }
 
@@ -117,7 +117,7 @@ TEST_F(SettingsStores, AccRegReadsConvertAndInsertDefaults) {
   for (const TReadCase& c : cases) {
     const std::string key = "試験" + std::to_string(++n);
     if (c.stored) {
-      DM->AccDatDisconnect("", false, false);
+      DataSetConnection().AccDatDisconnect("", false, false);
       ExecOn(DataFolder(1) + "/rqacc.fdb", std::string("INSERT INTO ACCREG(AGROUP,ACODE,ATYPE,ATEXT) VALUES('基本設定','") +
                                                 key + "','" + c.type + "','" + c.stored + "')");
       ConnectDataSet(1);
@@ -142,7 +142,7 @@ TEST_F(SettingsStores, AccRegWritesAndDeletes) {
   DeleteAccReg("基本設定", "論理");
   DeleteAccReg("基本設定", "論理");
   EXPECT_EQ(AccRegRow("論理", "ATEXT"), "");
-  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
+  EXPECT_FALSE(DataSetConnection().IBTransactionDAT.InTransaction());
 }
 
 TEST_F(SettingsStores, MemosAndPicturesRoundTrip) {

@@ -40,8 +40,8 @@ class UpdateDialog : public UpdateTest {
   // Prepares the box from the connected system database, shows the dialog
   // and presses OK; returns the dialog's result.
   int Run(TDbUpdateBox& box, std::vector<std::string>& statuses) {
-    EXPECT_TRUE(DM->fnAccDefConnected("", false));
-    box.SystemDatabase = &DM->IBDatabaseDEF;
+    EXPECT_TRUE(SystemStore().fnAccDefConnected("", false));
+    box.SystemDatabase = &SystemStore().IBDatabaseDEF;
     box.PrepareDbUpdate(dbkSystem, "");
     EXPECT_TRUE(box.UpdateNeeded);
     TDbUpdateForm form(box);
@@ -67,8 +67,8 @@ TEST_F(UpdateDialog, UpdatesTheFirstVersionTo1101) {
   EXPECT_TRUE(box.Updated);
   EXPECT_EQ(box.DbMajor, 11);
   EXPECT_FALSE(fs::exists(Backup())) << "deleted after a successful run";
-  EXPECT_TRUE(DM->IBDatabaseDEF.Connected()) << "connected again";
-  DM->IBDatabaseDEF.Close();
+  EXPECT_TRUE(SystemStore().IBDatabaseDEF.Connected()) << "connected again";
+  SystemStore().IBDatabaseDEF.Close();
 
   const std::vector<std::string> versions =
       Rows(SystemFile(), "SELECT MAJOR||'.'||MINOR1||'.'||MINOR2 FROM VERSION ORDER BY REC");
@@ -96,7 +96,7 @@ TEST_F(UpdateDialog, AFailingStepRestoresTheBackup) {
   EXPECT_EQ(Run(box, statuses), 4);
   EXPECT_EQ(statuses, std::vector<std::string>{"失敗"});
   EXPECT_FALSE(box.Updated);
-  DM->IBDatabaseDEF.Close();
+  SystemStore().IBDatabaseDEF.Close();
   EXPECT_EQ(Rows(SystemFile(), "SELECT COUNT(*) FROM LEVELNAME"), std::vector<std::string>{"10"}) << "restored";
   EXPECT_EQ(Rows(SystemFile(), "SELECT MAJOR||'.'||MINOR1||'.'||MINOR2 FROM VERSION"),
             std::vector<std::string>{"10.0.4"});
@@ -140,7 +140,7 @@ TEST_F(UpdateDialog, AnotherOperatorAttachedRefusesTheRun) {
   EXPECT_EQ(all.find("試験担当"), std::string::npos) << "the current operator is not listed";
   EXPECT_FALSE(fs::exists(Backup()));
   other.Close();
-  DM->IBDatabaseDEF.Close();
+  SystemStore().IBDatabaseDEF.Close();
   EXPECT_EQ(Rows(SystemFile(), "SELECT COUNT(*) FROM VERSION"), std::vector<std::string>{"1"});
 }
 

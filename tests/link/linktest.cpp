@@ -133,8 +133,8 @@ void LinkDbTest::TearDown() {
 
 void LinkDbTest::Connect(int rec) {
   SystemDef.DataDir = DataFolder(rec);
-  ASSERT_TRUE(DM->fnAccDatConnected("", SystemDef.DataDir, false));
-  ASSERT_TRUE(DM->fnGetAccInfo());
+  ASSERT_TRUE(DataSetConnection().fnAccDatConnected("", SystemDef.DataDir, false));
+  ASSERT_TRUE(DataSetConnection().fnGetAccInfo());
 }
 
 std::string LinkDbTest::TempPath(const std::string& name) const { return temp_ + "/" + name; }
@@ -154,26 +154,26 @@ std::string LinkDbTest::Export(int fromMonth, int toMonth, bool reuseJournalRead
 
 void LinkDbTest::Exec(const std::string& sql) {
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDAT);
-  q.SetTransaction(&DM->IBTransactionDAT);
+  q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
+  q.SetTransaction(&DataSetConnection().IBTransactionDAT);
   q.SQL.SetText(sql);
-  DM->IBTransactionDAT.StartTransaction();
+  DataSetConnection().IBTransactionDAT.StartTransaction();
   q.ExecQuery();
   q.Close();
-  DM->IBTransactionDAT.Commit();
+  DataSetConnection().IBTransactionDAT.Commit();
 }
 
 std::string LinkDbTest::Scalar(const std::string& sql) {
   TIBSQL q;
-  q.SetDatabase(&DM->IBDatabaseDAT);
-  q.SetTransaction(&DM->IBTransactionDAT);
+  q.SetDatabase(&DataSetConnection().IBDatabaseDAT);
+  q.SetTransaction(&DataSetConnection().IBTransactionDAT);
   q.SQL.SetText(sql);
-  const bool started = !DM->IBTransactionDAT.InTransaction();
-  if (started) DM->IBTransactionDAT.StartTransaction();
+  const bool started = !DataSetConnection().IBTransactionDAT.InTransaction();
+  if (started) DataSetConnection().IBTransactionDAT.StartTransaction();
   q.ExecQuery();
   std::string value = q.Eof() ? std::string() : q.Fields(0).AsTrimString();
   q.Close();
-  if (started) DM->IBTransactionDAT.Commit();
+  if (started) DataSetConnection().IBTransactionDAT.Commit();
   return value;
 }
 

@@ -9,7 +9,7 @@
 
 #include "core/globals.h"
 #include "core/uiservices.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "link/exportobject.h"
 #include "link/exportsetup.h"
 #include "link/linkbody.h"
@@ -131,11 +131,11 @@ class LinkExport : public LinkDbTest {};
 TEST_F(LinkExport, EmptyPeriodFramesOfTheThreeKinds) {
   Connect(kTrading);
   EXPECT_EQ(Export(10, 12), ExpectedLinkFile("empty_corporation.xml"));
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
 
   Connect(kMixed);
   EXPECT_EQ(LinkText(Export(10, 12)), EmptySimplified());
-  DM->AccDatDisconnect("", false, false);
+  DataSetConnection().AccDatDisconnect("", false, false);
 
   Connect(kIndividual);
   const std::string individual = LinkText(Export(10, 12));
@@ -321,7 +321,7 @@ TEST_F(LinkExport, OneJournalReadGivesTheSameFile) {
     Connect(rec);
     EXPECT_EQ(Export(1, 12, true), Export(1, 12, false)) << "data set " << rec;
     EXPECT_EQ(Export(2, 7, true), Export(2, 7, false)) << "data set " << rec;
-    DM->AccDatDisconnect("", false, false);
+    DataSetConnection().AccDatDisconnect("", false, false);
   }
 }
 
@@ -357,7 +357,7 @@ TEST_F(LinkExport, OneJournalReadGivesTheSameFileWithSpecificPurchases) {
   int connected = 0;
   for (const Case& c : cases) {
     if (c.rec != connected) {
-      if (connected != 0) DM->AccDatDisconnect("", false, false);
+      if (connected != 0) DataSetConnection().AccDatDisconnect("", false, false);
       Connect(c.rec);
       connected = c.rec;
     }

@@ -3,7 +3,7 @@
 // and error rules of the loader.
 #include "core/globals.h"
 #include "core/uiservices.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "link/taxsettingsrow.h"
 #include "linktest.h"
 #include "platform/fb/ibx.h"
@@ -95,15 +95,15 @@ TEST_F(TaxSettingsRow, CallersTransactionIsLeftToTheCaller) {
   Exec("DELETE FROM TAX_KAZEIHOUSIKI");
   TTAXPAR par;
   LoadTaxSettingsRow(ConnectedTaxData(), par);
-  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
+  EXPECT_FALSE(DataSetConnection().IBTransactionDAT.InTransaction());
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM TAX_KAZEIHOUSIKI"), "1");
 
   Exec("DELETE FROM TAX_KAZEIHOUSIKI");
-  DM->IBTransactionDAT.StartTransaction();
+  DataSetConnection().IBTransactionDAT.StartTransaction();
   LoadTaxSettingsRow(ConnectedTaxData(), par);
-  EXPECT_TRUE(DM->IBTransactionDAT.InTransaction());
+  EXPECT_TRUE(DataSetConnection().IBTransactionDAT.InTransaction());
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM TAX_KAZEIHOUSIKI"), "1");
-  DM->IBTransactionDAT.Rollback();
+  DataSetConnection().IBTransactionDAT.Rollback();
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM TAX_KAZEIHOUSIKI"), "0");
 }
 
@@ -112,9 +112,9 @@ TEST_F(TaxSettingsRow, CallersTransactionIsLeftToTheCaller) {
 TEST_F(TaxSettingsRow, DatabaseErrorShowsTheBoxAndPassesOn) {
   Connect(kTrading);
   // A database without the table in the data set's place.
-  DM->IBDatabaseDAT.Close();
-  DM->IBDatabaseDAT.DatabaseName = Installation().fileManagerDatabase;
-  DM->IBDatabaseDAT.Open();
+  DataSetConnection().IBDatabaseDAT.Close();
+  DataSetConnection().IBDatabaseDAT.DatabaseName = Installation().fileManagerDatabase;
+  DataSetConnection().IBDatabaseDAT.Open();
   TTAXPAR par;
   par.MinasiRitu1 = Currency(7);
   EXPECT_THROW(LoadTaxSettingsRow(ConnectedTaxData(), par), EIBError);
@@ -122,7 +122,7 @@ TEST_F(TaxSettingsRow, DatabaseErrorShowsTheBoxAndPassesOn) {
   EXPECT_EQ(shown_[0].kind, kMsgError);
   EXPECT_EQ(shown_[0].text.rfind("ﾃﾞｰﾀﾍﾞｰｽ ｴﾗｰ\r", 0), 0u) << shown_[0].text;
   EXPECT_EQ(shown_[0].text.substr(shown_[0].text.size() - 2), "\r\r");
-  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
+  EXPECT_FALSE(DataSetConnection().IBTransactionDAT.InTransaction());
   EXPECT_EQ(par.SinkokuName, "確定");
   EXPECT_EQ(par.MinasiRitu1, Currency(0));
   EXPECT_EQ(par.TaxRateSet2[0], Currency(5));
@@ -137,9 +137,9 @@ TEST_F(TaxSettingsRow, DatabaseErrorBoxShowsItsTextLineByLine) {
   ScriptedResponder responder(mrOk);
   responder.Install();
   Connect(kTrading);
-  DM->IBDatabaseDAT.Close();
-  DM->IBDatabaseDAT.DatabaseName = Installation().fileManagerDatabase;
-  DM->IBDatabaseDAT.Open();
+  DataSetConnection().IBDatabaseDAT.Close();
+  DataSetConnection().IBDatabaseDAT.DatabaseName = Installation().fileManagerDatabase;
+  DataSetConnection().IBDatabaseDAT.Open();
   TTAXPAR par;
   std::string message;
   try {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 #include "platform/fb/ibx.h"
 #include "platform/vcl/application.h"
@@ -35,7 +35,7 @@ class DmFormStoreTest : public dmtest::DmTest {
 };
 
 TEST_F(DmFormStoreTest, SizeAndHistoryRoundTripThroughTheDatabases) {
-  ASSERT_TRUE(DM->fnAccDefConnected("", false));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", false));
   ConnectDataSet(1);
   const std::string op = std::to_string(SystemDef.OpCode);
   {
@@ -62,7 +62,7 @@ TEST_F(DmFormStoreTest, SizeAndHistoryRoundTripThroughTheDatabases) {
 }
 
 TEST_F(DmFormStoreTest, WithoutTheSystemDatabaseTheWindowKeepsItsDesignSize) {
-  DM->IBDatabaseDEF.Close();
+  SystemStore().IBDatabaseDEF.Close();
   Remembered form;
   form.KeepOnClose = true;
   form.show();
@@ -77,7 +77,7 @@ struct Searching : TBSDI {
 // The saved screen value of a form: saved under the form's name for the
 // operator, read back by the next form of that name, not by another form.
 TEST_F(DmFormStoreTest, ScreenValueIsKeptUnderTheFormsName) {
-  ASSERT_TRUE(DM->fnAccDefConnected("", false));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", false));
   const std::string op = std::to_string(SystemDef.OpCode);
   {
     Searching form;
@@ -108,23 +108,23 @@ TEST_F(DmFormStoreTest, ScreenValueIsKeptUnderTheFormsName) {
 // The queries and procedures a form creates work on the data set in the
 // form's own transaction, apart from the data module's.
 TEST_F(DmFormStoreTest, DataStatementsRunInTheFormsOwnTransaction) {
-  ASSERT_TRUE(DM->fnAccDefConnected("", false));
+  ASSERT_TRUE(SystemStore().fnAccDefConnected("", false));
   ConnectDataSet(1);
   const std::string op = std::to_string(SystemDef.OpCode);
   Searching form;
   EXPECT_EQ(form.IBTransactionDAT.Params.Lines(), (std::vector<std::string>{"read_committed", "rec_version", "nowait"}));
-  EXPECT_EQ(form.IBTransactionDAT.DefaultDatabase(), &DM->IBDatabaseDAT);
+  EXPECT_EQ(form.IBTransactionDAT.DefaultDatabase(), &DataSetConnection().IBDatabaseDAT);
 
   std::unique_ptr<TIBQuery> query = form.CreateDatQuery();
   ASSERT_TRUE(query);
-  EXPECT_EQ(query->Database(), &DM->IBDatabaseDAT);
+  EXPECT_EQ(query->Database(), &DataSetConnection().IBDatabaseDAT);
   EXPECT_EQ(query->Transaction(), &form.IBTransactionDAT);
   EXPECT_TRUE(query->SQL.Text().empty());
   form.IBTransactionDAT.StartTransaction();
   query->SQL.SetText("INSERT INTO OPINF (OPCODE, JOBNAME, PCNAME, OPENTIME) VALUES (" + op +
                      ", '検索', 'pc', CURRENT_TIMESTAMP)");
   query->ExecSQL();
-  EXPECT_FALSE(DM->IBTransactionDAT.InTransaction());
+  EXPECT_FALSE(DataSetConnection().IBTransactionDAT.InTransaction());
   EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM OPINF WHERE JOBNAME = '検索'"), "0") << "not committed yet";
   form.IBTransactionDAT.Commit();
   EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM OPINF WHERE JOBNAME = '検索'"), "1");
@@ -146,7 +146,7 @@ TEST_F(DmFormStoreTest, DataStatementsRunInTheFormsOwnTransaction) {
 // Without the data module a form has no store and makes no statements.
 TEST(BaseFormWithoutDataModule, NoStoreAndNoStatements) {
   EnsureApplication();
-  ASSERT_EQ(DM, nullptr);
+  ASSERT_FALSE(DataModuleExists());
   Searching form;
   form.ScreenValue = "x";
   form.HozonGamenValue();
