@@ -28,18 +28,34 @@ void AddAccountingPeriodColumns(TUpdateScript& Script) {
 
 }  // namespace
 
-bool UserDbHasColumn(const std::string& Table, const std::string& Column) {
+namespace {
+
+// Asks the data set a question through the data module's own connection,
+// connected and disconnected again for it. A question that cannot be answered
+// counts as "no".
+template <typename Question>
+bool AskDataSet(Question Ask) {
   if (!DataModuleExists()) return false;
   TDataSetConnection& dm = DataSetConnection();
   if (!dm.fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false)) return false;
   bool found = false;
   try {
-    found = dm.fnExistence_Field(Table, Column);
+    found = Ask(dm);
   } catch (...) {
     found = false;
   }
   dm.AccDatDisconnect(SystemDef.DataDir, false, false);
   return found;
+}
+
+}  // namespace
+
+bool UserDbHasColumn(const std::string& Table, const std::string& Column) {
+  return AskDataSet([&](TDataSetConnection& dm) { return dm.fnExistence_Field(Table, Column); });
+}
+
+bool UserDbHasTable(const std::string& Table) {
+  return AskDataSet([&](TDataSetConnection& dm) { return dm.fnExistence_Table(Table); });
 }
 
 std::int32_t ExecUserDbUpdate011() {

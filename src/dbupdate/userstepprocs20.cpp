@@ -3,7 +3,7 @@
 // under sql/<version digits>; the choices by company kind read the company
 // record (AccInf) of the data set being updated.
 #include "core/globals.h"
-#include "dbaccess/dm.h"
+#include "dbaccess/datasetconnection.h"
 #include "dbupdate/updatescript.h"
 #include "dbupdate/userstepprocs.h"
 
@@ -21,20 +21,6 @@ const char* TotalNameRows(std::int32_t DataType, std::int32_t CodeType) {
 }
 
 }  // namespace
-
-bool UserDbHasTable(const std::string& Table) {
-  if (DM == nullptr) return false;
-  TDM& dm = *DM;
-  if (!dm.fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false)) return false;
-  bool found = false;
-  try {
-    found = dm.fnExistence_Table(Table);
-  } catch (...) {
-    found = false;
-  }
-  dm.AccDatDisconnect(SystemDef.DataDir, false, false);
-  return found;
-}
 
 std::int32_t ExecUserDbUpdate105() {
   TUpdateScript script(kAccounting, {1, 0, 5}, false);
