@@ -20,7 +20,15 @@ std::int32_t ExecUserDbUpdate022();
 // question). A question that cannot be answered counts as a missing column.
 bool UserDbHasColumn(const std::string& Table, const std::string& Column);
 
-std::int32_t ExecUserDbUpdate105();
-
 // Whether the data set has the table, asked like UserDbHasColumn.
 bool UserDbHasTable(const std::string& Table);
+
+std::int32_t ExecUserDbUpdate030();
+std::int32_t ExecUserDbUpdate031();
+std::int32_t ExecUserDbUpdate032();
+std::int32_t ExecUserDbUpdate033();
+std::int32_t ExecUserDbUpdate034();
+std::int32_t ExecUserDbUpdate040();
+std::int32_t ExecUserDbUpdate041();
+std::int32_t ExecUserDbUpdate100();
+std::int32_t ExecUserDbUpdate105();
