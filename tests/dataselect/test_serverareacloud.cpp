@@ -34,6 +34,10 @@ class CloudAreaCopyTest : public ServerBoxTest {
     SystemDef.JobLevel = 9;
     saved_ = CommSettings;
     fs::create_directories(SystemDef.TempDir);
+    // The exchange's work folders of this test alone (tests run side by side).
+    SystemDef.WinTempDir = root_ + "/wintemp";
+    fs::create_directories(SystemDef.WinTempDir);
+    fs::permissions(SystemDef.WinTempDir, fs::perms::all);
     // The local data set of the area: registered for the area's share path,
     // taking part in the cloud share through slot 3.
     fs::create_directories(Local());
