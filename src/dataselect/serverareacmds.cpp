@@ -5,9 +5,15 @@
 // a target nested in its source (or holding it) is refused before anything
 // changes, a failed copy is reported and leaves the target's information
 // alone, and every exit frees the source and gives the target its status back.
+// An area shared through the cloud is copied from the cloud: the copy step
+// receives the cloud's copy into the work folder (through the data
+// communication that the program installs in CloudShareCalls) and the paste
+// copies that work copy, without its cloud-share mark.
 #include "core/fileutil.h"
 #include "core/globals.h"
 #include "core/settings.h"
+#include "dataselect/cloudcalls.h"
+#include "dataselect/cloudshareio.h"
 #include "dataselect/datasentaku.h"
 #include "dataselect/datasetmgmt.h"
 #include "dataselect/serversentaku.h"
@@ -31,6 +37,79 @@ std::string Folder(const TDataListRec& Row) { return ExcludeTrailingPathDelimite
 
 bool CloudRow(const TDataListRec& Row) { return DataModuleExists() && DataSetConnection().CanUseCloudShare(false) && Row.Cloud == 1; }
 
+void ShowCloudRefusal(const std::string& Reason, const std::string& Outcome) {
+  ShowSentakuBox(kMsgWarning, Reason + "\r" + Outcome, MsgButtons({mbOK}));
+}
+
+// Receives the cloud's copy of a cloud-shared area into the work folder and
+// releases the cloud slot again. The local data set registered for the area
+// names the slot. Returns the work folder, or empty when nothing was received
+// (the reason shown; the data communication shows its own messages first).
+std::string ReceiveCloudCopy(TServerSentakuBox& Box, const TDataListRec& Row) {
+  const char* const kStopped = "コピーを中止しました。";
+  std::string local;
+  Box.ListCtl->GetShareLocalFolder(Row.PasName, Row.Gassan, local);
+  if (local.empty()) {
+    ShowCloudRefusal("この領域のクラウドシェアデータを受信するデータがデータリストに登録されていません。", kStopped);
+    return "";
+  }
+  if (!CloudShareCalls.CloudShareReceiveToWork || !CloudShareCalls.ReceiveFolder) {
+    ShowCloudRefusal("クラウドシェアデータの受信が利用できません。", kStopped);
+    return "";
+  }
+  Box.pnlTop->setEnabled(false);
+  Box.pnlBottom->setEnabled(false);
+  Box.UpdateKeyBar();
+  std::int32_t result = 9;
+  std::string work;
+  try {
+    result = CloudShareCalls.CloudShareReceiveToWork(local, 0);
+    if (result == 0) {
+      work = CloudShareCalls.ReceiveFolder();
+      if (CloudShareCalls.CloudShareRelease) CloudShareCalls.CloudShareRelease(local);
+    }
+  } catch (const std::exception&) {  // told below as a failed receive
+    result = 9;
+  }
+  Box.pnlTop->setEnabled(true);
+  Box.pnlBottom->setEnabled(true);
+  Box.UpdateKeyBar();
+  if (result != 0) {
+    ShowCloudRefusal("クラウドシェアデータを受信できませんでした。", kStopped);
+    return "";
+  }
+  if (work.empty() || !FileExists(PathJoin(work, DataFile))) {
+    ShowCloudRefusal("受信したクラウドシェアデータが見つかりません。", kStopped);
+    return "";
+  }
+  return work;
+}
+
+// Makes the received work copy ready to be pasted: its cloud-share mark is
+// cleared (the pasted area is a data set of its own, not a second holder of
+// the cloud slot) and its settings file is written from its database, so
+// that the comparison reads the data set that is pasted. False (told) when
+// the work copy is missing or cannot be prepared.
+bool PrepareWorkCopy(const std::string& Work) {
+  const char* const kStopped = "貼り付けを中止しました。";
+  if (Work.empty() || !FileExists(PathJoin(Work, DataFile))) {
+    ShowCloudRefusal("受信したクラウドシェアデータが見つかりません。", kStopped);
+    return false;
+  }
+  TCloudShareIO cloud;
+  if (!cloud.ClearCloudShare(SystemDef.HostName, Work)) {
+    ShowCloudRefusal("受信したクラウドシェアデータのクラウドシェア設定を解除できませんでした。", kStopped);
+    return false;
+  }
+  if (DM->IBDatabaseDAT.Connected()) DM->AccDatDisconnect("", false, false);
+  if (!DM->fnAccDatConnected(SystemDef.HostName, Work, true)) {
+    ShowCloudRefusal("受信したクラウドシェアデータに接続できませんでした。", kStopped);
+    return false;
+  }
+  DM->AccDatDisconnect(Work, true, false);
+  return true;
+}
+
 }  // namespace
 
 std::int32_t TServerSentakuBox::CopyOrPaste() {
@@ -41,10 +120,16 @@ std::int32_t TServerSentakuBox::CopyOrPaste() {
   const std::string folder = Folder(*r);
 
   if (!CopyPending) {
-    // Areas shared through the cloud are copied from this computer's work copy,
-    // which needs the cloud exchange; they are refused here.
-    if (CloudRow(*r)) return 0;
+    CopyWorkFolder.clear();
+    std::string work;
+    if (CloudRow(*r)) {
+      work = ReceiveCloudCopy(*this, *r);
+      if (work.empty()) return 0;
+      r = GetRowRecord(row);
+      if (!r) return 0;
+    }
     if (CheckDataFolder(folder, true, true) != dsFree) return 0;
+    CopyWorkFolder = work;
     CopySourceFolder = folder;
     CopySourceRec = *r;
     CopyNewName = CopyNameOf(r->EntText);
@@ -55,11 +140,12 @@ std::int32_t TServerSentakuBox::CopyOrPaste() {
   }
 
   CopyPending = false;
-  const std::string source = CopySourceFolder;
+  std::string source = CopySourceFolder;
   auto endCopy = [this] {
     if (!CopySourceFolder.empty()) DataInfo->SetStatus(CopySourceFolder, dsFree);
     CopySourceFolder.clear();
     CopySourceIndex = -1;
+    CopyWorkFolder.clear();
   };
   if (folder == source) {
     endCopy();
@@ -81,6 +167,14 @@ std::int32_t TServerSentakuBox::CopyOrPaste() {
   if (status != dsFree && status != dsDamaged) {
     endCopy();
     return 0;
+  }
+  // A cloud-shared source pastes the copy received at the copy step.
+  if (CloudRow(CopySourceRec)) {
+    if (!PrepareWorkCopy(CopyWorkFolder)) {
+      endCopy();
+      return 0;
+    }
+    source = CopyWorkFolder;
   }
   const bool hadData = FileExists(PathJoin(folder, DataFile));
   TxAnimeProgressDialog& progress = *xAnimeProgressDialog1;

@@ -112,6 +112,7 @@ class TServerSentakuBox : public TBSDI {
   std::int32_t CopySourceIndex = -1;
   TDataListRec CopySourceRec;   // the source row as it was at the copy
   std::string CopyNewName;      // the entry text the target gets
+  std::string CopyWorkFolder;   // a cloud-shared source: the folder its received copy went to
 
   std::unique_ptr<TDataSentakuListCtl> ListCtl;
   std::unique_ptr<TDataInfomation> DataInfo;
