@@ -96,6 +96,12 @@ class TfmDataTusin : public TBSDI {
   void PerfectGrid1CellLostFocus(int Row, int Col);
   void FormKeyUp(Word& key, Qt::KeyboardModifiers shift) override;
   void FormActivate() override;
+  // Before the window closes: the data set connected again when it is not,
+  // its company information read and the host told its company name and
+  // period and the operator's default facility (the hooks that are set), or
+  // after a failure the data-selection message and no current data set.
+  // Closing is always allowed.
+  void FormCloseQuery();
   void FormClose(TCloseAction& action) override;
   // The slot row (0..9) the grid's cursor is on, -1 without one.
   int FocusedSlot() const;

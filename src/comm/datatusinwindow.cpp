@@ -341,6 +341,7 @@ void TfmDataTusin::ESCClick() {
 }
 
 void TfmDataTusin::FormClose(TCloseAction& action) {
+  FormCloseQuery();
   TBSDI::FormClose(action);
   if (NoRight) DisconnectData();
   action = caHide;

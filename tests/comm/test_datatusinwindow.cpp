@@ -516,6 +516,55 @@ TEST_F(DataTusinWindowTest, ServerCheckListsAndDeletesTheCashBookSlots) {
   EXPECT_NE(log[log.size() - 2].find(std::string("sFName=") + kCashId), std::string::npos) << log[log.size() - 2];
 }
 
+TEST_F(DataTusinWindowTest, ClosingConnectsTheDataSetAgainAndTellsTheHost) {
+  struct Case {
+    const char* name;
+    bool folderGone;  // the current data set's folder no longer holds it
+  };
+  const Case cases[] = {{"reconnected", false}, {"reconnection fails", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UseDataSet();
+    const std::string period =
+        FormatDateTime("yyyy/mm/dd", AccInf.KISHU) + " ～ " + FormatDateTime("yyyy/mm/dd", AccInf.KIMATU);
+    const std::string company = AccInf.SHOUGOU;
+    const std::int32_t siten = AccInf.SITEN;
+    std::string facility;
+    DM->GetOpeDefSisetu(facility);
+    std::vector<std::string> told;
+    MenuStatusTextProc = [&](bool panel, const std::string& text, std::int32_t branch, const std::string& range) {
+      told.push_back(std::to_string(panel) + "|" + text + "|" + std::to_string(branch) + "|" + range);
+    };
+    MenuStatusRefreshProc = [&](bool panel, std::int32_t arg) {
+      told.push_back("refresh " + std::to_string(panel) + " " + std::to_string(arg));
+    };
+    responder_->Clear();
+    window_.reset();
+    OnWindow([&](TfmDataTusin& w) {
+      DM->AccDatDisconnect(DataFolder(1), false, false);
+      if (c.folderGone) SystemDef.DataDir = dir_ / "gone";
+      w.ESCClick();
+    });
+    Window().SetParams({"SyoriType=" + std::to_string(opServerCheck)});
+    Window().Execute(1);
+    MenuStatusTextProc = nullptr;
+    MenuStatusRefreshProc = nullptr;
+    if (c.folderGone) {
+      EXPECT_TRUE(Shown("データの接続に失敗したため、データ選択画面を開きます。"));
+      EXPECT_EQ(SystemDef.DataDir, "");
+      EXPECT_TRUE(told.empty());
+    } else {
+      EXPECT_FALSE(Shown("データの接続に失敗したため"));
+      EXPECT_TRUE(DM->IBDatabaseDAT.Connected());
+      EXPECT_EQ(SystemDef.DataDir, DataFolder(1));
+      EXPECT_EQ(told, (std::vector<std::string>{"0|" + company + "|" + std::to_string(siten) + "|" + period,
+                                                "1|" + facility + "|" + std::to_string(siten) + "|",
+                                                "refresh 0 0", "refresh 1 0"}));
+    }
+  }
+  SystemDef.DataDir = DataFolder(1);
+}
+
 TEST(DataTusinRegistration, WindowIsStartedByItsProcessName) {
   const TProcessClass* cls = RegisterDataTusin();
   EXPECT_EQ(FindProcessClass("wzdatatusin"), cls);
