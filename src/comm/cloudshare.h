@@ -119,6 +119,9 @@ class TfmDataTusin : public TBSDI {
   std::int32_t CompareBeforeCashBookSend(std::int32_t Slot);
   // The checks before a receive from cash-book slot 1..3; true to go on.
   bool CompareBeforeCashBookReceive(std::int32_t Slot);
+  // Ends the window's operation-history entry (under its caption) in the
+  // data set's transaction; a failure is reported and does not stop the caller.
+  void EndOperationHistory();
   // The cash-book send or receive after the slot table (the dispatcher's result).
   std::int32_t RunCashBookOperation(std::int32_t Code);
   // Shows the cash-book loader's window for a receive from slot 01 and

@@ -29,6 +29,8 @@
 #include "platform/vcl/application.h"
 #include "platform/vcl/perfectgrid.h"
 #include "platform/vcl/responder.h"
+#include "ui/dmformstore.h"
+#include "ui/formstore.h"
 #include "ui/plbutton.h"
 #include "ui/xedit.h"
 
@@ -514,6 +516,50 @@ TEST_F(DataTusinWindowTest, ServerCheckListsAndDeletesTheCashBookSlots) {
   const std::vector<std::string> log = member_->RequestLog();
   ASSERT_FALSE(log.empty());
   EXPECT_NE(log[log.size() - 2].find(std::string("sFName=") + kCashId), std::string::npos) << log[log.size() - 2];
+}
+
+TEST_F(DataTusinWindowTest, CashBookOperationEndsItsHistoryEntryOnEveryRoad) {
+  const std::string cashRoot = dir_ / "cashstore";
+  store_ = std::make_unique<TFakeFileStore>(cashRoot, kCashId, "ftppw");
+  QJsonObject state = member_->State();
+  state["ftp_host"] = QString::fromStdString("127.0.0.1:" + std::to_string(store_->Port()));
+  member_->SetState(state);
+  InstallDataModuleFormStore();  // the program's history writer
+  struct Case {
+    const char* name;
+    int code;
+    const char* job;  // the window's caption
+    std::function<void()> arrange;
+    std::int32_t result;
+  };
+  const Case cases[] = {
+      {"refused: combined data set", opCashBookSend, "現金出納帳送信", [] { AccInf.GassanKbn = 1; }, -1},
+      {"send declined", opCashBookSend, "現金出納帳送信", [&] { responder_->Then(mrNo); }, -1},
+      {"no slot table", opCashBookReceive, "現金出納帳受信", [] { AccInf.TusinHolder[1] = "unknown00000"; }, 0},
+      {"nothing to receive", opCashBookReceive, "現金出納帳受信", [] {}, 0},
+      {"sent", opCashBookSend, "現金出納帳送信", [&] { responder_->Then(mrYes); }, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
+    DM->AccDatDisconnect(DataFolder(1), false, false);
+    ExecOn(Db(), "DELETE FROM OPHIST");
+    ExecOn(Db(), "DELETE FROM OPINF");
+    ExecOn(Db(), "INSERT INTO OPINF (OPCODE, JOBNAME, PCNAME, OPENTIME) VALUES (" + std::to_string(SystemDef.OpCode) +
+                     ", '" + c.job + "', 'pc', CURRENT_TIMESTAMP)");
+    UseDataSet();
+    responder_->Clear();
+    c.arrange();
+    window_.reset();
+    Window().SetParams({"SyoriType=" + std::to_string(c.code)});
+    EXPECT_EQ(Window().Execute(1), c.result);
+    if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
+    EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM OPINF"), "0");
+    EXPECT_EQ(QueryDat("SELECT LIST(JOBNAME) FROM OPHIST"), c.job);
+  }
+  SetFormDataStore(nullptr);
+  SetDbErrorReporter(nullptr);
+  EXPECT_TRUE(Shown("送信処理が終了しました。")) << "the last road completed";
 }
 
 TEST_F(DataTusinWindowTest, ClosingConnectsTheDataSetAgainAndTellsTheHost) {
