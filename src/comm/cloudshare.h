@@ -37,6 +37,9 @@ class TMessageBox;
 class TxAnimeProgressDialog;
 class TEscapeKeyFilter;
 
+// A date as the slot grid and the send comparison show it: "yy/mm/dd" in the
+// era calendar when the era display is on, else "yyyy/mm/dd".
+std::string SlotDateText(TDateTime Date);
 // The text a data version (major, minor) is shown with in the slot grid.
 std::string VersionDisplayText(int Major, int Minor);
 // The same for a slot's version text "MMmm" ("" when it has no version).

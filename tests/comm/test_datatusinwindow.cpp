@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -25,6 +26,7 @@
 #include "dbaccess/dm.h"
 #include "dmtest.h"
 #include "platform/fb/ibdatabase.h"
+#include "platform/rtl/eras.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/perfectgrid.h"
@@ -560,6 +562,49 @@ TEST_F(DataTusinWindowTest, CashBookOperationEndsItsHistoryEntryOnEveryRoad) {
   SetFormDataStore(nullptr);
   SetDbErrorReporter(nullptr);
   EXPECT_TRUE(Shown("送信処理が終了しました。")) << "the last road completed";
+}
+
+TEST_F(DataTusinWindowTest, SendComparisonShowsPeriodsInTheEraCalendarWhenItIsOn) {
+  if (GengoTable.empty()) BuildGengoTable();
+  const int savedEra = SystemDef.WarekiDisplay;
+  struct Case {
+    int era;
+    TDateTime kishu, kimatu;                 // the data set's period
+    const char* slotKishu;                   // the slot's period
+    const char* slotKimatu;
+    const char* local;
+    const char* server;
+  };
+  const Case cases[] = {
+      {0, EncodeDate(2024, 4, 1), EncodeDate(2025, 3, 31), "2023/04/01 00:00", "2024/03/31 00:00",
+       "2024/04/01 ～ 2025/03/31", "2023/04/01 ～ 2024/03/31"},
+      {1, EncodeDate(2024, 4, 1), EncodeDate(2025, 3, 31), "2023/04/01 00:00", "2024/03/31 00:00",
+       "R 06/04/01 ～ R 07/03/31", "R 05/04/01 ～ R 06/03/31"},
+      {1, EncodeDate(2019, 4, 1), EncodeDate(2020, 3, 31), "2018/04/01 00:00", "2019/03/31 00:00",
+       "H 31/04/01 ～ R 02/03/31", "H 30/04/01 ～ H 31/03/31"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.local);
+    SystemDef.WarekiDisplay = c.era;
+    AccInf.SHOUGOU = "同じ会社";
+    AccInf.KISHU = c.kishu;
+    AccInf.KIMATU = c.kimatu;
+    AccInf.TusinPassword[1] = "gp1";
+    TSlotEntry& e = Window().Member.SlotTable.Slots[1];
+    e.CompanyName = "同じ会社";
+    e.Password = "gp1";
+    e.Kishu = c.slotKishu;
+    e.Kimatu = c.slotKimatu;
+    std::vector<std::string> lines;
+    responder_->Then([&](const ShownDialog& shown) {
+      lines = shown.lines;
+      return mrCancel;  // closed without an answer: not an agreement to overwrite
+    });
+    EXPECT_EQ(Window().CompareBeforeCashBookSend(2), -1);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("現在利用中の会計期間　：　") + c.local), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("中継サーバーの会計期間：　") + c.server), lines.end());
+  }
+  SystemDef.WarekiDisplay = savedEra;
 }
 
 TEST_F(DataTusinWindowTest, ClosingConnectsTheDataSetAgainAndTellsTheHost) {
