@@ -15,6 +15,7 @@
 #include "comm/hikakumess.h"
 #include "comm/tusindispatch.h"
 #include "comm/waitmess.h"
+#include "core/datetext.h"
 #include "core/settings.h"
 #include "dataselect/datasentakucmds.h"
 #include "platform/rtl/sysutils.h"
@@ -226,12 +227,13 @@ std::int32_t TfmDataTusin::CompareBeforeCashBookSend(std::int32_t Slot) {
   for (QLabel* l : {box.Label7, box.Label8, box.Label9}) l->setVisible(period);
   box.Label5->setText(QString::fromStdString("現在利用中の商号　：　" + AccInf.SHOUGOU));
   box.Label6->setText(QString::fromStdString("中継サーバーの商号：　" + e.CompanyName));
-  box.Label8->setText(QString::fromStdString("現在利用中の会計期間　：　" + Ymd(AccInf.KISHU) + " ～ " + Ymd(AccInf.KIMATU)));
-  box.Label9->setText(QString::fromStdString("中継サーバーの会計期間：　" + e.Kishu.substr(0, 10) + " ～ " +
-                                             e.Kimatu.substr(0, 10)));
+  box.Label8->setText(
+      QString::fromStdString("現在利用中の会計期間　：　" + SlotDateText(AccInf.KISHU) + " ～ " + SlotDateText(AccInf.KIMATU)));
+  box.Label9->setText(QString::fromStdString("中継サーバーの会計期間：　" + SlotDateText(StrToDateFixed(e.Kishu.substr(0, 10))) +
+                                             " ～ " + SlotDateText(StrToDateFixed(e.Kimatu.substr(0, 10)))));
+  // Only "はい" overwrites: a window closed without an answer declines.
   HikakuAnswer = 1;
-  box.ShowModal();
-  return HikakuAnswer == 1 ? 1 : -1;
+  return box.ShowModal() == mrYes ? 1 : -1;
 }
 
 bool TfmDataTusin::CompareBeforeCashBookReceive(std::int32_t Slot) {
@@ -262,8 +264,7 @@ bool TfmDataTusin::CompareBeforeCashBookReceive(std::int32_t Slot) {
     box.Button2->hide();
   }
   HikakuAnswer = 1;
-  box.ShowModal();
-  return question && HikakuAnswer == 1;
+  return box.ShowModal() == mrYes && question;
 }
 
 std::int32_t TfmDataTusin::RunCashBookOperation(std::int32_t Code) {

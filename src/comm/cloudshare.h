@@ -37,6 +37,9 @@ class TMessageBox;
 class TxAnimeProgressDialog;
 class TEscapeKeyFilter;
 
+// A date as the slot grid and the send comparison show it: "yy/mm/dd" in the
+// era calendar when the era display is on, else "yyyy/mm/dd".
+std::string SlotDateText(TDateTime Date);
 // The text a data version (major, minor) is shown with in the slot grid.
 std::string VersionDisplayText(int Major, int Minor);
 // The same for a slot's version text "MMmm" ("" when it has no version).
@@ -96,6 +99,12 @@ class TfmDataTusin : public TBSDI {
   void PerfectGrid1CellLostFocus(int Row, int Col);
   void FormKeyUp(Word& key, Qt::KeyboardModifiers shift) override;
   void FormActivate() override;
+  // Before the window closes: the data set connected again when it is not,
+  // its company information read and the host told its company name and
+  // period and the operator's default facility (the hooks that are set), or
+  // after a failure the data-selection message and no current data set.
+  // Closing is always allowed.
+  void FormCloseQuery();
   void FormClose(TCloseAction& action) override;
   // The slot row (0..9) the grid's cursor is on, -1 without one.
   int FocusedSlot() const;
@@ -113,6 +122,9 @@ class TfmDataTusin : public TBSDI {
   std::int32_t CompareBeforeCashBookSend(std::int32_t Slot);
   // The checks before a receive from cash-book slot 1..3; true to go on.
   bool CompareBeforeCashBookReceive(std::int32_t Slot);
+  // Ends the window's operation-history entry (under its caption) in the
+  // data set's transaction; a failure is reported and does not stop the caller.
+  void EndOperationHistory();
   // The cash-book send or receive after the slot table (the dispatcher's result).
   std::int32_t RunCashBookOperation(std::int32_t Code);
   // Shows the cash-book loader's window for a receive from slot 01 and

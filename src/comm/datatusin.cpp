@@ -11,6 +11,8 @@
 #include "comm/cloudshare.h"
 #include "comm/filestore.h"
 #include "comm/waitmess.h"
+#include "core/datetext.h"
+#include "core/globals.h"
 #include "core/processforms.h"
 #include "core/settings.h"
 #include "dbaccess/backupthread.h"
@@ -173,6 +175,26 @@ void TfmDataTusin::DisconnectData() {
     if (SystemStore().IBTransactionDEF.InTransaction()) SystemStore().IBTransactionDEF.Commit();
   } catch (...) {
     // disconnecting is best effort: the exchange is over
+  }
+}
+
+void TfmDataTusin::FormCloseQuery() {
+  if (!ConnectData()) {
+    SystemDef.DataDir.clear();
+    return;
+  }
+  const std::string period =
+      Format(kDateRangeFormat, FormatDateTime("yyyy/mm/dd", AccInf.KISHU),
+             FormatDateTime("yyyy/mm/dd", AccInf.KIMATU));
+  std::string facility;
+  if (MenuStatusTextProc) {
+    MenuStatusTextProc(false, AccInf.SHOUGOU, AccInf.SITEN, period);
+    DM->GetOpeDefSisetu(facility);
+    MenuStatusTextProc(true, facility, AccInf.SITEN, "");
+  }
+  if (MenuStatusRefreshProc) {
+    MenuStatusRefreshProc(false, 0);
+    MenuStatusRefreshProc(true, 0);
   }
 }
 

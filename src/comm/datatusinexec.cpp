@@ -2,6 +2,9 @@
 // parameters, the checks that refuse an operation, the slot table and the
 // modal show of the relay send, relay receive and server check; the
 // registration under its process name.
+#include <functional>
+#include <utility>
+
 #include <QApplication>
 #include <QCheckBox>
 
@@ -35,7 +38,37 @@ const char* HelpPageOf(std::int32_t code) {
   }
 }
 
+bool CashBookCode(std::int32_t code) {
+  switch (code) {
+    case opCashBookSend: case opCashBookReceive: case opMasterSend: case opAutoReceive:
+    case opAutoSend: case opCashBookSend3: case opCashBookReceive3: return true;
+    default: return false;
+  }
+}
+
+// Runs its action when the scope is left, by a return or an exception.
+class TOnScopeEnd {
+ public:
+  explicit TOnScopeEnd(std::function<void()> action) : action_(std::move(action)) {}
+  ~TOnScopeEnd() {
+    if (action_) action_();
+  }
+  TOnScopeEnd(const TOnScopeEnd&) = delete;
+  TOnScopeEnd& operator=(const TOnScopeEnd&) = delete;
+
+ private:
+  std::function<void()> action_;
+};
+
 }  // namespace
+
+void TfmDataTusin::EndOperationHistory() {
+  try {
+    if (DM && DM->IBDatabaseDAT.Connected()) PutProcRirekiInfo(1);
+  } catch (const std::exception&) {
+    // reported by the history writer; the operation's own result stands
+  }
+}
 
 void TfmDataTusin::SetParams(const std::vector<std::string>& Params) {
   ParamLines = Params;
@@ -52,6 +85,13 @@ std::int32_t TfmDataTusin::Execute(std::int32_t Modal) {
   std::int32_t result = -1;
   QApplication::restoreOverrideCursor();
   State.DumpFlag = 0;
+  // A cash-book operation ends its history entry however it ends: refused,
+  // declined, failed or done.
+  const std::int32_t effective = AppKind == 2 ? opRelayReceive : State.SyoriType;
+  const std::string caption = OperationCaption(effective, AppKind);
+  if (!caption.empty()) setWindowTitle(QString::fromStdString(caption));
+  TOnScopeEnd endHistory(CashBookCode(effective) ? std::function<void()>([this] { EndOperationHistory(); })
+                                                 : std::function<void()>());
 
   TDispatchFacts facts;
   facts.Code = State.SyoriType;
@@ -89,8 +129,6 @@ std::int32_t TfmDataTusin::Execute(std::int32_t Modal) {
   if (AppKind == 2) State.SyoriType = opRelayReceive;
   const std::int32_t code = State.SyoriType;
   HelpPage = HelpPageOf(code);
-  const std::string caption = OperationCaption(code, AppKind);
-  if (!caption.empty()) setWindowTitle(QString::fromStdString(caption));
 
   if (code != opRelaySend && code != opRelayReceive && code < opCloudSend) {
     // The cash-book codes and the server check: the slot table first.

@@ -52,6 +52,15 @@ std::string VersionDisplayText(int Major, int Minor) {
   return std::to_string(Major + 8) + "版";
 }
 
+std::string SlotDateText(TDateTime Date) {
+  std::string text;
+  if (SystemDef.WarekiDisplay == 1)
+    FormatDateSlash("yy/mm/dd", 2, text, Date);
+  else
+    text = FormatDateTime("yyyy/mm/dd", Date);
+  return text;
+}
+
 std::string SlotVersionText(const std::string& Version) {
   if (Version.size() < 4) return "";
   return VersionDisplayText(StrToIntDef(Version.substr(0, 2), 0), StrToIntDef(Version.substr(Version.size() - 2), 0));
@@ -341,6 +350,7 @@ void TfmDataTusin::ESCClick() {
 }
 
 void TfmDataTusin::FormClose(TCloseAction& action) {
+  FormCloseQuery();
   TBSDI::FormClose(action);
   if (NoRight) DisconnectData();
   action = caHide;
@@ -468,15 +478,6 @@ namespace {
 
 bool EraOn() { return SystemDef.WarekiDisplay == 1; }
 
-std::string DateText(TDateTime d) {
-  std::string text;
-  if (EraOn())
-    FormatDateSlash("yy/mm/dd", 2, text, d);
-  else
-    text = FormatDateTime("yyyy/mm/dd", d);
-  return text;
-}
-
 // A report's time "YYYYMMDDhhmm..." as the grid shows it.
 std::string ReportTimeText(const std::string& v) {
   if (v.size() < 12) return v;
@@ -495,7 +496,7 @@ void TfmDataTusin::ShowSentRow(int Row, const std::string& SendTime) {
   const int r = Row + 1;
   PerfectGrid1->SetCellText(r, 1, AccInf.ENTTEXT);
   PerfectGrid1->SetCellText(r, 2, std::to_string(AccInf.NENDO) + "期");
-  PerfectGrid1->SetCellText(r, 3, DateText(AccInf.KISHU) + " ～ " + DateText(AccInf.KIMATU));
+  PerfectGrid1->SetCellText(r, 3, SlotDateText(AccInf.KISHU) + " ～ " + SlotDateText(AccInf.KIMATU));
   PerfectGrid1->SetCellText(r, 4, ReportTimeText(SendTime));
   PerfectGrid1->SetCellText(r, 5, "-");
   PerfectGrid1->SetCellText(r, 6, VersionDisplayText(SendDataVersion.Major, SendDataVersion.Minor));

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -25,10 +26,13 @@
 #include "dbaccess/datasetconnection.h"
 #include "dmtest.h"
 #include "platform/fb/ibdatabase.h"
+#include "platform/rtl/eras.h"
 #include "platform/rtl/sysutils.h"
 #include "platform/vcl/application.h"
 #include "platform/vcl/perfectgrid.h"
 #include "platform/vcl/responder.h"
+#include "ui/dmformstore.h"
+#include "ui/formstore.h"
 #include "ui/plbutton.h"
 #include "ui/xedit.h"
 
@@ -514,6 +518,142 @@ TEST_F(DataTusinWindowTest, ServerCheckListsAndDeletesTheCashBookSlots) {
   const std::vector<std::string> log = member_->RequestLog();
   ASSERT_FALSE(log.empty());
   EXPECT_NE(log[log.size() - 2].find(std::string("sFName=") + kCashId), std::string::npos) << log[log.size() - 2];
+}
+
+TEST_F(DataTusinWindowTest, CashBookOperationEndsItsHistoryEntryOnEveryRoad) {
+  const std::string cashRoot = dir_ / "cashstore";
+  store_ = std::make_unique<TFakeFileStore>(cashRoot, kCashId, "ftppw");
+  QJsonObject state = member_->State();
+  state["ftp_host"] = QString::fromStdString("127.0.0.1:" + std::to_string(store_->Port()));
+  member_->SetState(state);
+  InstallDataModuleFormStore();  // the program's history writer
+  struct Case {
+    const char* name;
+    int code;
+    const char* job;  // the window's caption
+    std::function<void()> arrange;
+    std::int32_t result;
+  };
+  const Case cases[] = {
+      {"refused: combined data set", opCashBookSend, "現金出納帳送信", [] { AccInf.GassanKbn = 1; }, -1},
+      {"send declined", opCashBookSend, "現金出納帳送信", [&] { responder_->Then(mrNo); }, -1},
+      {"no slot table", opCashBookReceive, "現金出納帳受信", [] { AccInf.TusinHolder[1] = "unknown00000"; }, 0},
+      {"nothing to receive", opCashBookReceive, "現金出納帳受信", [] {}, 0},
+      {"sent", opCashBookSend, "現金出納帳送信", [&] { responder_->Then(mrYes); }, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
+    DM->AccDatDisconnect(DataFolder(1), false, false);
+    ExecOn(Db(), "DELETE FROM OPHIST");
+    ExecOn(Db(), "DELETE FROM OPINF");
+    ExecOn(Db(), "INSERT INTO OPINF (OPCODE, JOBNAME, PCNAME, OPENTIME) VALUES (" + std::to_string(SystemDef.OpCode) +
+                     ", '" + c.job + "', 'pc', CURRENT_TIMESTAMP)");
+    UseDataSet();
+    responder_->Clear();
+    c.arrange();
+    window_.reset();
+    Window().SetParams({"SyoriType=" + std::to_string(c.code)});
+    EXPECT_EQ(Window().Execute(1), c.result);
+    if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
+    EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM OPINF"), "0");
+    EXPECT_EQ(QueryDat("SELECT LIST(JOBNAME) FROM OPHIST"), c.job);
+  }
+  SetFormDataStore(nullptr);
+  SetDbErrorReporter(nullptr);
+  EXPECT_TRUE(Shown("送信処理が終了しました。")) << "the last road completed";
+}
+
+TEST_F(DataTusinWindowTest, SendComparisonShowsPeriodsInTheEraCalendarWhenItIsOn) {
+  if (GengoTable.empty()) BuildGengoTable();
+  const int savedEra = SystemDef.WarekiDisplay;
+  struct Case {
+    int era;
+    TDateTime kishu, kimatu;                 // the data set's period
+    const char* slotKishu;                   // the slot's period
+    const char* slotKimatu;
+    const char* local;
+    const char* server;
+  };
+  const Case cases[] = {
+      {0, EncodeDate(2024, 4, 1), EncodeDate(2025, 3, 31), "2023/04/01 00:00", "2024/03/31 00:00",
+       "2024/04/01 ～ 2025/03/31", "2023/04/01 ～ 2024/03/31"},
+      {1, EncodeDate(2024, 4, 1), EncodeDate(2025, 3, 31), "2023/04/01 00:00", "2024/03/31 00:00",
+       "R 06/04/01 ～ R 07/03/31", "R 05/04/01 ～ R 06/03/31"},
+      {1, EncodeDate(2019, 4, 1), EncodeDate(2020, 3, 31), "2018/04/01 00:00", "2019/03/31 00:00",
+       "H 31/04/01 ～ R 02/03/31", "H 30/04/01 ～ H 31/03/31"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.local);
+    SystemDef.WarekiDisplay = c.era;
+    AccInf.SHOUGOU = "同じ会社";
+    AccInf.KISHU = c.kishu;
+    AccInf.KIMATU = c.kimatu;
+    AccInf.TusinPassword[1] = "gp1";
+    TSlotEntry& e = Window().Member.SlotTable.Slots[1];
+    e.CompanyName = "同じ会社";
+    e.Password = "gp1";
+    e.Kishu = c.slotKishu;
+    e.Kimatu = c.slotKimatu;
+    std::vector<std::string> lines;
+    responder_->Then([&](const ShownDialog& shown) {
+      lines = shown.lines;
+      return mrCancel;  // closed without an answer: not an agreement to overwrite
+    });
+    EXPECT_EQ(Window().CompareBeforeCashBookSend(2), -1);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("現在利用中の会計期間　：　") + c.local), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), std::string("中継サーバーの会計期間：　") + c.server), lines.end());
+  }
+  SystemDef.WarekiDisplay = savedEra;
+}
+
+TEST_F(DataTusinWindowTest, ClosingConnectsTheDataSetAgainAndTellsTheHost) {
+  struct Case {
+    const char* name;
+    bool folderGone;  // the current data set's folder no longer holds it
+  };
+  const Case cases[] = {{"reconnected", false}, {"reconnection fails", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UseDataSet();
+    const std::string period =
+        FormatDateTime("yyyy/mm/dd", AccInf.KISHU) + " ～ " + FormatDateTime("yyyy/mm/dd", AccInf.KIMATU);
+    const std::string company = AccInf.SHOUGOU;
+    const std::int32_t siten = AccInf.SITEN;
+    std::string facility;
+    DM->GetOpeDefSisetu(facility);
+    std::vector<std::string> told;
+    MenuStatusTextProc = [&](bool panel, const std::string& text, std::int32_t branch, const std::string& range) {
+      told.push_back(std::to_string(panel) + "|" + text + "|" + std::to_string(branch) + "|" + range);
+    };
+    MenuStatusRefreshProc = [&](bool panel, std::int32_t arg) {
+      told.push_back("refresh " + std::to_string(panel) + " " + std::to_string(arg));
+    };
+    responder_->Clear();
+    window_.reset();
+    OnWindow([&](TfmDataTusin& w) {
+      DM->AccDatDisconnect(DataFolder(1), false, false);
+      if (c.folderGone) SystemDef.DataDir = dir_ / "gone";
+      w.ESCClick();
+    });
+    Window().SetParams({"SyoriType=" + std::to_string(opServerCheck)});
+    Window().Execute(1);
+    MenuStatusTextProc = nullptr;
+    MenuStatusRefreshProc = nullptr;
+    if (c.folderGone) {
+      EXPECT_TRUE(Shown("データの接続に失敗したため、データ選択画面を開きます。"));
+      EXPECT_EQ(SystemDef.DataDir, "");
+      EXPECT_TRUE(told.empty());
+    } else {
+      EXPECT_FALSE(Shown("データの接続に失敗したため"));
+      EXPECT_TRUE(DM->IBDatabaseDAT.Connected());
+      EXPECT_EQ(SystemDef.DataDir, DataFolder(1));
+      EXPECT_EQ(told, (std::vector<std::string>{"0|" + company + "|" + std::to_string(siten) + "|" + period,
+                                                "1|" + facility + "|" + std::to_string(siten) + "|",
+                                                "refresh 0 0", "refresh 1 0"}));
+    }
+  }
+  SystemDef.DataDir = DataFolder(1);
 }
 
 TEST(DataTusinRegistration, WindowIsStartedByItsProcessName) {
