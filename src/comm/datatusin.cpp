@@ -189,7 +189,7 @@ void TfmDataTusin::FormCloseQuery() {
   std::string facility;
   if (MenuStatusTextProc) {
     MenuStatusTextProc(false, AccInf.SHOUGOU, AccInf.SITEN, period);
-    DM->GetOpeDefSisetu(facility);
+    DataSetConnection().GetOpeDefSisetu(facility);
     MenuStatusTextProc(true, facility, AccInf.SITEN, "");
   }
   if (MenuStatusRefreshProc) {

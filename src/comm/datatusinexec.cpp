@@ -64,7 +64,7 @@ class TOnScopeEnd {
 
 void TfmDataTusin::EndOperationHistory() {
   try {
-    if (DM && DM->IBDatabaseDAT.Connected()) PutProcRirekiInfo(1);
+    if (DataModuleExists() && DataSetConnection().IBDatabaseDAT.Connected()) PutProcRirekiInfo(1);
   } catch (const std::exception&) {
     // reported by the history writer; the operation's own result stands
   }

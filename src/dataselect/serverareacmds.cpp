@@ -101,12 +101,13 @@ bool PrepareWorkCopy(const std::string& Work) {
     ShowCloudRefusal("受信したクラウドシェアデータのクラウドシェア設定を解除できませんでした。", kStopped);
     return false;
   }
-  if (DM->IBDatabaseDAT.Connected()) DM->AccDatDisconnect("", false, false);
-  if (!DM->fnAccDatConnected(SystemDef.HostName, Work, true)) {
+  TDataSetConnection& dataSet = DataSetConnection();
+  if (dataSet.IBDatabaseDAT.Connected()) dataSet.AccDatDisconnect("", false, false);
+  if (!dataSet.fnAccDatConnected(SystemDef.HostName, Work, true)) {
     ShowCloudRefusal("受信したクラウドシェアデータに接続できませんでした。", kStopped);
     return false;
   }
-  DM->AccDatDisconnect(Work, true, false);
+  dataSet.AccDatDisconnect(Work, true, false);
   return true;
 }
 

@@ -543,8 +543,8 @@ TEST_F(DataTusinWindowTest, CashBookOperationEndsItsHistoryEntryOnEveryRoad) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
-    DM->AccDatDisconnect(DataFolder(1), false, false);
+    if (!DataSetConnection().IBDatabaseDAT.Connected()) UseDataSet();
+    DataSetConnection().AccDatDisconnect(DataFolder(1), false, false);
     ExecOn(Db(), "DELETE FROM OPHIST");
     ExecOn(Db(), "DELETE FROM OPINF");
     ExecOn(Db(), "INSERT INTO OPINF (OPCODE, JOBNAME, PCNAME, OPENTIME) VALUES (" + std::to_string(SystemDef.OpCode) +
@@ -555,7 +555,7 @@ TEST_F(DataTusinWindowTest, CashBookOperationEndsItsHistoryEntryOnEveryRoad) {
     window_.reset();
     Window().SetParams({"SyoriType=" + std::to_string(c.code)});
     EXPECT_EQ(Window().Execute(1), c.result);
-    if (!DM->IBDatabaseDAT.Connected()) UseDataSet();
+    if (!DataSetConnection().IBDatabaseDAT.Connected()) UseDataSet();
     EXPECT_EQ(QueryDat("SELECT COUNT(*) FROM OPINF"), "0");
     EXPECT_EQ(QueryDat("SELECT LIST(JOBNAME) FROM OPHIST"), c.job);
   }
@@ -621,7 +621,7 @@ TEST_F(DataTusinWindowTest, ClosingConnectsTheDataSetAgainAndTellsTheHost) {
     const std::string company = AccInf.SHOUGOU;
     const std::int32_t siten = AccInf.SITEN;
     std::string facility;
-    DM->GetOpeDefSisetu(facility);
+    DataSetConnection().GetOpeDefSisetu(facility);
     std::vector<std::string> told;
     MenuStatusTextProc = [&](bool panel, const std::string& text, std::int32_t branch, const std::string& range) {
       told.push_back(std::to_string(panel) + "|" + text + "|" + std::to_string(branch) + "|" + range);
@@ -632,7 +632,7 @@ TEST_F(DataTusinWindowTest, ClosingConnectsTheDataSetAgainAndTellsTheHost) {
     responder_->Clear();
     window_.reset();
     OnWindow([&](TfmDataTusin& w) {
-      DM->AccDatDisconnect(DataFolder(1), false, false);
+      DataSetConnection().AccDatDisconnect(DataFolder(1), false, false);
       if (c.folderGone) SystemDef.DataDir = dir_ / "gone";
       w.ESCClick();
     });
@@ -646,7 +646,7 @@ TEST_F(DataTusinWindowTest, ClosingConnectsTheDataSetAgainAndTellsTheHost) {
       EXPECT_TRUE(told.empty());
     } else {
       EXPECT_FALSE(Shown("データの接続に失敗したため"));
-      EXPECT_TRUE(DM->IBDatabaseDAT.Connected());
+      EXPECT_TRUE(DataSetConnection().IBDatabaseDAT.Connected());
       EXPECT_EQ(SystemDef.DataDir, DataFolder(1));
       EXPECT_EQ(told, (std::vector<std::string>{"0|" + company + "|" + std::to_string(siten) + "|" + period,
                                                 "1|" + facility + "|" + std::to_string(siten) + "|",

@@ -60,28 +60,12 @@ class UserSteps03 : public UpdateTest {
   // (groups 1400 to 1800), and the earlier steps, 0.1.1 to 0.2.2.
   void BringTo022(const std::string& Company = "(REC) VALUES (1)") {
     Exec("INSERT INTO ACCDEF1 " + Company);
-    AddTemplateAccounts();
+    AddDepreciationAccounts(DataSetFile());
     for (TDbUpdateStepCall step : {&ExecUserDbUpdate011, &ExecUserDbUpdate012, &ExecUserDbUpdate013,
                                    &ExecUserDbUpdate014, &ExecUserDbUpdate015, &ExecUserDbUpdate020,
                                    &ExecUserDbUpdate021, &ExecUserDbUpdate022})
       Run(step);
     ASSERT_EQ(Version(), "0.2.2");
-  }
-  void AddTemplateAccounts() {
-    std::vector<std::pair<int, int>> accounts;  // code, group
-    for (int k = 1401; k <= 1412; ++k) accounts.push_back({k, 1400});
-    accounts.push_back({1416, 1400});
-    for (int k = 1501; k <= 1506; ++k) accounts.push_back({k, 1600});
-    for (int k = 1601; k <= 1608; ++k) accounts.push_back({k, 1700});
-    accounts.push_back({1620, 1700});
-    for (int k = 1701; k <= 1703; ++k) accounts.push_back({k, 1800});
-    for (int k : {1110, 2205, 5606, 6204, 8101, 8201, 8202}) accounts.push_back({k, 9000});
-    for (auto [code, group] : accounts) {
-      const std::string k = std::to_string(code);
-      Exec("INSERT INTO KAMOKUMST (KCODE, USERCODE, GROUPM1) VALUES ('" + k + "', '" + k + "', '" +
-           std::to_string(group) + "')");
-      Exec("INSERT INTO HOJOMST (KCODE, HCODE) VALUES ('" + k + "', ' ')");
-    }
   }
   // Branch 01 (blank department only) with accounts by code, name, nature and
   // opening balance; the fixed-account table names the system accounts.
@@ -350,7 +334,7 @@ TEST_F(UserSteps03, OpeningBalanceFollowsIntoTheEarlierBalance100) {
 TEST_F(UserSteps03, UpdateRunFromTheFirstVersionTo100) {
   EnsureApplication();
   Exec("INSERT INTO ACCDEF1 (REC, DATATYPE, CODETYPE, KAISINO) VALUES (1, 1, 1, 1)");
-  AddTemplateAccounts();
+  AddDepreciationAccounts(DataSetFile());
   AddBranch();
   AddAccount("1101", "現金", 1, "B", 500);
   AddAccount("1141", "受取手形", 1, "B", 0);

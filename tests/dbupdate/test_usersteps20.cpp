@@ -183,11 +183,11 @@ TEST_F(UserSteps20, TotalItemNamesAreReadByGroup105) {
     AccInf.CODETYPE = c.codeType;
     SetVersion(1, 0, 3);
     Run(&ExecUserDbUpdate105);
-    ASSERT_TRUE(DM->fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false));
+    ASSERT_TRUE(DataSetConnection().fnAccDatConnected(SystemDef.HostName, SystemDef.DataDir, false));
     for (const Read& r : c.reads)
-      EXPECT_EQ(DM->fnGetAccTotalName(r.group, r.column), r.expected)
+      EXPECT_EQ(DataSetConnection().fnGetAccTotalName(r.group, r.column), r.expected)
           << c.dataType << "/" << c.codeType << " " << r.group << " " << r.column;
-    DM->AccDatDisconnect(SystemDef.DataDir, false, false);
+    DataSetConnection().AccDatDisconnect(SystemDef.DataDir, false, false);
     EXPECT_TRUE(shown_.empty());
   }
 }
